@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+
+#include "league/PlayerFile.h"
+#include "league/Progress.h"
+
+namespace tavrel {
+
+// What an import leaves for the later save of the same league.
+struct LoadedLeague {
+    std::filesystem::path leagueFile;
+    std::filesystem::path playerFile;
+    PlayerFileImage image; // the player file as read
+    std::size_t teamCount = 0;
+};
+
+// Rebuilds the working database at `workingDb` from the league: the Team table from the league
+// file's team records, then one Players row per whole record of the player file, in file order.
+// The new database is built beside the old one and put in its place only when the import has
+// succeeded, so a failed import leaves the previous league's working database as it was.
+// Progress: "Please Wait - Loading League", 1, 2, 3, 5, then steps of 95/N while below 100.
+// Throws LeagueError naming the failing file and the cause.
+LoadedLeague LoadLeague(const std::filesystem::path& playerFile,
+                        const std::filesystem::path& leagueFile,
+                        const std::filesystem::path& workingDb, Progress* progress = nullptr);
+
+// Writes every Players row of `workingDb`, in table order, as a player record of `playerFile`:
+// the header import read, then the records (none for a row whose identifier bytes are both 0),
+// then the trailing bytes import read. Every row is checked first; a row that cannot be written
+// is reported with its PID, name and column, and the player file is not touched. The file is
+// written beside the player file and put in its place only when complete.
+// Progress: "Please Wait - Saving....", 0, then steps of 100/N while below 100.
+void SaveLeague(const std::filesystem::path& playerFile, const LoadedLeague& league,
+                const std::filesystem::path& workingDb, Progress* progress = nullptr);
+
+} // namespace tavrel

@@ -1,0 +1,78 @@
+#include "store/Vocabulary.h"
+
+namespace tavrel {
+namespace {
+
+constexpr std::array<std::string_view, kPositionCount> kPositionTexts = {
+    "QB", "HB", "FB", "C", "G", "T", "WR", "TE", "K", "DE", "DT", "LB", "CB", "S", "P"};
+
+} // namespace
+
+const std::array<Rating, kRatingCount> kRatings = {{
+    {"SP", "Speed"},          {"AG", "Agility"},        {"VT", "Vertical Jump"},
+    {"AS", "Arm Strength"},   {"TA", "Throw Accuracy"}, {"KD", "Kick Distance"},
+    {"KA", "Kick Accuracy"},  {"SC", "Scrambling"},     {"PB", "Pass Blocking"},
+    {"RB", "Run Blocking"},   {"RD", "Run Defense"},    {"PR", "Pass Rushing"},
+    {"TK", "Tackling"},       {"BT", "Break Tackle"},   {"CA", "Catching"},
+    {"PD", "Pass Defense"},   {"BC", "Ball Carrying"},  {"VI", "Vision"},
+    {"AW", "Awareness"},      {"RE", "Reading"},        {"DI", "Discipline"},
+    {"PM", "Playmaking"},     {"DU", "Durability"},     {"FA", "Fatigue"},
+}};
+
+const std::array<RatingBand, 3> kRatingBands = {{
+    {"SP", "AG", "VT", "FA", "DU", "DI", "RE", "PM"},
+    {"AS", "TA", "SC", "AW", "BC", "BT", "VI", "CA"},
+    {"PB", "RB", "PR", "PD", "TK", "RD", "KA", "KD"},
+}};
+
+std::string PositionText(int positionCode) {
+    if (positionCode < 0 || positionCode >= kPositionCount)
+        return {};
+    return std::string(kPositionTexts[positionCode]);
+}
+
+std::optional<int> PositionCode(std::string_view abbreviation) {
+    for (int code = 0; code < kPositionCount; ++code)
+        if (kPositionTexts[code] == abbreviation)
+            return code;
+    return std::nullopt;
+}
+
+std::optional<int> RatingIndex(std::string_view code) {
+    for (int k = 0; k < kRatingCount; ++k)
+        if (kRatings[k].code == code)
+            return k;
+    return std::nullopt;
+}
+
+std::string ActualColumn(int ratingIndex) {
+    return "Act_" + std::string(kRatings.at(ratingIndex).code);
+}
+
+std::string PotentialColumn(int ratingIndex) {
+    return "Pot_" + std::string(kRatings.at(ratingIndex).code);
+}
+
+std::string ActualTooltip(int ratingIndex, TooltipSet set) {
+    const Rating& r = kRatings.at(ratingIndex);
+    if (set == TooltipSet::GlobalEdit && r.code == "DI")
+        return "Actual Disipline";
+    return "Actual " + std::string(r.longName);
+}
+
+std::string PotentialTooltip(int ratingIndex, TooltipSet set) {
+    const Rating& r = kRatings.at(ratingIndex);
+    if (r.code == "VT")
+        return "Potentila Vertical Jump";
+    if (r.code == "PR")
+        return "Potential Pas Rushing";
+    if (r.code == "RB")
+        return "Potential Run blocking";
+    if (r.code == "PB")
+        return "potential Pass Blocking";
+    if (set == TooltipSet::GlobalEdit && r.code == "DI")
+        return "Potential Disipline";
+    return "Potential " + std::string(r.longName);
+}
+
+} // namespace tavrel

@@ -1,0 +1,78 @@
+#include "store/WorkingTables.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+
+#include "league/LeagueError.h"
+#include "store/PlayersTable.h"
+
+namespace tavrel {
+namespace {
+
+std::string DeclaredType(ColumnType type, int width) {
+    switch (type) {
+    case ColumnType::Byte:
+        return "BYTE";
+    case ColumnType::Integer:
+        return "INTEGER";
+    case ColumnType::Text:
+        return (width > 0 ? "TEXT(" + std::to_string(width) + ")" : std::string("TEXT")) +
+               " COLLATE NOCASE";
+    }
+    return {};
+}
+
+template <typename Columns>
+std::string TableSql(const std::string& tableName, const Columns& columns) {
+    std::string sql = "CREATE TABLE \"" + tableName + "\" (";
+    bool first = true;
+    for (const auto& c : columns) {
+        sql += first ? "\n  " : ",\n  ";
+        first = false;
+        sql += std::string(c.name) + " " + DeclaredType(c.type, c.declaredWidth);
+    }
+    return sql + "\n)";
+}
+
+void Execute(const std::filesystem::path& path, const std::string& sql, const char* operation) {
+    try {
+        SQLite::Database db(path.string(), SQLite::OPEN_READWRITE);
+        db.exec(sql);
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(operation, path, e.what());
+    }
+}
+
+} // namespace
+
+void PrepareWorkingDatabase(const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec)
+        throw LeagueError("Deleting the working database", path, ec.message());
+    try {
+        SQLite::Database db(path.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+        // An empty file is not yet a database; this writes the header so the file exists whole.
+        db.exec("PRAGMA user_version = 1");
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError("Creating the working database", path, e.what());
+    }
+}
+
+std::string PlayersTableSql(const std::string& tableName) {
+    return TableSql(tableName, kPlayersColumns);
+}
+
+std::string TeamTableSql(const std::string& tableName) {
+    return TableSql(tableName, kTeamColumns);
+}
+
+void CreatePlayersTable(const std::filesystem::path& path, const std::string& tableName) {
+    Execute(path, PlayersTableSql(tableName), "Creating the players table in");
+}
+
+void CreateTeamTable(const std::filesystem::path& path, const std::string& tableName) {
+    Execute(path, TeamTableSql(tableName), "Creating the team table in");
+}
+
+} // namespace tavrel

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <numeric>
+
+#include "league/PlayerRecord.h"
+#include "league/Windows1252.h"
+#include "store/PlayersTable.h"
+#include "store/Vocabulary.h"
+
+namespace tavrel {
+namespace {
+
+using Record = std::array<std::uint8_t, kPlayerRecordSize>;
+
+int Col(const char* name) { return *PlayersColumnIndex(name); }
+
+std::int64_t Num(const PlayerRow& row, const char* name) {
+    return std::get<std::int64_t>(row[Col(name)]);
+}
+
+const std::string& Str(const PlayerRow& row, const char* name) {
+    return std::get<std::string>(row[Col(name)]);
+}
+
+Record PatternRecord() {
+    Record r;
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = static_cast<std::uint8_t>((i * 7 + 3) % 256);
+    return r;
+}
+
+TEST(PlayersTable, ColumnsSitWhereImportAddressesThem) {
+    EXPECT_EQ(kPlayersColumns[11].name, "Pot_SP");
+    EXPECT_EQ(kPlayersColumns[34].name, "Pot_FA");
+    EXPECT_EQ(kPlayersColumns[35].name, "Act_SP");
+    EXPECT_EQ(kPlayersColumns[58].name, "Act_FA");
+    for (int k = 0; k < kRatingCount; ++k) {
+        EXPECT_EQ(kPlayersColumns[11 + k].name, PotentialColumn(k));
+        EXPECT_EQ(kPlayersColumns[35 + k].name, ActualColumn(k));
+        EXPECT_EQ(kPlayersColumns[11 + k].offset, 243 + 2 * k);
+        EXPECT_EQ(kPlayersColumns[35 + k].offset, 175 + 2 * k);
+    }
+    EXPECT_EQ(PlayersColumnIndex("ACT_AS"), PlayersColumnIndex("Act_AS"));
+    EXPECT_EQ(PlayersColumnIndex("Age"), PlayersColumnIndex("AGE"));
+    EXPECT_FALSE(PlayersColumnIndex("PNAME"));
+}
+
+TEST(PlayersTable, ModelledFieldsCoverTheRecordButSixtyBytes) {
+    std::array<int, kPlayerRecordSize> owners{};
+    for (const PlayersColumn& c : kPlayersColumns) {
+        const int width = c.kind == FieldKind::Text ? c.bytes
+                          : c.kind == FieldKind::Int16 ? 2
+                          : c.kind == FieldKind::Byte  ? 1
+                                                       : 0;
+        for (int i = 0; i < width; ++i)
+            ++owners[c.offset + i];
+    }
+    EXPECT_EQ(std::count(owners.begin(), owners.end(), 0), 60);
+    EXPECT_EQ(std::count_if(owners.begin(), owners.end(), [](int n) { return n > 1; }), 0);
+}
+
+TEST(PlayerRecord, DecodesTheWorkedExamples) {
+    Record r{};
+    r[0] = 0x10;
+    r[1] = 0x27;
+    r[86] = 0xD2;
+    r[87] = 0x00;
+    r[94] = 13;
+    r[175] = 45;
+    r[243] = 60;
+    r[221] = 7;
+    r[289] = 255;
+    const char first[] = "John";
+    std::copy(first, first + 4, r.begin() + 8);
+    PlayerRow row;
+    DecodePlayerRecord(r, row);
+    EXPECT_EQ(Num(row, "PID"), 10000);
+    EXPECT_EQ(Num(row, "Weight"), 210);
+    EXPECT_EQ(Num(row, "Position"), 13);
+    EXPECT_EQ(Str(row, "PositionTXT"), "S");
+    EXPECT_EQ(Num(row, "Act_SP"), 45);
+    EXPECT_EQ(Num(row, "Pot_SP"), 60);
+    EXPECT_EQ(Num(row, "Act_FA"), 7);
+    EXPECT_EQ(Num(row, "Pot_FA"), 255);
+    EXPECT_EQ(Str(row, "FirstName"), std::string("John") + std::string(11, '\0'));
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(row[Col("JNum")]));
+
+    r[94] = 20;
+    r[0] = 0xFF;
+    r[1] = 0xFF;
+    r[87] = 0x80;
+    DecodePlayerRecord(r, row);
+    EXPECT_EQ(Str(row, "PositionTXT"), "");
+    EXPECT_EQ(Num(row, "PID"), -1);
+    EXPECT_EQ(Num(row, "Weight"), -32768 + 0xD2);
+}
+
+TEST(PlayerRecord, UneditedRowEncodesToTheSameBytes) {
+    const Record original = PatternRecord();
+    PlayerRow row;
+    DecodePlayerRecord(original, row);
+    ASSERT_FALSE(CheckPlayerRow(row));
+    Record out{};
+    std::fill(out.begin(), out.end(), 0xEE);
+    EncodePlayerRecord(row, out);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const bool unmodelled = (i >= 175 && i < 234 && (i - 175) % 2 == 1) ||
+                                (i >= 243 && i < 302 && ((i - 243) % 2 == 1 || i == 291 || i == 293));
+        EXPECT_EQ(out[i], unmodelled ? 0xEE : original[i]) << "offset " << i;
+    }
+}
+
+TEST(PlayerRecord, TextIsPaddedWithSpacesAndCut) {
+    PlayerRow row;
+    DecodePlayerRecord(PatternRecord(), row);
+    row[Col("FirstName")] = std::string("Bob");
+    row[Col("LastName")] = std::string("Abcdefghijklmnopqrstuvwxyz0123");
+    Record out{};
+    EncodePlayerRecord(row, out);
+    EXPECT_EQ(std::string(out.begin() + 8, out.begin() + 23), "Bob            ");
+    EXPECT_EQ(std::string(out.begin() + 23, out.begin() + 48), "Abcdefghijklmnopqrstuvwxy");
+}
+
+TEST(PlayerRecord, CheckNamesTheColumnThatCannotBeWritten) {
+    PlayerRow row;
+    DecodePlayerRecord(PatternRecord(), row);
+    row[Col("Act_SP")] = std::int64_t(256);
+    auto problem = CheckPlayerRow(row);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(kPlayersColumns[problem->column].name, "Act_SP");
+
+    row[Col("Act_SP")] = std::int64_t(-1);
+    EXPECT_TRUE(CheckPlayerRow(row));
+    row[Col("Act_SP")] = std::int64_t(255);
+    row[Col("Unknown0")] = std::int64_t(40000);
+    EXPECT_EQ(kPlayersColumns[CheckPlayerRow(row)->column].name, "Unknown0");
+    row[Col("Unknown0")] = std::int64_t(-1);
+    row[Col("College")] = std::monostate{};
+    EXPECT_EQ(kPlayersColumns[CheckPlayerRow(row)->column].name, "College");
+    // Derived and never-filled columns are not read by export.
+    row[Col("College")] = std::string("X");
+    row[Col("PID")] = std::int64_t(999999);
+    row[Col("JNum")] = std::monostate{};
+    EXPECT_FALSE(CheckPlayerRow(row));
+    Record out{};
+    EncodePlayerRecord(row, out);
+    EXPECT_EQ(out[2], 0xFF);
+    EXPECT_EQ(out[3], 0xFF);
+}
+
+TEST(Windows1252, EveryByteSurvivesTheRoundTrip) {
+    std::string all(256, '\0');
+    std::iota(all.begin(), all.end(), 0);
+    const std::string utf8 = DecodeWindows1252(all);
+    EXPECT_EQ(EncodeWindows1252(utf8), all);
+    EXPECT_EQ(CharacterCount(utf8), 256u);
+    EXPECT_TRUE(FitsWindows1252(utf8));
+    EXPECT_EQ(DecodeWindows1252("\x80\xE9\x81"), "\u20AC\u00E9\u0081");
+    EXPECT_EQ(EncodeWindows1252("\u4E2D\xFF"), "??");
+    EXPECT_FALSE(FitsWindows1252("\u4E2D"));
+}
+
+TEST(Vocabulary, PositionsAndTooltips) {
+    EXPECT_EQ(PositionText(13), "S");
+    EXPECT_EQ(PositionText(14), "P");
+    EXPECT_EQ(PositionText(15), "");
+    EXPECT_EQ(PositionText(255), "");
+    EXPECT_EQ(PotentialTooltip(*RatingIndex("VT"), TooltipSet::MainWindow),
+              "Potentila Vertical Jump");
+    EXPECT_EQ(ActualTooltip(*RatingIndex("DI"), TooltipSet::MainWindow), "Actual Discipline");
+    EXPECT_EQ(ActualTooltip(*RatingIndex("DI"), TooltipSet::GlobalEdit), "Actual Disipline");
+    EXPECT_EQ(PotentialTooltip(*RatingIndex("PB"), TooltipSet::GlobalEdit),
+              "potential Pass Blocking");
+}
+
+} // namespace
+} // namespace tavrel
