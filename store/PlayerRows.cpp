@@ -6,7 +6,7 @@ namespace tavrel {
 
 void BindValue(SQLite::Statement& statement, int parameter, const Value& value) {
     if (const auto* n = std::get_if<std::int64_t>(&value))
-        statement.bind(parameter, static_cast<long long>(*n));
+        statement.bind(parameter, *n);
     else if (const auto* s = std::get_if<std::string>(&value))
         statement.bind(parameter, *s);
     else
@@ -15,22 +15,18 @@ void BindValue(SQLite::Statement& statement, int parameter, const Value& value) 
 
 Value ReadValue(const SQLite::Statement& statement, int column) {
     const SQLite::Column c = statement.getColumn(column);
-    switch (c.getType()) {
-    case SQLITE_NULL:
+    if (c.isNull())
         return std::monostate{};
-    case SQLITE_INTEGER:
+    if (c.isInteger())
         return static_cast<std::int64_t>(c.getInt64());
-    case SQLITE_FLOAT: {
+    if (c.isFloat()) {
         // A value typed through another tool; keep whole numbers whole, anything else as text
         // so that the save check refuses it by name.
         const double d = c.getDouble();
-        if (d == static_cast<double>(static_cast<std::int64_t>(d)))
+        if (d >= -9.0e18 && d <= 9.0e18 && d == static_cast<double>(static_cast<std::int64_t>(d)))
             return static_cast<std::int64_t>(d);
-        return c.getString();
     }
-    default:
-        return c.getString();
-    }
+    return c.getString();
 }
 
 void BindPlayerRow(SQLite::Statement& statement, const PlayerRow& row, int firstParameter) {
