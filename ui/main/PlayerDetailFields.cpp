@@ -6,19 +6,34 @@
 #include "ui/main/PlayersModel.h"
 
 #include <QDataWidgetMapper>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
-#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <QValidator>
+#include <algorithm>
 
 namespace {
 
 constexpr int kHighestRating = 255;
 constexpr int kRatingBoxChars = 4; // "255" and a little air
+
+// Takes the digits of a whole number 0..255 and nothing else (QIntValidator lets "300" stand as
+// unfinished input).
+class RatingValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.isEmpty())
+            return Intermediate;
+        bool ok = false;
+        const int value = input.toInt(&ok, 10);
+        const bool digitsOnly =
+            std::all_of(input.begin(), input.end(), [](QChar c) { return c.isDigit(); });
+        return ok && digitsOnly && value <= kHighestRating ? Acceptable : Invalid;
+    }
+};
 
 // Refuses characters a player record cannot hold.
 class CodePageValidator : public QValidator {
@@ -159,7 +174,7 @@ QWidget* PlayerDetailFields::BuildRatings() {
                 auto* box = new QLineEdit(QStringLiteral("0"), frame);
                 box->setObjectName(b.name);
                 box->setToolTip(QString::fromStdString(b.tooltip));
-                box->setValidator(new QIntValidator(0, kHighestRating, box));
+                box->setValidator(new RatingValidator(box));
                 box->setFixedWidth(boxWidth);
                 grid->addWidget(box, b.row, column);
                 Bind(box, b.field.c_str());

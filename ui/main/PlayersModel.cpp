@@ -91,11 +91,13 @@ const tavrel::PlayerRow* PlayersModel::Row(int row) const {
     if (rowId != cachedRowId_) {
         try {
             cachedRow_ = store_->ReadRow(rowId);
-        } catch (const tavrel::LeagueError&) {
+        } catch (const tavrel::LeagueError& e) {
             cachedRowId_ = -1;
+            lastReadError_ = QString::fromStdString(e.what());
             return nullptr; // a row another connection removed shows as empty
         }
         cachedRowId_ = rowId;
+        readFailureReported_ = false;
     }
     return &cachedRow_;
 }
@@ -143,8 +145,13 @@ bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
     const tavrel::PlayerRow* row = Row(index.row());
-    if (!row)
+    if (!row) {
+        // A submit offers every field of the row: tell of an unreadable row once, not per field.
+        if (!readFailureReported_)
+            emit writeFailed(lastReadError_);
+        readFailureReported_ = true;
         return false;
+    }
     const auto column = static_cast<std::size_t>(index.column());
     const QVariant shown = Shown((*row)[column]);
     // What the widget shows for the stored value comes back on every submit: not an edit.

@@ -56,4 +56,6 @@ private:
     std::vector<std::int64_t> rowIds_;
     mutable std::int64_t cachedRowId_ = -1;
     mutable tavrel::PlayerRow cachedRow_;
+    mutable QString lastReadError_;
+    mutable bool readFailureReported_ = false;
 };
