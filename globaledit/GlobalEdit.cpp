@@ -21,15 +21,16 @@ constexpr double kColumnLow = -32768.0;
 constexpr double kColumnHigh = 32767.0;
 
 // The nearest whole number, a half going to the even neighbour (2.5 gives 2, 3.5 gives 4),
-// whatever rounding mode the floating-point unit is in.
-double RoundHalfEven(double x) {
+// whatever rounding mode the floating-point unit is in. For values well inside 64 bits.
+std::int64_t RoundHalfEven(double x) {
     const double below = std::floor(x);
     const double fraction = x - below;
+    const auto whole = static_cast<std::int64_t>(below);
     if (fraction < 0.5)
-        return below;
-    if (fraction > 0.5)
-        return below + 1.0;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+        return whole;
+    if (fraction > 0.5 || whole % 2 != 0)
+        return whole + 1;
+    return whole;
 }
 
 bool IsBlank(char c) {
@@ -65,8 +66,7 @@ struct RatingValues {
 // know (value + value * factor), and stores it the way a 16-bit column takes a fraction.
 std::int64_t Scale(std::int64_t value, double factor) {
     const double v = static_cast<double>(value);
-    const double scaled = std::clamp(v + v * factor, kColumnLow, kColumnHigh);
-    return static_cast<std::int64_t>(RoundHalfEven(scaled));
+    return RoundHalfEven(std::clamp(v + v * factor, kColumnLow, kColumnHigh));
 }
 
 // The rating rule for one rating whose actual percentage is not zero. The bound steps run in this
@@ -138,8 +138,9 @@ struct SelectedRows {
     std::vector<RatingValues> values; // rowIds.size() x edited.size()
 };
 
-[[noreturn]] void ThrowUnusableValue(const SQLite::Statement& select, int column,
-                                     const std::string& name) {
+// A rating the rule needs must be a whole number; the message names the column and the player.
+[[noreturn]] void ThrowUnusableRating(const SQLite::Statement& select, int column,
+                                      const std::string& name) {
     const Value pid = ReadValue(select, 1);
     const std::string who =
         std::holds_alternative<std::int64_t>(pid)
@@ -149,11 +150,15 @@ struct SelectedRows {
                              (select.getColumn(column).isNull() ? "empty" : "not a whole number"));
 }
 
-std::int64_t ReadRating(const SQLite::Statement& select, int column, const std::string& name) {
+std::int64_t ReadRating(const SQLite::Statement& select, int column, int ratingIndex, bool actual) {
+    if (const SQLite::Column c = select.getColumn(column); c.isInteger())
+        return c.getInt64();
+    // A whole number stored as a fraction through another tool still counts.
     const Value v = ReadValue(select, column);
     if (const auto* n = std::get_if<std::int64_t>(&v))
         return *n;
-    ThrowUnusableValue(select, column, name);
+    ThrowUnusableRating(select, column,
+                        actual ? ActualColumn(ratingIndex) : PotentialColumn(ratingIndex));
 }
 
 SelectedRows ReadSelection(SQLite::Database& db, int team, int positionCode,
@@ -171,8 +176,8 @@ SelectedRows ReadSelection(SQLite::Database& db, int team, int positionCode,
         for (std::size_t j = 0; j < edited.size(); ++j) {
             const int column = 2 + 2 * int(j);
             const int k = edited[j];
-            rows.values.push_back({ReadRating(select, column, ActualColumn(k)),
-                                   ReadRating(select, column + 1, PotentialColumn(k))});
+            rows.values.push_back(
+                {ReadRating(select, column, k, true), ReadRating(select, column + 1, k, false)});
         }
     }
     return rows;
@@ -188,8 +193,10 @@ std::optional<int> ParseBoundText(const std::string& text) {
     const auto number = ParseNumber(text);
     if (!number)
         return std::nullopt;
-    const double whole = RoundHalfEven(*number);
-    if (whole < 0.0 || whole > 255.0)
+    if (*number < -1.0 || *number > 256.0)
+        return std::nullopt;
+    const std::int64_t whole = RoundHalfEven(*number);
+    if (whole < 0 || whole > 255)
         return std::nullopt;
     return static_cast<int>(whole);
 }
