@@ -228,13 +228,10 @@ GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int po
         if (n == 0)
             return outcome;
 
-        std::string sql = "UPDATE Players SET ";
-        if (!edited.empty())
-            sql += EditedColumns(edited, " = ?");
-        sql += " WHERE rowid = ?";
         std::optional<SQLite::Statement> update;
         if (!edited.empty())
-            update.emplace(db, sql);
+            update.emplace(db, "UPDATE Players SET " + EditedColumns(edited, " = ?") +
+                                   " WHERE rowid = ?");
 
         ProgressScope scope(progress, "Updating " + abbreviation);
         scope.Set(0.0f);
