@@ -11,6 +11,7 @@
 #include <SQLiteCpp/Column.h>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <utility>
@@ -202,7 +203,8 @@ std::filesystem::path PrintTeamRoster(const std::filesystem::path& workingDb,
     return path;
 }
 
-void PrintRosters(const std::filesystem::path& workingDb, const std::filesystem::path& folder) {
+std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& workingDb,
+                                                const std::filesystem::path& folder) {
     std::vector<RosterFile> files;
     try {
         SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
@@ -218,8 +220,14 @@ void PrintRosters(const std::filesystem::path& workingDb, const std::filesystem:
     } catch (const SQLite::Exception& e) {
         throw LeagueError("Reading the rosters from", workingDb, e.what());
     }
-    for (const RosterFile& file : files)
-        SaveFileAtomically(folder / file.name, file.bytes, kWriteOperation);
+    std::vector<std::filesystem::path> written;
+    for (const RosterFile& file : files) {
+        const std::filesystem::path path = folder / file.name;
+        SaveFileAtomically(path, file.bytes, kWriteOperation);
+        if (std::find(written.begin(), written.end(), path) == written.end())
+            written.push_back(path);
+    }
+    return written;
 }
 
 } // namespace tavrel

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace SQLite {
 class Database;
@@ -19,9 +20,11 @@ namespace tavrel {
 // Writes "Free Agents.txt" (the players whose Team is 0) into `folder`, then one file for each
 // Team row in table order, each named by RosterFileName; a later team of the same name replaces
 // the earlier one's file. Everything is read before the first file is written, so a database
-// failure writes nothing; each file is replaced whole or not at all. Throws LeagueError naming
-// the working database or the roster file.
-void PrintRosters(const std::filesystem::path& workingDb, const std::filesystem::path& folder);
+// failure writes nothing; each file is replaced whole or not at all. Returns the files written,
+// each once, in the order first written. Throws LeagueError naming the working database or the
+// roster file.
+std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& workingDb,
+                                                const std::filesystem::path& folder);
 
 // Writes the roster of the players whose Team is `teamNumber` under the heading `teamName`, which
 // loses its trailing NULs in place, and returns the file written.

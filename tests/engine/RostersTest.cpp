@@ -64,7 +64,8 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
 
     const fs::path out = league.folder() / "out";
     fs::create_directory(out);
-    PrintRosters(league.db(), out);
+    EXPECT_EQ(PrintRosters(league.db(), out),
+              (std::vector<fs::path>{out / "Free Agents.txt", out / "Bears.txt"}));
 
     EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
     EXPECT_EQ(ReadFileBytes(out / "Free Agents.txt"), EmptyRoster("Free Agents"));
@@ -103,7 +104,7 @@ TEST(Rosters, SameNameTwiceWritesOneFileFromTheLaterTeam) {
     league.AddTeam(std::int64_t(2), std::string("Twins\0", 6));
     league.AddPlayer(MakePlayer({.team = 1, .lastName = "First"}));
     league.AddPlayer(MakePlayer({.team = 2, .lastName = "Second"}));
-    PrintRosters(league.db(), league.folder());
+    EXPECT_EQ(PrintRosters(league.db(), league.folder()).size(), 2u);
     const std::string twins = ReadFileBytes(league.folder() / "Twins.txt");
     EXPECT_EQ(twins.find("First"), std::string::npos);
     EXPECT_NE(twins.find("Second"), std::string::npos);
