@@ -737,6 +737,7 @@ private slots:
         Toolbar("Print");
         QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
         QVERIFY(window_->statusBar()->currentMessage().contains(QPath(work_)));
+        QVERIFY(std::filesystem::exists(work_ / "Free Agents.txt"));
 
         Type("txtKD", QStringLiteral("11"));
         Toolbar("GlobalEdit");

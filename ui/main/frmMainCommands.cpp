@@ -212,15 +212,17 @@ void frmMain::PrintLeague() {
         prompts_->ShowMessage(this, QStringLiteral("Open a league before printing its rosters."));
         return;
     }
+    std::vector<std::filesystem::path> written;
     try {
-        tavrel::PrintRosters(WorkingDatabase(), workingDirectory_);
+        written = tavrel::PrintRosters(WorkingDatabase(), workingDirectory_);
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return;
     }
-    statusBar()->showMessage(
-        QStringLiteral("Roster files written to %1").arg(Text(workingDirectory_)),
-        kRosterMessageMs);
+    statusBar()->showMessage(QStringLiteral("%1 roster files written to %2")
+                                 .arg(written.size())
+                                 .arg(Text(workingDirectory_)),
+                             kRosterMessageMs);
 }
 
 bool frmMain::ConfirmEnd() {
