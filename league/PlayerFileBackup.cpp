@@ -1,10 +1,10 @@
 #include "league/PlayerFileBackup.h"
 
-#include <string_view>
-
 #include "league/FileBytes.h"
 #include "league/LeaguePaths.h"
 #include "league/SafeSave.h"
+
+#include <string_view>
 
 namespace tavrel {
 

@@ -7,6 +7,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+namespace {
+constexpr qint64 kFrameMs = 16; // no eye sees the bar move faster than a frame
+}
+
 frmStatus::frmStatus(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
@@ -56,7 +60,8 @@ void frmStatus::SetValue(float value) {
     if (shown == ProgressBar1->value())
         return;
     ProgressBar1->setValue(shown);
-    Repaint();
+    if (!sinceRepaint_.isValid() || sinceRepaint_.elapsed() >= kFrameMs)
+        Repaint();
 }
 
 void frmStatus::End() {
@@ -69,5 +74,6 @@ void frmStatus::End() {
 
 void frmStatus::Repaint() {
     ++repaints_;
+    sinceRepaint_.start();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

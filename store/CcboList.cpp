@@ -85,13 +85,14 @@ std::string PlayerListQuery(PlayerListOrder order) {
     const std::string byLastName = "UNPADDED(LastName) COLLATE NOCASE";
     switch (order) {
     case PlayerListOrder::LastNameAscending:
-        return select + "ORDER BY " + byLastName + " ASC, rowid";
+        return select + "WHERE Team = ? ORDER BY " + byLastName + " ASC, rowid";
     case PlayerListOrder::LastNameDescending:
-        return select + "ORDER BY " + byLastName + " DESC, rowid";
+        return select + "WHERE Team = ? ORDER BY " + byLastName + " DESC, rowid";
     case PlayerListOrder::LastThenFirstName:
         break;
     }
-    return select + "ORDER BY " + byLastName + ", UNPADDED(FirstName) COLLATE NOCASE ASC, rowid";
+    return select + "WHERE UNPADDED(LastName) = ? ORDER BY " + byLastName +
+           ", UNPADDED(FirstName) COLLATE NOCASE ASC, rowid";
 }
 
 void CcboList::GotFocus() {
@@ -186,6 +187,8 @@ void CcboList::GetList_TableID(const std::string& sqlQuery, const std::string& s
 void CcboList::GetList_TableTwo(const std::string& sqlQuery, const std::string& sTeamName) {
     Guarded(newClient_, dbName_, [&] {
         QueryRows rows(dbName_, sqlQuery);
+        if (rows.statement().getBindParameterCount() == 1)
+            rows.statement().bind(1, sTeamName);
         const int filter = rows.Field(fieldNameY_, dbName_);
         const int last = rows.Field(fieldName_, dbName_);
         // From here on a field that cannot be read only leaves its part of the entry empty.
@@ -196,7 +199,7 @@ void CcboList::GetList_TableTwo(const std::string& sqlQuery, const std::string& 
         int counter = 0;
         while (rows.Next()) {
             const auto filterText = rows.Text(filter);
-            if (!filterText || WithoutTrailingPadding(*filterText) != sTeamName)
+            if (!filterText || WithoutTrailingPadding(TrimLeadingSpaces(*filterText)) != sTeamName)
                 continue;
             const auto lastName = rows.Text(last);
             if (!lastName || *lastName == lastItem)

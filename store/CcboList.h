@@ -26,9 +26,10 @@ public:
 
 inline constexpr int kDropDownListStyle = 2;
 
-// The queries of the window's player list, over our own table `Players`: every player ordered by
-// last name (ascending or descending), or by last name and then first name ascending for a find.
-// They read only the fields the list shows and filters on.
+// The queries of the window's player list over our own table `Players`: one team's players by
+// last name, ascending or descending, or the players of one last name by last name and then
+// first name. Each takes the filter value of GetList_TableTwo as its one parameter and reads only
+// the fields the list shows and filters on.
 enum class PlayerListOrder { LastNameAscending, LastNameDescending, LastThenFirstName };
 std::string PlayerListQuery(PlayerListOrder order);
 inline constexpr int kEscapeKey = 27;
@@ -82,10 +83,11 @@ public:
     void GetList_Table(const std::string& sqlQuery);
     // Rows whose FieldName equals sTeamName: their FieldID values as entries.
     void GetList_TableID(const std::string& sqlQuery, const std::string& sTeamName);
-    // The player list: rows whose FieldNameY value (padding removed) equals sTeamName exactly,
-    // each as "Last, First - POS" with the FieldID value as item data. A row whose last name is
-    // null, or equals the text of the entry before it, is left out. Names are shown without the
-    // padding of their fields.
+    // The player list: rows whose FieldNameY value (as shown, without padding) equals sTeamName
+    // exactly, each as "Last, First - POS" with the FieldID value as item data. A row whose last
+    // name is null, or equals the text of the entry before it, is left out. Names are shown
+    // without the padding of their fields. A query with a parameter gets sTeamName bound to it,
+    // so that the database can pass over the rows the filter would leave out anyway.
     void GetList_TableTwo(const std::string& sqlQuery, const std::string& sTeamName);
     // "FieldName, FieldName2" entries with the FieldID value as item data.
     void GetList_TableTwoAll(const std::string& sqlQuery);

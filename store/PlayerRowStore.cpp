@@ -37,9 +37,8 @@ private:
 struct PlayerRowStore::Statements {
     explicit Statements(const std::filesystem::path& path)
         : db(path.string(), SQLite::OPEN_READWRITE, kBusyTimeoutMs),
-          rowIds(db, "SELECT rowid FROM Players ORDER BY rowid"),
-          row(db, "SELECT " + PlayersColumnList() + " FROM Players WHERE rowid = ?"),
-          byPid(db, "SELECT rowid FROM Players WHERE PID = ? ORDER BY rowid LIMIT 1") {}
+          rowKeys(db, "SELECT rowid, PID FROM Players ORDER BY rowid"),
+          row(db, "SELECT " + PlayersColumnList() + " FROM Players WHERE rowid = ?") {}
 
     SQLite::Statement& Update(int column) {
         auto& statement = updates.at(column);
@@ -51,9 +50,8 @@ struct PlayerRowStore::Statements {
     }
 
     SQLite::Database db;
-    SQLite::Statement rowIds;
+    SQLite::Statement rowKeys;
     SQLite::Statement row;
-    SQLite::Statement byPid;
     std::array<std::unique_ptr<SQLite::Statement>, kPlayersColumnCount> updates;
 };
 
@@ -67,14 +65,18 @@ PlayerRowStore::PlayerRowStore(const std::filesystem::path& workingDb) : path_(w
 
 PlayerRowStore::~PlayerRowStore() = default;
 
-std::vector<std::int64_t> PlayerRowStore::RowIds() {
+std::vector<RowKey> PlayerRowStore::RowKeys() {
     try {
-        SQLite::Statement& q = statements_->rowIds;
+        SQLite::Statement& q = statements_->rowKeys;
         ResetOnExit reset(q);
-        std::vector<std::int64_t> ids;
-        while (q.executeStep())
-            ids.push_back(q.getColumn(0).getInt64());
-        return ids;
+        std::vector<RowKey> keys;
+        while (q.executeStep()) {
+            RowKey key{q.getColumn(0).getInt64(), std::nullopt};
+            if (q.getColumn(1).isInteger())
+                key.pid = q.getColumn(1).getInt();
+            keys.push_back(key);
+        }
+        return keys;
     } catch (const SQLite::Exception& e) {
         throw LeagueError(kOperation, path_, e.what());
     }
@@ -110,17 +112,16 @@ void PlayerRowStore::WriteValue(std::int64_t rowId, int column, const Value& val
     }
 }
 
-std::optional<std::int64_t> PlayerRowStore::FindRowByPid(int pid) {
-    try {
-        SQLite::Statement& q = statements_->byPid;
-        ResetOnExit reset(q);
-        q.bind(1, pid);
-        if (!q.executeStep())
-            return std::nullopt;
-        return q.getColumn(0).getInt64();
-    } catch (const SQLite::Exception& e) {
-        throw LeagueError(kOperation, path_, e.what());
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image) {
+    std::vector<RowKey> keys;
+    keys.reserve(image.RecordCount());
+    for (std::size_t n = 0; n < image.RecordCount(); ++n) {
+        const RecordBytes record = image.Record(n);
+        const auto pid =
+            static_cast<std::int16_t>(static_cast<std::uint16_t>(record[0] | (record[1] << 8)));
+        keys.push_back({static_cast<std::int64_t>(n) + 1, pid});
     }
+    return keys;
 }
 
 } // namespace tavrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "league/PlayerFile.h"
 #include "store/PlayersTable.h"
 
 #include <cstdint>
@@ -9,6 +10,12 @@
 #include <vector>
 
 namespace tavrel {
+
+// Where a player's row is: its rowid, and its PID (nothing when the PID is not a number).
+struct RowKey {
+    std::int64_t rowId = 0;
+    std::optional<int> pid;
+};
 
 // The Players table of the working database one row at a time, for the window's detail fields:
 // reads a row by its rowid and writes one column of one row. It keeps the database open while a
@@ -24,18 +31,21 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
 
-    // The rowids of Players in table order, the order of the records in the player file.
-    std::vector<std::int64_t> RowIds();
+    // Every row of Players in table order, the order of the records in the player file.
+    std::vector<RowKey> RowKeys();
     PlayerRow ReadRow(std::int64_t rowId);
     // Sets one column (a kPlayersColumns index) of one row; a row that is not there is a failure.
     void WriteValue(std::int64_t rowId, int column, const Value& value);
-    // The first row, in table order, whose PID is `pid`.
-    std::optional<std::int64_t> FindRowByPid(int pid);
 
 private:
     struct Statements;
     std::filesystem::path path_;
     std::unique_ptr<Statements> statements_;
 };
+
+// The row keys of a Players table that LoadLeague has just built from `image`: it adds one row per
+// whole record, in file order, to a new table, so record n is rowid n + 1. Known without reading
+// the table; whoever uses them checks a row's PID before trusting it.
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 
 } // namespace tavrel

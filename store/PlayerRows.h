@@ -1,8 +1,8 @@
 #pragma once
 
-#include <SQLiteCpp/Statement.h>
-
 #include "store/PlayersTable.h"
+
+#include <SQLiteCpp/Statement.h>
 
 namespace tavrel {
 

@@ -43,6 +43,9 @@ public:
 };
 
 const std::string kByLastName = PlayerListQuery(PlayerListOrder::LastNameAscending);
+const std::string kByName = PlayerListQuery(PlayerListOrder::LastThenFirstName);
+// Without a parameter: the filter alone picks the rows.
+const std::string kEveryPlayer = "SELECT * FROM Players ORDER BY UNPADDED(LastName), rowid";
 
 class PlayerListTest : public ::testing::Test {
 protected:
@@ -74,6 +77,10 @@ TEST_F(PlayerListTest, ListsOneTeamFromTheFirstRowOnWithNamesUnpadded) {
     lister.GetList_TableTwo(kByLastName, "3");
     EXPECT_EQ(list.items, std::vector<std::string>{"Baker, Bo - HB"});
     EXPECT_EQ(list.data, std::vector<int>{8});
+
+    list.Clear();
+    lister.GetList_TableTwo(kEveryPlayer, "0");
+    EXPECT_EQ(list.items, (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
 }
 
 TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
@@ -81,18 +88,24 @@ TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
     db.AddPlayer(2, 2, "Smith"s + std::string(20, ' '), "Adam", "CB");
     db.AddPlayer(1, 3, "smith", "Lower", "WR");
     db.AddPlayer(1, 4, "Smithers", "Sam", "TE");
+    db.AddPlayer(3, 5, "  Smith", "Zed", "K");
     CcboList lister = ListerFor("LASTNAME");
     // NUL padding sorts before space padding byte by byte; the list must not show that.
-    lister.GetList_TableTwo(PlayerListQuery(PlayerListOrder::LastThenFirstName), "Smith");
-    EXPECT_EQ(list.items, (std::vector<std::string>{"Smith, Adam - CB", "Smith, John - QB"}));
-    EXPECT_EQ(list.data, (std::vector<int>{2, 1}));
+    lister.GetList_TableTwo(kByName, "Smith");
+    const std::vector<std::string> smiths{"Smith, Adam - CB", "Smith, John - QB", "Smith, Zed - K"};
+    EXPECT_EQ(list.items, smiths);
+    EXPECT_EQ(list.data, (std::vector<int>{2, 1, 5}));
 
     list.Clear();
-    lister.GetList_TableTwo(kByLastName, "smith");
+    lister.GetList_TableTwo(kEveryPlayer, "Smith");
+    EXPECT_EQ(list.items.size(), 3u) << "the same players, found by the filter alone";
+
+    list.Clear();
+    lister.GetList_TableTwo(kByName, "smith");
     EXPECT_EQ(list.items, std::vector<std::string>{"smith, Lower - WR"});
 
     list.Clear();
-    lister.GetList_TableTwo(kByLastName, "Nobody");
+    lister.GetList_TableTwo(kByName, "Nobody");
     EXPECT_TRUE(list.items.empty());
 }
 

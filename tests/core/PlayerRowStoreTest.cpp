@@ -26,16 +26,17 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     db.AddPlayer(2, 300, "Dup", "Second", "P");
 
     PlayerRowStore store(db.path());
-    const auto ids = store.RowIds();
-    ASSERT_EQ(ids.size(), 3u);
+    const auto keys = store.RowKeys();
+    ASSERT_EQ(keys.size(), 3u);
+    std::vector<std::int64_t> ids;
+    for (const RowKey& key : keys)
+        ids.push_back(key.rowId);
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(keys[0].pid, 300);
+    EXPECT_EQ(keys[1].pid, 100);
     const PlayerRow first = store.ReadRow(ids[0]);
     EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
     EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
-
-    EXPECT_EQ(store.FindRowByPid(300), ids[0]) << "the first of two rows with one PID";
-    EXPECT_EQ(store.FindRowByPid(100), ids[1]);
-    EXPECT_FALSE(store.FindRowByPid(555));
 
     store.WriteValue(ids[1], Col("Act_SP"), std::int64_t{77});
     PlayerRow changed = store.ReadRow(ids[1]);
@@ -55,14 +56,14 @@ TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
     WorkingDbFixture db;
     db.AddPlayer(0, 1, "A", "B", "QB");
     PlayerRowStore store(db.path());
-    const auto ids = store.RowIds();
-    store.ReadRow(ids[0]);
-    store.FindRowByPid(1);
-    store.WriteValue(ids[0], Col("Pot_SP"), std::int64_t{5});
+    const auto keys = store.RowKeys();
+    const std::int64_t id = keys.at(0).rowId;
+    store.ReadRow(id);
+    store.WriteValue(id, Col("Pot_SP"), std::int64_t{5});
 
     SQLite::Database other(db.path().string(), SQLite::OPEN_READWRITE);
     other.exec("BEGIN IMMEDIATE; UPDATE Players SET Act_AG = 9; COMMIT;");
-    EXPECT_EQ(std::get<std::int64_t>(store.ReadRow(ids[0])[Col("Act_AG")]), 9);
+    EXPECT_EQ(std::get<std::int64_t>(store.ReadRow(id)[Col("Act_AG")]), 9);
 }
 
 TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {

@@ -144,8 +144,15 @@ private slots:
         SQLite::Database d(db_.string(), SQLite::OPEN_READWRITE);
         SQLite::Statement q(d, "SELECT PID FROM Players ORDER BY rowid LIMIT 1 OFFSET 17");
         QVERIFY(q.executeStep());
-        QCOMPARE(model_->RowOfPid(q.getColumn(0).getInt()), std::optional<int>(17));
+        const int pid = q.getColumn(0).getInt();
+        QCOMPARE(model_->RowOfPid(pid), std::optional<int>(17));
         QCOMPARE(model_->RowOfPid(-31000), std::nullopt);
+        SQLite::Statement twin(d, "UPDATE Players SET PID = ? WHERE rowid IN "
+                                  "(SELECT rowid FROM Players ORDER BY rowid LIMIT 2 OFFSET 40)");
+        twin.bind(1, pid);
+        twin.exec();
+        model_->Reload();
+        QCOMPARE(model_->RowOfPid(pid), std::optional<int>(17)); // the first in table order
 
         QSignalSpy failed(model_.get(), &PlayersModel::writeFailed);
         QSignalSpy modified(model_.get(), &PlayersModel::modified);

@@ -5,8 +5,6 @@
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
-#include <algorithm>
-
 namespace {
 
 using tavrel::kPlayersColumns;
@@ -17,6 +15,7 @@ constexpr std::int64_t kHighestRating = 255;
 
 const int kFirstNameColumn = *tavrel::PlayersColumnIndex("FirstName");
 const int kLastNameColumn = *tavrel::PlayersColumnIndex("LastName");
+const int kPidColumn = *tavrel::PlayersColumnIndex("PID");
 
 QVariant Shown(const tavrel::Value& value) {
     if (const auto* n = std::get_if<std::int64_t>(&value))
@@ -33,42 +32,63 @@ PlayersModel::PlayersModel(QObject* parent) : QAbstractTableModel(parent) {}
 PlayersModel::~PlayersModel() = default;
 
 void PlayersModel::Attach(std::unique_ptr<tavrel::PlayerRowStore> store) {
-    std::vector<std::int64_t> ids = store->RowIds();
+    std::vector<tavrel::RowKey> keys = store->RowKeys();
+    Attach(std::move(store), std::move(keys));
+}
+
+void PlayersModel::Attach(std::unique_ptr<tavrel::PlayerRowStore> store,
+                          std::vector<tavrel::RowKey> keys) {
     beginResetModel();
     store_ = std::move(store);
-    rowIds_ = std::move(ids);
-    cachedRowId_ = -1;
+    TakeRows(keys);
     endResetModel();
 }
 
 void PlayersModel::Detach() {
     beginResetModel();
     store_.reset();
-    rowIds_.clear();
-    cachedRowId_ = -1;
+    TakeRows({});
     endResetModel();
 }
 
 void PlayersModel::Reload() {
     if (!store_)
         return;
-    std::vector<std::int64_t> ids = store_->RowIds();
+    const std::vector<tavrel::RowKey> keys = store_->RowKeys();
     beginResetModel();
-    rowIds_ = std::move(ids);
-    cachedRowId_ = -1;
+    TakeRows(keys);
     endResetModel();
 }
 
+void PlayersModel::TakeRows(const std::vector<tavrel::RowKey>& keys) {
+    rowIds_.clear();
+    firstRowOfPid_.clear();
+    rowIds_.reserve(keys.size());
+    for (const tavrel::RowKey& key : keys) {
+        if (key.pid)
+            firstRowOfPid_.try_emplace(*key.pid, static_cast<int>(rowIds_.size()));
+        rowIds_.push_back(key.rowId);
+    }
+    cachedRowId_ = -1;
+}
+
 std::optional<int> PlayersModel::RowOfPid(int pid) {
-    if (!store_)
-        return std::nullopt;
-    const auto rowId = store_->FindRowByPid(pid);
-    if (!rowId)
-        return std::nullopt;
-    const auto at = std::lower_bound(rowIds_.begin(), rowIds_.end(), *rowId);
-    if (at == rowIds_.end() || *at != *rowId)
-        return std::nullopt;
-    return static_cast<int>(at - rowIds_.begin());
+    const auto lookUp = [this](int wanted) -> std::optional<int> {
+        const auto found = firstRowOfPid_.find(wanted);
+        if (found == firstRowOfPid_.end())
+            return std::nullopt;
+        return found->second;
+    };
+    const auto holds = [this](int row, int wanted) {
+        const tavrel::PlayerRow* values = Row(row);
+        const auto* pid = values ? std::get_if<std::int64_t>(&(*values)[kPidColumn]) : nullptr;
+        return pid && *pid == wanted;
+    };
+    const std::optional<int> row = lookUp(pid);
+    if (!row || holds(*row, pid))
+        return row;
+    Reload();
+    return lookUp(pid);
 }
 
 bool PlayersModel::IsEditableColumn(int column) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 // The Players table of the working database as a Qt model: one model row per player in table
@@ -24,12 +25,16 @@ public:
 
     // Shows the rows of `store` (throws LeagueError when they cannot be read), or none.
     void Attach(std::unique_ptr<tavrel::PlayerRowStore> store);
+    // The same with the rows already known (RowKeysOfImport), without reading the table.
+    void Attach(std::unique_ptr<tavrel::PlayerRowStore> store, std::vector<tavrel::RowKey> keys);
     void Detach();
     bool IsAttached() const { return store_ != nullptr; }
     // Reads the rows again, after another connection changed them.
     void Reload();
 
-    // The model row of the first player with this PID. Throws LeagueError.
+    // The model row of the first player, in table order, with this PID. When that row no longer
+    // holds the player (another connection changed the table), reads the rows again (a model
+    // reset) and looks once more. Throws LeagueError when the rows cannot be read.
     std::optional<int> RowOfPid(int pid);
 
     static bool IsEditableColumn(int column);
@@ -53,7 +58,10 @@ private:
     std::optional<tavrel::Value> Parse(int column, const QVariant& value) const;
 
     std::unique_ptr<tavrel::PlayerRowStore> store_;
+    void TakeRows(const std::vector<tavrel::RowKey>& keys);
+
     std::vector<std::int64_t> rowIds_;
+    std::unordered_map<int, int> firstRowOfPid_;
     mutable std::int64_t cachedRowId_ = -1;
     mutable tavrel::PlayerRow cachedRow_;
     mutable QString lastReadError_;

@@ -206,6 +206,7 @@ QWidget* frmMain::BuildLists(QWidget* parent) {
     players->setObjectName("lblPlayers");
     lstPlayers = new QListWidget(left);
     lstPlayers->setObjectName("lstPlayers");
+    lstPlayers->setUniformItemSizes(true);
     auto* layout = new QVBoxLayout(left);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(teams);

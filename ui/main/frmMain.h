@@ -2,6 +2,7 @@
 
 #include "league/League.h"
 #include "store/CcboList.h"
+#include "store/PlayerRowStore.h"
 #include "ui/main/UserPrompts.h"
 
 #include <QMainWindow>
@@ -102,7 +103,9 @@ private:
     void ExitProgram();
     bool ConfirmEnd();
     bool TakeWorkingDatabaseLock();
-    bool AttachWorkingDatabase(int rowToShow);
+    // Binds the fields to the working database again and shows `rowToShow`; `rows` when the
+    // import that just built it says what it holds.
+    bool AttachWorkingDatabase(int rowToShow, std::optional<std::vector<tavrel::RowKey>> rows);
     void ShowFailure(const QString& message);
 
     // Browsing (frmMainBrowsing.cpp).

@@ -90,6 +90,8 @@ void frmMain::lstPlayers_Click() {
 }
 
 void frmMain::SelectPlayerById(qint16 id) {
+    // Before looking: a look that finds the table changed reads it again, which rebinds the fields.
+    CommitPendingEdit();
     std::optional<int> row;
     try {
         row = Data1->RowOfPid(id);

@@ -168,12 +168,12 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         ShowFailure(Text(e));
         // A failed import leaves the previous working database in place: go on with it.
         if (league_)
-            AttachWorkingDatabase(shownRow);
+            AttachWorkingDatabase(shownRow, std::nullopt);
         return false;
     }
     modified_ = false;
     LeagueFile = leagueFile;
-    AttachWorkingDatabase(0);
+    AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
     LoadTeamList();
@@ -181,9 +181,14 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     return true;
 }
 
-bool frmMain::AttachWorkingDatabase(int rowToShow) {
+bool frmMain::AttachWorkingDatabase(int rowToShow,
+                                    std::optional<std::vector<tavrel::RowKey>> rows) {
     try {
-        Data1->Attach(std::make_unique<tavrel::PlayerRowStore>(WorkingDatabase()));
+        auto store = std::make_unique<tavrel::PlayerRowStore>(WorkingDatabase());
+        if (rows)
+            Data1->Attach(std::move(store), std::move(*rows));
+        else
+            Data1->Attach(std::move(store));
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return false;
