@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/PlayersTable.h"
-
 #include <SQLiteCpp/Statement.h>
+
+#include "store/PlayersTable.h"
 
 namespace tavrel {
 

@@ -9,14 +9,14 @@ constexpr std::array<std::string_view, kPositionCount> kPositionTexts = {
 } // namespace
 
 const std::array<Rating, kRatingCount> kRatings = {{
-    {"SP", "Speed"},         {"AG", "Agility"},        {"VT", "Vertical Jump"},
-    {"AS", "Arm Strength"},  {"TA", "Throw Accuracy"}, {"KD", "Kick Distance"},
-    {"KA", "Kick Accuracy"}, {"SC", "Scrambling"},     {"PB", "Pass Blocking"},
-    {"RB", "Run Blocking"},  {"RD", "Run Defense"},    {"PR", "Pass Rushing"},
-    {"TK", "Tackling"},      {"BT", "Break Tackle"},   {"CA", "Catching"},
-    {"PD", "Pass Defense"},  {"BC", "Ball Carrying"},  {"VI", "Vision"},
-    {"AW", "Awareness"},     {"RE", "Reading"},        {"DI", "Discipline"},
-    {"PM", "Playmaking"},    {"DU", "Durability"},     {"FA", "Fatigue"},
+    {"SP", "Speed"},          {"AG", "Agility"},        {"VT", "Vertical Jump"},
+    {"AS", "Arm Strength"},   {"TA", "Throw Accuracy"}, {"KD", "Kick Distance"},
+    {"KA", "Kick Accuracy"},  {"SC", "Scrambling"},     {"PB", "Pass Blocking"},
+    {"RB", "Run Blocking"},   {"RD", "Run Defense"},    {"PR", "Pass Rushing"},
+    {"TK", "Tackling"},       {"BT", "Break Tackle"},   {"CA", "Catching"},
+    {"PD", "Pass Defense"},   {"BC", "Ball Carrying"},  {"VI", "Vision"},
+    {"AW", "Awareness"},      {"RE", "Reading"},        {"DI", "Discipline"},
+    {"PM", "Playmaking"},     {"DU", "Durability"},     {"FA", "Fatigue"},
 }};
 
 const std::array<RatingBand, 3> kRatingBands = {{

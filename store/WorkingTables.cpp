@@ -1,10 +1,10 @@
 #include "store/WorkingTables.h"
 
-#include "league/LeagueError.h"
-#include "store/PlayersTable.h"
-
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
+
+#include "league/LeagueError.h"
+#include "store/PlayersTable.h"
 
 namespace tavrel {
 namespace {
