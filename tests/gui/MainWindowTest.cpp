@@ -222,7 +222,7 @@ private slots:
     }
 
     void detailFieldsCarryTheirNamesToolTipsAndCaptions() {
-        struct BoxSpec {
+        struct Expected {
             const char* name;
             const char* tip;
         };
@@ -230,8 +230,8 @@ private slots:
         const struct {
             const char* caption;
             const char* text;
-            BoxSpec actual;
-            BoxSpec potential;
+            Expected actual;
+            Expected potential;
         } columns[] = {
             {"lblSP", "SP:", {"txtSP", "Actual Speed"}, {"txtP_SP", "Potential Speed"}},
             {"lblAG", "AG:", {"txtAG", "Actual Agility"}, {"txtP_AG", "Potential Agility"}},
