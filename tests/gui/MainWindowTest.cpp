@@ -714,6 +714,23 @@ private slots:
         QVERIFY(log_->messages.isEmpty());
     }
 
+    void changesMadeElsewhereShowAndCountAsUnsaved() {
+        OpenDemo();
+        Players()->setCurrentRow(3);
+        const int pid = PidOfItem(3);
+        {
+            SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READWRITE);
+            SQLite::Statement update(db, "UPDATE Players SET Act_TK = 3 WHERE PID = ?");
+            update.bind(1, pid);
+            update.exec();
+        }
+        QVERIFY(!window_->HasUnsavedChanges());
+        window_->PlayersChangedElsewhere();
+        QCOMPARE(Box("txtTK")->text(), QStringLiteral("3"));
+        QCOMPARE(Players()->currentRow(), 3);
+        QVERIFY(window_->HasUnsavedChanges());
+    }
+
     void viewTogglesShowAndHideTheBars() {
         QToolBar* toolbar = window_->findChild<QToolBar*>("Toolbar1");
         Trigger("mnuViewItem_0");

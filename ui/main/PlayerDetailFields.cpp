@@ -207,7 +207,3 @@ int PlayerDetailFields::CurrentRow() const {
 bool PlayerDetailFields::Submit() {
     return model_->IsAttached() && mapper_->currentIndex() >= 0 ? mapper_->submit() : true;
 }
-
-void PlayerDetailFields::Revert() {
-    mapper_->revert();
-}

@@ -22,8 +22,6 @@ public:
     int CurrentRow() const;
     // Writes what was typed into the current row. False when a value was refused.
     bool Submit();
-    // Shows the current row's stored values again, dropping what was typed.
-    void Revert();
 
 private:
     QWidget* BuildNames();

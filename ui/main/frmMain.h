@@ -28,9 +28,9 @@ class WorkingDatabaseLock;
 }
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
-// the current player's fields on the right. Its commands are spread over three files: this one
-// (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view, help) and
-// frmMainBrowsing.cpp (team and player lists).
+// the current player's fields on the right. Its code is spread over four files: this one
+// (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view),
+// frmMainBrowsing.cpp (team and player lists) and frmMainDialogs.cpp (Global Edit, help, About).
 //
 // Every command catches the failures of the core once and shows one message naming the
 // operation, the file and the cause; the window then goes on with its data whole.
@@ -54,10 +54,8 @@ public:
     bool IsLeagueOpen() const { return league_.has_value(); }
     bool HasUnsavedChanges() const { return modified_; }
     std::filesystem::path WorkingDatabase() const;
-    const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
     // The progress window the long passes show.
     tavrel::Progress* ProgressWindow();
-    UserPrompts& Prompts() { return *prompts_; }
 
 signals:
     // The user ended the program (Exit, or the close box); nothing is left to ask.
