@@ -34,7 +34,7 @@ std::string InsertPlayerSql() {
 // Converts one player record into a new Players row; `row` is scratch space reused between calls.
 void AddPlayerRow(SQLite::Statement& insert, RecordBytes record, PlayerRow& row) {
     DecodePlayerRecord(record, row);
-    BindPlayerRow(insert, row);
+    BindPlayerRowInPlace(insert, row);
     insert.exec();
     insert.reset();
 }
@@ -46,7 +46,9 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
                                  Progress* progress) {
     LoadedLeague league{leagueFile, playerFile, {}, 0};
     try {
-        SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
+        // Only this function on this thread uses the connection, so SQLite need not lock it
+        // around every call.
+        SQLite::Database database(db.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         // This file is thrown away if anything fails before it replaces the working database, so
         // it needs neither a rollback journal nor a flush to disk after every write.
         database.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF");

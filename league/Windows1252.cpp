@@ -1,7 +1,10 @@
 #include "league/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace tavrel {
 namespace {
@@ -12,32 +15,61 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePointOf(unsigned char byte) {
+constexpr char32_t CodePointOf(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char32_t(byte);
 }
+
+// The bytes 0x80..0x9F sorted by their code points, for the way back.
+struct HighByte {
+    char32_t cp;
+    unsigned char byte;
+};
+
+constexpr std::array<HighByte, 32> MakeHighBytes() {
+    std::array<HighByte, 32> high{};
+    for (std::size_t i = 0; i < high.size(); ++i)
+        high[i] = {kHighControls[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(high.begin(), high.end(), [](HighByte a, HighByte b) { return a.cp < b.cp; });
+    return high;
+}
+
+constexpr std::array<HighByte, 32> kHighBytes = MakeHighBytes();
 
 // The byte for a code point, or -1 where the code page has none.
 int ByteOf(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return int(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i)
-        if (kHighControls[i] == cp)
-            return int(0x80 + i);
-    return -1;
+    const auto it = std::lower_bound(kHighBytes.begin(), kHighBytes.end(), cp,
+                                     [](HighByte h, char32_t c) { return h.cp < c; });
+    return it != kHighBytes.end() && it->cp == cp ? int(it->byte) : -1;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+// The UTF-8 form of every byte of the code page, worked out once: decoding is a table look-up.
+// Each form is kept in four bytes so that it is copied with one store whatever its length.
+struct Utf8Form {
+    std::array<char, 4> bytes;
+    std::uint8_t size;
+};
+
+constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
+    std::array<Utf8Form, 256> forms{};
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(b));
+        Utf8Form& f = forms[b];
+        if (cp < 0x80) {
+            f = {{char(cp)}, 1};
+        } else if (cp < 0x800) {
+            f = {{char(0xC0 | (cp >> 6)), char(0x80 | (cp & 0x3F))}, 2};
+        } else {
+            f = {{char(0xE0 | (cp >> 12)), char(0x80 | ((cp >> 6) & 0x3F)),
+                  char(0x80 | (cp & 0x3F))},
+                 3};
+        }
     }
+    return forms;
 }
+
+constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
 // Reads one code point at pos and advances pos; returns -1 for a malformed sequence (pos moves
 // past its first byte).
@@ -73,32 +105,57 @@ long NextCodePoint(std::string_view s, std::size_t& pos) {
 
 } // namespace
 
+void DecodeWindows1252(std::string_view bytes, std::string& out) {
+    // A byte becomes at most three; the fourth is room for the whole-form store of the last one.
+    constexpr std::size_t kOnStack = 128; // every field of the player and league records fits
+    char onStack[kOnStack * 3 + 1];
+    std::unique_ptr<char[]> onHeap;
+    char* start = onStack;
+    if (bytes.size() > kOnStack) {
+        onHeap = std::make_unique_for_overwrite<char[]>(bytes.size() * 3 + 1);
+        start = onHeap.get();
+    }
+    char* to = start;
+    for (const char c : bytes) {
+        const Utf8Form& form = kUtf8Forms[static_cast<unsigned char>(c)];
+        std::memcpy(to, form.bytes.data(), form.bytes.size());
+        to += form.size;
+    }
+    out.assign(start, to);
+}
+
 std::string DecodeWindows1252(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            AppendUtf8(out, CodePointOf(b));
-    }
+    DecodeWindows1252(bytes, out);
     return out;
 }
 
-std::string EncodeWindows1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80) {
-            out += utf8[pos++];
-            continue;
+std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
+    std::size_t written = 0;
+    for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        int byte;
+        if (lead < 0x80) {
+            byte = lead;
+            ++pos;
+        } else if ((lead == 0xC2 || lead == 0xC3) && pos + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[pos + 1]) & 0xC0) == 0x80) {
+            // U+0080..U+00FF: Latin-1, the same byte but for the C1 controls.
+            const auto cp = char32_t(((lead & 0x1F) << 6) | (utf8[pos + 1] & 0x3F));
+            pos += 2;
+            byte = cp >= 0xA0 ? int(cp) : ByteOf(cp);
+        } else {
+            const long cp = NextCodePoint(utf8, pos);
+            byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
         }
-        const long cp = NextCodePoint(utf8, pos);
-        const int byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
-        out += byte < 0 ? '?' : char(byte);
+        out[written++] = byte < 0 ? '?' : char(byte);
     }
+    return written;
+}
+
+std::string EncodeWindows1252(std::string_view utf8) {
+    std::string out(utf8.size(), '\0'); // never more bytes than the UTF-8 text has
+    out.resize(EncodeWindows1252(utf8, out));
     return out;
 }
 
