@@ -1,6 +1,5 @@
 #include "league/Windows1252.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -19,29 +18,40 @@ constexpr char32_t CodePointOf(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char32_t(byte);
 }
 
-// The bytes 0x80..0x9F sorted by their code points, for the way back.
-struct HighByte {
-    char32_t cp;
-    unsigned char byte;
+// Every character of the code page lies below U+0300 or in U+2000..U+212F. The byte of each code
+// point of those two ranges, -1 where the code page has none, worked out once for the way back.
+constexpr char32_t kLowEnd = 0x300;
+constexpr char32_t kPunctuationStart = 0x2000;
+constexpr char32_t kPunctuationEnd = 0x2130;
+
+struct ByteTables {
+    std::array<std::int16_t, kLowEnd> low;
+    std::array<std::int16_t, kPunctuationEnd - kPunctuationStart> punctuation;
 };
 
-constexpr std::array<HighByte, 32> MakeHighBytes() {
-    std::array<HighByte, 32> high{};
-    for (std::size_t i = 0; i < high.size(); ++i)
-        high[i] = {kHighControls[i], static_cast<unsigned char>(0x80 + i)};
-    std::sort(high.begin(), high.end(), [](HighByte a, HighByte b) { return a.cp < b.cp; });
-    return high;
+constexpr ByteTables MakeByteTables() {
+    ByteTables t{};
+    t.low.fill(-1);
+    t.punctuation.fill(-1);
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(b));
+        if (cp < kLowEnd)
+            t.low[cp] = std::int16_t(b);
+        else
+            t.punctuation[cp - kPunctuationStart] = std::int16_t(b);
+    }
+    return t;
 }
 
-constexpr std::array<HighByte, 32> kHighBytes = MakeHighBytes();
+constexpr ByteTables kByteTables = MakeByteTables();
 
 // The byte for a code point, or -1 where the code page has none.
 int ByteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return int(cp);
-    const auto it = std::lower_bound(kHighBytes.begin(), kHighBytes.end(), cp,
-                                     [](HighByte h, char32_t c) { return h.cp < c; });
-    return it != kHighBytes.end() && it->cp == cp ? int(it->byte) : -1;
+    if (cp < kLowEnd)
+        return kByteTables.low[cp];
+    if (cp >= kPunctuationStart && cp < kPunctuationEnd)
+        return kByteTables.punctuation[cp - kPunctuationStart];
+    return -1;
 }
 
 // The UTF-8 form of every byte of the code page, worked out once: decoding is a table look-up.
@@ -131,19 +141,22 @@ std::string DecodeWindows1252(std::string_view bytes) {
 }
 
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const auto continues = [&](std::size_t i) { return i < utf8.size() && (at(i) & 0xC0) == 0x80; };
     std::size_t written = 0;
     for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        const unsigned char lead = at(pos);
         int byte;
         if (lead < 0x80) {
             byte = lead;
             ++pos;
-        } else if ((lead == 0xC2 || lead == 0xC3) && pos + 1 < utf8.size() &&
-                   (static_cast<unsigned char>(utf8[pos + 1]) & 0xC0) == 0x80) {
-            // U+0080..U+00FF: Latin-1, the same byte but for the C1 controls.
-            const auto cp = char32_t(((lead & 0x1F) << 6) | (utf8[pos + 1] & 0x3F));
+        } else if (lead >= 0xC2 && lead <= 0xDF && continues(pos + 1)) {
+            byte = ByteOf(char32_t(((lead & 0x1F) << 6) | (at(pos + 1) & 0x3F)));
             pos += 2;
-            byte = cp >= 0xA0 ? int(cp) : ByteOf(cp);
+        } else if ((lead & 0xF0) == 0xE0 && continues(pos + 1) && continues(pos + 2)) {
+            byte = ByteOf(char32_t(((lead & 0x0F) << 12) | ((at(pos + 1) & 0x3F) << 6) |
+                                   (at(pos + 2) & 0x3F)));
+            pos += 3;
         } else {
             const long cp = NextCodePoint(utf8, pos);
             byte = cp < 0 ? -1 : ByteOf(char32_t(cp));

@@ -161,6 +161,12 @@ TEST(Windows1252, EveryByteSurvivesTheRoundTrip) {
     EXPECT_TRUE(FitsWindows1252(utf8));
     EXPECT_EQ(DecodeWindows1252("\x80\xE9\x81"), "\u20AC\u00E9\u0081");
     EXPECT_EQ(EncodeWindows1252("\u4E2D\xFF"), "??");
+    EXPECT_EQ(EncodeWindows1252("a\xC3"), "a?");           // cut short at the end
+    EXPECT_EQ(EncodeWindows1252("\xE2\x82z"), "?z");       // cut short before a letter
+    EXPECT_EQ(EncodeWindows1252("\u0080\u2013"), "?\x96"); // a C1 control the page lacks
+    char field[3];
+    EXPECT_EQ(EncodeWindows1252("\u00E9\u20ACxyz", field), 3u);
+    EXPECT_EQ(std::string(field, 3), "\xE9\x80x");
     EXPECT_FALSE(FitsWindows1252("\u4E2D"));
 }
 
