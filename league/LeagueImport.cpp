@@ -6,7 +6,6 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
 namespace tavrel {
@@ -24,19 +23,10 @@ void RemoveJournals(const fs::path& db) {
     }
 }
 
-std::string InsertPlayerSql() {
-    std::string sql = "INSERT INTO Players (" + PlayersColumnList() + ") VALUES (";
-    for (int i = 0; i < kPlayersColumnCount; ++i)
-        sql += i ? ", ?" : "?";
-    return sql + ")";
-}
-
 // Converts one player record into a new Players row; `row` is scratch space reused between calls.
-void AddPlayerRow(SQLite::Statement& insert, RecordBytes record, PlayerRow& row) {
+void AddPlayerRow(PlayerRowInserter& players, RecordBytes record, PlayerRow& row) {
     DecodePlayerRecord(record, row);
-    BindPlayerRowInPlace(insert, row);
-    insert.exec();
-    insert.reset();
+    players.Insert(row);
 }
 
 // Fills the freshly created tables of `db` from the league: teams first, then one Players row per
@@ -60,10 +50,10 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
         league.image = ReadPlayerFile(playerFile);
         const std::size_t records = league.image.RecordCount();
         ProgressStepper stepper(progress, 5, 95, static_cast<long long>(records));
-        SQLite::Statement insert(database, InsertPlayerSql());
+        PlayerRowInserter players(database);
         PlayerRow row;
         for (std::size_t n = 0; n < records; ++n) {
-            AddPlayerRow(insert, league.image.Record(n), row);
+            AddPlayerRow(players, league.image.Record(n), row);
             stepper.Advance();
         }
         transaction.commit();

@@ -82,6 +82,7 @@ std::optional<RowProblem> CheckPlayerRow(const PlayerRow& row) {
 }
 
 void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
+    std::string inField; // what a text field holds now, as text
     for (int i = 0; i < kPlayersColumnCount; ++i) {
         const PlayersColumn& c = kPlayersColumns[i];
         switch (c.kind) {
@@ -96,7 +97,13 @@ void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
         }
         case FieldKind::Text: {
             const std::span<char> field(reinterpret_cast<char*>(r.data() + c.offset), c.bytes);
-            const std::size_t n = EncodeWindows1252(std::get<std::string>(row[i]), field);
+            const std::string& text = std::get<std::string>(row[i]);
+            // Text that the field's bytes already spell, padding and all, would be encoded to
+            // those same bytes; checking is much cheaper than encoding, and most text is unedited.
+            DecodeWindows1252(std::string_view(field.data(), field.size()), inField);
+            if (inField == text)
+                break;
+            const std::size_t n = EncodeWindows1252(text, field);
             std::memset(field.data() + n, ' ', field.size() - n);
             break;
         }

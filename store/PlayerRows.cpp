@@ -26,18 +26,7 @@ void AssignText(Value& into, const void* text, int size) {
         into = std::string(value);
 }
 
-} // namespace
-
-void BindValue(SQLite::Statement& statement, int parameter, const Value& value) {
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        statement.bind(parameter, *n);
-    else if (const auto* s = std::get_if<std::string>(&value))
-        statement.bind(parameter, *s);
-    else
-        statement.bind(parameter);
-}
-
-void ReadValue(const SQLite::Statement& statement, int column, Value& into) {
+void ReadValueInto(const SQLite::Statement& statement, int column, Value& into) {
     const SQLite::Column c = statement.getColumn(column);
     const int type = c.getType(); // asked once: every question is a call into SQLite
     if (type == SQLite::Null) {
@@ -57,9 +46,20 @@ void ReadValue(const SQLite::Statement& statement, int column, Value& into) {
     AssignText(into, c.getBlob(), c.getBytes()); // as stored, NULs included
 }
 
+} // namespace
+
+void BindValue(SQLite::Statement& statement, int parameter, const Value& value) {
+    if (const auto* n = std::get_if<std::int64_t>(&value))
+        statement.bind(parameter, *n);
+    else if (const auto* s = std::get_if<std::string>(&value))
+        statement.bind(parameter, *s);
+    else
+        statement.bind(parameter);
+}
+
 Value ReadValue(const SQLite::Statement& statement, int column) {
     Value value;
-    ReadValue(statement, column, value);
+    ReadValueInto(statement, column, value);
     return value;
 }
 
@@ -68,18 +68,9 @@ void BindPlayerRow(SQLite::Statement& statement, const PlayerRow& row, int first
         BindValue(statement, firstParameter + i, row[i]);
 }
 
-void BindPlayerRowInPlace(SQLite::Statement& statement, const PlayerRow& row, int firstParameter) {
-    for (int i = 0; i < kPlayersColumnCount; ++i) {
-        if (const auto* s = std::get_if<std::string>(&row[i]))
-            statement.bindNoCopy(firstParameter + i, *s);
-        else
-            BindValue(statement, firstParameter + i, row[i]);
-    }
-}
-
 void ReadPlayerRow(const SQLite::Statement& statement, PlayerRow& row, int firstColumn) {
     for (int i = 0; i < kPlayersColumnCount; ++i)
-        ReadValue(statement, firstColumn + i, row[i]);
+        ReadValueInto(statement, firstColumn + i, row[i]);
 }
 
 PlayerRowCursor::PlayerRowCursor(SQLite::Database& db, const std::string& query)
@@ -126,6 +117,40 @@ void PlayerRowCursor::Read(PlayerRow& row, int firstColumn) const {
         const void* text = sqlite3_column_blob(statement_, column); // as stored, NULs included
         AssignText(row[i], text, sqlite3_column_bytes(statement_, column));
     }
+}
+
+PlayerRowInserter::PlayerRowInserter(SQLite::Database& db, const std::string& table)
+    : db_(db.getHandle()) {
+    std::string sql = "INSERT INTO \"" + table + "\" (" + PlayersColumnList() + ") VALUES (?";
+    for (int i = 1; i < kPlayersColumnCount; ++i)
+        sql += ", ?";
+    sql += ")";
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement_, nullptr);
+    if (rc != SQLITE_OK)
+        throw SQLite::Exception(db_, rc);
+}
+
+PlayerRowInserter::~PlayerRowInserter() {
+    sqlite3_finalize(statement_);
+}
+
+void PlayerRowInserter::Insert(const PlayerRow& row) {
+    for (int i = 0; i < kPlayersColumnCount; ++i) {
+        const Value& value = row[i];
+        if (const auto* n = std::get_if<std::int64_t>(&value)) {
+            sqlite3_bind_int64(statement_, i + 1, *n);
+        } else if (const auto* s = std::get_if<std::string>(&value)) {
+            // SQLite reads the text where it lies; `row` outlives the step below.
+            sqlite3_bind_text(statement_, i + 1, s->data(), static_cast<int>(s->size()),
+                              SQLITE_STATIC);
+        } else {
+            sqlite3_bind_null(statement_, i + 1);
+        }
+    }
+    const int rc = sqlite3_step(statement_);
+    sqlite3_reset(statement_);
+    if (rc != SQLITE_DONE)
+        throw SQLite::Exception(db_, rc);
 }
 
 const std::string& PlayersColumnList() {

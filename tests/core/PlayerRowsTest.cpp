@@ -4,9 +4,8 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {
@@ -72,6 +71,34 @@ TEST_F(PlayerRowsTest, CursorReadsTheSame) {
         return true;
     });
     EXPECT_THROW(PlayerRowCursor(db_, "SELECT nothing FROM Nowhere"), SQLite::Exception);
+}
+
+TEST(PlayerRowInserter, RowsComeBackAsTheyWentIn) {
+    SQLite::Database db(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec(PlayersTableSql("Players"));
+    PlayerRow first;
+    for (int i = 0; i < kPlayersColumnCount; ++i)
+        first[i] = kPlayersColumns[i].type == ColumnType::Text ? Value(std::to_string(i) + "x")
+                                                               : Value(std::int64_t(i - 45));
+    first[Col("FirstName")] = std::string("Al\0\0\0 ", 6);
+    PlayerRow second = first;
+    second[Col("FirstName")] = std::monostate{};
+    second[Col("Head")] = std::string("\xC3\xA9");
+    {
+        PlayerRowInserter players(db);
+        players.Insert(first);
+        players.Insert(second);
+    }
+    PlayerRowCursor cursor(db, "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid");
+    PlayerRow row;
+    ASSERT_TRUE(cursor.Next());
+    cursor.Read(row);
+    EXPECT_EQ(row, first);
+    ASSERT_TRUE(cursor.Next());
+    cursor.Read(row);
+    EXPECT_EQ(row, second);
+    EXPECT_FALSE(cursor.Next());
+    EXPECT_THROW(PlayerRowInserter(db, "Team"), SQLite::Exception);
 }
 
 } // namespace
