@@ -1,0 +1,22 @@
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+int main(int argc, char** argv) {
+    CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
+                 "private copy in a temporary folder; the league's own files are only read, except "
+                 "by global-edit without --out, which backs up the player file and saves into it.",
+                 "tavrel-cli"};
+    app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
+    app.require_subcommand(1);
+
+    tavrel::cli::AddInfoCommand(app);
+    tavrel::cli::AddDumpCommand(app);
+    tavrel::cli::AddSaveAsCommand(app);
+    tavrel::cli::AddDemoCommand(app);
+    tavrel::cli::AddGlobalEditCommand(app);
+    tavrel::cli::AddRostersCommand(app);
+
+    return tavrel::cli::RunCommandLine(app, argc, argv);
+}
