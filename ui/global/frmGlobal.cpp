@@ -44,7 +44,6 @@ void frmGlobal::FillTeamCombo() {
     try {
         teams = ReadTeamChoices(workingDb_);
     } catch (const LeagueError& error) {
-        teamsStale_ = true; // try again at the next showing
         ReportLeagueError(messages_, this, error);
     }
     const QSignalBlocker blocker(cboTeam_);
