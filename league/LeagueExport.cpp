@@ -1,0 +1,108 @@
+#include "league/League.h"
+#include "league/LeagueError.h"
+#include "league/SafeSave.h"
+#include "store/PlayerRows.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <algorithm>
+#include <array>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kSaving = "Saving the player file";
+
+std::string ValueText(const Value& value) {
+    if (const auto* n = std::get_if<std::int64_t>(&value))
+        return std::to_string(*n);
+    if (const auto* s = std::get_if<std::string>(&value))
+        return *s;
+    return {};
+}
+
+std::string TrimmedName(const Value& value) {
+    std::string text = ValueText(value);
+    text.erase(text.find_last_not_of(std::string_view("\0 ", 2)) + 1);
+    return text;
+}
+
+// "player 564 (John Smith)", for messages about a row that cannot be saved.
+std::string DescribePlayer(const PlayerRow& row) {
+    const std::string first = TrimmedName(row[*PlayersColumnIndex("FirstName")]);
+    const std::string last = TrimmedName(row[*PlayersColumnIndex("LastName")]);
+    std::string name = first + (first.empty() || last.empty() ? "" : " ") + last;
+    return "player " + ValueText(row[*PlayersColumnIndex("PID")]) +
+           (name.empty() ? "" : " (" + name + ")");
+}
+
+long long CountPlayers(SQLite::Database& db) {
+    SQLite::Statement count(db, "SELECT COUNT(*) FROM Players");
+    count.executeStep();
+    return count.getColumn(0).getInt64();
+}
+
+// The whole new player file: the header import read, one record per row in table order (none
+// for a row whose identifier bytes are both 0), then the trailing bytes import read. Each record
+// starts as a copy of the record its row was imported from (row r came from record r - 1), so the
+// bytes no column carries go back with their own record. Every row is checked before the file is
+// touched.
+std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& image,
+                            SQLite::Database& db, Progress* progress) {
+    const std::span<const std::uint8_t> header = image.Header();
+    const std::span<const std::uint8_t> trailing = image.TrailingBytes();
+    std::string bytes;
+    bytes.reserve(header.size() + image.RecordCount() * kPlayerRecordSize + trailing.size());
+    bytes.append(header.begin(), header.end());
+
+    // Counting costs a pass over the table; only a listener needs the step.
+    ProgressStepper stepper(progress, 0, 100, progress ? CountPlayers(db) : 0);
+    SQLite::Statement select(db, "SELECT rowid, " + PlayersColumnList() +
+                                     " FROM Players ORDER BY rowid");
+    PlayerRow row;
+    std::array<std::uint8_t, kPlayerRecordSize> record;
+    while (select.executeStep()) {
+        const std::int64_t rowid = select.getColumn(0).getInt64();
+        ReadPlayerRow(select, row, 1);
+        if (const std::optional<RowProblem> problem = CheckPlayerRow(row))
+            throw LeagueError(kSaving, playerFile,
+                              DescribePlayer(row) + ": column " +
+                                  std::string(kPlayersColumns[problem->column].name) + " " +
+                                  problem->reason);
+        if (rowid >= 1 && static_cast<std::uint64_t>(rowid) <= image.RecordCount()) {
+            const RecordBytes original = image.Record(static_cast<std::size_t>(rowid - 1));
+            std::copy(original.begin(), original.end(), record.begin());
+        } else {
+            record.fill(0); // a row that came from no record of this file
+        }
+        EncodePlayerRecord(row, record);
+        if (!HasEmptyPlayerId(row))
+            bytes.append(record.begin(), record.end());
+        stepper.Advance();
+    }
+    bytes.append(trailing.begin(), trailing.end());
+    return bytes;
+}
+
+} // namespace
+
+void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs::path& workingDb,
+                Progress* progress) {
+    ProgressScope scope(progress, "Please Wait - Saving....");
+    scope.Set(0);
+    if (league.image.Header().size() < kPlayerFileHeaderSize)
+        throw LeagueError(kSaving, playerFile, "no league has been loaded");
+    std::string bytes;
+    try {
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
+        bytes = BuildPlayerFile(playerFile, league.image, db, progress);
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError("Reading the players from the working database", workingDb, e.what());
+    }
+    SaveFileAtomically(playerFile, bytes, kSaving);
+}
+
+} // namespace tavrel

@@ -1,0 +1,106 @@
+#include "league/League.h"
+#include "league/LeagueError.h"
+#include "league/TeamScan.h"
+#include "store/PlayerRows.h"
+#include "store/WorkingTables.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// SQLite keeps a journal beside a database while it writes. One left behind by a process that
+// died would be rolled back into whatever database next takes that name, so it goes with the file
+// it belongs to.
+void RemoveJournals(const fs::path& db) {
+    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        std::error_code ignored;
+        fs::remove(fs::path(db) += suffix, ignored);
+    }
+}
+
+std::string InsertPlayerSql() {
+    std::string sql = "INSERT INTO Players (" + PlayersColumnList() + ") VALUES (";
+    for (int i = 0; i < kPlayersColumnCount; ++i)
+        sql += i ? ", ?" : "?";
+    return sql + ")";
+}
+
+// Converts one player record into a new Players row; `row` is scratch space reused between calls.
+void AddPlayerRow(SQLite::Statement& insert, RecordBytes record, PlayerRow& row) {
+    DecodePlayerRecord(record, row);
+    BindPlayerRow(insert, row);
+    insert.exec();
+    insert.reset();
+}
+
+// Fills the freshly created tables of `db` from the league: teams first, then one Players row per
+// whole record, in file order, in one transaction.
+LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
+                                 const fs::path& leagueFile, ProgressScope& scope,
+                                 Progress* progress) {
+    LoadedLeague league{leagueFile, playerFile, {}, 0};
+    try {
+        SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
+        // This file is thrown away if anything fails before it replaces the working database, so
+        // it needs neither a rollback journal nor a flush to disk after every write.
+        database.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF");
+        SQLite::Transaction transaction(database);
+
+        league.teamCount = LoadTeams(leagueFile, database);
+        scope.Set(5);
+
+        league.image = ReadPlayerFile(playerFile);
+        const std::size_t records = league.image.RecordCount();
+        ProgressStepper stepper(progress, 5, 95, static_cast<long long>(records));
+        SQLite::Statement insert(database, InsertPlayerSql());
+        PlayerRow row;
+        for (std::size_t n = 0; n < records; ++n) {
+            AddPlayerRow(insert, league.image.Record(n), row);
+            stepper.Advance();
+        }
+        transaction.commit();
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError("Loading the league into the working database", db, e.what());
+    }
+    return league;
+}
+
+} // namespace
+
+LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
+                        const fs::path& workingDb, Progress* progress) {
+    ProgressScope scope(progress, "Please Wait - Loading League");
+    const fs::path building = fs::path(workingDb) += ".new";
+    LoadedLeague league;
+    try {
+        RemoveJournals(building);
+        PrepareWorkingDatabase(building);
+        scope.Set(1);
+        CreatePlayersTable(building, "Players");
+        scope.Set(2);
+        CreateTeamTable(building, "Team");
+        scope.Set(3);
+        league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress);
+
+        RemoveJournals(workingDb);
+        std::error_code ec;
+        fs::rename(building, workingDb, ec);
+        if (ec)
+            throw LeagueError("Putting the new working database in place of", workingDb,
+                              ec.message());
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(building, ignored);
+        RemoveJournals(building);
+        throw;
+    }
+    return league;
+}
+
+} // namespace tavrel

@@ -1,0 +1,69 @@
+#include "store/WorkingDatabase.h"
+
+#include "league/LeagueError.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString ToQString(const fs::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
+
+fs::path ToPath(const QString& path) {
+    return fs::path(path.toStdU16String());
+}
+
+// Whether a file can be created in `directory`, found by creating one: permission bits alone do
+// not tell (read-only media, access lists, a folder that is not there).
+bool CanCreateFilesIn(const fs::path& directory) {
+    QTemporaryFile probe(ToQString(directory / "Tavrel-XXXXXX.probe"));
+    return probe.open();
+}
+
+} // namespace
+
+fs::path ChooseWorkingDirectory(const fs::path& programDirectory) {
+    if (CanCreateFilesIn(programDirectory))
+        return programDirectory;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data))
+        throw LeagueError("Choosing a folder for the working database", programDirectory,
+                          "the program's folder is not writable and no folder for application "
+                          "data could be created");
+    return ToPath(data);
+}
+
+fs::path WorkingDatabasePath(const fs::path& directory) {
+    return directory / kWorkingDatabaseName;
+}
+
+struct WorkingDatabaseLock::Impl {
+    explicit Impl(const fs::path& workingDb) : file(ToQString(fs::path(workingDb) += ".lock")) {
+        // A running copy keeps its lock however long it runs; only the lock of a process that
+        // is gone counts as stale.
+        file.setStaleLockTime(0);
+    }
+    QLockFile file;
+};
+
+WorkingDatabaseLock::WorkingDatabaseLock(const fs::path& workingDb)
+    : impl_(std::make_unique<Impl>(workingDb)) {}
+
+WorkingDatabaseLock::~WorkingDatabaseLock() = default;
+
+bool WorkingDatabaseLock::TryLock() {
+    return impl_->file.isLocked() || impl_->file.tryLock(0);
+}
+
+bool WorkingDatabaseLock::IsLocked() const {
+    return impl_->file.isLocked();
+}
+
+} // namespace tavrel

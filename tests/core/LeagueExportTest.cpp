@@ -1,0 +1,239 @@
+#include "LeagueFixtures.h"
+#include "league/League.h"
+#include "league/LeagueError.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavrel::testing;
+
+class LeagueExportTest : public LeagueFilesTest {
+protected:
+    // Runs an UPDATE on the working database with bound values.
+    template <typename... Args> void Update(const std::string& sql, const Args&... args) {
+        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
+        SQLite::Statement update(database, sql);
+        int i = 0;
+        (update.bind(++i, args), ...);
+        update.exec();
+    }
+    std::string SaveFailure(const fs::path& target, const LoadedLeague& league) {
+        try {
+            SaveLeague(target, league, db_);
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file(), target);
+            return e.what();
+        }
+        ADD_FAILURE() << "saved " << target;
+        return {};
+    }
+};
+
+TEST_F(LeagueExportTest, UneditedLeagueSavesByteForByte) {
+    std::vector<Bytes> records;
+    for (std::size_t n = 0; n < 18; ++n)
+        records.push_back(PatternRecord(n));
+    // Padding as the host game writes it, NULs and spaces; identifier and weight high bytes of
+    // 128 or more.
+    Bytes padded(kPlayerRecordSize, 0);
+    padded[0] = 0x01;
+    padded[1] = 0xC0;
+    padded[86] = 0x10;
+    padded[87] = 0x90;
+    Put(padded, 8, "Al");
+    Put(padded, 23, "Ng" + std::string(23, ' '));
+    Put(padded, 48, "U\xE9" + std::string(10, ' '));
+    records.push_back(padded);
+
+    Bytes file = PlayerFile(records);
+    const Bytes trailing = {0, 0xFF, 'x', 0x80, ' '};
+    Append(file, trailing);
+    WriteBytes(playerFile_, file);
+    const LoadedLeague league = LoadLeague(playerFile_, leagueFile_, db_);
+    ASSERT_EQ(league.image.TrailingBytes().size(), trailing.size());
+
+    WriteBytes(playerFile_, Bytes(50000, 0xAA)); // longer than the league: nothing stale stays
+    SaveLeague(playerFile_, league, db_);
+    EXPECT_EQ(ReadBytes(playerFile_), file);
+
+    // Again, now through a second import of the saved file.
+    const LoadedLeague again = LoadLeague(playerFile_, leagueFile_, db_);
+    SaveLeague(playerFile_, again, db_);
+    EXPECT_EQ(ReadBytes(playerFile_), file);
+}
+
+TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
+    const Bytes original = PatternRecord(3);
+    const LoadedLeague league = Load({original});
+    Update("UPDATE Players SET PID = 1, Weight = 2, PositionTXT = 'QB', JNum = 5");
+    Update("UPDATE Players SET FirstName = ?, LastName = ?, Unknown0 = ?, rPID_0 = ?, rPID_1 = ?, "
+           "rWeight_0 = ?, Act_SP = ?, Pot_FA = ?, AGE = ?",
+           std::string("Abcdefghijklmnopqrst"), std::string("Li\u00E9"), -1, 52, 2, 245, 255, 0,
+           31);
+    SaveLeague(playerFile_, league, db_);
+
+    Bytes expected = PlayerFile({original});
+    Bytes& r = expected;
+    const std::size_t at = kPlayerFileHeaderSize;
+    Put(r, at + 8, "Abcdefghijklmno");
+    Put(r, at + 23, "Li\xE9" + std::string(22, ' '));
+    r[at + 2] = 0xFF;
+    r[at + 3] = 0xFF;
+    r[at + 0] = 0x34;
+    r[at + 1] = 0x02;
+    r[at + 86] = 245;
+    r[at + 175] = 0xFF;
+    r[at + 289] = 0;
+    r[at + 223] = 31;
+    EXPECT_EQ(ReadBytes(playerFile_), expected);
+}
+
+TEST_F(LeagueExportTest, RowWithEmptyIdentifierIsSkippedAndOthersKeepTheirOwnBytes) {
+    const std::vector<Bytes> records = {PatternRecord(0), PatternRecord(1), PatternRecord(2),
+                                        PatternRecord(3)};
+    Bytes file = PlayerFile(records);
+    Append(file, {7, 7, 7});
+    WriteBytes(playerFile_, file);
+    const LoadedLeague league = LoadLeague(playerFile_, leagueFile_, db_);
+    Update("UPDATE Players SET rPID_0 = 0, rPID_1 = 0 WHERE rowid IN (1, 3)");
+    WriteBytes(playerFile_, Bytes(5000, 0xAA));
+    SaveLeague(playerFile_, league, db_);
+
+    // Records 1 and 3 move up, whole, sixty unmodelled bytes included; the trailing bytes follow
+    // the last record and nothing of the old file stays behind them.
+    Bytes expected = PlayerFile({records[1], records[3]});
+    Append(expected, {7, 7, 7});
+    EXPECT_EQ(ReadBytes(playerFile_), expected);
+}
+
+TEST_F(LeagueExportTest, ProgressRunsFromZeroInStepsBelowOneHundred) {
+    const LoadedLeague one = Load({PatternRecord(0)});
+    RecordingProgress single;
+    SaveLeague(playerFile_, one, db_, &single);
+    EXPECT_EQ(single.captions, std::vector<std::string>{"Please Wait - Saving...."});
+    EXPECT_EQ(single.values, std::vector<float>{0}); // 0 + 100 is not below 100
+    EXPECT_EQ(single.ends, 1);
+
+    const LoadedLeague four =
+        Load({PatternRecord(0), PatternRecord(1), PatternRecord(2), PatternRecord(3)});
+    RecordingProgress steps;
+    SaveLeague(playerFile_, four, db_, &steps);
+    EXPECT_EQ(steps.values, (std::vector<float>{0, 25, 50, 75}));
+
+    const LoadedLeague none = Load({});
+    RecordingProgress empty;
+    SaveLeague(playerFile_, none, db_, &empty);
+    EXPECT_EQ(empty.values, std::vector<float>{0});
+    EXPECT_EQ(ReadBytes(playerFile_), Header());
+}
+
+TEST_F(LeagueExportTest, RowThatCannotBeWrittenLeavesThePlayerFileUntouched) {
+    Bytes first = PatternRecord(0);
+    Bytes second = PatternRecord(1);
+    second[0] = 0x34;
+    second[1] = 0x02;
+    Put(second, 8, "John" + std::string(11, '\0'));
+    Put(second, 23, "Smith" + std::string(20, ' '));
+    const LoadedLeague league = Load({first, second});
+    const Bytes before = ReadBytes(playerFile_);
+
+    Update("UPDATE Players SET Act_SP = 256 WHERE rowid = 2");
+    std::string message = SaveFailure(playerFile_, league);
+    EXPECT_NE(message.find("player 564 (John Smith)"), std::string::npos) << message;
+    EXPECT_NE(message.find("Act_SP"), std::string::npos) << message;
+    EXPECT_NE(message.find("256"), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(playerFile_), before);
+
+    Update("UPDATE Players SET Act_SP = 0, Unknown0 = -32769 WHERE rowid = 2");
+    EXPECT_NE(SaveFailure(playerFile_, league).find("Unknown0"), std::string::npos);
+    Update("UPDATE Players SET Unknown0 = 0, College = NULL WHERE rowid = 2");
+    EXPECT_NE(SaveFailure(playerFile_, league).find("College has no value"), std::string::npos);
+    Update("UPDATE Players SET College = 'X', Pot_SP = -1 WHERE rowid = 2");
+    EXPECT_NE(SaveFailure(playerFile_, league).find("Pot_SP"), std::string::npos);
+    EXPECT_EQ(ReadBytes(playerFile_), before);
+}
+
+TEST_F(LeagueExportTest, FilesThatCannotBeWrittenAreReportedByName) {
+    const LoadedLeague league = Load({PatternRecord(0)});
+    fs::create_directory(Path("folder.ply"));
+    WriteBytes(Path("plain"), {1, 2, 3});
+    EXPECT_NE(SaveFailure(Path("folder.ply"), league).find("folder.ply"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(Path("folder.ply")));
+    SaveFailure(Path("plain") / "pro.ply", league); // a file where a folder should be
+    SaveFailure(Path("no such folder") / "pro.ply", league);
+    EXPECT_EQ(ReadBytes(Path("plain")), (Bytes{1, 2, 3}));
+
+    SaveFailure(playerFile_, LoadedLeague{}); // nothing imported: no header to write
+    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({PatternRecord(0)}));
+}
+
+// What SaveLeague says, run as an ordinary user: the administrator may write any file, so under
+// root the attempt is made by a child process that has given up its rights.
+std::string SaveAsOrdinaryUser(const fs::path& folder, const fs::path& target,
+                               const LoadedLeague& league, const fs::path& db) {
+    const auto attempt = [&]() -> std::string {
+        try {
+            SaveLeague(target, league, db);
+            return "saved";
+        } catch (const LeagueError& e) {
+            return e.what();
+        }
+    };
+    if (geteuid() != 0)
+        return attempt();
+    const uid_t nobody = 65534;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        EXPECT_EQ(chown(entry.path().c_str(), nobody, nobody), 0);
+    EXPECT_EQ(chown(folder.c_str(), nobody, nobody), 0);
+    int pipeEnds[2];
+    EXPECT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        const std::string message =
+            setgid(nobody) == 0 && setuid(nobody) == 0 ? attempt() : "could not drop rights";
+        _exit(write(pipeEnds[1], message.data(), message.size()) < 0);
+    }
+    close(pipeEnds[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        message.append(buffer, std::size_t(n));
+    close(pipeEnds[0]);
+    waitpid(child, nullptr, 0);
+    return message;
+}
+
+TEST_F(LeagueExportTest, ReadOnlyPlayerFileIsNotReplaced) {
+    const LoadedLeague league = Load({PatternRecord(0)});
+    Update("UPDATE Players SET Act_SP = 1");
+    fs::permissions(playerFile_,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string message = SaveAsOrdinaryUser(Path(""), playerFile_, league, db_);
+    EXPECT_NE(message.find("pro.ply"), std::string::npos) << message;
+    EXPECT_NE(message.find("not writable"), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({PatternRecord(0)}));
+}
+
+TEST_F(LeagueExportTest, MissingWorkingDatabaseIsReportedByName) {
+    const LoadedLeague league = Load({PatternRecord(0)});
+    fs::remove(db_);
+    try {
+        SaveLeague(playerFile_, league, db_);
+        ADD_FAILURE() << "saved without a working database";
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), db_);
+    }
+    EXPECT_FALSE(fs::exists(db_)); // reading never creates it
+    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({PatternRecord(0)}));
+}
+
+} // namespace
+} // namespace tavrel

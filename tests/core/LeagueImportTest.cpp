@@ -1,0 +1,268 @@
+#include "LeagueFixtures.h"
+#include "league/League.h"
+#include "league/LeagueError.h"
+#include "store/WorkingTables.h"
+
+#include <QTemporaryDir>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavrel::testing;
+
+using LeagueImportTest = LeagueFilesTest;
+
+TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
+    std::vector<Bytes> records;
+    for (std::size_t n = 0; n < 18; ++n)
+        records.push_back(PatternRecord(n));
+    const LoadedLeague league = Load(records);
+    EXPECT_EQ(league.teamCount, 2u);
+    EXPECT_EQ(league.image.RecordCount(), 18u);
+
+    const std::vector<PlayerRow> rows = ReadPlayers(db_);
+    ASSERT_EQ(rows.size(), records.size());
+    std::set<std::uint8_t> textBytes;
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        PlayerRow expected;
+        DecodePlayerRecord(RecordBytes(records[n].data(), kPlayerRecordSize), expected);
+        EXPECT_EQ(rows[n], expected) << "row " << n;
+        for (const PlayersColumn& c : kPlayersColumns)
+            if (c.kind == FieldKind::Text)
+                textBytes.insert(records[n].begin() + c.offset,
+                                 records[n].begin() + c.offset + c.bytes);
+    }
+    EXPECT_EQ(textBytes.size(), 256u) << "the records should carry every byte value as text";
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 2);
+}
+
+TEST_F(LeagueImportTest, WorkedExampleRecord) {
+    Bytes r(kPlayerRecordSize, 0);
+    r[0] = 0x10;
+    r[1] = 0x27;
+    r[86] = 0xD2;
+    r[94] = 13;
+    r[175] = 61;
+    r[243] = 77;
+    r[221] = 12;
+    r[289] = 99;
+    Put(r, 8, "John");
+    Put(r, 23, "Smith" + std::string(20, ' '));
+    Bytes high = r;
+    high[1] = 0x80; // identifier and weight high bytes of 128 or more: negative, not an overflow
+    high[87] = 0xFF;
+    high[94] = 20;
+    Load({r, high});
+    const std::vector<PlayerRow> rows = ReadPlayers(db_);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(Num(rows[0], "PID"), 10000);
+    EXPECT_EQ(Num(rows[0], "Weight"), 210);
+    EXPECT_EQ(Num(rows[0], "Position"), 13);
+    EXPECT_EQ(Str(rows[0], "PositionTXT"), "S");
+    EXPECT_EQ(Num(rows[0], "Act_SP"), 61);
+    EXPECT_EQ(Num(rows[0], "Pot_SP"), 77);
+    EXPECT_EQ(Num(rows[0], "Act_FA"), 12);
+    EXPECT_EQ(Num(rows[0], "Pot_FA"), 99);
+    EXPECT_EQ(Str(rows[0], "FirstName"), "John" + std::string(11, '\0'));
+    EXPECT_EQ(Str(rows[0], "LastName"), "Smith" + std::string(20, ' '));
+    for (const char* unfilled : {"JNum", "INJ_Sev", "INJ_Type", "INJ_Week", "INJStatus"})
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[0][Col(unfilled)])) << unfilled;
+    EXPECT_EQ(Num(rows[1], "PID"), 0x8010 - 0x10000);
+    EXPECT_EQ(Num(rows[1], "Weight"), 0xFFD2 - 0x10000);
+    EXPECT_EQ(Num(rows[1], "rPID_1"), 0x80);
+    EXPECT_EQ(Num(rows[1], "rWeight_1"), 0xFF);
+    EXPECT_EQ(Str(rows[1], "PositionTXT"), "");
+}
+
+TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
+    RecordingProgress one;
+    Load({PatternRecord(0)}, &one);
+    EXPECT_EQ(one.captions, std::vector<std::string>{"Please Wait - Loading League"});
+    EXPECT_EQ(one.values, (std::vector<float>{1, 2, 3, 5})); // 5 + 95 is not below 100
+    EXPECT_EQ(one.ends, 1);
+
+    RecordingProgress four;
+    Load({PatternRecord(0), PatternRecord(1), PatternRecord(2), PatternRecord(3)}, &four);
+    EXPECT_EQ(four.values, (std::vector<float>{1, 2, 3, 5, 28.75f, 52.5f, 76.25f}));
+
+    RecordingProgress none;
+    Load({}, &none);
+    EXPECT_EQ(none.values, (std::vector<float>{1, 2, 3, 5}));
+    EXPECT_EQ(none.ends, 1);
+}
+
+TEST_F(LeagueImportTest, SchemaReadsLikeTheColumnTable) {
+    Load({PatternRecord(0)});
+    SQLite::Database database(db_.string());
+    SQLite::Statement tables(
+        database, "SELECT name, sql FROM sqlite_master WHERE type = 'table' ORDER BY name");
+    ASSERT_TRUE(tables.executeStep());
+    EXPECT_EQ(tables.getColumn(0).getString(), "Players");
+    EXPECT_EQ(tables.getColumn(1).getString(), PlayersTableSql("Players"));
+    ASSERT_TRUE(tables.executeStep());
+    EXPECT_EQ(tables.getColumn(0).getString(), "Team");
+    EXPECT_EQ(tables.getColumn(1).getString(), TeamTableSql("Team"));
+    EXPECT_FALSE(tables.executeStep());
+    EXPECT_EQ(
+        database.execAndGet("SELECT COUNT(*) FROM sqlite_master WHERE type <> 'table'").getInt(),
+        0); // no indexes, views or triggers
+
+    SQLite::Statement info(database, "PRAGMA table_info(Players)");
+    std::vector<std::string> names, types;
+    while (info.executeStep()) {
+        names.push_back(info.getColumn(1).getString());
+        types.push_back(info.getColumn(2).getString());
+    }
+    ASSERT_EQ(names.size(), 90u);
+    for (int i = 0; i < kPlayersColumnCount; ++i)
+        EXPECT_EQ(names[i], kPlayersColumns[i].name) << "position " << i;
+    EXPECT_EQ(names[11], "Pot_SP");
+    EXPECT_EQ(names[35], "Act_SP");
+    EXPECT_EQ(names[58], "Act_FA");
+    EXPECT_EQ(types[0], "BYTE");
+    EXPECT_EQ(types[1], "INTEGER");
+    EXPECT_EQ(types[3], "TEXT(15)");
+    EXPECT_EQ(types[63], "TEXT");
+}
+
+TEST_F(LeagueImportTest, TextSortsWithoutRegardToCase) {
+    std::vector<Bytes> records;
+    for (const char* last : {"carter", "Baker", "adams", "Dunn"}) {
+        Bytes r = PatternRecord(records.size());
+        Put(r, 23, std::string(last) + std::string(25 - std::strlen(last), ' '));
+        records.push_back(r);
+    }
+    Load(records);
+    SQLite::Database database(db_.string());
+    SQLite::Statement sorted(database, "Select * from Players order by LASTNAME ASC");
+    std::vector<std::string> order;
+    while (sorted.executeStep())
+        order.push_back(sorted.getColumn("LastName").getString().substr(0, 6));
+    EXPECT_EQ(order, (std::vector<std::string>{"adams ", "Baker ", "carter", "Dunn  "}));
+}
+
+TEST_F(LeagueImportTest, ShortOrPartialPlayerFiles) {
+    // Header only: no rows and no failure.
+    LoadedLeague league = Load({});
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Players"), 0);
+    EXPECT_EQ(league.image.TrailingBytes().size(), 0u);
+
+    // Header and a partial record: still no rows; the bytes are kept.
+    Bytes partial = PlayerFile({});
+    partial.insert(partial.end(), 365, 0x41);
+    WriteBytes(playerFile_, partial);
+    league = LoadLeague(playerFile_, leagueFile_, db_);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Players"), 0);
+    EXPECT_EQ(league.image.TrailingBytes().size(), 365u);
+
+    // Two whole records and 100 trailing bytes: two rows, and the caller learns of the rest.
+    Bytes file = PlayerFile({PatternRecord(0), PatternRecord(1)});
+    file.insert(file.end(), 100, 0x42);
+    WriteBytes(playerFile_, file);
+    league = LoadLeague(playerFile_, leagueFile_, db_);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Players"), 2);
+    EXPECT_EQ(league.image.RecordCount(), 2u);
+    ASSERT_EQ(league.image.TrailingBytes().size(), 100u);
+    EXPECT_EQ(league.image.TrailingBytes()[0], 0x42);
+}
+
+TEST_F(LeagueImportTest, RecordCountIsNotLimitedToSixteenBits) {
+    const std::size_t records = 65537;
+    Bytes bytes(kPlayerFileHeaderSize + records * kPlayerRecordSize + 7, 0x33);
+    const PlayerFileImage image(std::move(bytes), "big.ply");
+    EXPECT_EQ(image.RecordCount(), records);
+    EXPECT_EQ(image.TrailingBytes().size(), 7u);
+    EXPECT_EQ(image.Record(records - 1).data() - image.Header().data(),
+              std::ptrdiff_t(kPlayerFileHeaderSize + (records - 1) * kPlayerRecordSize));
+}
+
+TEST_F(LeagueImportTest, SecondImportReplacesTheFirst) {
+    Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
+    Bytes league = TeamBlock(7, "Only", "One");
+    WriteBytes(leagueFile_, league);
+    Load({PatternRecord(5)});
+    const std::vector<PlayerRow> rows = ReadPlayers(db_);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(Num(rows[0], "rPID_0"), PatternRecord(5)[0]);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 1);
+    EXPECT_EQ(Count("SELECT TeamID FROM Team"), 7);
+    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
+}
+
+TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
+    Load({PatternRecord(0), PatternRecord(1)});
+    const Bytes before = ReadBytes(db_);
+
+    fs::create_directory(Path("folder.ply"));
+    fs::create_directory(Path("folder.lge"));
+    WriteBytes(Path("short.ply"), Bytes(11, 1));
+    struct Case {
+        fs::path player, league;
+        std::string blamed, cause;
+    };
+    const Case cases[] = {
+        {Path("missing.ply"), leagueFile_, "missing.ply", "does not exist"},
+        {playerFile_, Path("missing.lge"), "missing.lge", "does not exist"},
+        {Path("folder.ply"), leagueFile_, "folder.ply", "folder"},
+        {playerFile_, Path("folder.lge"), "folder.lge", "folder"},
+        {Path("short.ply"), leagueFile_, "short.ply", "shorter than the 12-byte header"},
+    };
+    for (const Case& c : cases) {
+        RecordingProgress progress;
+        try {
+            LoadLeague(c.player, c.league, db_, &progress);
+            ADD_FAILURE() << c.blamed << " was imported";
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file().filename(), c.blamed);
+            EXPECT_NE(e.cause().find(c.cause), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(progress.ends, 1) << "the progress window is hidden after " << c.blamed;
+        EXPECT_EQ(ReadBytes(db_), before) << c.blamed;
+        EXPECT_FALSE(fs::exists(fs::path(db_) += ".new")) << c.blamed;
+    }
+    EXPECT_EQ(ReadPlayers(db_).size(), 2u);
+}
+
+TEST_F(LeagueImportTest, WorkingDatabaseThatCannotBeReplacedIsReported) {
+    fs::create_directories(db_ / "inside"); // a non-empty folder where the database goes
+    WriteBytes(playerFile_, PlayerFile({PatternRecord(0)}));
+    EXPECT_THROW(LoadLeague(playerFile_, leagueFile_, db_), LeagueError);
+    EXPECT_TRUE(fs::is_directory(db_ / "inside"));
+    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
+}
+
+TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
+    std::vector<Bytes> old;
+    for (std::size_t n = 0; n < 200; ++n)
+        old.push_back(PatternRecord(n));
+    Load(old);
+    // A copy of the program that died in the middle of writing the old database leaves a hot
+    // journal beside it.
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
+        database.exec("PRAGMA cache_size = 1; BEGIN; UPDATE Players SET Unknown9 = NULL");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_GT(fs::file_size(fs::path(db_) += "-journal"), 512u);
+
+    Load({PatternRecord(1), PatternRecord(2)});
+    const std::vector<PlayerRow> rows = ReadPlayers(db_);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(Num(rows[1], "rPID_0"), PatternRecord(2)[0]);
+    SQLite::Database database(db_.string());
+    EXPECT_EQ(database.execAndGet("PRAGMA integrity_check").getString(), "ok");
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,158 @@
+#include "league/TeamScan.h"
+
+#include "LeagueFixtures.h"
+#include "league/LeagueError.h"
+#include "store/WorkingTables.h"
+
+#include <QTemporaryDir>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+using namespace tavrel::testing;
+
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+std::vector<int> Ids(const std::vector<TeamRecord>& teams) {
+    std::vector<int> ids;
+    for (const TeamRecord& t : teams)
+        ids.push_back(t.teamId);
+    return ids;
+}
+
+TEST(TeamScan, ReadsOneTeamRecordWhole) {
+    const std::string name = std::string("Wolves") + std::string(14, '\0');
+    const std::string coach = "Coach Name" + std::string(20, ' ');
+    Bytes file = Text("junk");
+    Append(file, TeamBlock(5, name, coach));
+    const std::vector<TeamRecord> teams = ScanTeamRecords(file);
+    ASSERT_EQ(teams.size(), 1u);
+    EXPECT_EQ(teams[0].teamId, 5);
+    EXPECT_EQ(teams[0].teamName, name);
+    EXPECT_EQ(teams[0].coach, coach);
+    EXPECT_EQ(teams[0].teamName.size(), 20u);
+    EXPECT_EQ(teams[0].coach.size(), 30u);
+}
+
+TEST(TeamScan, TextIsWindows1252) {
+    Bytes file = TeamBlock(200,
+                           "Montr\xE9"
+                           "al",
+                           "\x80uro \x9F");
+    const std::vector<TeamRecord> teams = ScanTeamRecords(file);
+    ASSERT_EQ(teams.size(), 1u);
+    EXPECT_EQ(teams[0].teamId, 200);
+    EXPECT_EQ(teams[0].teamName, "Montr\u00E9al" + std::string(12, '\0'));
+    EXPECT_EQ(teams[0].coach, "\u20ACuro \u0178" + std::string(24, '\0'));
+}
+
+TEST(TeamScan, TeamsComeInFileOrderAndTheScanResumesAfterEachRecord) {
+    // The second block's coach holds a complete marker: it lies inside a team record and is not
+    // seen.
+    Bytes file = TeamBlock(3, "Bears", "A");
+    Append(file, TeamBlock(1, "Lions", "xxTMS:?" + std::string(58, 'q')));
+    Append(file, Text("...."));
+    Append(file, TeamBlock(2, "Hawks", "C"));
+    EXPECT_EQ(Ids(ScanTeamRecords(file)), (std::vector<int>{3, 1, 2}));
+}
+
+TEST(TeamScan, ByteBreakingAPartialMatchIsConsumed) {
+    // A "T" right before the marker: the marker's own "T" is read as the failed "M".
+    Bytes hidden = Text("T");
+    Append(hidden, TeamBlock(7, "Hidden", "H"));
+    EXPECT_TRUE(ScanTeamRecords(hidden).empty());
+
+    // "TM" before the marker: its "T" is read as the failed "S". Same for "TMS".
+    Bytes hidden2 = Text("TM");
+    Append(hidden2, TeamBlock(7, "Hidden", "H"));
+    EXPECT_TRUE(ScanTeamRecords(hidden2).empty());
+    Bytes hidden3 = Text("TMS");
+    Append(hidden3, TeamBlock(7, "Hidden", "H"));
+    EXPECT_TRUE(ScanTeamRecords(hidden3).empty());
+
+    // A "T" and one other byte before it: the marker is found.
+    Bytes found = Text("Tx");
+    Append(found, TeamBlock(8, "Found", "F"));
+    EXPECT_EQ(Ids(ScanTeamRecords(found)), (std::vector<int>{8}));
+}
+
+TEST(TeamScan, MarkerIsExactAndCaseSensitive) {
+    Bytes file = TeamBlock(4, "Lower", "L");
+    file[0] = 't';
+    EXPECT_TRUE(ScanTeamRecords(file).empty());
+    file[0] = 'T';
+    file[2] = 's';
+    EXPECT_TRUE(ScanTeamRecords(file).empty());
+    file[2] = 'S';
+    file[3] = ';';
+    EXPECT_TRUE(ScanTeamRecords(file).empty());
+    EXPECT_TRUE(ScanTeamRecords({}).empty());
+}
+
+TEST(TeamScan, FileEndingInsideABlockGivesNoTeamForIt) {
+    Bytes file = TeamBlock(1, "Whole", "W");
+    const Bytes second = TeamBlock(2, "Cut", "C");
+    // Cut the second block after 1..3 marker bytes, after the marker, after the skipped byte and
+    // one byte short of the end of its record.
+    for (std::size_t keep : {1u, 3u, 4u, 5u, 6u, 62u}) {
+        Bytes cut = file;
+        cut.insert(cut.end(), second.begin(), second.begin() + std::ptrdiff_t(keep));
+        EXPECT_EQ(Ids(ScanTeamRecords(cut)), (std::vector<int>{1})) << keep << " bytes kept";
+    }
+    Bytes whole = file;
+    Append(whole, second);
+    EXPECT_EQ(Ids(ScanTeamRecords(whole)), (std::vector<int>{1, 2}));
+}
+
+class LoadTeamsTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir_;
+    std::filesystem::path Path(const char* name) const {
+        return std::filesystem::path(dir_.path().toStdString()) / name;
+    }
+};
+
+TEST_F(LoadTeamsTest, AddsOneRowPerTeamInFileOrder) {
+    const auto db = Path("Tavrel.tmp");
+    PrepareWorkingDatabase(db);
+    CreateTeamTable(db, "Team");
+    Bytes league = TeamBlock(9, "Ninth", std::string("Coach") + std::string(25, '\0'));
+    Append(league, TeamBlock(4, "Fourth", "Coach Four"));
+    WriteBytes(Path("a.lge"), league);
+
+    SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
+    EXPECT_EQ(LoadTeams(Path("a.lge"), database), 2u);
+    SQLite::Statement select(database, "SELECT TeamID, TeamName, Coach FROM Team ORDER BY rowid");
+    ASSERT_TRUE(select.executeStep());
+    EXPECT_EQ(select.getColumn(0).getInt(), 9);
+    EXPECT_EQ(select.getColumn(1).getString(), "Ninth" + std::string(15, '\0'));
+    EXPECT_EQ(select.getColumn(2).getString(), std::string("Coach") + std::string(25, '\0'));
+    ASSERT_TRUE(select.executeStep());
+    EXPECT_EQ(select.getColumn(0).getInt(), 4);
+    EXPECT_FALSE(select.executeStep());
+}
+
+TEST_F(LoadTeamsTest, MissingOrFolderLeagueFileIsReportedByName) {
+    const auto db = Path("Tavrel.tmp");
+    PrepareWorkingDatabase(db);
+    CreateTeamTable(db, "Team");
+    SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
+    std::filesystem::create_directory(Path("folder.lge"));
+    for (const char* name : {"missing.lge", "folder.lge"}) {
+        try {
+            LoadTeams(Path(name), database);
+            ADD_FAILURE() << name << " was read";
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file(), Path(name));
+            EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
+        }
+    }
+}
+
+} // namespace
+} // namespace tavrel

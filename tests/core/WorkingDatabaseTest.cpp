@@ -1,0 +1,83 @@
+#include "store/WorkingDatabase.h"
+
+#include "LeagueFixtures.h"
+
+#include <QCoreApplication>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WorkingDatabaseTest : public ::testing::Test {
+protected:
+    fs::path Path(const std::string& name) const {
+        return fs::path(dir_.path().toStdString()) / name;
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(WorkingDatabaseTest, LivesInTheProgramFolderWhenItIsWritable) {
+    const fs::path program = Path("");
+    EXPECT_EQ(ChooseWorkingDirectory(program), program);
+    EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
+    EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
+        << "finding out leaves nothing behind";
+}
+
+TEST_F(WorkingDatabaseTest, MovesToApplicationDataWhenTheProgramFolderIsNotWritable) {
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setApplicationName("TavrelTest");
+    testing::WriteBytes(Path("file"), {1});
+    // Under a plain file no folder can exist, whoever runs the program.
+    const fs::path chosen = ChooseWorkingDirectory(Path("file") / "bin");
+    EXPECT_EQ(
+        chosen,
+        fs::path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
+    EXPECT_TRUE(fs::is_directory(chosen));
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+TEST_F(WorkingDatabaseTest, SecondCopyCannotTakeTheLock) {
+    const fs::path db = Path("Tavrel.tmp");
+    auto first = std::make_unique<WorkingDatabaseLock>(db);
+    EXPECT_FALSE(first->IsLocked());
+    ASSERT_TRUE(first->TryLock());
+    EXPECT_TRUE(first->IsLocked());
+    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
+
+    WorkingDatabaseLock second(db);
+    EXPECT_FALSE(second.TryLock());
+    EXPECT_FALSE(second.IsLocked());
+    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
+
+    first.reset();
+    EXPECT_TRUE(second.TryLock());
+}
+
+TEST_F(WorkingDatabaseTest, LockOfAProcessThatIsGoneIsTakenOver) {
+    const fs::path db = Path("Tavrel.tmp");
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        // Take the lock and die without releasing it.
+        QLockFile lock(QString::fromStdString(db.string() + ".lock"));
+        _exit(lock.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
+
+    WorkingDatabaseLock lock(db);
+    EXPECT_TRUE(lock.TryLock());
+}
+
+} // namespace
+} // namespace tavrel
