@@ -1,5 +1,7 @@
 #include "FixtureLeague.h"
 
+#include "league/DemoLeague.h"
+#include "league/League.h"
 #include "store/PlayerRows.h"
 #include "store/PlayersTable.h"
 #include "store/WorkingDatabase.h"
@@ -58,6 +60,13 @@ void FixtureLeague::AddPlayers(const std::vector<Player>& players) {
         insert.reset();
     }
     transaction.commit();
+}
+
+DemoWorkingDatabase::DemoWorkingDatabase() {
+    const std::filesystem::path folder(dir_.path().toStdString());
+    const DemoLeagueFiles files = WriteDemoLeague(folder);
+    db_ = folder / kWorkingDatabaseName;
+    LoadLeague(files.playerFile, files.leagueFile, db_);
 }
 
 std::vector<RatingRow> ReadRatingRows(const std::filesystem::path& dbPath) {

@@ -36,6 +36,17 @@ private:
     int nextPid_ = 1;
 };
 
+// The demo league, written into a temporary folder and imported into a working database there.
+class DemoWorkingDatabase {
+public:
+    DemoWorkingDatabase();
+    const std::filesystem::path& db() const { return db_; }
+
+private:
+    QTemporaryDir dir_;
+    std::filesystem::path db_;
+};
+
 // One Players row as far as Global Edit touches it.
 struct RatingRow {
     std::int64_t rowid = 0;

@@ -13,8 +13,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <set>
 
 using namespace tavrel;
@@ -118,6 +121,9 @@ private slots:
         league.AddTeam(7, "Bears");
         league.AddTeam(3, "Aces");
         league.AddTeam(4, "bison");
+        league.AddTeam(8, std::string("Bears\0\0\0", 8)); // padding is not part of a name
+        league.AddTeam(10, "    ");
+        league.AddTeam(11, std::string("\0\0", 2));
         auto* dialog = new frmGlobal(league.db());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
         QCOMPARE(
@@ -132,6 +138,42 @@ private slots:
         dialog = new frmGlobal(empty.db());
         QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
                  (QStringList{"All=1001", "Free Agents=0"}));
+        delete dialog;
+    }
+
+    void demoLeagueTeamsAreListedInNameOrder() {
+        DemoWorkingDatabase league;
+        std::map<std::string, int> teams; // name without padding -> TeamID
+        {
+            SQLite::Database db(league.db().string());
+            SQLite::Statement select(db, "SELECT TeamName, TeamID FROM Team");
+            while (select.executeStep()) {
+                std::string name = select.getColumn(0).getString();
+                name.erase(name.find_last_not_of(std::string_view("\0 ", 2)) + 1);
+                teams.emplace(name, select.getColumn(1).getInt());
+            }
+        }
+        QVERIFY(teams.size() > 2);
+        auto* dialog = new frmGlobal(league.db());
+        auto* combo = Child<QComboBox>(dialog, "cboTeam");
+        QCOMPARE(combo->count(), int(teams.size()) + 2);
+        QCOMPARE(combo->itemText(0), QStringLiteral("All"));
+        QCOMPARE(combo->itemData(0).toInt(), 1001);
+        QCOMPARE(combo->itemText(combo->count() - 1), QStringLiteral("Free Agents"));
+        QCOMPARE(combo->itemData(combo->count() - 1).toInt(), 0);
+        auto lower = [](std::string text) {
+            for (char& c : text)
+                c = char(std::tolower(static_cast<unsigned char>(c)));
+            return text;
+        };
+        std::string previous;
+        for (int i = 1; i + 1 < combo->count(); ++i) {
+            const std::string name = combo->itemText(i).toStdString();
+            QVERIFY2(teams.contains(name), name.c_str());
+            QCOMPARE(combo->itemData(i).toInt(), teams[name]);
+            QVERIFY2(lower(previous) < lower(name), name.c_str());
+            previous = name;
+        }
         delete dialog;
     }
 
@@ -235,8 +277,7 @@ private slots:
     }
 
     void okScalesTheTickedPositionsInAllTeams() {
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         RecordingMessageSink messages;
         auto* dialog = new frmGlobal(league.db(), &messages);
@@ -262,13 +303,15 @@ private slots:
     }
 
     void okWithOneTeamPercentagesAndBounds() {
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         auto* dialog = new frmGlobal(league.db());
         dialog->show();
-        Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(2); // Bears
-        dialog->chkPosition(9)->setChecked(true);                // P, code 14
+        Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(2); // the second team by name
+        const int team = dialog->SelectedTeam();
+        QVERIFY(team != 1001 && team != 0);
+        dialog->chkPosition(9)->setChecked(true); // P, code 14
+        dialog->chkPosition(3)->setChecked(true); // WR, code 6
         Child<QLineEdit>(dialog, "txtSP")->setText(" 50 ");
         Child<QLineEdit>(dialog, "txtP_SP")->setText("-20");
         Child<QLineEdit>(dialog, "txtAG")->setText("-100");
@@ -282,8 +325,8 @@ private slots:
         QTest::keyClick(Child<QLineEdit>(dialog, "txtSP"), Qt::Key_Return);
 
         Edit edit;
-        edit.team = 2;
-        edit.positionCodes = {14};
+        edit.team = team;
+        edit.positionCodes = {14, 6};
         edit.actual[*RatingIndex("SP")] = 50;
         edit.potential[*RatingIndex("SP")] = -20;
         edit.actual[*RatingIndex("AG")] = -100;
@@ -430,8 +473,7 @@ private slots:
     }
 
     void theDialogIsDisabledWhileARunIsOn() {
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         MeddlingProgress progress;
         auto* dialog = new frmGlobal(league.db(), nullptr, &progress);
