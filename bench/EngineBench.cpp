@@ -1,0 +1,241 @@
+// Global Edit and roster printing on a full-size league (32 teams, 32,767 players), each beside a
+// baseline in the same binary that moves the same rows and bytes with no logic of its own.
+
+#include "globaledit/GlobalEdit.h"
+#include "league/PlayerRecord.h"
+#include "league/SafeSave.h"
+#include "reports/Rosters.h"
+#include "store/PlayerRows.h"
+#include "store/Vocabulary.h"
+#include "store/WorkingTables.h"
+
+#include <QTemporaryDir>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <SQLiteCpp/Transaction.h>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kTeams = 32;
+constexpr int kPlayers = 32767;
+constexpr int kEditedPosition = 0;
+
+// A small deterministic generator, so every run measures the same league.
+class Dice {
+public:
+    std::uint32_t Next() {
+        state_ = state_ * 1664525u + 1013904223u;
+        return state_ >> 8;
+    }
+    int Between(int low, int high) { return low + int(Next() % std::uint32_t(high - low + 1)); }
+
+private:
+    std::uint32_t state_ = 12345;
+};
+
+void PutName(std::array<std::uint8_t, kPlayerRecordSize>& record, int offset, int width,
+             Dice& dice) {
+    const int length = dice.Between(3, width - 2);
+    for (int i = 0; i < width; ++i)
+        record[offset + i] = i == 0            ? std::uint8_t('A' + dice.Between(0, 25))
+                             : i < length      ? std::uint8_t('a' + dice.Between(0, 25))
+                             : dice.Next() & 1 ? std::uint8_t(' ')
+                                               : std::uint8_t(0);
+}
+
+// Every player plays `position` when it is given, otherwise positions vary.
+void FillLeague(const fs::path& db, std::optional<int> position) {
+    PrepareWorkingDatabase(db);
+    CreatePlayersTable(db, "Players");
+    CreateTeamTable(db, "Team");
+    SQLite::Database connection(db.string(), SQLite::OPEN_READWRITE);
+    SQLite::Transaction transaction(connection);
+    SQLite::Statement team(connection, "INSERT INTO Team VALUES (?, ?, ?)");
+    for (int t = 1; t <= kTeams; ++t) {
+        team.bind(1, t);
+        team.bind(2, "Team " + std::to_string(t));
+        team.bind(3, "Coach " + std::to_string(t));
+        team.exec();
+        team.reset();
+    }
+    std::string marks = "?";
+    for (int i = 1; i < kPlayersColumnCount; ++i)
+        marks += ", ?";
+    SQLite::Statement player(connection, "INSERT INTO Players VALUES (" + marks + ")");
+    Dice dice;
+    PlayerRow row;
+    for (int i = 0; i < kPlayers; ++i) {
+        std::array<std::uint8_t, kPlayerRecordSize> record{};
+        for (auto& b : record)
+            b = std::uint8_t(dice.Next());
+        record[0] = std::uint8_t(i & 0xFF);
+        record[1] = std::uint8_t(i >> 8);
+        record[4] = std::uint8_t(i % (kTeams + 1));
+        record[94] = std::uint8_t(position ? *position : dice.Between(0, kPositionCount - 1));
+        PutName(record, 8, 15, dice);
+        PutName(record, 23, 25, dice);
+        PutName(record, 48, 31, dice);
+        for (int k = 0; k < kRatingCount; ++k) {
+            record[175 + 2 * k] = std::uint8_t(dice.Between(30, 90));
+            record[243 + 2 * k] = std::uint8_t(dice.Between(40, 99));
+        }
+        DecodePlayerRecord(record, row);
+        BindPlayerRow(player, row);
+        player.exec();
+        player.reset();
+    }
+    transaction.commit();
+}
+
+// A league built once per program, copied afresh before every timed pass so that each pass starts
+// from the same ratings.
+struct BenchLeague {
+    explicit BenchLeague(std::optional<int> position) {
+        pristine = fs::path(dir.path().toStdString()) / "pristine.tmp";
+        working = fs::path(dir.path().toStdString()) / "Tavrel.tmp";
+        output = fs::path(dir.path().toStdString()) / "rosters";
+        fs::create_directory(output);
+        FillLeague(pristine, position);
+        Restore();
+    }
+    void Restore() const { fs::copy_file(pristine, working, fs::copy_options::overwrite_existing); }
+
+    QTemporaryDir dir;
+    fs::path pristine, working, output;
+};
+
+const BenchLeague& OnePositionLeague() {
+    static const BenchLeague league(kEditedPosition);
+    return league;
+}
+
+const BenchLeague& MixedLeague() {
+    static const BenchLeague league(std::nullopt);
+    return league;
+}
+
+GlobalEditInputs EveryRatingScaled() {
+    GlobalEditInputs in;
+    for (int k = 0; k < kRatingCount; ++k) {
+        in.actualPercent[k] = 5 + k % 3;
+        in.potentialPercent[k] = -2 - k % 4;
+    }
+    return in;
+}
+
+void BM_GlobalEdit(benchmark::State& state) {
+    const BenchLeague& league = OnePositionLeague();
+    const GlobalEditInputs in = EveryRatingScaled();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ApplyGlobalEdit(league.working, kEditedPosition, in));
+    }
+}
+
+// Reads the same rows and writes the same 48 columns, one prepared UPDATE per row, in one
+// transaction, with no rating rule.
+void BM_GlobalEditBaseline(benchmark::State& state) {
+    const BenchLeague& league = OnePositionLeague();
+    std::string columns, assignments;
+    for (int k = 0; k < kRatingCount; ++k) {
+        columns += ", " + ActualColumn(k) + ", " + PotentialColumn(k);
+        assignments += (k ? ", " : "") + ActualColumn(k) + " = ?, " + PotentialColumn(k) + " = ?";
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        SQLite::Database db(league.working.string(), SQLite::OPEN_READWRITE);
+        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
+        SQLite::Statement select(db, "SELECT rowid" + columns +
+                                         " FROM Players WHERE Position = ? ORDER BY rowid");
+        select.bind(1, kEditedPosition);
+        std::vector<std::int64_t> values;
+        while (select.executeStep())
+            for (int c = 0; c <= 2 * kRatingCount; ++c)
+                values.push_back(select.getColumn(c).getInt64());
+        SQLite::Statement update(db, "UPDATE Players SET " + assignments + " WHERE rowid = ?");
+        const std::size_t width = 2 * kRatingCount + 1;
+        for (std::size_t row = 0; row < values.size(); row += width) {
+            for (std::size_t c = 1; c < width; ++c)
+                update.bind(int(c), values[row + c] + 1);
+            update.bind(int(width), values[row]);
+            update.exec();
+            update.reset();
+        }
+        transaction.commit();
+    }
+}
+
+void BM_Rosters(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    for (auto _ : state)
+        PrintRosters(league.working, league.output);
+}
+
+// Runs the same queries, touches every value they give, and writes the same bytes (made once,
+// outside the timing) into the same files.
+void BM_RostersBaseline(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    PrintRosters(league.working, league.output);
+    std::vector<std::pair<int, fs::path>> files = {{0, league.output / "Free Agents.txt"}};
+    for (int t = 1; t <= kTeams; ++t)
+        files.push_back({t, league.output / ("Team " + std::to_string(t) + ".txt")});
+    std::map<fs::path, std::string> bytes;
+    for (const auto& [team, file] : files) {
+        std::ifstream in(file, std::ios::binary);
+        bytes[file].assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string columns = "PositionTXT, LastName, FirstName, Years, AGE, Height, Weight, College";
+    for (const char* prefix : {", Act_", ", Pot_"})
+        for (const RatingBand& band : kRatingBands)
+            for (const std::string_view code : band)
+                columns += prefix + std::string(code);
+
+    for (auto _ : state) {
+        SQLite::Database db(league.working.string(), SQLite::OPEN_READONLY);
+        SQLite::Statement teams(db, "SELECT TeamID, TeamName FROM Team ORDER BY rowid");
+        while (teams.executeStep())
+            benchmark::DoNotOptimize(teams.getColumn(1).getText());
+        std::size_t touched = 0;
+        for (const auto& [team, file] : files) {
+            SQLite::Statement players(db, "SELECT " + columns +
+                                              " FROM Players WHERE Team = ? ORDER BY Position, "
+                                              "rowid");
+            players.bind(1, team);
+            while (players.executeStep())
+                for (int c = 0; c < players.getColumnCount(); ++c) {
+                    const SQLite::Column value = players.getColumn(c);
+                    touched += value.isInteger() ? std::size_t(value.getInt64())
+                                                 : std::size_t(value.getBytes());
+                }
+            SaveFileAtomically(file, bytes[file], "Writing the roster");
+        }
+        benchmark::DoNotOptimize(touched);
+    }
+}
+
+BENCHMARK(BM_GlobalEdit)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Rosters)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RostersBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace tavrel
+
+BENCHMARK_MAIN();

@@ -1,0 +1,214 @@
+#include "reports/Rosters.h"
+
+#include "TestLeague.h"
+#include "league/LeagueError.h"
+#include "store/Vocabulary.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+using testing::MakePlayer;
+using testing::PlayerSpec;
+using testing::ReadFileBytes;
+using testing::TestLeague;
+
+namespace fs = std::filesystem;
+
+const std::string kHead = "Pos Name      Yr Age HT  WT   College\r\n"
+                          "  SP AG VT FA DU DI RE PM  AS TA SC AW BC BT VI CA  PB RB PR PD TK RD "
+                          "KA KD\r\n"
+                          " \r\n";
+const std::string kClosing = "Tavrel\r\nhttps://tavrel.example.org\r\n";
+
+std::string EmptyRoster(const std::string& name) {
+    return name + "\r\n \r\n" + kHead + kClosing;
+}
+
+// Every file directly in `folder`, by name.
+std::vector<std::string> FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The roster's player lines: everything between the page head and the closing lines.
+std::string PlayerLines(const std::string& roster, const std::string& name) {
+    const std::size_t start = (name + "\r\n \r\n" + kHead).size();
+    return roster.substr(start, roster.size() - start - kClosing.size());
+}
+
+TEST(Rosters, ExactBytesOfASmallRoster) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("Bears"));
+    league.AddPlayer(MakePlayer({.team = 1,
+                                 .position = 6,
+                                 .lastName = "Lee",
+                                 .firstName = "Al",
+                                 .college = "Tech",
+                                 .actual = 7,
+                                 .potential = 80,
+                                 .years = 2,
+                                 .age = 24,
+                                 .height = 72,
+                                 .weight = 190}));
+    PlayerRow qb = MakePlayer({.team = 1, .position = 0});
+    for (int k = 0; k < kRatingCount; ++k) {
+        qb[testing::Column(ActualColumn(k))] = std::int64_t(10 + k);
+        qb[testing::Column(PotentialColumn(k))] = std::int64_t(40 + k);
+    }
+    league.AddPlayer(qb);
+
+    const fs::path out = league.folder() / "out";
+    fs::create_directory(out);
+    EXPECT_EQ(PrintRosters(league.db(), out),
+              (std::vector<fs::path>{out / "Free Agents.txt", out / "Bears.txt"}));
+
+    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
+    EXPECT_EQ(ReadFileBytes(out / "Free Agents.txt"), EmptyRoster("Free Agents"));
+    // Players in position order; "QB Smith, John" fills a whole print zone, so the personal data
+    // moves to the next one; the one-digit ratings are not padded.
+    const std::string expected =
+        "Bears\r\n \r\n" + kHead +
+        "QB Smith, John              3  25  74  210  State\r\n"
+        "  10 11 12 33 32 30 29 31  13 14 17 28 26 23 27 24  18 19 21 25 22 20 16 15\r\n"
+        "  40 41 42 63 62 60 59 61  43 44 47 58 56 53 57 54  48 49 51 55 52 50 46 45\r\n"
+        " \r\n"
+        "WR Lee, Al    2  24  72  190  Tech\r\n"
+        "  7 7 7 7 7 7 7 7  7 7 7 7 7 7 7 7  7 7 7 7 7 7 7 7\r\n"
+        "  80 80 80 80 80 80 80 80  80 80 80 80 80 80 80 80  80 80 80 80 80 80 80 80\r\n"
+        " \r\n" +
+        kClosing;
+    EXPECT_EQ(ReadFileBytes(out / "Bears.txt"), expected);
+}
+
+TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(3), std::string("Lions\0\0", 7));
+    // A team of the same name as the free agents is written later and so replaces their file.
+    league.AddTeam(std::int64_t(4), std::string("Free Agents"));
+    league.AddPlayer(MakePlayer({.team = 4, .position = 8, .lastName = "Kicker"}));
+    PrintRosters(league.db(), league.folder());
+
+    EXPECT_EQ(ReadFileBytes(league.folder() / "Lions.txt"), EmptyRoster("Lions"));
+    const std::string freeAgents = ReadFileBytes(league.folder() / "Free Agents.txt");
+    EXPECT_NE(freeAgents.find("K Kicker, John"), std::string::npos) << freeAgents;
+}
+
+TEST(Rosters, SameNameTwiceWritesOneFileFromTheLaterTeam) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("Twins"));
+    league.AddTeam(std::int64_t(2), std::string("Twins\0", 6));
+    league.AddPlayer(MakePlayer({.team = 1, .lastName = "First"}));
+    league.AddPlayer(MakePlayer({.team = 2, .lastName = "Second"}));
+    EXPECT_EQ(PrintRosters(league.db(), league.folder()).size(), 2u);
+    const std::string twins = ReadFileBytes(league.folder() / "Twins.txt");
+    EXPECT_EQ(twins.find("First"), std::string::npos);
+    EXPECT_NE(twins.find("Second"), std::string::npos);
+}
+
+TEST(Rosters, CollegeIsCutToThirtyWithTrailingNulsRemoved) {
+    TestLeague league;
+    const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
+    PlayerRow longName = MakePlayer({.team = 0, .lastName = "A", .firstName = "B"});
+    longName[testing::Column("College")] = forty;
+    league.AddPlayer(longName);
+    PlayerRow padded = MakePlayer({.team = 0, .position = 1, .lastName = "C", .firstName = "D"});
+    padded[testing::Column("College")] = "Tech U  " + std::string(22, '\0') + "X";
+    league.AddPlayer(padded);
+    PrintRosters(league.db(), league.folder());
+
+    const std::string lines =
+        PlayerLines(ReadFileBytes(league.folder() / "Free Agents.txt"), "Free Agents");
+    EXPECT_NE(lines.find("QB A, B       3  25  74  210  " + forty.substr(0, 30) + "\r\n"),
+              std::string::npos)
+        << lines;
+    EXPECT_NE(lines.find("HB C, D       3  25  74  210  Tech U  \r\n"), std::string::npos) << lines;
+}
+
+TEST(Rosters, TextIsWrittenInWindows1252) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("São Paulo"));
+    league.AddPlayer(
+        MakePlayer({.team = 1, .lastName = "Müller", .firstName = "José", .college = "Côte €"}));
+    PrintRosters(league.db(), league.folder());
+    const std::string roster = ReadFileBytes(league.folder() / "São Paulo.txt");
+    EXPECT_TRUE(roster.starts_with("S\xE3o Paulo\r\n"));
+    EXPECT_NE(roster.find("QB M\xFCller, Jos\xE9" + std::string(13, ' ') +
+                          "3  25  74  210  C\xF4te \x80\r\n"),
+              std::string::npos)
+        << roster;
+}
+
+TEST(Rosters, EmptyNamesPrintAsEmptyText) {
+    TestLeague league;
+    PlayerRow row = MakePlayer({.team = 0});
+    for (const char* column : {"LastName", "FirstName", "College", "Years", "PositionTXT"})
+        row[testing::Column(column)] = Value{};
+    league.AddPlayer(row);
+    PrintRosters(league.db(), league.folder());
+    const std::string lines =
+        PlayerLines(ReadFileBytes(league.folder() / "Free Agents.txt"), "Free Agents");
+    EXPECT_TRUE(lines.starts_with(" , " + std::string(11, ' ') + "  25  74  210  \r\n")) << lines;
+}
+
+TEST(Rosters, FileNamesStayInsideTheFolder) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("../x"));
+    league.AddTeam(std::int64_t(2), std::string("a\\b:c*?\"<>|\x01"));
+    league.AddTeam(std::int64_t(5), std::string("\0\0", 2));
+    league.AddTeam(std::int64_t(9), std::string(".."));
+    league.AddTeam(std::int64_t(10), Value{});
+    const fs::path out = league.folder() / "out";
+    fs::create_directory(out);
+    PrintRosters(league.db(), out);
+    EXPECT_EQ(FilesIn(out),
+              (std::vector<std::string>{".._x.txt", "Free Agents.txt", "Team10.txt", "Team5.txt",
+                                        "Team9.txt", "a_b_c_______.txt"}));
+    EXPECT_EQ(FilesIn(league.folder()), (std::vector<std::string>{"Tavrel.tmp", "out"}));
+    EXPECT_EQ(RosterFileName("Caf\xC2\x85", 1),
+              "Caf_.txt"); // a control character of the upper half
+}
+
+TEST(Rosters, PrintTeamRosterStripsTheCallersName) {
+    TestLeague league;
+    std::string name("Hawks\0\0\0", 8);
+    const fs::path written = PrintTeamRoster(league.db(), league.folder(), name, 7);
+    EXPECT_EQ(name, "Hawks");
+    EXPECT_EQ(written, league.folder() / "Hawks.txt");
+    EXPECT_EQ(ReadFileBytes(written), EmptyRoster("Hawks"));
+}
+
+TEST(Rosters, FailuresNameTheFileAndWriteNothing) {
+    TestLeague league;
+    const fs::path out = league.folder() / "out";
+    fs::create_directory(out);
+    try {
+        PrintRosters(league.folder() / "absent.tmp", out);
+        FAIL();
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), league.folder() / "absent.tmp");
+    }
+    league.Exec("DROP TABLE Team");
+    EXPECT_THROW(PrintRosters(league.db(), out), LeagueError);
+    EXPECT_TRUE(FilesIn(out).empty());
+
+    try {
+        PrintRosters(league.db(), league.folder() / "missing");
+        FAIL();
+    } catch (const LeagueError&) {
+    }
+    TestLeague fine;
+    try {
+        PrintRosters(fine.db(), fine.folder() / "missing");
+        FAIL();
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), fine.folder() / "missing" / "Free Agents.txt");
+    }
+}
+
+} // namespace
+} // namespace tavrel
