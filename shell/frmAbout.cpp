@@ -1,6 +1,6 @@
 #include "shell/frmAbout.h"
 
-#include "reports/HomePage.h"
+#include "league/ProgramInfo.h"
 #include "shell/MessageSink.h"
 #include "shell/ProgramVersion.h"
 
@@ -18,13 +18,13 @@ namespace tavrel {
 frmAbout::frmAbout(QWidget* parent, MessageSink* messages)
     : QDialog(parent), messages_(messages ? *messages : DefaultMessageSink()),
       systemInfo_(CollectSystemInformation), picIcon_(new QLabel(this)),
-      lblTitle_(new QLabel(QStringLiteral("Tavrel"), this)),
+      lblTitle_(new QLabel(QString::fromLatin1(kProgramName), this)),
       lblVersion_(new QLabel(QStringLiteral("Version ") + VersionText(), this)),
       lblDescription_(new QLabel(this)), txtHomePage_(new QLineEdit(this)),
       cmdOK_(new QPushButton(QStringLiteral("OK"), this)),
       cmdSysInfo_(new QPushButton(QStringLiteral("&System Info..."), this)) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Tavrel"));
+    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(kProgramName));
     setModal(true);
 
     picIcon_->setObjectName(QStringLiteral("picIcon"));

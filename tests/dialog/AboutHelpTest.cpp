@@ -1,5 +1,5 @@
 #include "RecordingMessageSink.h"
-#include "reports/HomePage.h"
+#include "league/ProgramInfo.h"
 #include "shell/ContextIDs.h"
 #include "shell/HelpViewer.h"
 #include "shell/SystemInfo.h"
