@@ -1,0 +1,16 @@
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace tavrel::cli {
+
+// One function per command, each in its own file: adds the subcommand, its arguments and what
+// it runs. main() calls them in the order the help lists the commands.
+void AddInfoCommand(CLI::App& app);
+void AddDumpCommand(CLI::App& app);
+void AddSaveAsCommand(CLI::App& app);
+void AddDemoCommand(CLI::App& app);
+
+} // namespace tavrel::cli

@@ -1,0 +1,45 @@
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "league/LeagueError.h"
+#include "league/LeaguePaths.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <system_error>
+
+namespace tavrel::cli {
+namespace {
+
+constexpr const char* kOperation = "Saving a copy of the league";
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error; // a file that does not exist is no other file
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+// Imports the league and exports its players into `out`, a player file of its own. The league's
+// files are never written, not even when `out` names one of them.
+void SaveCopy(const std::string& leaguePath, const std::string& out) {
+    if (SameFile(out, leaguePath) || SameFile(out, PlayerFilePath(leaguePath)))
+        throw LeagueError(kOperation, out,
+                          "this is one of the league's own files; save-as only "
+                          "writes a copy");
+    CliSession session;
+    const LoadedLeague league = session.Import(leaguePath);
+    SaveLeague(out, league, session.WorkingDb());
+}
+
+} // namespace
+
+void AddSaveAsCommand(CLI::App& app) {
+    CLI::App* command = app.add_subcommand(
+        "save-as", "Imports the league and saves its players into OUT, as saving in the editor "
+                   "would write them. The league's own files are not written.");
+    auto league = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+    AddLeagueArgument(*command, *league);
+    command->add_option("OUT", *out, "Player file to write (replaced if it exists)")->required();
+    command->callback([league, out] { SaveCopy(*league, *out); });
+}
+
+} // namespace tavrel::cli
