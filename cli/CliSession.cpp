@@ -27,8 +27,7 @@ LoadedLeague CliSession::Import(const std::string& leaguePath) {
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {
     command
         .add_option("LEAGUE", leaguePath,
-                    "League file (.lge); its player file (.ply) lies "
-                    "beside it")
+                    "League file (.lge); its player file (.ply) lies beside it")
         ->required();
 }
 

@@ -12,5 +12,7 @@ void AddInfoCommand(CLI::App& app);
 void AddDumpCommand(CLI::App& app);
 void AddSaveAsCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
+void AddGlobalEditCommand(CLI::App& app);
+void AddRostersCommand(CLI::App& app);
 
 } // namespace tavrel::cli

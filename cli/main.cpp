@@ -4,8 +4,9 @@
 #include <CLI/CLI.hpp>
 
 int main(int argc, char** argv) {
-    CLI::App app{"Reads, checks and copies league files from the command line. Works on a private "
-                 "copy in a temporary folder; the league's own files are only read.",
+    CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
+                 "private copy in a temporary folder; the league's own files are only read, except "
+                 "by global-edit without --out, which backs up the player file and saves into it.",
                  "tavrel-cli"};
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     tavrel::cli::AddDumpCommand(app);
     tavrel::cli::AddSaveAsCommand(app);
     tavrel::cli::AddDemoCommand(app);
+    tavrel::cli::AddGlobalEditCommand(app);
+    tavrel::cli::AddRostersCommand(app);
 
     return tavrel::cli::RunCommandLine(app, argc, argv);
 }

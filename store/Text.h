@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tavrel {
 
@@ -8,6 +9,14 @@ namespace tavrel {
 // it. NULs before other characters stay; a text of NULs only becomes empty.
 inline std::string& StripTrailingNulls(std::string& text) {
     const auto end = text.find_last_not_of('\0');
+    text.erase(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+// The text without the padding a fixed-width field carries at its end: any run of NULs and
+// spaces, in whatever mix the host game or an earlier save wrote them. What a user sees of a name.
+inline std::string WithoutTrailingPadding(std::string text) {
+    const auto end = text.find_last_not_of(std::string_view("\0 ", 2));
     text.erase(end == std::string::npos ? 0 : end + 1);
     return text;
 }

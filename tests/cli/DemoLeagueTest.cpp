@@ -1,7 +1,9 @@
 #include "league/DemoLeague.h"
 
+#include "league/DemoNames.h"
 #include "league/LeagueError.h"
 #include "league/PlayerRecord.h"
+#include "league/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
 
@@ -186,6 +188,20 @@ TEST(DemoLeague, PlayersArePlausibleAndCarryEveryByte) {
         EXPECT_EQ(positionsOfTeam[team].size(), std::size_t(kPositionCount)) << "team " << team;
     // Neighbouring records do not share their uninterpreted bytes.
     EXPECT_FALSE(std::equal(records[0].begin() + 302, records[0].end(), records[1].begin() + 302));
+}
+
+TEST(DemoLeague, EveryNameFitsItsFieldInWindows1252) {
+    const auto fits = [](std::span<const std::string_view> words, std::size_t width) {
+        for (const std::string_view word : words) {
+            EXPECT_TRUE(FitsWindows1252(word)) << word;
+            EXPECT_LE(CharacterCount(word), width) << word;
+        }
+    };
+    fits(DemoFirstNames(), 15);
+    fits(DemoLastNames(), 25);
+    fits(DemoColleges(), 31);
+    fits(DemoCities(), 20 - 1 - 4); // room for a space and the shortest nickname
+    fits(DemoNicknames(), 20 - 1 - 4);
 }
 
 TEST(DemoLeague, SmallLeaguesAndRefusedOptions) {

@@ -11,7 +11,7 @@ namespace {
 
 using testing::MakePlayer;
 using testing::PlayerSpec;
-using testing::ReadFileBytes;
+using testing::FileContent;
 using testing::TestLeague;
 
 namespace fs = std::filesystem;
@@ -68,7 +68,7 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
               (std::vector<fs::path>{out / "Free Agents.txt", out / "Bears.txt"}));
 
     EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
-    EXPECT_EQ(ReadFileBytes(out / "Free Agents.txt"), EmptyRoster("Free Agents"));
+    EXPECT_EQ(FileContent(out / "Free Agents.txt"), EmptyRoster("Free Agents"));
     // Players in position order; "QB Smith, John" fills a whole print zone, so the personal data
     // moves to the next one; the one-digit ratings are not padded.
     const std::string expected =
@@ -82,7 +82,7 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
         "  80 80 80 80 80 80 80 80  80 80 80 80 80 80 80 80  80 80 80 80 80 80 80 80\r\n"
         " \r\n" +
         kClosing;
-    EXPECT_EQ(ReadFileBytes(out / "Bears.txt"), expected);
+    EXPECT_EQ(FileContent(out / "Bears.txt"), expected);
 }
 
 TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
@@ -93,8 +93,8 @@ TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
     league.AddPlayer(MakePlayer({.team = 4, .position = 8, .lastName = "Kicker"}));
     PrintRosters(league.db(), league.folder());
 
-    EXPECT_EQ(ReadFileBytes(league.folder() / "Lions.txt"), EmptyRoster("Lions"));
-    const std::string freeAgents = ReadFileBytes(league.folder() / "Free Agents.txt");
+    EXPECT_EQ(FileContent(league.folder() / "Lions.txt"), EmptyRoster("Lions"));
+    const std::string freeAgents = FileContent(league.folder() / "Free Agents.txt");
     EXPECT_NE(freeAgents.find("K Kicker, John"), std::string::npos) << freeAgents;
 }
 
@@ -105,7 +105,7 @@ TEST(Rosters, SameNameTwiceWritesOneFileFromTheLaterTeam) {
     league.AddPlayer(MakePlayer({.team = 1, .lastName = "First"}));
     league.AddPlayer(MakePlayer({.team = 2, .lastName = "Second"}));
     EXPECT_EQ(PrintRosters(league.db(), league.folder()).size(), 2u);
-    const std::string twins = ReadFileBytes(league.folder() / "Twins.txt");
+    const std::string twins = FileContent(league.folder() / "Twins.txt");
     EXPECT_EQ(twins.find("First"), std::string::npos);
     EXPECT_NE(twins.find("Second"), std::string::npos);
 }
@@ -122,7 +122,7 @@ TEST(Rosters, CollegeIsCutToThirtyWithTrailingNulsRemoved) {
     PrintRosters(league.db(), league.folder());
 
     const std::string lines =
-        PlayerLines(ReadFileBytes(league.folder() / "Free Agents.txt"), "Free Agents");
+        PlayerLines(FileContent(league.folder() / "Free Agents.txt"), "Free Agents");
     EXPECT_NE(lines.find("QB A, B       3  25  74  210  " + forty.substr(0, 30) + "\r\n"),
               std::string::npos)
         << lines;
@@ -135,7 +135,7 @@ TEST(Rosters, TextIsWrittenInWindows1252) {
     league.AddPlayer(
         MakePlayer({.team = 1, .lastName = "Müller", .firstName = "José", .college = "Côte €"}));
     PrintRosters(league.db(), league.folder());
-    const std::string roster = ReadFileBytes(league.folder() / "São Paulo.txt");
+    const std::string roster = FileContent(league.folder() / "São Paulo.txt");
     EXPECT_TRUE(roster.starts_with("S\xE3o Paulo\r\n"));
     EXPECT_NE(roster.find("QB M\xFCller, Jos\xE9" + std::string(13, ' ') +
                           "3  25  74  210  C\xF4te \x80\r\n"),
@@ -151,7 +151,7 @@ TEST(Rosters, EmptyNamesPrintAsEmptyText) {
     league.AddPlayer(row);
     PrintRosters(league.db(), league.folder());
     const std::string lines =
-        PlayerLines(ReadFileBytes(league.folder() / "Free Agents.txt"), "Free Agents");
+        PlayerLines(FileContent(league.folder() / "Free Agents.txt"), "Free Agents");
     EXPECT_TRUE(lines.starts_with(" , " + std::string(11, ' ') + "  25  74  210  \r\n")) << lines;
 }
 
@@ -179,7 +179,7 @@ TEST(Rosters, PrintTeamRosterStripsTheCallersName) {
     const fs::path written = PrintTeamRoster(league.db(), league.folder(), name, 7);
     EXPECT_EQ(name, "Hawks");
     EXPECT_EQ(written, league.folder() / "Hawks.txt");
-    EXPECT_EQ(ReadFileBytes(written), EmptyRoster("Hawks"));
+    EXPECT_EQ(FileContent(written), EmptyRoster("Hawks"));
 }
 
 TEST(Rosters, FailuresNameTheFileAndWriteNothing) {

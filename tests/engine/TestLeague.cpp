@@ -110,7 +110,7 @@ int Column(const std::string& name) {
     return *index;
 }
 
-std::string ReadFileBytes(const std::filesystem::path& file) {
+std::string FileContent(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + file.string());

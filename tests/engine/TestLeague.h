@@ -67,6 +67,6 @@ public:
 };
 
 // The whole content of a file, as bytes.
-std::string ReadFileBytes(const std::filesystem::path& file);
+std::string FileContent(const std::filesystem::path& file);
 
 } // namespace tavrel::testing

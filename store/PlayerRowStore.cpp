@@ -1,0 +1,126 @@
+#include "store/PlayerRowStore.h"
+
+#include "league/LeagueError.h"
+#include "store/PlayerRows.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+#include <SQLiteCpp/Statement.h>
+#include <array>
+
+namespace tavrel {
+namespace {
+
+constexpr const char* kOperation = "Reading or writing players in";
+constexpr int kBusyTimeoutMs = 5000;
+
+// Resets a statement however its use ends, so no read stays open on the database.
+class ResetOnExit {
+public:
+    explicit ResetOnExit(SQLite::Statement& statement) : statement_(statement) {}
+    ~ResetOnExit() {
+        try {
+            statement_.reset();
+        } catch (const SQLite::Exception&) {
+            // The failure that led here is the one reported.
+        }
+    }
+    ResetOnExit(const ResetOnExit&) = delete;
+    ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+private:
+    SQLite::Statement& statement_;
+};
+
+} // namespace
+
+struct PlayerRowStore::Statements {
+    explicit Statements(const std::filesystem::path& path)
+        : db(path.string(), SQLite::OPEN_READWRITE, kBusyTimeoutMs),
+          rowIds(db, "SELECT rowid FROM Players ORDER BY rowid"),
+          row(db, "SELECT " + PlayersColumnList() + " FROM Players WHERE rowid = ?"),
+          byPid(db, "SELECT rowid FROM Players WHERE PID = ? ORDER BY rowid LIMIT 1") {}
+
+    SQLite::Statement& Update(int column) {
+        auto& statement = updates.at(column);
+        if (!statement)
+            statement = std::make_unique<SQLite::Statement>(
+                db, "UPDATE Players SET " + std::string(kPlayersColumns[column].name) +
+                        " = ? WHERE rowid = ?");
+        return *statement;
+    }
+
+    SQLite::Database db;
+    SQLite::Statement rowIds;
+    SQLite::Statement row;
+    SQLite::Statement byPid;
+    std::array<std::unique_ptr<SQLite::Statement>, kPlayersColumnCount> updates;
+};
+
+PlayerRowStore::PlayerRowStore(const std::filesystem::path& workingDb) : path_(workingDb) {
+    try {
+        statements_ = std::make_unique<Statements>(workingDb);
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError("Opening the players of", workingDb, e.what());
+    }
+}
+
+PlayerRowStore::~PlayerRowStore() = default;
+
+std::vector<std::int64_t> PlayerRowStore::RowIds() {
+    try {
+        SQLite::Statement& q = statements_->rowIds;
+        ResetOnExit reset(q);
+        std::vector<std::int64_t> ids;
+        while (q.executeStep())
+            ids.push_back(q.getColumn(0).getInt64());
+        return ids;
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(kOperation, path_, e.what());
+    }
+}
+
+PlayerRow PlayerRowStore::ReadRow(std::int64_t rowId) {
+    try {
+        SQLite::Statement& q = statements_->row;
+        ResetOnExit reset(q);
+        q.bind(1, rowId);
+        if (!q.executeStep())
+            throw LeagueError(kOperation, path_, "row " + std::to_string(rowId) + " is gone");
+        PlayerRow row;
+        ReadPlayerRow(q, row);
+        return row;
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(kOperation, path_, e.what());
+    }
+}
+
+void PlayerRowStore::WriteValue(std::int64_t rowId, int column, const Value& value) {
+    try {
+        SQLite::Statement& q = statements_->Update(column);
+        ResetOnExit reset(q);
+        BindValue(q, 1, value);
+        q.bind(2, rowId);
+        if (q.exec() != 1)
+            throw LeagueError(kOperation, path_, "row " + std::to_string(rowId) + " is gone");
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(kOperation, path_, e.what());
+    } catch (const std::out_of_range&) {
+        throw LeagueError(kOperation, path_, "no column " + std::to_string(column));
+    }
+}
+
+std::optional<std::int64_t> PlayerRowStore::FindRowByPid(int pid) {
+    try {
+        SQLite::Statement& q = statements_->byPid;
+        ResetOnExit reset(q);
+        q.bind(1, pid);
+        if (!q.executeStep())
+            return std::nullopt;
+        return q.getColumn(0).getInt64();
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(kOperation, path_, e.what());
+    }
+}
+
+} // namespace tavrel

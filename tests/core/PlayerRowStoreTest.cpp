@@ -1,0 +1,104 @@
+#include "store/PlayerRowStore.h"
+
+#include "WorkingDbFixture.h"
+#include "league/LeagueError.h"
+#include "store/TeamChoices.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+using namespace std::string_literals;
+using testing::WorkingDbFixture;
+
+int Col(const char* name) {
+    return *PlayersColumnIndex(name);
+}
+
+TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
+    WorkingDbFixture db;
+    const std::string padded = "Lee"s + std::string(12, '\0');
+    db.AddPlayer(0, 300, "Zed", padded, "QB");
+    db.AddPlayer(2, 100, "Abe", "Al", "K");
+    db.AddPlayer(2, 300, "Dup", "Second", "P");
+
+    PlayerRowStore store(db.path());
+    const auto ids = store.RowIds();
+    ASSERT_EQ(ids.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    const PlayerRow first = store.ReadRow(ids[0]);
+    EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
+    EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
+
+    EXPECT_EQ(store.FindRowByPid(300), ids[0]) << "the first of two rows with one PID";
+    EXPECT_EQ(store.FindRowByPid(100), ids[1]);
+    EXPECT_FALSE(store.FindRowByPid(555));
+
+    store.WriteValue(ids[1], Col("Act_SP"), std::int64_t{77});
+    PlayerRow changed = store.ReadRow(ids[1]);
+    PlayerRow expected = store.ReadRow(ids[1]);
+    EXPECT_EQ(std::get<std::int64_t>(changed[Col("Act_SP")]), 77);
+    // Every other column of every row is as it was.
+    expected[Col("Act_SP")] = std::int64_t{0};
+    changed[Col("Act_SP")] = std::int64_t{0};
+    EXPECT_EQ(changed, expected);
+    EXPECT_EQ(store.ReadRow(ids[0]), first);
+
+    EXPECT_THROW(store.WriteValue(9999, Col("Act_SP"), std::int64_t{1}), LeagueError);
+    EXPECT_THROW(store.ReadRow(9999), LeagueError);
+}
+
+TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
+    WorkingDbFixture db;
+    db.AddPlayer(0, 1, "A", "B", "QB");
+    PlayerRowStore store(db.path());
+    const auto ids = store.RowIds();
+    store.ReadRow(ids[0]);
+    store.FindRowByPid(1);
+    store.WriteValue(ids[0], Col("Pot_SP"), std::int64_t{5});
+
+    SQLite::Database other(db.path().string(), SQLite::OPEN_READWRITE);
+    other.exec("BEGIN IMMEDIATE; UPDATE Players SET Act_AG = 9; COMMIT;");
+    EXPECT_EQ(std::get<std::int64_t>(store.ReadRow(ids[0])[Col("Act_AG")]), 9);
+}
+
+TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {
+    WorkingDbFixture db;
+    const auto missing = db.dir() / "gone.tmp";
+    try {
+        PlayerRowStore store(missing);
+        FAIL() << "opened a database that is not there";
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), missing);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    const auto empty = db.dir() / "empty.tmp";
+    { SQLite::Database make(empty.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE); }
+    EXPECT_THROW(PlayerRowStore{empty}, LeagueError);
+}
+
+TEST(TeamChoices, OneEntryPerNameInNameOrderWithTheFirstRowsId) {
+    WorkingDbFixture db;
+    db.AddTeam(7, "Wolves"s + std::string(14, '\0'));
+    db.AddTeam(3, "Bears"s + std::string(15, ' '));
+    db.AddTeam(9, "Bears"s + std::string(15, '\0'));
+    db.AddTeam(4, std::string(20, '\0'));
+    db.AddTeam(5, std::monostate{});
+    db.AddTeam(1, "Colts");
+    const auto teams = ReadTeamChoices(db.path());
+    ASSERT_EQ(teams.size(), 3u);
+    EXPECT_EQ(teams[0].name, "Bears");
+    EXPECT_EQ(teams[0].teamId, 3);
+    EXPECT_EQ(teams[1].name, "Colts");
+    EXPECT_EQ(teams[2].name, "Wolves");
+    EXPECT_EQ(teams[2].teamId, 7);
+
+    EXPECT_THROW(ReadTeamChoices(db.dir() / "gone.tmp"), LeagueError);
+}
+
+} // namespace
+} // namespace tavrel

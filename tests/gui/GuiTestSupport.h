@@ -1,0 +1,96 @@
+#pragma once
+
+#include "league/DemoLeague.h"
+#include "ui/main/UserPrompts.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace guitest {
+
+// Answers the main window's questions from queues the test fills, and keeps what it was asked.
+struct PromptLog {
+    QStringList files;   // answers to the open-file dialog; none left means Cancel
+    QList<bool> answers; // answers to the yes/no question; none left is a test failure
+    QStringList texts;   // answers to the input box; none left means Cancel
+    QStringList questions;
+    QStringList messages;
+    QString fileTitle;
+    QString fileFilter;
+    QString textPrompt;
+    QString textTitle;
+    int unexpectedQuestions = 0;
+};
+
+class FakePrompts : public UserPrompts {
+public:
+    explicit FakePrompts(std::shared_ptr<PromptLog> log) : log_(std::move(log)) {}
+
+    QString ChooseFileToOpen(QWidget*, const QString& title, const QString& filter) override {
+        log_->fileTitle = title;
+        log_->fileFilter = filter;
+        return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
+    }
+    bool AskYesNo(QWidget*, const QString& question) override {
+        log_->questions << question;
+        if (log_->answers.isEmpty()) {
+            ++log_->unexpectedQuestions;
+            return false;
+        }
+        return log_->answers.takeFirst();
+    }
+    QString AskText(QWidget*, const QString& prompt, const QString& title) override {
+        log_->textPrompt = prompt;
+        log_->textTitle = title;
+        return log_->texts.isEmpty() ? QString() : log_->texts.takeFirst();
+    }
+    void ShowMessage(QWidget*, const QString& text) override { log_->messages << text; }
+
+private:
+    std::shared_ptr<PromptLog> log_;
+};
+
+// The program's settings, emptied for each test (the test's main points the settings store at a
+// folder of its own).
+inline void ClearProgramSettings() {
+    QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
+}
+
+inline std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::filesystem::path PathOf(const QTemporaryDir& dir, const char* name) {
+    return std::filesystem::path(dir.path().toStdString()) / name;
+}
+
+inline QString QPath(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+} // namespace guitest
+
+// Points the settings store at a folder of the test's own, then runs the Qt Test class.
+#define TAVREL_GUI_TEST_MAIN(TestClass)                                                            \
+    int main(int argc, char** argv) {                                                              \
+        QTemporaryDir settingsHome;                                                                \
+        qputenv("XDG_CONFIG_HOME", settingsHome.path().toUtf8());                                  \
+        QApplication app(argc, argv);                                                              \
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsHome.path());    \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

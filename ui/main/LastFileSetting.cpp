@@ -1,0 +1,22 @@
+#include "ui/main/LastFileSetting.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace {
+
+const QString kKey = QStringLiteral("Startup/LastFile");
+
+QSettings ProgramSettings() {
+    return QSettings(QSettings::UserScope, QCoreApplication::applicationName());
+}
+
+} // namespace
+
+QString ReadLastFile() {
+    return ProgramSettings().value(kKey).toString();
+}
+
+void WriteLastFile(const QString& leagueFile) {
+    ProgramSettings().setValue(kKey, leagueFile);
+}

@@ -1,0 +1,213 @@
+#include "ui/main/PlayerDetailFields.h"
+
+#include "league/Windows1252.h"
+#include "store/PlayersTable.h"
+#include "store/Vocabulary.h"
+#include "ui/main/PlayersModel.h"
+
+#include <QDataWidgetMapper>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QValidator>
+#include <algorithm>
+
+namespace {
+
+constexpr int kHighestRating = 255;
+constexpr int kRatingBoxChars = 4; // "255" and a little air
+
+// Takes the digits of a whole number 0..255 and nothing else (QIntValidator lets "300" stand as
+// unfinished input).
+class RatingValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.isEmpty())
+            return Intermediate;
+        bool ok = false;
+        const int value = input.toInt(&ok, 10);
+        const bool digitsOnly =
+            std::all_of(input.begin(), input.end(), [](QChar c) { return c.isDigit(); });
+        return ok && digitsOnly && value <= kHighestRating ? Acceptable : Invalid;
+    }
+};
+
+// Refuses characters a player record cannot hold.
+class CodePageValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return tavrel::FitsWindows1252(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+QString Name(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The boxes and code captions carry the names users and the help know, including two that do not
+// follow the pattern.
+QString ActualBoxName(std::string_view code) {
+    return "txt" + Name(code);
+}
+QString PotentialBoxName(std::string_view code) {
+    return code == "VI" ? QStringLiteral("txtp_VI") : "txtP_" + Name(code);
+}
+QString CodeCaptionName(std::string_view code) {
+    return code == "VI" ? QStringLiteral("lblBI") : "lbl" + Name(code);
+}
+
+QLabel* Caption(const QString& objectName, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    return label;
+}
+
+} // namespace
+
+PlayerDetailFields::PlayerDetailFields(PlayersModel* model, QWidget* parent)
+    : QWidget(parent), model_(model), mapper_(new QDataWidgetMapper(this)) {
+    mapper_->setModel(model_);
+    mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(BuildNames());
+    layout->addWidget(BuildCaptions());
+    layout->addWidget(BuildRatings());
+    layout->addStretch(1);
+}
+
+void PlayerDetailFields::Bind(QWidget* widget, const char* field, const char* property) {
+    const int column = *tavrel::PlayersColumnIndex(field);
+    if (property)
+        mapper_->addMapping(widget, column, property);
+    else
+        mapper_->addMapping(widget, column);
+}
+
+QWidget* PlayerDetailFields::BuildNames() {
+    auto* names = new QWidget(this);
+    auto* grid = new QGridLayout(names);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const struct {
+        const char* box;
+        const char* field;
+        const char* caption;
+        const char* text;
+    } fields[] = {{"txtFirstName", "FirstName", "lblFirstName", "First Name:"},
+                  {"txtLastName", "LastName", "lblLastName", "Last Name:"}};
+    int column = 0;
+    for (const auto& f : fields) {
+        auto* box = new QLineEdit(names);
+        box->setObjectName(f.box);
+        box->setMaxLength(
+            tavrel::kPlayersColumns[*tavrel::PlayersColumnIndex(f.field)].declaredWidth);
+        box->setValidator(new CodePageValidator(box));
+        grid->addWidget(Caption(f.caption, f.text, names), 0, column);
+        grid->addWidget(box, 1, column);
+        Bind(box, f.field);
+        ++column;
+    }
+    return names;
+}
+
+QWidget* PlayerDetailFields::BuildCaptions() {
+    auto* captions = new QWidget(this);
+    auto* grid = new QGridLayout(captions);
+    grid->setContentsMargins(0, 0, 0, 0);
+    // Position, years and weight on one line; the college, up to 31 characters, on its own.
+    const struct {
+        const char* fixed;
+        const char* fixedText;
+        const char* bound;
+        const char* field;
+    } items[] = {{"lblPosition", "Position:", "lblPos", "PositionTXT"},
+                 {"lblYears", "Years:", "lblYRs", "YEARS"},
+                 {"lblSlot", "Weight:", "lblSlotA", "Weight"},
+                 {"lblCollege", "College:", "lblCollegeName", "College"}};
+    int at = 0;
+    for (const auto& item : items) {
+        const int row = at / 3;
+        const int column = 2 * (at % 3);
+        grid->addWidget(Caption(item.fixed, item.fixedText, captions), row, column);
+        QLabel* value = Caption(item.bound, QString(), captions);
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+        if (row == 0)
+            grid->addWidget(value, row, column + 1);
+        else
+            grid->addWidget(value, row, column + 1, 1, -1);
+        Bind(value, item.field, "text");
+        ++at;
+    }
+    grid->setColumnStretch(5, 1);
+    return captions;
+}
+
+QWidget* PlayerDetailFields::BuildRatings() {
+    auto* frame = new QGroupBox(QStringLiteral("Ratings"), this);
+    frame->setObjectName("Frame1");
+    auto* grid = new QGridLayout(frame);
+    const int boxWidth =
+        fontMetrics().horizontalAdvance(QString(kRatingBoxChars, QLatin1Char('0'))) + 12;
+    int gridRow = 0;
+    for (const tavrel::RatingBand& band : tavrel::kRatingBands) {
+        for (int column = 0; column < static_cast<int>(band.size()); ++column) {
+            const std::string_view code = band[static_cast<std::size_t>(column)];
+            const int k = *tavrel::RatingIndex(code);
+            grid->addWidget(Caption(CodeCaptionName(code), Name(code) + ":", frame), gridRow,
+                            column);
+            const struct {
+                QString name;
+                std::string tooltip;
+                std::string field;
+                int row;
+            } boxes[] = {{ActualBoxName(code),
+                          tavrel::ActualTooltip(k, tavrel::TooltipSet::MainWindow),
+                          tavrel::ActualColumn(k), gridRow + 1},
+                         {PotentialBoxName(code),
+                          tavrel::PotentialTooltip(k, tavrel::TooltipSet::MainWindow),
+                          tavrel::PotentialColumn(k), gridRow + 2}};
+            for (const auto& b : boxes) {
+                auto* box = new QLineEdit(QStringLiteral("0"), frame);
+                box->setObjectName(b.name);
+                box->setToolTip(QString::fromStdString(b.tooltip));
+                box->setValidator(new RatingValidator(box));
+                box->setFixedWidth(boxWidth);
+                grid->addWidget(box, b.row, column);
+                Bind(box, b.field.c_str());
+            }
+        }
+        // An empty row of half a line between the bands.
+        grid->setRowMinimumHeight(gridRow + 3, fontMetrics().height() / 2);
+        gridRow += 4;
+    }
+    return frame;
+}
+
+void PlayerDetailFields::ShowRow(int row) {
+    if (mapper_->currentIndex() >= 0)
+        mapper_->submit();
+    mapper_->setCurrentIndex(row);
+}
+
+void PlayerDetailFields::Rebind(int row) {
+    if (row >= 0 && row < model_->rowCount())
+        mapper_->setCurrentIndex(row);
+    else
+        mapper_->toFirst();
+}
+
+int PlayerDetailFields::CurrentRow() const {
+    return mapper_->currentIndex();
+}
+
+bool PlayerDetailFields::Submit() {
+    return model_->IsAttached() && mapper_->currentIndex() >= 0 ? mapper_->submit() : true;
+}
+
+void PlayerDetailFields::Revert() {
+    mapper_->revert();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QDataWidgetMapper;
+class PlayersModel;
+
+// The right side of the main window: the current player's names, four read-only captions and the
+// "Ratings" frame with its 48 rating boxes in three bands, all bound by field name to one row of
+// PlayersModel. A value typed into a box reaches the row when the row is left (ShowRow) or when
+// Submit is called; the boxes show "0" until a row is bound.
+class PlayerDetailFields : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlayerDetailFields(PlayersModel* model, QWidget* parent = nullptr);
+
+    // Writes what was typed into the current row, then shows `row`.
+    void ShowRow(int row);
+    // Shows `row` (the first row when there is no such row) of a model attached anew, writing
+    // nothing.
+    void Rebind(int row);
+    int CurrentRow() const;
+    // Writes what was typed into the current row. False when a value was refused.
+    bool Submit();
+    // Shows the current row's stored values again, dropping what was typed.
+    void Revert();
+
+private:
+    QWidget* BuildNames();
+    QWidget* BuildCaptions();
+    QWidget* BuildRatings();
+    void Bind(QWidget* widget, const char* field, const char* property = nullptr);
+
+    PlayersModel* model_;
+    QDataWidgetMapper* mapper_;
+};

@@ -1,0 +1,179 @@
+#include "ui/main/PlayersModel.h"
+
+#include "league/LeagueError.h"
+#include "league/Windows1252.h"
+#include "store/Text.h"
+#include "store/Vocabulary.h"
+
+#include <algorithm>
+
+namespace {
+
+using tavrel::kPlayersColumns;
+
+constexpr int kFirstRatingColumn = 11; // Pot_SP; the 24 potential then the 24 actual ratings
+constexpr int kLastRatingColumn = kFirstRatingColumn + 2 * tavrel::kRatingCount - 1;
+constexpr std::int64_t kHighestRating = 255;
+
+const int kFirstNameColumn = *tavrel::PlayersColumnIndex("FirstName");
+const int kLastNameColumn = *tavrel::PlayersColumnIndex("LastName");
+
+QVariant Shown(const tavrel::Value& value) {
+    if (const auto* n = std::get_if<std::int64_t>(&value))
+        return QVariant::fromValue<qlonglong>(*n);
+    if (const auto* s = std::get_if<std::string>(&value))
+        return QString::fromStdString(tavrel::WithoutTrailingPadding(*s));
+    return {};
+}
+
+} // namespace
+
+PlayersModel::PlayersModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+PlayersModel::~PlayersModel() = default;
+
+void PlayersModel::Attach(std::unique_ptr<tavrel::PlayerRowStore> store) {
+    std::vector<std::int64_t> ids = store->RowIds();
+    beginResetModel();
+    store_ = std::move(store);
+    rowIds_ = std::move(ids);
+    cachedRowId_ = -1;
+    endResetModel();
+}
+
+void PlayersModel::Detach() {
+    beginResetModel();
+    store_.reset();
+    rowIds_.clear();
+    cachedRowId_ = -1;
+    endResetModel();
+}
+
+void PlayersModel::Reload() {
+    if (!store_)
+        return;
+    std::vector<std::int64_t> ids = store_->RowIds();
+    beginResetModel();
+    rowIds_ = std::move(ids);
+    cachedRowId_ = -1;
+    endResetModel();
+}
+
+std::optional<int> PlayersModel::RowOfPid(int pid) {
+    if (!store_)
+        return std::nullopt;
+    const auto rowId = store_->FindRowByPid(pid);
+    if (!rowId)
+        return std::nullopt;
+    const auto at = std::lower_bound(rowIds_.begin(), rowIds_.end(), *rowId);
+    if (at == rowIds_.end() || *at != *rowId)
+        return std::nullopt;
+    return static_cast<int>(at - rowIds_.begin());
+}
+
+bool PlayersModel::IsEditableColumn(int column) {
+    return column == kFirstNameColumn || column == kLastNameColumn ||
+           (column >= kFirstRatingColumn && column <= kLastRatingColumn);
+}
+
+int PlayersModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rowIds_.size());
+}
+
+int PlayersModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : tavrel::kPlayersColumnCount;
+}
+
+const tavrel::PlayerRow* PlayersModel::Row(int row) const {
+    if (!store_ || row < 0 || row >= rowCount())
+        return nullptr;
+    const std::int64_t rowId = rowIds_[static_cast<std::size_t>(row)];
+    if (rowId != cachedRowId_) {
+        try {
+            cachedRow_ = store_->ReadRow(rowId);
+        } catch (const tavrel::LeagueError& e) {
+            cachedRowId_ = -1;
+            lastReadError_ = QString::fromStdString(e.what());
+            return nullptr; // a row another connection removed shows as empty
+        }
+        cachedRowId_ = rowId;
+        readFailureReported_ = false;
+    }
+    return &cachedRow_;
+}
+
+QVariant PlayersModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const tavrel::PlayerRow* row = Row(index.row());
+    return row ? Shown((*row)[static_cast<std::size_t>(index.column())]) : QVariant();
+}
+
+QVariant PlayersModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
+        section >= tavrel::kPlayersColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(kPlayersColumns[static_cast<std::size_t>(section)].name.data(),
+                               static_cast<qsizetype>(kPlayersColumns[section].name.size()));
+}
+
+Qt::ItemFlags PlayersModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && IsEditableColumn(index.column()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+std::optional<tavrel::Value> PlayersModel::Parse(int column, const QVariant& value) const {
+    const QString text = value.toString().trimmed();
+    if (column == kFirstNameColumn || column == kLastNameColumn) {
+        const std::string utf8 = value.toString().toStdString();
+        const auto width = static_cast<std::size_t>(kPlayersColumns[column].declaredWidth);
+        if (tavrel::CharacterCount(utf8) > width || !tavrel::FitsWindows1252(utf8))
+            return std::nullopt;
+        return utf8;
+    }
+    bool ok = false;
+    const qlonglong number = text.toLongLong(&ok, 10);
+    if (!ok || number < 0 || number > kHighestRating)
+        return std::nullopt;
+    return std::int64_t{number};
+}
+
+bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    const tavrel::PlayerRow* row = Row(index.row());
+    if (!row) {
+        // A submit offers every field of the row: tell of an unreadable row once, not per field.
+        if (!readFailureReported_)
+            emit writeFailed(lastReadError_);
+        readFailureReported_ = true;
+        return false;
+    }
+    const auto column = static_cast<std::size_t>(index.column());
+    const QVariant shown = Shown((*row)[column]);
+    // What the widget shows for the stored value comes back on every submit: not an edit.
+    if (value.toString() == shown.toString())
+        return true;
+    if (!IsEditableColumn(index.column()))
+        return false;
+    const auto parsed = Parse(index.column(), value);
+    if (!parsed)
+        return false;
+    if (*parsed == (*row)[column])
+        return true;
+    const std::int64_t rowId = rowIds_[static_cast<std::size_t>(index.row())];
+    try {
+        store_->WriteValue(rowId, index.column(), *parsed);
+    } catch (const tavrel::LeagueError& e) {
+        cachedRowId_ = -1;
+        emit writeFailed(QString::fromStdString(e.what()));
+        return false;
+    }
+    cachedRow_[column] = *parsed;
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    emit modified();
+    return true;
+}

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "league/League.h"
+#include "store/CcboList.h"
+#include "ui/main/UserPrompts.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QToolBar;
+class ComboBoxTarget;
+class ListWidgetTarget;
+class PlayerDetailFields;
+class PlayersModel;
+class frmStatus;
+
+namespace tavrel {
+class WorkingDatabaseLock;
+}
+
+// The editing window: menus, toolbar and status bar, the team and player lists on the left and
+// the current player's fields on the right. Its commands are spread over three files: this one
+// (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view, help) and
+// frmMainBrowsing.cpp (team and player lists).
+//
+// Every command catches the failures of the core once and shows one message naming the
+// operation, the file and the cause; the window then goes on with its data whole.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `workingDirectory` receives the working database and the roster files. Without `prompts`
+    // the real dialogs are used.
+    explicit frmMain(std::filesystem::path workingDirectory,
+                     std::unique_ptr<UserPrompts> prompts = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Refills the player list for the selected team in the current sort order.
+    void ReFreshList();
+    // For a pass that changed players through its own connection (Global Edit): shows the
+    // current player's stored values again and counts the change as unsaved.
+    void PlayersChangedElsewhere();
+    // Writes a value still being typed into the current player's row.
+    void CommitPendingEdit();
+
+    bool IsLeagueOpen() const { return league_.has_value(); }
+    bool HasUnsavedChanges() const { return modified_; }
+    std::filesystem::path WorkingDatabase() const;
+    const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
+    // The progress window the long passes show.
+    tavrel::Progress* ProgressWindow();
+    UserPrompts& Prompts() { return *prompts_; }
+
+signals:
+    // The user ended the program (Exit, or the close box); nothing is left to ask.
+    void Ended();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void mnuFileItem_Click(int index);
+    void mnuComItem_Click(int index);
+    void mnuViewItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+    void Toolbar1_ButtonClick(const QString& key);
+    void cboTeam_Click();
+    void lstPlayers_Click();
+
+    // Dialogs and help that come from the About box and help module and the Global Edit dialog.
+    void ShowGlobalEdit();
+    void ShowHelpContents();
+    void ShowAbout();
+
+private:
+    // Building the window (frmMain.cpp).
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    QWidget* BuildLists(QWidget* parent);
+    QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
+                         const char* arrayName);
+    void AddReopenItem();
+    void CentreOnScreen();
+    void InitHelp();
+    void QuitHelp();
+
+    // Commands (frmMainCommands.cpp).
+    void OpenLeague();
+    void ReopenLeague();
+    bool OpenLeagueFile(const QString& leagueFile, bool remember);
+    bool SettleUnsavedChanges();
+    bool SaveCurrentLeague();
+    void PrintLeague();
+    void ExitProgram();
+    bool ConfirmEnd();
+    bool TakeWorkingDatabaseLock();
+    bool AttachWorkingDatabase(int rowToShow);
+    void ShowFailure(const QString& message);
+
+    // Browsing (frmMainBrowsing.cpp).
+    void LoadTeamList();
+    void ShowTeamPlayers(const QString& teamId);
+    void FindPlayersByLastName(const QString& lastName);
+    void FillPlayerList(tavrel::CcboList& lister, tavrel::PlayerListOrder order,
+                        const QString& filter);
+    void SelectPlayerById(qint16 id);
+    void SetTeamPanel(const QString& text);
+
+    std::filesystem::path workingDirectory_;
+    std::unique_ptr<UserPrompts> prompts_;
+    std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
+    std::optional<tavrel::LoadedLeague> league_;
+    bool modified_ = false;
+    bool ending_ = false;
+
+    // Window state the commands share.
+    QString LeagueFile;
+    QString LastFile;
+    bool SortDescending = false;
+    std::unique_ptr<tavrel::CcboList> PlayerLister;
+
+    QMap<int, QAction*> mnuFileItem;
+    QMap<int, QAction*> mnuComItem;
+    QMap<int, QAction*> mnuViewItem;
+    QMap<int, QAction*> mnuHelpItem;
+    QMenu* mnuFile = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QLabel* statusPanel1 = nullptr;
+    QLabel* statusPanel2 = nullptr;
+    QComboBox* cboTeam = nullptr;
+    QListWidget* lstPlayers = nullptr;
+    std::unique_ptr<ComboBoxTarget> teamTarget_;
+    std::unique_ptr<ListWidgetTarget> playerTarget_;
+    PlayersModel* Data1 = nullptr;
+    PlayerDetailFields* details_ = nullptr;
+    frmStatus* status_ = nullptr;
+};
