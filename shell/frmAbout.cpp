@@ -1,8 +1,8 @@
 #include "shell/frmAbout.h"
 
 #include "league/ProgramInfo.h"
-#include "shell/MessageSink.h"
 #include "shell/ProgramVersion.h"
+#include "ui/main/UserPrompts.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -15,10 +15,9 @@
 
 namespace tavrel {
 
-frmAbout::frmAbout(QWidget* parent, MessageSink* messages)
-    : QDialog(parent), messages_(messages ? *messages : DefaultMessageSink()),
-      systemInfo_(CollectSystemInformation), picIcon_(new QLabel(this)),
-      lblTitle_(new QLabel(QString::fromLatin1(kProgramName), this)),
+frmAbout::frmAbout(UserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts), systemInfo_(CollectSystemInformation),
+      picIcon_(new QLabel(this)), lblTitle_(new QLabel(QString::fromLatin1(kProgramName), this)),
       lblVersion_(new QLabel(QStringLiteral("Version ") + VersionText(), this)),
       lblDescription_(new QLabel(this)), txtHomePage_(new QLineEdit(this)),
       cmdOK_(new QPushButton(QStringLiteral("OK"), this)),
@@ -111,7 +110,7 @@ void frmAbout::StartSysInfo() {
         return;
     }
 #endif
-    messages_.Inform(this, QString::fromLatin1(kSysInfoUnavailableMessage));
+    prompts_.ShowMessage(this, QString::fromLatin1(kSysInfoUnavailableMessage));
 }
 
 } // namespace tavrel

@@ -9,17 +9,16 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class UserPrompts;
 
 namespace tavrel {
-
-class MessageSink;
 
 // The About box: title, version, what Tavrel is for, its home page, and a System Info button.
 // The main window shows it modally; OK closes it.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr, MessageSink* messages = nullptr);
+    explicit frmAbout(UserPrompts& prompts, QWidget* parent = nullptr);
 
     // Where the program's own system-information window takes its lines from; an empty list
     // means there is nothing to show. Tests replace it.
@@ -34,7 +33,7 @@ public:
     QWidget* OpenSystemInfoWindow() const { return sysInfo_.data(); }
 
 private:
-    MessageSink& messages_;
+    UserPrompts& prompts_;
     SystemInfoSource systemInfo_;
     QPointer<QWidget> sysInfo_;
 

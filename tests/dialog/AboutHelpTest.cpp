@@ -1,4 +1,4 @@
-#include "RecordingMessageSink.h"
+#include "GuiTestSupport.h"
 #include "league/ProgramInfo.h"
 #include "shell/ContextIDs.h"
 #include "shell/HelpViewer.h"
@@ -25,8 +25,9 @@ private slots:
     void cleanup() { QuitHelp(); }
 
     void aboutBoxShowsTitleVersionAndHomePage() {
-        RecordingMessageSink messages;
-        frmAbout about(nullptr, &messages);
+        auto log = std::make_shared<guitest::PromptLog>();
+        guitest::FakePrompts prompts(log);
+        frmAbout about(prompts);
         about.show();
         QCOMPARE(about.windowTitle(), QStringLiteral("About Tavrel"));
         QCOMPARE(about.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Tavrel"));
@@ -44,13 +45,14 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!about.isVisible());
         QCOMPARE(about.result(), int(QDialog::Accepted));
-        QVERIFY(messages.notices.isEmpty());
+        QVERIFY(log->messages.isEmpty());
     }
 
 #ifndef Q_OS_WIN
     void systemInfoOpensTheProgramsOwnWindow() {
-        RecordingMessageSink messages;
-        frmAbout about(nullptr, &messages);
+        auto log = std::make_shared<guitest::PromptLog>();
+        guitest::FakePrompts prompts(log);
+        frmAbout about(prompts);
         about.show();
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
         QWidget* window = about.OpenSystemInfoWindow();
@@ -62,17 +64,18 @@ private slots:
         QVERIFY2(shown.contains(QString::fromLatin1(qVersion())), qPrintable(shown.join('|')));
         QVERIFY(shown.contains(QString::fromLatin1(SQLite::getLibVersion())));
         QVERIFY(shown.contains(QSysInfo::currentCpuArchitecture()));
-        QVERIFY(messages.notices.isEmpty());
+        QVERIFY(log->messages.isEmpty());
     }
 #endif
 
     void systemInfoWithNothingToShowSaysSo() {
-        RecordingMessageSink messages;
-        frmAbout about(nullptr, &messages);
+        auto log = std::make_shared<guitest::PromptLog>();
+        guitest::FakePrompts prompts(log);
+        frmAbout about(prompts);
         about.SetSystemInfoSource([] { return QList<SystemInfoItem>{}; });
         about.StartSysInfo();
 #ifndef Q_OS_WIN
-        QCOMPARE(messages.notices,
+        QCOMPARE(log->messages,
                  QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
         QVERIFY(!about.OpenSystemInfoWindow());
 #endif

@@ -1,5 +1,5 @@
 #include "FixtureLeague.h"
-#include "RecordingMessageSink.h"
+#include "GuiTestSupport.h"
 #include "league/Progress.h"
 #include "shell/ContextIDs.h"
 #include "shell/HelpViewer.h"
@@ -110,7 +110,11 @@ class GlobalDialogTest : public QObject {
         return child;
     }
 
+    std::shared_ptr<guitest::PromptLog> log_ = std::make_shared<guitest::PromptLog>();
+    guitest::FakePrompts prompts_{log_};
+
 private slots:
+    void init() { *log_ = guitest::PromptLog{}; }
     void cleanup() { QuitHelp(); }
 
     void teamListIsAllTheDistinctNamesThenFreeAgents() {
@@ -124,7 +128,7 @@ private slots:
         league.AddTeam(8, std::string("Bears\0\0\0", 8)); // padding is not part of a name
         league.AddTeam(10, "    ");
         league.AddTeam(11, std::string("\0\0", 2));
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
         QCOMPARE(
             ComboItems(Child<QComboBox>(dialog, "cboTeam")),
@@ -135,7 +139,7 @@ private slots:
         delete dialog;
 
         FixtureLeague empty;
-        dialog = new frmGlobal(empty.db());
+        dialog = new frmGlobal(empty.db(), prompts_);
         QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
                  (QStringList{"All=1001", "Free Agents=0"}));
         delete dialog;
@@ -154,7 +158,7 @@ private slots:
             }
         }
         QVERIFY(teams.size() > 2);
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         auto* combo = Child<QComboBox>(dialog, "cboTeam");
         QCOMPARE(combo->count(), int(teams.size()) + 2);
         QCOMPARE(combo->itemText(0), QStringLiteral("All"));
@@ -206,7 +210,7 @@ private slots:
             {"KD", "Actual Kick Distance", "txtP_KD", "Potential Kick Distance"},
         };
         FixtureLeague league;
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         auto* ratings = Child<QGroupBox>(dialog, "fraRatings");
         QCOMPARE(ratings->title(), QStringLiteral("Ratings %"));
@@ -255,7 +259,7 @@ private slots:
 
     void positionBoxesMapToTheirCodes() {
         FixtureLeague league;
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         const QStringList captions = {"QB", "HB", "FB", "WR", "TE", "C",  "G", "T",
                                       "K",  "P",  "DE", "DT", "LB", "CB", "S"};
         for (int i = 0; i < 15; ++i) {
@@ -279,8 +283,7 @@ private slots:
     void okScalesTheTickedPositionsInAllTeams() {
         DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        RecordingMessageSink messages;
-        auto* dialog = new frmGlobal(league.db(), &messages);
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
         QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
         dialog->show();
@@ -295,7 +298,7 @@ private slots:
         const std::vector<RatingRow> after = ReadRatingRows(league.db());
         QVERIFY(after == Expected(before, edit));
         QVERIFY(after != before);
-        QVERIFY(messages.notices.isEmpty() && messages.errors.isEmpty());
+        QVERIFY(log_->messages.isEmpty());
         QCOMPARE(starting.count(), 1);
         QCOMPARE(applied.count(), 1);
         QVERIFY(dialog->isVisible() && dialog->isEnabled()); // the dialog stays for another run
@@ -305,7 +308,7 @@ private slots:
     void okWithOneTeamPercentagesAndBounds() {
         DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(2); // the second team by name
         const int team = dialog->SelectedTeam();
@@ -346,15 +349,14 @@ private slots:
         FixtureLeague league;
         FillLeague(league);
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        RecordingMessageSink messages;
-        auto* dialog = new frmGlobal(league.db(), &messages);
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
         dialog->show();
         Child<QLineEdit>(dialog, "txtSP")->setText("10");
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
         QVERIFY(ReadRatingRows(league.db()) == before);
         QCOMPARE(applied.count(), 0);
-        QVERIFY(messages.notices.isEmpty());
+        QVERIFY(log_->messages.isEmpty());
         delete dialog;
     }
 
@@ -383,8 +385,7 @@ private slots:
         FixtureLeague league;
         FillLeague(league);
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        RecordingMessageSink messages;
-        auto* dialog = new frmGlobal(league.db(), &messages);
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
         dialog->show();
         QApplication::setActiveWindow(dialog);
@@ -396,7 +397,7 @@ private slots:
         Child<QPushButton>(dialog, "cmdOK")->setFocus();
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
 
-        QCOMPARE(messages.notices, QStringList{"Please Enter a Valid Number"});
+        QCOMPARE(log_->messages, QStringList{"Please Enter a Valid Number"});
         QCOMPARE(dialog->focusWidget(), Child<QLineEdit>(dialog, qPrintable(box)));
         QVERIFY(ReadRatingRows(league.db()) == before);
         QCOMPARE(starting.count(), 0);
@@ -407,7 +408,7 @@ private slots:
     void cancelHidesAndKeepsEverything() {
         FixtureLeague league;
         FillLeague(league);
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(1);
         dialog->chkPosition(3)->setChecked(true);
@@ -431,7 +432,7 @@ private slots:
 
     void closingThroughTheFrameUnloadsTheDialog() {
         FixtureLeague league;
-        QPointer<frmGlobal> dialog = new frmGlobal(league.db());
+        QPointer<frmGlobal> dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         dialog->close();
         QTRY_VERIFY(dialog.isNull());
@@ -441,7 +442,7 @@ private slots:
         FixtureLeague league;
         league.AddTeam(1, "Aces");
         league.AddTeam(2, "Bears");
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         auto* combo = Child<QComboBox>(dialog, "cboTeam");
         dialog->show();
         combo->setCurrentIndex(2);
@@ -476,7 +477,7 @@ private slots:
         DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         MeddlingProgress progress;
-        auto* dialog = new frmGlobal(league.db(), nullptr, &progress);
+        auto* dialog = new frmGlobal(league.db(), prompts_, &progress);
         progress.dialog = dialog;
         dialog->show();
         dialog->chkPosition(14)->setChecked(true); // S
@@ -499,12 +500,11 @@ private slots:
         QTemporaryDir dir;
         const std::filesystem::path missing =
             std::filesystem::path(dir.path().toStdString()) / "gone" / "Tavrel.tmp";
-        RecordingMessageSink messages;
-        auto* dialog = new frmGlobal(missing, &messages);
-        QCOMPARE(messages.errors.size(), 1);
-        QVERIFY2(messages.errors[0].contains("team list") &&
-                     messages.errors[0].contains(QString::fromStdString(missing.string())),
-                 qPrintable(messages.errors[0]));
+        auto* dialog = new frmGlobal(missing, prompts_);
+        QCOMPARE(log_->messages.size(), 1);
+        QVERIFY2(log_->messages[0].contains("teams of") &&
+                     log_->messages[0].contains(QString::fromStdString(missing.string())),
+                 qPrintable(log_->messages[0]));
         QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
                  (QStringList{"All=1001", "Free Agents=0"}));
 
@@ -513,10 +513,10 @@ private slots:
         dialog->chkPosition(0)->setChecked(true);
         Child<QLineEdit>(dialog, "txtSP")->setText("10");
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-        QCOMPARE(messages.errors.size(), 2);
-        QVERIFY2(messages.errors[1].contains("QB") &&
-                     messages.errors[1].contains(QString::fromStdString(missing.string())),
-                 qPrintable(messages.errors[1]));
+        QCOMPARE(log_->messages.size(), 2);
+        QVERIFY2(log_->messages[1].contains("QB") &&
+                     log_->messages[1].contains(QString::fromStdString(missing.string())),
+                 qPrintable(log_->messages[1]));
         QCOMPARE(applied.count(), 0);
         QVERIFY(dialog->isEnabled() && !dialog->IsRunning());
         delete dialog;
@@ -524,7 +524,7 @@ private slots:
 
     void helpOpensTheGlobalEditPage() {
         FixtureLeague league;
-        auto* dialog = new frmGlobal(league.db());
+        auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdHelp"), Qt::LeftButton);
         HelpViewer* viewer = OpenHelpViewer();

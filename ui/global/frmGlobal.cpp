@@ -1,9 +1,8 @@
 #include "ui/global/frmGlobal.h"
 
-#include "globaledit/TeamChoices.h"
-#include "league/LeagueError.h"
 #include "shell/ContextIDs.h"
-#include "shell/MessageSink.h"
+#include "store/TeamChoices.h"
+#include "ui/main/UserPrompts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,10 +15,9 @@
 
 namespace tavrel {
 
-frmGlobal::frmGlobal(std::filesystem::path workingDb, MessageSink* messages, Progress* progress,
+frmGlobal::frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Progress* progress,
                      QWidget* parent)
-    : QDialog(parent), workingDb_(std::move(workingDb)),
-      messages_(messages ? *messages : DefaultMessageSink()), progress_(progress) {
+    : QDialog(parent), workingDb_(std::move(workingDb)), prompts_(prompts), progress_(progress) {
     setObjectName(QStringLiteral("frmGlobal"));
     setWindowTitle(QStringLiteral("Tavrel - Global Edit"));
     setModal(false);
@@ -43,8 +41,8 @@ void frmGlobal::FillTeamCombo() {
     teamsStale_ = false;
     try {
         teams = ReadTeamChoices(workingDb_);
-    } catch (const LeagueError& error) {
-        ReportLeagueError(messages_, this, error);
+    } catch (const std::exception& error) {
+        prompts_.ShowMessage(this, QString::fromStdString(error.what()));
     }
     const QSignalBlocker blocker(cboTeam_);
     cboTeam_->clear();
@@ -128,7 +126,7 @@ std::optional<GlobalEditInputs> frmGlobal::ReadInputs() {
         return inputs;
     invalid->setFocus();
     invalid->selectAll();
-    messages_.Inform(this, QString::fromLatin1(kInvalidNumberMessage));
+    prompts_.ShowMessage(this, QString::fromLatin1(kInvalidNumberMessage));
     invalid->setFocus();
     return std::nullopt;
 }
@@ -157,7 +155,7 @@ void frmGlobal::cmdOK_Click() {
     // Locals, because a yield of the progress window may see this dialog deleted with the
     // program's windows.
     const QPointer<frmGlobal> self(this);
-    MessageSink& messages = messages_;
+    UserPrompts& prompts = prompts_;
     const std::filesystem::path workingDb = workingDb_;
     SetRunning(true);
     bool changed = false;
@@ -169,12 +167,9 @@ void frmGlobal::cmdOK_Click() {
             if (!self)
                 return;
         }
-    } catch (const LeagueError& error) {
-        ReportLeagueError(messages, self.data(), error);
     } catch (const std::exception& error) {
-        messages.ReportError(self.data(), QStringLiteral("Global Edit \"%1\": %2")
-                                              .arg(QString::fromStdString(workingDb.string()),
-                                                   QString::fromStdString(error.what())));
+        // The LeagueError names the position, the working database and the cause.
+        prompts.ShowMessage(self.data(), QString::fromStdString(error.what()));
     }
     if (!self)
         return;

@@ -11,10 +11,10 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class UserPrompts;
 
 namespace tavrel {
 
-class MessageSink;
 class Progress;
 
 // The Global Edit dialog: positions, a team, a percentage for the actual and the potential value
@@ -25,9 +25,10 @@ class Progress;
 class frmGlobal : public QDialog {
     Q_OBJECT
 public:
-    // `progress` is where the engine shows its progress (may be null).
-    explicit frmGlobal(std::filesystem::path workingDb, MessageSink* messages = nullptr,
-                       Progress* progress = nullptr, QWidget* parent = nullptr);
+    // Messages go through `prompts`; `progress` is where the engine shows its progress (may be
+    // null).
+    frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Progress* progress = nullptr,
+              QWidget* parent = nullptr);
 
     // Fills cboTeam: "All" (1001), each distinct team name in name order, "Free Agents" (0), and
     // selects "All". A working database that cannot be read is reported, leaving "All" and
@@ -74,7 +75,7 @@ private:
     void SetRunning(bool running);
 
     std::filesystem::path workingDb_;
-    MessageSink& messages_;
+    UserPrompts& prompts_;
     Progress* progress_;
 
     int selectedTeam_ = kAllTeams;
