@@ -1,4 +1,4 @@
-#include "FixtureLeague.h"
+#include "DemoWorkingDatabase.h"
 #include "GuiTestSupport.h"
 #include "league/Progress.h"
 #include "shell/ContextIDs.h"
@@ -62,18 +62,6 @@ std::vector<RatingRow> Expected(std::vector<RatingRow> rows, const Edit& edit) {
     return rows;
 }
 
-// Every position in every team, two players each; teams 1 and 2 plus the free agents.
-void FillLeague(FixtureLeague& league) {
-    league.AddTeam(1, "Aces");
-    league.AddTeam(2, "Bears");
-    std::vector<FixtureLeague::Player> players;
-    for (int team = 0; team <= 2; ++team)
-        for (int position = 0; position < kPositionCount; ++position)
-            for (int i = 0; i < 2; ++i)
-                players.push_back({team, position, int(players.size())});
-    league.AddPlayers(players);
-}
-
 // Records the progress of a run and, while the run is on, tries to start another one.
 class MeddlingProgress : public Progress {
 public:
@@ -117,31 +105,15 @@ private slots:
     void init() { *log_ = guitest::PromptLog{}; }
     void cleanup() { QuitHelp(); }
 
-    void teamListIsAllTheDistinctNamesThenFreeAgents() {
-        FixtureLeague league;
-        league.AddTeam(5, "Wolves");
-        league.AddTeam(2, "Bears");
-        league.AddTeam(9, ""); // an unnamed team is not offered
-        league.AddTeam(7, "Bears");
-        league.AddTeam(3, "Aces");
-        league.AddTeam(4, "bison");
-        league.AddTeam(8, std::string("Bears\0\0\0", 8)); // padding is not part of a name
-        league.AddTeam(10, "    ");
-        league.AddTeam(11, std::string("\0\0", 2));
+    void withoutTeamsTheListIsAllAndFreeAgents() {
+        DemoWorkingDatabase league({.teams = 0, .players = 30});
         auto* dialog = new frmGlobal(league.db(), prompts_);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
-        QCOMPARE(
-            ComboItems(Child<QComboBox>(dialog, "cboTeam")),
-            (QStringList{"All=1001", "Aces=3", "Bears=2", "bison=4", "Wolves=5", "Free Agents=0"}));
-        QCOMPARE(dialog->SelectedTeam(), 1001);
-        Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(2);
-        QCOMPARE(dialog->SelectedTeam(), 2);
-        delete dialog;
-
-        FixtureLeague empty;
-        dialog = new frmGlobal(empty.db(), prompts_);
         QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
                  (QStringList{"All=1001", "Free Agents=0"}));
+        QCOMPARE(dialog->SelectedTeam(), 1001);
+        Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(1);
+        QCOMPARE(dialog->SelectedTeam(), 0);
         delete dialog;
     }
 
@@ -209,7 +181,7 @@ private slots:
             {"KA", "Actual Kick Accuracy", "txtP_KA", "Potential Kick Accuracy"},
             {"KD", "Actual Kick Distance", "txtP_KD", "Potential Kick Distance"},
         };
-        FixtureLeague league;
+        DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         auto* ratings = Child<QGroupBox>(dialog, "fraRatings");
@@ -258,7 +230,7 @@ private slots:
     }
 
     void positionBoxesMapToTheirCodes() {
-        FixtureLeague league;
+        DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
         const QStringList captions = {"QB", "HB", "FB", "WR", "TE", "C",  "G", "T",
                                       "K",  "P",  "DE", "DT", "LB", "CB", "S"};
@@ -346,8 +318,7 @@ private slots:
     }
 
     void okWithNothingTickedDoesNothing() {
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league(kSmallLeague);
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         auto* dialog = new frmGlobal(league.db(), prompts_);
         QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
@@ -382,8 +353,7 @@ private slots:
     void aBoxWithoutAValidNumberStopsTheRun() {
         QFETCH(QString, box);
         QFETCH(QString, text);
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league(kSmallLeague);
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         auto* dialog = new frmGlobal(league.db(), prompts_);
         QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
@@ -406,11 +376,12 @@ private slots:
     }
 
     void cancelHidesAndKeepsEverything() {
-        FixtureLeague league;
-        FillLeague(league);
+        DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(1);
+        const QString team = Child<QComboBox>(dialog, "cboTeam")->currentText();
+        const int teamId = dialog->SelectedTeam();
         dialog->chkPosition(3)->setChecked(true);
         Child<QLineEdit>(dialog, "txtTK")->setText("7");
         Child<QLineEdit>(dialog, "txtP_PR")->setText("-4");
@@ -421,8 +392,8 @@ private slots:
         QVERIFY(!dialog->isVisible());
 
         dialog->show();
-        QCOMPARE(Child<QComboBox>(dialog, "cboTeam")->currentText(), QStringLiteral("Aces"));
-        QCOMPARE(dialog->SelectedTeam(), 1);
+        QCOMPARE(Child<QComboBox>(dialog, "cboTeam")->currentText(), team);
+        QCOMPARE(dialog->SelectedTeam(), teamId);
         QVERIFY(dialog->chkPosition(3)->isChecked());
         QCOMPARE(Child<QLineEdit>(dialog, "txtTK")->text(), QStringLiteral("7"));
         QCOMPARE(Child<QLineEdit>(dialog, "txtP_PR")->text(), QStringLiteral("-4"));
@@ -431,7 +402,7 @@ private slots:
     }
 
     void closingThroughTheFrameUnloadsTheDialog() {
-        FixtureLeague league;
+        DemoWorkingDatabase league(kSmallLeague);
         QPointer<frmGlobal> dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         dialog->close();
@@ -439,37 +410,37 @@ private slots:
     }
 
     void aNewLeagueRefillsTheTeamList() {
-        FixtureLeague league;
-        league.AddTeam(1, "Aces");
-        league.AddTeam(2, "Bears");
+        DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
         auto* combo = Child<QComboBox>(dialog, "cboTeam");
         dialog->show();
+        const QStringList first = ComboItems(combo);
+        QCOMPARE(first.size(), 3 + 2);
         combo->setCurrentIndex(2);
         Child<QLineEdit>(dialog, "txtSP")->setText("5");
         dialog->hide();
 
         // The working database is rebuilt for another league with other teams.
-        std::filesystem::remove(league.db());
-        FixtureLeague other;
-        other.AddTeam(1, "Colts");
-        std::filesystem::copy_file(other.db(), league.db());
+        auto replaceWith = [&league](const DemoWorkingDatabase& other) {
+            std::filesystem::remove(league.db());
+            std::filesystem::copy_file(other.db(), league.db());
+        };
+        const DemoWorkingDatabase other({.teams = 5, .players = 100, .seed = 8});
+        replaceWith(other);
         dialog->LeagueOpened();
-        QCOMPARE(combo->count(), 4); // still hidden: filled at the next showing
+        QCOMPARE(ComboItems(combo), first); // still hidden: filled at the next showing
         dialog->show();
-        QCOMPARE(ComboItems(combo), (QStringList{"All=1001", "Colts=1", "Free Agents=0"}));
+        QCOMPARE(combo->count(), 5 + 2);
+        QCOMPARE(combo->itemText(0), QStringLiteral("All"));
+        QCOMPARE(combo->itemText(6), QStringLiteral("Free Agents"));
         QCOMPARE(dialog->SelectedTeam(), 1001);
         QCOMPARE(Child<QLineEdit>(dialog, "txtSP")->text(), QStringLiteral("5"));
 
         // Opened while the dialog is showing: refilled at once.
-        std::filesystem::remove(league.db());
-        FixtureLeague third;
-        third.AddTeam(4, "Dukes");
-        third.AddTeam(6, "Aces");
-        std::filesystem::copy_file(third.db(), league.db());
+        const DemoWorkingDatabase third({.teams = 1, .players = 40, .seed = 9});
+        replaceWith(third);
         dialog->LeagueOpened();
-        QCOMPARE(ComboItems(combo),
-                 (QStringList{"All=1001", "Aces=6", "Dukes=4", "Free Agents=0"}));
+        QCOMPARE(combo->count(), 1 + 2);
         delete dialog;
     }
 
@@ -523,7 +494,7 @@ private slots:
     }
 
     void helpOpensTheGlobalEditPage() {
-        FixtureLeague league;
+        DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
         dialog->show();
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdHelp"), Qt::LeftButton);
