@@ -43,6 +43,19 @@ std::string DescribePlayer(const PlayerRow& row) {
            (name.empty() ? "" : " (" + name + ")");
 }
 
+// Every Players column in table order, but NULL for those export never reads: the derived Weight
+// and PositionTXT, and the columns import never fills. PID is read for messages only.
+std::string SelectRowsSql() {
+    std::string sql = "SELECT rowid";
+    for (const PlayersColumn& c : kPlayersColumns) {
+        const bool read = c.kind != FieldKind::Weight && c.kind != FieldKind::PositionText &&
+                          c.kind != FieldKind::None;
+        sql += ", ";
+        sql += read ? c.name : "NULL";
+    }
+    return sql + " FROM Players ORDER BY rowid";
+}
+
 long long CountPlayers(SQLite::Database& db) {
     SQLite::Statement count(db, "SELECT COUNT(*) FROM Players");
     count.executeStep();
@@ -64,8 +77,7 @@ std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& i
 
     // Counting costs a pass over the table; only a listener needs the step.
     ProgressStepper stepper(progress, 0, 100, progress ? CountPlayers(db) : 0);
-    PlayerRowCursor rows(db,
-                         "SELECT rowid, " + PlayersColumnList() + " FROM Players ORDER BY rowid");
+    PlayerRowCursor rows(db, SelectRowsSql());
     PlayerRow row;
     std::array<std::uint8_t, kPlayerRecordSize> record;
     while (rows.Next()) {
