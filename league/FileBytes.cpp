@@ -29,12 +29,23 @@ std::vector<std::uint8_t> ReadFileBytes(const fs::path& file, const std::string&
     }
     std::vector<std::uint8_t> bytes;
     if (const auto size = fs::file_size(file, ec); !ec)
-        bytes.reserve(size);
-    char chunk[1 << 16];
-    // Read to the end rather than trusting a size taken beforehand: the file may be growing or be
-    // a device that reports no size.
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+        bytes.resize(size);
+    // Read to the end rather than trusting the size taken beforehand: the file may have changed
+    // since, or be a device that reports no size.
+    std::size_t filled = 0;
+    while (true) {
+        in.read(reinterpret_cast<char*>(bytes.data() + filled),
+                static_cast<std::streamsize>(bytes.size() - filled));
+        filled += static_cast<std::size_t>(in.gcount());
+        if (!in)
+            break;
+        if (filled == bytes.size()) {
+            if (in.peek() == std::ifstream::traits_type::eof())
+                break;
+            bytes.resize(bytes.size() + (1 << 16));
+        }
+    }
+    bytes.resize(filled);
     if (in.bad())
         throw LeagueError(operation, file, "the file could not be read to its end");
     return bytes;

@@ -16,6 +16,10 @@ namespace fs = std::filesystem;
 
 const char* const kSaving = "Saving the player file";
 
+void Append(std::string& to, std::span<const std::uint8_t> bytes) {
+    to.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
 std::string ValueText(const Value& value) {
     if (const auto* n = std::get_if<std::int64_t>(&value))
         return std::to_string(*n);
@@ -39,6 +43,19 @@ std::string DescribePlayer(const PlayerRow& row) {
            (name.empty() ? "" : " (" + name + ")");
 }
 
+// Every Players column in table order, but NULL for those export never reads: the derived Weight
+// and PositionTXT, and the columns import never fills. PID is read for messages only.
+std::string SelectRowsSql() {
+    std::string sql = "SELECT rowid";
+    for (const PlayersColumn& c : kPlayersColumns) {
+        const bool read = c.kind != FieldKind::Weight && c.kind != FieldKind::PositionText &&
+                          c.kind != FieldKind::None;
+        sql += ", ";
+        sql += read ? c.name : "NULL";
+    }
+    return sql + " FROM Players ORDER BY rowid";
+}
+
 long long CountPlayers(SQLite::Database& db) {
     SQLite::Statement count(db, "SELECT COUNT(*) FROM Players");
     count.executeStep();
@@ -56,17 +73,16 @@ std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& i
     const std::span<const std::uint8_t> trailing = image.TrailingBytes();
     std::string bytes;
     bytes.reserve(header.size() + image.RecordCount() * kPlayerRecordSize + trailing.size());
-    bytes.append(header.begin(), header.end());
+    Append(bytes, header);
 
     // Counting costs a pass over the table; only a listener needs the step.
     ProgressStepper stepper(progress, 0, 100, progress ? CountPlayers(db) : 0);
-    SQLite::Statement select(db, "SELECT rowid, " + PlayersColumnList() +
-                                     " FROM Players ORDER BY rowid");
+    PlayerRowCursor rows(db, SelectRowsSql());
     PlayerRow row;
     std::array<std::uint8_t, kPlayerRecordSize> record;
-    while (select.executeStep()) {
-        const std::int64_t rowid = select.getColumn(0).getInt64();
-        ReadPlayerRow(select, row, 1);
+    while (rows.Next()) {
+        const std::int64_t rowid = rows.Integer(0);
+        rows.Read(row, 1);
         if (const std::optional<RowProblem> problem = CheckPlayerRow(row))
             throw LeagueError(kSaving, playerFile,
                               DescribePlayer(row) + ": column " +
@@ -80,10 +96,10 @@ std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& i
         }
         EncodePlayerRecord(row, record);
         if (!HasEmptyPlayerId(row))
-            bytes.append(record.begin(), record.end());
+            Append(bytes, record);
         stepper.Advance();
     }
-    bytes.append(trailing.begin(), trailing.end());
+    Append(bytes, trailing);
     return bytes;
 }
 
@@ -97,7 +113,8 @@ void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs
         throw LeagueError(kSaving, playerFile, "no league has been loaded");
     std::string bytes;
     try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
+        // Only this function on this thread uses the connection: no locking around every call.
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
         bytes = BuildPlayerFile(playerFile, league.image, db, progress);
     } catch (const SQLite::Exception& e) {
         throw LeagueError("Reading the players from the working database", workingDb, e.what());

@@ -6,7 +6,6 @@
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 
 namespace tavrel {
@@ -24,19 +23,10 @@ void RemoveJournals(const fs::path& db) {
     }
 }
 
-std::string InsertPlayerSql() {
-    std::string sql = "INSERT INTO Players (" + PlayersColumnList() + ") VALUES (";
-    for (int i = 0; i < kPlayersColumnCount; ++i)
-        sql += i ? ", ?" : "?";
-    return sql + ")";
-}
-
 // Converts one player record into a new Players row; `row` is scratch space reused between calls.
-void AddPlayerRow(SQLite::Statement& insert, RecordBytes record, PlayerRow& row) {
+void AddPlayerRow(PlayerRowInserter& players, RecordBytes record, PlayerRow& row) {
     DecodePlayerRecord(record, row);
-    BindPlayerRow(insert, row);
-    insert.exec();
-    insert.reset();
+    players.Insert(row);
 }
 
 // Fills the freshly created tables of `db` from the league: teams first, then one Players row per
@@ -46,7 +36,9 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
                                  Progress* progress) {
     LoadedLeague league{leagueFile, playerFile, {}, 0};
     try {
-        SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
+        // Only this function on this thread uses the connection, so SQLite need not lock it
+        // around every call.
+        SQLite::Database database(db.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         // This file is thrown away if anything fails before it replaces the working database, so
         // it needs neither a rollback journal nor a flush to disk after every write.
         database.exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF");
@@ -58,10 +50,10 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
         league.image = ReadPlayerFile(playerFile);
         const std::size_t records = league.image.RecordCount();
         ProgressStepper stepper(progress, 5, 95, static_cast<long long>(records));
-        SQLite::Statement insert(database, InsertPlayerSql());
+        PlayerRowInserter players(database);
         PlayerRow row;
         for (std::size_t n = 0; n < records; ++n) {
-            AddPlayerRow(insert, league.image.Record(n), row);
+            AddPlayerRow(players, league.image.Record(n), row);
             stepper.Advance();
         }
         transaction.commit();

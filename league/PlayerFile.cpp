@@ -9,8 +9,9 @@ PlayerFileImage::PlayerFileImage(std::vector<std::uint8_t> bytes, const std::fil
     : bytes_(std::move(bytes)) {
     if (bytes_.size() < kPlayerFileHeaderSize)
         throw LeagueError("Reading the player file", file,
-                          "the file is " + std::to_string(bytes_.size()) +
-                              " bytes long, shorter than the 12-byte header of a player file");
+                          "the file holds " + std::to_string(bytes_.size()) +
+                              (bytes_.size() == 1 ? " byte" : " bytes") +
+                              ", fewer than the 12-byte header of a player file");
 }
 
 std::size_t PlayerFileImage::RecordCount() const {

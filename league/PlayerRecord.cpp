@@ -1,9 +1,9 @@
 #include "league/PlayerRecord.h"
 
-#include <cstring>
-
 #include "league/Windows1252.h"
 #include "store/Vocabulary.h"
+
+#include <cstring>
 
 namespace tavrel {
 namespace {
@@ -32,10 +32,15 @@ void DecodePlayerRecord(RecordBytes r, PlayerRow& row) {
         case FieldKind::Int16:
             row[i] = Signed16(r[c.offset], r[c.offset + 1]);
             break;
-        case FieldKind::Text:
-            row[i] = DecodeWindows1252(
-                std::string_view(reinterpret_cast<const char*>(r.data() + c.offset), c.bytes));
+        case FieldKind::Text: {
+            const std::string_view bytes(reinterpret_cast<const char*>(r.data() + c.offset),
+                                         c.bytes);
+            if (auto* text = std::get_if<std::string>(&row[i]))
+                DecodeWindows1252(bytes, *text); // reuses the room of the previous record's text
+            else
+                row[i] = DecodeWindows1252(bytes);
             break;
+        }
         case FieldKind::PlayerId:
             row[i] = Signed16(r[0], r[1]);
             break;
@@ -77,6 +82,7 @@ std::optional<RowProblem> CheckPlayerRow(const PlayerRow& row) {
 }
 
 void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
+    std::string inField; // what a text field holds now, as text
     for (int i = 0; i < kPlayersColumnCount; ++i) {
         const PlayersColumn& c = kPlayersColumns[i];
         switch (c.kind) {
@@ -90,10 +96,15 @@ void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
             break;
         }
         case FieldKind::Text: {
-            const std::string bytes = EncodeWindows1252(std::get<std::string>(row[i]));
-            const std::size_t n = std::min<std::size_t>(bytes.size(), c.bytes);
-            std::memcpy(r.data() + c.offset, bytes.data(), n);
-            std::memset(r.data() + c.offset + n, ' ', c.bytes - n);
+            const std::span<char> field(reinterpret_cast<char*>(r.data() + c.offset), c.bytes);
+            const std::string& text = std::get<std::string>(row[i]);
+            // Text that the field's bytes already spell, padding and all, would be encoded to
+            // those same bytes; checking is much cheaper than encoding, and most text is unedited.
+            DecodeWindows1252(std::string_view(field.data(), field.size()), inField);
+            if (inField == text)
+                break;
+            const std::size_t n = EncodeWindows1252(text, field);
+            std::memset(field.data() + n, ' ', field.size() - n);
             break;
         }
         default:

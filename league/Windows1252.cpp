@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace tavrel {
 namespace {
@@ -12,32 +14,72 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t CodePointOf(unsigned char byte) {
+constexpr char32_t CodePointOf(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char32_t(byte);
 }
 
+// Every character of the code page lies below U+0300 or in U+2000..U+212F. The byte of each code
+// point of those two ranges, -1 where the code page has none, worked out once for the way back.
+constexpr char32_t kLowEnd = 0x300;
+constexpr char32_t kPunctuationStart = 0x2000;
+constexpr char32_t kPunctuationEnd = 0x2130;
+
+struct ByteTables {
+    std::array<std::int16_t, kLowEnd> low;
+    std::array<std::int16_t, kPunctuationEnd - kPunctuationStart> punctuation;
+};
+
+constexpr ByteTables MakeByteTables() {
+    ByteTables t{};
+    t.low.fill(-1);
+    t.punctuation.fill(-1);
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(b));
+        if (cp < kLowEnd)
+            t.low[cp] = std::int16_t(b);
+        else
+            t.punctuation[cp - kPunctuationStart] = std::int16_t(b);
+    }
+    return t;
+}
+
+constexpr ByteTables kByteTables = MakeByteTables();
+
 // The byte for a code point, or -1 where the code page has none.
 int ByteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return int(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i)
-        if (kHighControls[i] == cp)
-            return int(0x80 + i);
+    if (cp < kLowEnd)
+        return kByteTables.low[cp];
+    if (cp >= kPunctuationStart && cp < kPunctuationEnd)
+        return kByteTables.punctuation[cp - kPunctuationStart];
     return -1;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
+// The UTF-8 form of every byte of the code page, worked out once: decoding is a table look-up.
+// Each form is kept in four bytes so that it is copied with one store whatever its length.
+struct Utf8Form {
+    std::array<char, 4> bytes;
+    std::uint8_t size;
+};
+
+constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
+    std::array<Utf8Form, 256> forms{};
+    for (int b = 0; b < 256; ++b) {
+        const char32_t cp = CodePointOf(static_cast<unsigned char>(b));
+        Utf8Form& f = forms[b];
+        if (cp < 0x80) {
+            f = {{char(cp)}, 1};
+        } else if (cp < 0x800) {
+            f = {{char(0xC0 | (cp >> 6)), char(0x80 | (cp & 0x3F))}, 2};
+        } else {
+            f = {{char(0xE0 | (cp >> 12)), char(0x80 | ((cp >> 6) & 0x3F)),
+                  char(0x80 | (cp & 0x3F))},
+                 3};
+        }
     }
+    return forms;
 }
+
+constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
 // Reads one code point at pos and advances pos; returns -1 for a malformed sequence (pos moves
 // past its first byte).
@@ -73,32 +115,60 @@ long NextCodePoint(std::string_view s, std::size_t& pos) {
 
 } // namespace
 
+void DecodeWindows1252(std::string_view bytes, std::string& out) {
+    // A byte becomes at most three; the fourth is room for the whole-form store of the last one.
+    constexpr std::size_t kOnStack = 128; // every field of the player and league records fits
+    char onStack[kOnStack * 3 + 1];
+    std::unique_ptr<char[]> onHeap;
+    char* start = onStack;
+    if (bytes.size() > kOnStack) {
+        onHeap = std::make_unique_for_overwrite<char[]>(bytes.size() * 3 + 1);
+        start = onHeap.get();
+    }
+    char* to = start;
+    for (const char c : bytes) {
+        const Utf8Form& form = kUtf8Forms[static_cast<unsigned char>(c)];
+        std::memcpy(to, form.bytes.data(), form.bytes.size());
+        to += form.size;
+    }
+    out.assign(start, to);
+}
+
 std::string DecodeWindows1252(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            AppendUtf8(out, CodePointOf(b));
-    }
+    DecodeWindows1252(bytes, out);
     return out;
 }
 
-std::string EncodeWindows1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[pos]);
-        if (b < 0x80) {
-            out += utf8[pos++];
-            continue;
+std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const auto continues = [&](std::size_t i) { return i < utf8.size() && (at(i) & 0xC0) == 0x80; };
+    std::size_t written = 0;
+    for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
+        const unsigned char lead = at(pos);
+        int byte;
+        if (lead < 0x80) {
+            byte = lead;
+            ++pos;
+        } else if (lead >= 0xC2 && lead <= 0xDF && continues(pos + 1)) {
+            byte = ByteOf(char32_t(((lead & 0x1F) << 6) | (at(pos + 1) & 0x3F)));
+            pos += 2;
+        } else if ((lead & 0xF0) == 0xE0 && continues(pos + 1) && continues(pos + 2)) {
+            byte = ByteOf(char32_t(((lead & 0x0F) << 12) | ((at(pos + 1) & 0x3F) << 6) |
+                                   (at(pos + 2) & 0x3F)));
+            pos += 3;
+        } else {
+            const long cp = NextCodePoint(utf8, pos);
+            byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
         }
-        const long cp = NextCodePoint(utf8, pos);
-        const int byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
-        out += byte < 0 ? '?' : char(byte);
+        out[written++] = byte < 0 ? '?' : char(byte);
     }
+    return written;
+}
+
+std::string EncodeWindows1252(std::string_view utf8) {
+    std::string out(utf8.size(), '\0'); // never more bytes than the UTF-8 text has
+    out.resize(EncodeWindows1252(utf8, out));
     return out;
 }
 

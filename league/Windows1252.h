@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,10 +13,16 @@ namespace tavrel {
 
 // Bytes of the player or league file to UTF-8. Never fails.
 std::string DecodeWindows1252(std::string_view bytes);
+// The same into `out`, reusing the room it has: for decoding many records one after another.
+void DecodeWindows1252(std::string_view bytes, std::string& out);
 
 // UTF-8 to Windows-1252 bytes. A character the code page cannot hold, or a malformed UTF-8
 // sequence, becomes '?'.
 std::string EncodeWindows1252(std::string_view utf8);
+
+// The same into `out`, for fixed-width fields: writes at most out.size() bytes, drops the rest of
+// the text and returns the number of bytes written.
+std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out);
 
 // Number of characters in a UTF-8 text (what a fixed-width field counts).
 std::size_t CharacterCount(std::string_view utf8);

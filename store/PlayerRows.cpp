@@ -1,8 +1,52 @@
 #include "store/PlayerRows.h"
 
 #include <SQLiteCpp/Column.h>
+#include <SQLiteCpp/Exception.h>
+#include <optional>
+#include <sqlite3.h>
 
 namespace tavrel {
+namespace {
+
+// A number stored as a fraction, as another tool may have typed it: whole numbers stay whole,
+// anything else is kept as text so that the save check refuses it by name.
+std::optional<std::int64_t> WholeNumber(double d) {
+    if (d >= -9.0e18 && d <= 9.0e18 && d == static_cast<double>(static_cast<std::int64_t>(d)))
+        return static_cast<std::int64_t>(d);
+    return std::nullopt;
+}
+
+void AssignText(Value& into, const void* text, int size) {
+    const std::string_view value =
+        text ? std::string_view(static_cast<const char*>(text), static_cast<std::size_t>(size))
+             : std::string_view();
+    if (auto* s = std::get_if<std::string>(&into))
+        s->assign(value); // reuses the room of the previous row's text
+    else
+        into = std::string(value);
+}
+
+void ReadValueInto(const SQLite::Statement& statement, int column, Value& into) {
+    const SQLite::Column c = statement.getColumn(column);
+    const int type = c.getType(); // asked once: every question is a call into SQLite
+    if (type == SQLite::Null) {
+        into = std::monostate{};
+        return;
+    }
+    if (type == SQLite::INTEGER) {
+        into = static_cast<std::int64_t>(c.getInt64());
+        return;
+    }
+    if (type == SQLite::FLOAT) {
+        if (const auto whole = WholeNumber(c.getDouble())) {
+            into = *whole;
+            return;
+        }
+    }
+    AssignText(into, c.getBlob(), c.getBytes()); // as stored, NULs included
+}
+
+} // namespace
 
 void BindValue(SQLite::Statement& statement, int parameter, const Value& value) {
     if (const auto* n = std::get_if<std::int64_t>(&value))
@@ -14,19 +58,9 @@ void BindValue(SQLite::Statement& statement, int parameter, const Value& value) 
 }
 
 Value ReadValue(const SQLite::Statement& statement, int column) {
-    const SQLite::Column c = statement.getColumn(column);
-    if (c.isNull())
-        return std::monostate{};
-    if (c.isInteger())
-        return static_cast<std::int64_t>(c.getInt64());
-    if (c.isFloat()) {
-        // A value typed through another tool; keep whole numbers whole, anything else as text
-        // so that the save check refuses it by name.
-        const double d = c.getDouble();
-        if (d >= -9.0e18 && d <= 9.0e18 && d == static_cast<double>(static_cast<std::int64_t>(d)))
-            return static_cast<std::int64_t>(d);
-    }
-    return c.getString();
+    Value value;
+    ReadValueInto(statement, column, value);
+    return value;
 }
 
 void BindPlayerRow(SQLite::Statement& statement, const PlayerRow& row, int firstParameter) {
@@ -36,7 +70,87 @@ void BindPlayerRow(SQLite::Statement& statement, const PlayerRow& row, int first
 
 void ReadPlayerRow(const SQLite::Statement& statement, PlayerRow& row, int firstColumn) {
     for (int i = 0; i < kPlayersColumnCount; ++i)
-        row[i] = ReadValue(statement, firstColumn + i);
+        ReadValueInto(statement, firstColumn + i, row[i]);
+}
+
+PlayerRowCursor::PlayerRowCursor(SQLite::Database& db, const std::string& query)
+    : db_(db.getHandle()) {
+    const int rc = sqlite3_prepare_v2(db_, query.c_str(), -1, &statement_, nullptr);
+    if (rc != SQLITE_OK)
+        throw SQLite::Exception(db_, rc);
+}
+
+PlayerRowCursor::~PlayerRowCursor() {
+    sqlite3_finalize(statement_);
+}
+
+bool PlayerRowCursor::Next() {
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw SQLite::Exception(db_, rc);
+}
+
+std::int64_t PlayerRowCursor::Integer(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+void PlayerRowCursor::Read(PlayerRow& row, int firstColumn) const {
+    for (int i = 0; i < kPlayersColumnCount; ++i) {
+        const int column = firstColumn + i;
+        switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_NULL:
+            row[i] = std::monostate{};
+            continue;
+        case SQLITE_INTEGER:
+            row[i] = static_cast<std::int64_t>(sqlite3_column_int64(statement_, column));
+            continue;
+        case SQLITE_FLOAT:
+            if (const auto whole = WholeNumber(sqlite3_column_double(statement_, column))) {
+                row[i] = *whole;
+                continue;
+            }
+            break;
+        }
+        const void* text = sqlite3_column_blob(statement_, column); // as stored, NULs included
+        AssignText(row[i], text, sqlite3_column_bytes(statement_, column));
+    }
+}
+
+PlayerRowInserter::PlayerRowInserter(SQLite::Database& db, const std::string& table)
+    : db_(db.getHandle()) {
+    std::string sql = "INSERT INTO \"" + table + "\" (" + PlayersColumnList() + ") VALUES (?";
+    for (int i = 1; i < kPlayersColumnCount; ++i)
+        sql += ", ?";
+    sql += ")";
+    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement_, nullptr);
+    if (rc != SQLITE_OK)
+        throw SQLite::Exception(db_, rc);
+}
+
+PlayerRowInserter::~PlayerRowInserter() {
+    sqlite3_finalize(statement_);
+}
+
+void PlayerRowInserter::Insert(const PlayerRow& row) {
+    for (int i = 0; i < kPlayersColumnCount; ++i) {
+        const Value& value = row[i];
+        if (const auto* n = std::get_if<std::int64_t>(&value)) {
+            sqlite3_bind_int64(statement_, i + 1, *n);
+        } else if (const auto* s = std::get_if<std::string>(&value)) {
+            // SQLite reads the text where it lies; `row` outlives the step below.
+            sqlite3_bind_text(statement_, i + 1, s->data(), static_cast<int>(s->size()),
+                              SQLITE_STATIC);
+        } else {
+            sqlite3_bind_null(statement_, i + 1);
+        }
+    }
+    const int rc = sqlite3_step(statement_);
+    sqlite3_reset(statement_);
+    if (rc != SQLITE_DONE)
+        throw SQLite::Exception(db_, rc);
 }
 
 const std::string& PlayersColumnList() {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <SQLiteCpp/Statement.h>
-
 #include "store/PlayersTable.h"
+
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 
 namespace tavrel {
 
@@ -18,6 +19,44 @@ void ReadPlayerRow(const SQLite::Statement& statement, PlayerRow& row, int first
 // Binds or reads one value.
 void BindValue(SQLite::Statement& statement, int parameter, const Value& value);
 Value ReadValue(const SQLite::Statement& statement, int column);
+
+// The bulk forms, for passes over every row (import, save). They talk to SQLite directly: where
+// every column of every row is moved, the statement wrapper's bookkeeping for each column costs
+// more than SQLite's own work. Both throw SQLite::Exception.
+
+// Steps through the rows of a query and reads whole Players rows from them.
+class PlayerRowCursor {
+public:
+    PlayerRowCursor(SQLite::Database& db, const std::string& query);
+    ~PlayerRowCursor();
+    PlayerRowCursor(const PlayerRowCursor&) = delete;
+    PlayerRowCursor& operator=(const PlayerRowCursor&) = delete;
+
+    bool Next(); // moves to the next row; false after the last
+    std::int64_t Integer(int column) const;
+    // Reads result columns firstColumn .. firstColumn + 89 (0-based) in Players order, reusing the
+    // room the texts of `row` already have.
+    void Read(PlayerRow& row, int firstColumn = 0) const;
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+// Appends whole rows to a table of the Players columns with one prepared INSERT, reused.
+class PlayerRowInserter {
+public:
+    explicit PlayerRowInserter(SQLite::Database& db, const std::string& table = "Players");
+    ~PlayerRowInserter();
+    PlayerRowInserter(const PlayerRowInserter&) = delete;
+    PlayerRowInserter& operator=(const PlayerRowInserter&) = delete;
+
+    void Insert(const PlayerRow& row);
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+};
 
 // "Team, PID, JNum, ..." : the 90 column names in order, for SELECT and INSERT texts.
 const std::string& PlayersColumnList();

@@ -45,11 +45,12 @@ fs::path WorkingDatabasePath(const fs::path& directory) {
 }
 
 struct WorkingDatabaseLock::Impl {
-    explicit Impl(const fs::path& workingDb) : file(ToQString(fs::path(workingDb) += ".lock")) {
+    explicit Impl(const fs::path& db) : workingDb(db), file(ToQString(fs::path(db) += ".lock")) {
         // A running copy keeps its lock however long it runs; only the lock of a process that
         // is gone counts as stale.
         file.setStaleLockTime(0);
     }
+    fs::path workingDb;
     QLockFile file;
 };
 
@@ -59,7 +60,16 @@ WorkingDatabaseLock::WorkingDatabaseLock(const fs::path& workingDb)
 WorkingDatabaseLock::~WorkingDatabaseLock() = default;
 
 bool WorkingDatabaseLock::TryLock() {
-    return impl_->file.isLocked() || impl_->file.tryLock(0);
+    if (impl_->file.isLocked() || impl_->file.tryLock(0))
+        return true;
+    if (impl_->file.error() == QLockFile::LockFailedError)
+        return false;
+    // Not another copy of the program but a folder where no lock file can be made: say so rather
+    // than let the user look for a second copy that is not there.
+    throw LeagueError("Locking the working database", impl_->workingDb,
+                      impl_->file.error() == QLockFile::PermissionError
+                          ? "no lock file can be created beside it"
+                          : "the lock file beside it cannot be used");
 }
 
 bool WorkingDatabaseLock::IsLocked() const {

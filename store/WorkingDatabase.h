@@ -24,7 +24,8 @@ public:
     WorkingDatabaseLock& operator=(const WorkingDatabaseLock&) = delete;
 
     // True when this process now holds the lock (taken, or a stale one of a dead process
-    // removed); false when another running copy holds it.
+    // removed); false when another running copy holds it. Throws LeagueError when no lock file
+    // can be made there at all.
     bool TryLock();
     bool IsLocked() const;
 

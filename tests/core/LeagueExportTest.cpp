@@ -77,11 +77,14 @@ TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
            "rWeight_0 = ?, Act_SP = ?, Pot_FA = ?, AGE = ?",
            std::string("Abcdefghijklmnopqrst"), std::string("Li\u00E9"), -1, 52, 2, 245, 255, 0,
            31);
+    // A college longer than its field is cut at 31 characters, whatever their width in UTF-8.
+    Update("UPDATE Players SET College = ?", std::string(29, 'x') + "\u00E9\u20AC\u00FF");
     SaveLeague(playerFile_, league, db_);
 
     Bytes expected = PlayerFile({original});
     Bytes& r = expected;
     const std::size_t at = kPlayerFileHeaderSize;
+    Put(r, at + 48, std::string(29, 'x') + "\xE9\x80");
     Put(r, at + 8, "Abcdefghijklmno");
     Put(r, at + 23, "Li\xE9" + std::string(22, ' '));
     r[at + 2] = 0xFF;
@@ -93,6 +96,20 @@ TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
     r[at + 289] = 0;
     r[at + 223] = 31;
     EXPECT_EQ(ReadBytes(playerFile_), expected);
+}
+
+TEST_F(LeagueExportTest, NumbersTypedAsFractionsAreSavedOnlyWhenWhole) {
+    const LoadedLeague league = Load({PatternRecord(0)});
+    Update("UPDATE Players SET Act_SP = 200.0, Pot_SP = '17'");
+    SaveLeague(playerFile_, league, db_);
+    const Bytes saved = ReadBytes(playerFile_);
+    EXPECT_EQ(saved[kPlayerFileHeaderSize + 175], 200);
+    EXPECT_EQ(saved[kPlayerFileHeaderSize + 243], 17);
+
+    Update("UPDATE Players SET Act_SP = 1.5");
+    EXPECT_NE(SaveFailure(playerFile_, league).find("Act_SP is not a whole number"),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(playerFile_), saved);
 }
 
 TEST_F(LeagueExportTest, RowWithEmptyIdentifierIsSkippedAndOthersKeepTheirOwnBytes) {

@@ -212,7 +212,7 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
         {playerFile_, Path("missing.lge"), "missing.lge", "does not exist"},
         {Path("folder.ply"), leagueFile_, "folder.ply", "folder"},
         {playerFile_, Path("folder.lge"), "folder.lge", "folder"},
-        {Path("short.ply"), leagueFile_, "short.ply", "shorter than the 12-byte header"},
+        {Path("short.ply"), leagueFile_, "short.ply", "fewer than the 12-byte header"},
     };
     for (const Case& c : cases) {
         RecordingProgress progress;

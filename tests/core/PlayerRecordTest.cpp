@@ -1,19 +1,21 @@
-#include <gtest/gtest.h>
-
-#include <array>
-#include <numeric>
-
 #include "league/PlayerRecord.h"
+
 #include "league/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <numeric>
 
 namespace tavrel {
 namespace {
 
 using Record = std::array<std::uint8_t, kPlayerRecordSize>;
 
-int Col(const char* name) { return *PlayersColumnIndex(name); }
+int Col(const char* name) {
+    return *PlayersColumnIndex(name);
+}
 
 std::int64_t Num(const PlayerRow& row, const char* name) {
     return std::get<std::int64_t>(row[Col(name)]);
@@ -49,7 +51,7 @@ TEST(PlayersTable, ColumnsSitWhereImportAddressesThem) {
 TEST(PlayersTable, ModelledFieldsCoverTheRecordButSixtyBytes) {
     std::array<int, kPlayerRecordSize> owners{};
     for (const PlayersColumn& c : kPlayersColumns) {
-        const int width = c.kind == FieldKind::Text ? c.bytes
+        const int width = c.kind == FieldKind::Text    ? c.bytes
                           : c.kind == FieldKind::Int16 ? 2
                           : c.kind == FieldKind::Byte  ? 1
                                                        : 0;
@@ -105,8 +107,9 @@ TEST(PlayerRecord, UneditedRowEncodesToTheSameBytes) {
     std::fill(out.begin(), out.end(), 0xEE);
     EncodePlayerRecord(row, out);
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const bool unmodelled = (i >= 175 && i < 234 && (i - 175) % 2 == 1) ||
-                                (i >= 243 && i < 302 && ((i - 243) % 2 == 1 || i == 291 || i == 293));
+        const bool unmodelled =
+            (i >= 175 && i < 234 && (i - 175) % 2 == 1) ||
+            (i >= 243 && i < 302 && ((i - 243) % 2 == 1 || i == 291 || i == 293));
         EXPECT_EQ(out[i], unmodelled ? 0xEE : original[i]) << "offset " << i;
     }
 }
@@ -158,6 +161,12 @@ TEST(Windows1252, EveryByteSurvivesTheRoundTrip) {
     EXPECT_TRUE(FitsWindows1252(utf8));
     EXPECT_EQ(DecodeWindows1252("\x80\xE9\x81"), "\u20AC\u00E9\u0081");
     EXPECT_EQ(EncodeWindows1252("\u4E2D\xFF"), "??");
+    EXPECT_EQ(EncodeWindows1252("a\xC3"), "a?");           // cut short at the end
+    EXPECT_EQ(EncodeWindows1252("\xE2\x82z"), "?z");       // cut short before a letter
+    EXPECT_EQ(EncodeWindows1252("\u0080\u2013"), "?\x96"); // a C1 control the page lacks
+    char field[3];
+    EXPECT_EQ(EncodeWindows1252("\u00E9\u20ACxyz", field), 3u);
+    EXPECT_EQ(std::string(field, 3), "\xE9\x80x");
     EXPECT_FALSE(FitsWindows1252("\u4E2D"));
 }
 

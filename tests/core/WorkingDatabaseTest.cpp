@@ -1,6 +1,7 @@
 #include "store/WorkingDatabase.h"
 
 #include "LeagueFixtures.h"
+#include "league/LeagueError.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
@@ -59,6 +60,13 @@ TEST_F(WorkingDatabaseTest, SecondCopyCannotTakeTheLock) {
 
     first.reset();
     EXPECT_TRUE(second.TryLock());
+}
+
+TEST_F(WorkingDatabaseTest, LockThatCannotBeMadeIsAnErrorNotAnotherCopy) {
+    testing::WriteBytes(Path("file"), {1});
+    WorkingDatabaseLock lock(Path("file") / "Tavrel.tmp");
+    EXPECT_THROW(lock.TryLock(), LeagueError);
+    EXPECT_FALSE(lock.IsLocked());
 }
 
 TEST_F(WorkingDatabaseTest, LockOfAProcessThatIsGoneIsTakenOver) {

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -25,7 +26,8 @@ class frmStatus;
 
 namespace tavrel {
 class WorkingDatabaseLock;
-}
+class frmGlobal;
+} // namespace tavrel
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
 // the current player's fields on the right. Its code is spread over four files: this one
@@ -143,4 +145,6 @@ private:
     PlayersModel* Data1 = nullptr;
     PlayerDetailFields* details_ = nullptr;
     frmStatus* status_ = nullptr;
+    // The Global Edit dialog once shown; it deletes itself when closed through its frame.
+    QPointer<tavrel::frmGlobal> globalEdit_;
 };

@@ -5,6 +5,7 @@
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
+#include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
@@ -178,6 +179,8 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         WriteLastFile(LeagueFile);
     LoadTeamList();
     statusPanel1->setText(LeagueFile);
+    if (globalEdit_)
+        globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
 }
 

@@ -1,24 +1,41 @@
-// frmMain's calls into the Global Edit dialog, the About box and the help. Until those windows
-// exist, each says so.
+// frmMain's calls into the Global Edit dialog, the About box and the help.
+#include "shell/ContextIDs.h"
+#include "shell/frmAbout.h"
+#include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
-namespace {
-const QString kNotAvailableYet = QStringLiteral("This is not available yet.");
+void frmMain::InitHelp() {
+    tavrel::InitHelp(this);
 }
 
-void frmMain::InitHelp() {}
-
-void frmMain::QuitHelp() {}
+void frmMain::QuitHelp() {
+    tavrel::QuitHelp();
+}
 
 void frmMain::ShowGlobalEdit() {
     CommitPendingEdit();
-    prompts_->ShowMessage(this, kNotAvailableYet);
+    if (!league_) {
+        prompts_->ShowMessage(this, QStringLiteral("Open a league before using Global Edit: it "
+                                                   "changes the players of the open league."));
+        return;
+    }
+    if (!globalEdit_) {
+        globalEdit_ = new tavrel::frmGlobal(WorkingDatabase(), *prompts_, ProgressWindow(), this);
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditStarting, this,
+                &frmMain::CommitPendingEdit);
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this,
+                &frmMain::PlayersChangedElsewhere);
+    }
+    globalEdit_->show();
+    globalEdit_->raise();
+    globalEdit_->activateWindow();
 }
 
 void frmMain::ShowHelpContents() {
-    prompts_->ShowMessage(this, kNotAvailableYet);
+    tavrel::ShowHelpContents();
 }
 
 void frmMain::ShowAbout() {
-    prompts_->ShowMessage(this, kNotAvailableYet);
+    tavrel::frmAbout about(*prompts_, this);
+    about.exec();
 }
