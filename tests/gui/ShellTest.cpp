@@ -4,7 +4,7 @@
 #include "shell/frmStatus.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -58,9 +58,8 @@ private slots:
     }
 
     void splashShowsTheMainWindowAfterASecondAndLeavesAfterThree() {
-        QElapsedTimer clock;
-        qint64 shownAt = -1;
-        frmSplash2 splash([&] { shownAt = clock.elapsed(); });
+        bool mainShown = false;
+        frmSplash2 splash([&] { mainShown = true; });
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
         QStringList texts;
         for (QLabel* label : splash.findChildren<QLabel*>())
@@ -68,15 +67,22 @@ private slots:
         QVERIFY(texts.contains("Tavrel"));
         QVERIFY(texts.contains("2.0"));
 
-        clock.start();
+        // The timers' own settings, not the wall clock: a loaded machine fires them late, and
+        // coarse timers may fire a little early.
+        auto* timer1 = splash.findChild<QTimer*>("Timer1");
+        auto* timer2 = splash.findChild<QTimer*>("Timer2");
+        QVERIFY(timer1 && timer2);
+        QCOMPARE(timer1->interval(), 1000);
+        QCOMPARE(timer2->interval(), 3000);
+        QVERIFY(!timer1->isActive() && !timer2->isActive());
+
         splash.show();
+        QVERIFY(timer1->isActive() && timer2->isActive());
         QVERIFY(QApplication::overrideCursor());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        QTRY_VERIFY_WITH_TIMEOUT(shownAt >= 0, 5000);
-        QVERIFY2(shownAt >= 900 && shownAt < 2500, qPrintable(QString::number(shownAt)));
+        QTRY_VERIFY_WITH_TIMEOUT(mainShown, 10000);
         QVERIFY(splash.isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 6000);
-        QVERIFY2(clock.elapsed() >= 2900, qPrintable(QString::number(clock.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 10000);
         QVERIFY(!QApplication::overrideCursor());
     }
 };
