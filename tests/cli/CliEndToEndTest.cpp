@@ -1,15 +1,16 @@
 // Runs the built tavrel-cli on leagues it generates, as a script would.
+#include "CliRunner.h"
+#include "TestFiles.h"
+#include "TestPlayers.h"
 #include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Text.h"
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -21,21 +22,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+using testing::CliResult;
+using testing::FileContent;
+using testing::WriteFileContent;
 
 std::vector<std::string> Lines(const std::string& text, const std::string& end = "\n") {
     std::vector<std::string> lines;
@@ -87,14 +76,9 @@ std::string Hex(const std::string& bytes) {
 }
 
 std::vector<PlayerRow> DecodedPlayers(const fs::path& playerFile) {
-    const std::string bytes = ReadBytes(playerFile);
     std::vector<PlayerRow> rows;
-    for (std::size_t at = kPlayerFileHeaderSize; at + kPlayerRecordSize <= bytes.size();
-         at += kPlayerRecordSize) {
-        std::array<std::uint8_t, kPlayerRecordSize> record;
-        std::copy_n(bytes.begin() + at, kPlayerRecordSize, record.begin());
+    for (const testing::Record& record : testing::PlayerFileRecords(FileContent(playerFile)))
         DecodePlayerRecord(record, rows.emplace_back());
-    }
     return rows;
 }
 
@@ -116,24 +100,8 @@ protected:
         return dir;
     }
 
-    Result Run(const std::vector<std::string>& args) {
-        QStringList arguments;
-        for (const std::string& a : args)
-            arguments << QString::fromStdString(a);
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TMPDIR", QString::fromStdString(tmp_.string()));
-        process.setProcessEnvironment(environment);
-        process.start(TAVREL_CLI, arguments);
-        Result result;
-        if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit) {
-            ADD_FAILURE() << "tavrel-cli did not finish: " << process.errorString().toStdString();
-            return result;
-        }
-        result.status = process.exitCode();
-        result.out = process.readAllStandardOutput().toStdString();
-        result.err = process.readAllStandardError().toStdString();
-        return result;
+    CliResult Run(const std::vector<std::string>& args) {
+        return testing::RunCli(TAVREL_CLI, args, {.tmpDir = tmp_});
     }
 
     // Writes the demo league into a folder of the test and returns its league file.
@@ -141,14 +109,14 @@ protected:
                   const std::vector<std::string>& options = {}) {
         std::vector<std::string> args = {"demo", Folder(folder).string()};
         args.insert(args.end(), options.begin(), options.end());
-        const Result r = Run(args);
+        const CliResult r = Run(args);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, (Folder(folder) / "Demo.lge").string() + "\n");
         return Folder(folder) / "Demo.lge";
     }
 
     // A failure is one line on standard error naming `file`, and nothing on standard output.
-    void ExpectFailure(const Result& r, const fs::path& file) {
+    void ExpectFailure(const CliResult& r, const fs::path& file) {
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.out.empty()) << r.out;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -163,18 +131,18 @@ protected:
 TEST_F(Cli, InfoDescribesTheDemoLeague) {
     const fs::path league = Demo();
     const fs::path players = league.parent_path() / "Demo.ply";
-    const Result r = Run({"info", league.string()});
+    const CliResult r = Run({"info", league.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "League file: " + league.string() + "\nPlayer file: " + players.string() +
                          "\nTeams: 32\nPlayers: 1700\nTrailing bytes: 0\nHeader: " +
-                         Hex(ReadBytes(players).substr(0, 12)) + "\n");
+                         Hex(FileContent(players).substr(0, 12)) + "\n");
     EXPECT_TRUE(r.err.empty());
 }
 
 TEST_F(Cli, DumpJsonlGivesEveryColumnAsImported) {
     const fs::path league = Demo();
     const std::vector<PlayerRow> records = DecodedPlayers(league.parent_path() / "Demo.ply");
-    const Result r = Run({"dump", league.string()});
+    const CliResult r = Run({"dump", league.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> lines = Lines(r.out);
     ASSERT_EQ(lines.size(), records.size());
@@ -200,7 +168,7 @@ TEST_F(Cli, DumpJsonlGivesEveryColumnAsImported) {
 
 TEST_F(Cli, DumpTeamsAndCsv) {
     const fs::path league = Demo();
-    const Result teams = Run({"dump", league.string(), "--table", "teams"});
+    const CliResult teams = Run({"dump", league.string(), "--table", "teams"});
     ASSERT_EQ(teams.status, 0) << teams.err;
     const std::vector<std::string> lines = Lines(teams.out);
     ASSERT_EQ(lines.size(), 32u);
@@ -212,7 +180,7 @@ TEST_F(Cli, DumpTeamsAndCsv) {
         EXPECT_EQ(CharacterCount(team["Coach"].get<std::string>()), 30u);
     }
 
-    const Result csv = Run({"dump", league.string(), "--format", "csv"});
+    const CliResult csv = Run({"dump", league.string(), "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_EQ(csv.out.find('\0'), std::string::npos); // the demo has NULs only as padding
     const auto records = ParseCsv(csv.out);
@@ -232,7 +200,7 @@ TEST_F(Cli, DumpTeamsAndCsv) {
         }
     }
 
-    const Result csvTeams = Run({"dump", league.string(), "--table=teams", "--format=csv"});
+    const CliResult csvTeams = Run({"dump", league.string(), "--table=teams", "--format=csv"});
     ASSERT_EQ(csvTeams.status, 0) << csvTeams.err;
     EXPECT_TRUE(csvTeams.out.starts_with("TeamID,TeamName,Coach\r\n1,"));
     EXPECT_EQ(ParseCsv(csvTeams.out).size(), 33u);
@@ -241,50 +209,50 @@ TEST_F(Cli, DumpTeamsAndCsv) {
 TEST_F(Cli, SaveAsWritesTheSamePlayerFileAndLeavesTheLeagueAlone) {
     const fs::path league = Demo();
     const fs::path players = league.parent_path() / "Demo.ply";
-    const std::string leagueBytes = ReadBytes(league);
-    const std::string playerBytes = ReadBytes(players);
+    const std::string leagueBytes = FileContent(league);
+    const std::string playerBytes = FileContent(players);
     const auto stamp = fs::last_write_time(players);
 
     const fs::path out = Folder("out") / "Copy.ply";
-    const Result r = Run({"save-as", league.string(), out.string()});
+    const CliResult r = Run({"save-as", league.string(), out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
-    EXPECT_TRUE(ReadBytes(out) == playerBytes) << "the copy differs from the player file";
-    EXPECT_TRUE(ReadBytes(league) == leagueBytes);
-    EXPECT_TRUE(ReadBytes(players) == playerBytes);
+    EXPECT_TRUE(FileContent(out) == playerBytes) << "the copy differs from the player file";
+    EXPECT_TRUE(FileContent(league) == leagueBytes);
+    EXPECT_TRUE(FileContent(players) == playerBytes);
     EXPECT_EQ(fs::last_write_time(players), stamp);
     EXPECT_FALSE(fs::exists(league.parent_path() / "Demo.sw$"));
 
     // Over an existing file, which is replaced whole.
-    WriteBytes(out, std::string(100000, 'x'));
+    WriteFileContent(out, std::string(100000, 'x'));
     ASSERT_EQ(Run({"save-as", league.string(), out.string()}).status, 0);
-    EXPECT_TRUE(ReadBytes(out) == playerBytes);
+    EXPECT_TRUE(FileContent(out) == playerBytes);
 }
 
 TEST_F(Cli, TrailingBytesAreReportedAndSavedBack) {
     const fs::path league = Demo("small", {"--teams", "3", "--players", "20"});
     const fs::path players = league.parent_path() / "Demo.ply";
-    WriteBytes(players, ReadBytes(players) + std::string(100, '\x7F'));
+    WriteFileContent(players, FileContent(players) + std::string(100, '\x7F'));
 
-    const Result info = Run({"info", league.string()});
+    const CliResult info = Run({"info", league.string()});
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_NE(info.out.find("\nTeams: 3\nPlayers: 20\nTrailing bytes: 100\n"), std::string::npos)
         << info.out;
 
     const fs::path out = Folder("out") / "Copy.ply";
     ASSERT_EQ(Run({"save-as", league.string(), out.string()}).status, 0);
-    EXPECT_TRUE(ReadBytes(out) == ReadBytes(players));
+    EXPECT_TRUE(FileContent(out) == FileContent(players));
 }
 
 TEST_F(Cli, DemoIsTheSameEveryRun) {
     const fs::path first = Demo("first");
     const fs::path second = Demo("second");
     const fs::path reseeded = Demo("third", {"--seed", "7"});
-    EXPECT_TRUE(ReadBytes(first) == ReadBytes(second));
-    EXPECT_TRUE(ReadBytes(first.parent_path() / "Demo.ply") ==
-                ReadBytes(second.parent_path() / "Demo.ply"));
-    EXPECT_FALSE(ReadBytes(first.parent_path() / "Demo.ply") ==
-                 ReadBytes(reseeded.parent_path() / "Demo.ply"));
+    EXPECT_TRUE(FileContent(first) == FileContent(second));
+    EXPECT_TRUE(FileContent(first.parent_path() / "Demo.ply") ==
+                FileContent(second.parent_path() / "Demo.ply"));
+    EXPECT_FALSE(FileContent(first.parent_path() / "Demo.ply") ==
+                 FileContent(reseeded.parent_path() / "Demo.ply"));
 }
 
 TEST_F(Cli, BadLeaguesFailWithOneLineNamingTheFile) {
@@ -312,7 +280,7 @@ TEST_F(Cli, BadLeaguesFailWithOneLineNamingTheFile) {
 
     // A player file shorter than its header.
     fs::copy_file(league, bad / "Short.lge");
-    WriteBytes(bad / "Short.ply", "PLY");
+    WriteFileContent(bad / "Short.ply", "PLY");
     ExpectFailure(Run({"info", (bad / "Short.lge").string()}), bad / "Short.ply");
 
     // Demo options the generator refuses.
@@ -323,7 +291,7 @@ TEST_F(Cli, BadLeaguesFailWithOneLineNamingTheFile) {
 TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
     const fs::path league = Demo();
     const fs::path players = league.parent_path() / "Demo.ply";
-    const std::string playerBytes = ReadBytes(players);
+    const std::string playerBytes = FileContent(players);
     const fs::path out = Folder("out");
 
     // The league cannot be read: an absent OUT stays absent, an existing one unchanged.
@@ -331,9 +299,9 @@ TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
     fs::copy_file(players, Folder("none") / "Missing.ply");
     ExpectFailure(Run({"save-as", missing.string(), (out / "New.ply").string()}), missing);
     EXPECT_FALSE(fs::exists(out / "New.ply"));
-    WriteBytes(out / "Old.ply", "keep me");
+    WriteFileContent(out / "Old.ply", "keep me");
     ExpectFailure(Run({"save-as", missing.string(), (out / "Old.ply").string()}), missing);
-    EXPECT_EQ(ReadBytes(out / "Old.ply"), "keep me");
+    EXPECT_EQ(FileContent(out / "Old.ply"), "keep me");
 
     // OUT cannot be written.
     const fs::path nowhere = out / "no such folder" / "Copy.ply";
@@ -345,8 +313,8 @@ TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
     const fs::path spelledOtherwise = league.parent_path() / ".." / "league" / "Demo.ply";
     ExpectFailure(Run({"save-as", league.string(), spelledOtherwise.string()}), spelledOtherwise);
     ExpectFailure(Run({"save-as", league.string(), league.string()}), league);
-    EXPECT_TRUE(ReadBytes(players) == playerBytes);
-    EXPECT_EQ(fs::file_size(league), ReadBytes(league).size());
+    EXPECT_TRUE(FileContent(players) == playerBytes);
+    EXPECT_EQ(fs::file_size(league), FileContent(league).size());
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 }
 
@@ -393,27 +361,21 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
         {"info", league.string(), "--frobnicate"},
     };
     for (const auto& args : misuses) {
-        const Result r = Run(args);
+        const CliResult r = Run(args);
         EXPECT_EQ(r.status, 2) << (args.empty() ? "(no arguments)" : args[0]);
         EXPECT_FALSE(r.err.empty());
         EXPECT_TRUE(r.out.empty());
     }
     EXPECT_FALSE(fs::exists(Folder("d") / "Demo.lge"));
 
-    const Result help = Run({"--help"});
+    const CliResult help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* command : {"info", "dump", "save-as", "demo"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
-    const Result version = Run({"--version"});
+    const CliResult version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("2.0.0"), std::string::npos);
 }
 
 } // namespace
 } // namespace tavrel
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // QProcess wants one
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

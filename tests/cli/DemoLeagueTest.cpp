@@ -1,5 +1,7 @@
 #include "league/DemoLeague.h"
 
+#include "TestFiles.h"
+#include "TestPlayers.h"
 #include "league/DemoNames.h"
 #include "league/LeagueError.h"
 #include "league/PlayerRecord.h"
@@ -12,7 +14,6 @@
 #include <array>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -21,10 +22,11 @@
 namespace tavrel {
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::FieldWidth;
+using testing::FileContent;
+using testing::Num;
+using testing::PlayerFileRecords;
+using testing::Str;
 
 std::filesystem::path TempPath(const QTemporaryDir& dir) {
     return dir.path().toStdString();
@@ -49,23 +51,6 @@ std::vector<Team> TeamsOf(const std::string& league) {
     return teams;
 }
 
-std::vector<std::array<std::uint8_t, kPlayerRecordSize>> RecordsOf(const std::string& players) {
-    std::vector<std::array<std::uint8_t, kPlayerRecordSize>> records;
-    for (std::size_t at = kPlayerFileHeaderSize; at + kPlayerRecordSize <= players.size();
-         at += kPlayerRecordSize) {
-        auto& record = records.emplace_back();
-        std::copy_n(players.begin() + at, kPlayerRecordSize, record.begin());
-    }
-    return records;
-}
-
-std::int64_t Num(const PlayerRow& row, const char* column) {
-    return std::get<std::int64_t>(row[*PlayersColumnIndex(column)]);
-}
-const std::string& Str(const PlayerRow& row, const char* column) {
-    return std::get<std::string>(row[*PlayersColumnIndex(column)]);
-}
-
 // The offsets of the Unknown text fields, the Act_/Pot_ 52..58 bytes and the sixty bytes no
 // column carries.
 std::vector<std::size_t> UninterpretedBytes() {
@@ -76,11 +61,7 @@ std::vector<std::size_t> UninterpretedBytes() {
         const bool uninterpreted = name.starts_with("Unknown") || name.ends_with("_52") ||
                                    name.ends_with("_54") || name.ends_with("_56") ||
                                    name.ends_with("_58");
-        const int width = c.kind == FieldKind::Text    ? c.bytes
-                          : c.kind == FieldKind::Int16 ? 2
-                          : c.kind == FieldKind::Byte  ? 1
-                                                       : 0;
-        for (int i = 0; i < width; ++i) {
+        for (int i = 0; i < FieldWidth(c); ++i) {
             modelled[c.offset + i] = true;
             if (uninterpreted && c.kind != FieldKind::Int16)
                 offsets.push_back(c.offset + i);
@@ -100,16 +81,16 @@ TEST(DemoLeague, SameOptionsGiveTheSameBytesAndAnotherSeedOthers) {
 
     EXPECT_EQ(first.leagueFile, TempPath(temp) / "a" / "Demo.lge");
     EXPECT_EQ(first.playerFile, TempPath(temp) / "a" / "Demo.ply");
-    EXPECT_EQ(ReadBytes(first.leagueFile), ReadBytes(second.leagueFile));
-    EXPECT_EQ(ReadBytes(first.playerFile), ReadBytes(second.playerFile));
-    EXPECT_NE(ReadBytes(first.leagueFile), ReadBytes(reseeded.leagueFile));
-    EXPECT_NE(ReadBytes(first.playerFile), ReadBytes(reseeded.playerFile));
+    EXPECT_EQ(FileContent(first.leagueFile), FileContent(second.leagueFile));
+    EXPECT_EQ(FileContent(first.playerFile), FileContent(second.playerFile));
+    EXPECT_NE(FileContent(first.leagueFile), FileContent(reseeded.leagueFile));
+    EXPECT_NE(FileContent(first.playerFile), FileContent(reseeded.playerFile));
 }
 
 TEST(DemoLeague, TeamsHaveUniqueNumbersNamesAndCoaches) {
     QTemporaryDir temp;
     const auto files = WriteDemoLeague(TempPath(temp));
-    const std::vector<Team> teams = TeamsOf(ReadBytes(files.leagueFile));
+    const std::vector<Team> teams = TeamsOf(FileContent(files.leagueFile));
 
     ASSERT_EQ(teams.size(), 32u);
     std::set<std::string> names;
@@ -130,9 +111,9 @@ TEST(DemoLeague, TeamsHaveUniqueNumbersNamesAndCoaches) {
 TEST(DemoLeague, PlayersArePlausibleAndCarryEveryByte) {
     QTemporaryDir temp;
     const auto files = WriteDemoLeague(TempPath(temp));
-    const std::string bytes = ReadBytes(files.playerFile);
+    const std::string bytes = FileContent(files.playerFile);
     ASSERT_EQ(bytes.size(), kPlayerFileHeaderSize + 1700 * kPlayerRecordSize);
-    const auto records = RecordsOf(bytes);
+    const auto records = PlayerFileRecords(bytes);
 
     std::set<std::int64_t> ids;
     std::map<int, std::set<int>> positionsOfTeam;
@@ -207,12 +188,12 @@ TEST(DemoLeague, EveryNameFitsItsFieldInWindows1252) {
 TEST(DemoLeague, SmallLeaguesAndRefusedOptions) {
     QTemporaryDir temp;
     const auto files = WriteDemoLeague(TempPath(temp) / "small", {.teams = 2, .players = 10});
-    EXPECT_EQ(TeamsOf(ReadBytes(files.leagueFile)).size(), 2u);
-    EXPECT_EQ(RecordsOf(ReadBytes(files.playerFile)).size(), 10u);
+    EXPECT_EQ(TeamsOf(FileContent(files.leagueFile)).size(), 2u);
+    EXPECT_EQ(PlayerFileRecords(FileContent(files.playerFile)).size(), 10u);
 
     const auto none = WriteDemoLeague(TempPath(temp) / "empty", {.teams = 0, .players = 0});
-    EXPECT_TRUE(TeamsOf(ReadBytes(none.leagueFile)).empty());
-    EXPECT_EQ(ReadBytes(none.playerFile).size(), kPlayerFileHeaderSize);
+    EXPECT_TRUE(TeamsOf(FileContent(none.leagueFile)).empty());
+    EXPECT_EQ(FileContent(none.playerFile).size(), kPlayerFileHeaderSize);
 
     EXPECT_THROW(WriteDemoLeague(TempPath(temp) / "many", {.teams = 256}), LeagueError);
     EXPECT_THROW(WriteDemoLeague(TempPath(temp) / "crowd", {.players = 40000}), LeagueError);

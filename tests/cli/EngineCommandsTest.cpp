@@ -1,14 +1,12 @@
 // Runs the built tavrel-cli's global-edit and rosters commands on generated leagues.
+#include "CliRunner.h"
+#include "TestFiles.h"
 #include "league/DemoLeague.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -18,17 +16,8 @@ namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::CliResult;
+using testing::FileContent;
 
 // The player columns the tests compare, by PID.
 struct Player {
@@ -43,21 +32,12 @@ protected:
         files_ = WriteDemoLeague(folder_ / "league", {.teams = 6, .players = 400, .seed = 3});
     }
 
-    Result Run(const std::vector<std::string>& args) const {
-        QStringList arguments;
-        for (const std::string& a : args)
-            arguments << QString::fromStdString(a);
-        QProcess process;
-        process.setWorkingDirectory(QString::fromStdString(folder_.string()));
-        process.start(TAVREL_CLI, arguments);
-        if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-                process.readAllStandardError().toStdString()};
+    CliResult Run(const std::vector<std::string>& args) const {
+        return testing::RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
     }
 
     std::map<std::int64_t, Player> Players(const fs::path& league) const {
-        const Result r = Run({"dump", league.string()});
+        const CliResult r = Run({"dump", league.string()});
         EXPECT_EQ(r.status, 0) << r.err;
         std::map<std::int64_t, Player> players;
         std::size_t at = 0;
@@ -88,16 +68,16 @@ TEST_F(EngineCommands, GlobalEditWritesOutAndLeavesTheLeagueAlone) {
     const fs::path copy = folder_ / "copy";
     fs::create_directory(copy);
     fs::copy_file(files_.leagueFile, copy / "Demo.lge");
-    const std::string playerBytes = Bytes(files_.playerFile);
+    const std::string playerBytes = FileContent(files_.playerFile);
 
-    const Result r =
+    const CliResult r =
         Run({"global-edit", files_.leagueFile.string(), "--positions", "S,QB", "--team", "all",
              "--act", "SP=10", "--out", (copy / "Demo.ply").string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with("QB: ")) << r.out; // check-box order, not the order given
     EXPECT_NE(r.out.find("\nS: "), std::string::npos) << r.out;
 
-    EXPECT_EQ(Bytes(files_.playerFile), playerBytes);
+    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
     EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
     const auto before = Players(files_.leagueFile);
     const auto after = Players(copy / "Demo.lge");
@@ -116,13 +96,13 @@ TEST_F(EngineCommands, GlobalEditWritesOutAndLeavesTheLeagueAlone) {
 }
 
 TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
-    const std::string playerBytes = Bytes(files_.playerFile);
+    const std::string playerBytes = FileContent(files_.playerFile);
     // Options before LEAGUE take one value each.
-    const Result r = Run({"global-edit", "--act", "sp=-50", "--act", "AG=1", "--positions", "WR",
-                          files_.leagueFile.string(), "--team", "free", "--act-min", "20"});
+    const CliResult r = Run({"global-edit", "--act", "sp=-50", "--act", "AG=1", "--positions", "WR",
+                             files_.leagueFile.string(), "--team", "free", "--act-min", "20"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Bytes(folder_ / "league" / "Demo.sw$"), playerBytes);
-    EXPECT_NE(Bytes(files_.playerFile), playerBytes);
+    EXPECT_EQ(FileContent(folder_ / "league" / "Demo.sw$"), playerBytes);
+    EXPECT_NE(FileContent(files_.playerFile), playerBytes);
     int edited = 0;
     for (const auto& [pid, p] : Players(files_.leagueFile)) {
         if (p.position == 6 && p.team == 0) {
@@ -134,20 +114,20 @@ TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
 }
 
 TEST_F(EngineCommands, DryRunTellsAndWritesNothing) {
-    const std::string playerBytes = Bytes(files_.playerFile);
-    const Result r = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB", "--act",
-                          "SP=10", "--pot", "SP=5", "--dry-run"});
+    const std::string playerBytes = FileContent(files_.playerFile);
+    const CliResult r = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
+                             "--act", "SP=10", "--pot", "SP=5", "--dry-run"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("QB: "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(" players would change\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  Act_SP mean "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  Pot_SP mean "), std::string::npos) << r.out;
-    EXPECT_EQ(Bytes(files_.playerFile), playerBytes);
+    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
     EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
 }
 
 TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
-    const std::string playerBytes = Bytes(files_.playerFile);
+    const std::string playerBytes = FileContent(files_.playerFile);
     const std::string league = files_.leagueFile.string();
     for (const std::vector<std::string>& extra : {std::vector<std::string>{"--act-min", "abc"},
                                                   {"--pot-max", "256"},
@@ -157,33 +137,33 @@ TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
                                                   {"--positions", "QB,ZZ"}}) {
         std::vector<std::string> args = {"global-edit", league, "--positions", "QB"};
         args.insert(args.end(), extra.begin(), extra.end());
-        const Result r = Run(args);
+        const CliResult r = Run(args);
         EXPECT_EQ(r.status, 2) << extra[0] << " " << extra[1];
         EXPECT_NE(r.err.find(extra[0]), std::string::npos) << r.err;
     }
-    const Result r = Run({"global-edit", league, "--positions", "QB", "--act-max", "x"});
+    const CliResult r = Run({"global-edit", league, "--positions", "QB", "--act-max", "x"});
     EXPECT_NE(r.err.find("Please Enter a Valid Number"), std::string::npos) << r.err;
-    EXPECT_EQ(Bytes(files_.playerFile), playerBytes);
+    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
     EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
 }
 
 TEST_F(EngineCommands, GlobalEditFailureIsOneLineAndWritesNothing) {
     const fs::path out = folder_ / "out.ply";
-    const Result missing = Run({"global-edit", (folder_ / "Missing.lge").string(), "--positions",
-                                "QB", "--act", "SP=10", "--out", out.string()});
+    const CliResult missing = Run({"global-edit", (folder_ / "Missing.lge").string(), "--positions",
+                                   "QB", "--act", "SP=10", "--out", out.string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
     EXPECT_NE(missing.err.find("Missing.lge"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(out));
 
-    const Result own = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB", "--out",
-                            files_.leagueFile.string()});
+    const CliResult own = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
+                               "--out", files_.leagueFile.string()});
     EXPECT_EQ(own.status, 1);
 }
 
 TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
     const fs::path out = folder_ / "rosters";
-    const Result r = Run({"rosters", files_.leagueFile.string(), "--out", out.string()});
+    const CliResult r = Run({"rosters", files_.leagueFile.string(), "--out", out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(out))
@@ -191,7 +171,7 @@ TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
     EXPECT_EQ(names.size(), 7u); // six teams and the free agents
     EXPECT_NE(std::find(names.begin(), names.end(), "Free Agents.txt"), names.end());
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 7);
-    const std::string freeAgents = Bytes(out / "Free Agents.txt");
+    const std::string freeAgents = FileContent(out / "Free Agents.txt");
     EXPECT_TRUE(freeAgents.starts_with("Free Agents\r\n \r\nPos Name")) << freeAgents;
     EXPECT_TRUE(freeAgents.ends_with("\r\nTavrel\r\nhttps://tavrel.example.org\r\n"));
 
@@ -202,7 +182,7 @@ TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
 
 TEST_F(EngineCommands, RostersFailureLeavesNoFolder) {
     const fs::path out = folder_ / "rosters";
-    const Result r = Run({"rosters", (folder_ / "Missing.lge").string(), "--out", out.string()});
+    const CliResult r = Run({"rosters", (folder_ / "Missing.lge").string(), "--out", out.string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_FALSE(fs::exists(out));
@@ -211,9 +191,3 @@ TEST_F(EngineCommands, RostersFailureLeavesNoFolder) {
 
 } // namespace
 } // namespace tavrel
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // QProcess wants one
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

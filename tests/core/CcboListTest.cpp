@@ -1,6 +1,6 @@
 #include "store/CcboList.h"
 
-#include "WorkingDbFixture.h"
+#include "TestLeague.h"
 #include "league/LeagueError.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ protected:
     CcboList ListerFor(const char* filterField) {
         CcboList lister;
         lister.NewClient(&list);
-        lister.dbName(db.path());
+        lister.dbName(league.db());
         lister.FieldNameY(filterField);
         lister.FieldName("LASTNAME");
         lister.FieldName2("FIRSTNAME");
@@ -60,14 +60,14 @@ protected:
         return lister;
     }
 
-    testing::WorkingDbFixture db;
+    testing::TestLeague league;
     FakeTarget list;
 };
 
 TEST_F(PlayerListTest, ListsOneTeamFromTheFirstRowOnWithNamesUnpadded) {
-    db.AddPlayer(0, 7, "Adams"s + std::string(20, '\0'), "Al"s + std::string(13, ' '), "QB");
-    db.AddPlayer(3, 8, "Baker"s + std::string(20, ' '), "Bo"s + std::string(13, '\0'), "HB");
-    db.AddPlayer(0, -5, "  Cole" + std::string(19, ' '), " Cy  \0\0"s, "K");
+    league.AddPlayer(0, 7, "Adams"s + std::string(20, '\0'), "Al"s + std::string(13, ' '), "QB");
+    league.AddPlayer(3, 8, "Baker"s + std::string(20, ' '), "Bo"s + std::string(13, '\0'), "HB");
+    league.AddPlayer(0, -5, "  Cole" + std::string(19, ' '), " Cy  \0\0"s, "K");
     CcboList lister = ListerFor("TEAM");
     lister.GetList_TableTwo(kByLastName, "0");
     EXPECT_EQ(list.items, (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
@@ -84,11 +84,11 @@ TEST_F(PlayerListTest, ListsOneTeamFromTheFirstRowOnWithNamesUnpadded) {
 }
 
 TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
-    db.AddPlayer(1, 1, "Smith"s + std::string(20, '\0'), "John", "QB");
-    db.AddPlayer(2, 2, "Smith"s + std::string(20, ' '), "Adam", "CB");
-    db.AddPlayer(1, 3, "smith", "Lower", "WR");
-    db.AddPlayer(1, 4, "Smithers", "Sam", "TE");
-    db.AddPlayer(3, 5, "  Smith", "Zed", "K");
+    league.AddPlayer(1, 1, "Smith"s + std::string(20, '\0'), "John", "QB");
+    league.AddPlayer(2, 2, "Smith"s + std::string(20, ' '), "Adam", "CB");
+    league.AddPlayer(1, 3, "smith", "Lower", "WR");
+    league.AddPlayer(1, 4, "Smithers", "Sam", "TE");
+    league.AddPlayer(3, 5, "  Smith", "Zed", "K");
     CcboList lister = ListerFor("LASTNAME");
     // NUL padding sorts before space padding byte by byte; the list must not show that.
     lister.GetList_TableTwo(kByName, "Smith");
@@ -110,10 +110,10 @@ TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
 }
 
 TEST_F(PlayerListTest, OrdersByTheNameAsShownEitherWay) {
-    db.AddPlayer(0, 1, "Baker"s + std::string(20, ' '), "Al", "QB");
-    db.AddPlayer(0, 2, "adams"s + std::string(20, '\0'), "Al", "QB");
-    db.AddPlayer(0, 3, "Bakerson", "Al", "QB");
-    db.AddPlayer(0, 4, "Baker"s + std::string(20, '\0'), "Bo", "QB");
+    league.AddPlayer(0, 1, "Baker"s + std::string(20, ' '), "Al", "QB");
+    league.AddPlayer(0, 2, "adams"s + std::string(20, '\0'), "Al", "QB");
+    league.AddPlayer(0, 3, "Bakerson", "Al", "QB");
+    league.AddPlayer(0, 4, "Baker"s + std::string(20, '\0'), "Bo", "QB");
     CcboList lister = ListerFor("TEAM");
     lister.GetList_TableTwo(kByLastName, "0");
     EXPECT_EQ(list.data, (std::vector<int>{2, 1, 4, 3}));
@@ -123,10 +123,10 @@ TEST_F(PlayerListTest, OrdersByTheNameAsShownEitherWay) {
 }
 
 TEST_F(PlayerListTest, KeepsNamesakesDropsNullLastNamesAndReadsWhatItCan) {
-    db.AddPlayer(0, 1, "Jones", "Ann", "QB");
-    db.AddPlayer(0, 2, "Jones", "Bob", "QB");
-    db.AddPlayer(0, 3, std::monostate{}, "Ghost", "QB");
-    db.AddPlayer(0, 4, "Kent", std::monostate{}, "S");
+    league.AddPlayer(0, 1, "Jones", "Ann", "QB");
+    league.AddPlayer(0, 2, "Jones", "Bob", "QB");
+    league.AddPlayer(0, 3, std::monostate{}, "Ghost", "QB");
+    league.AddPlayer(0, 4, "Kent", std::monostate{}, "S");
     CcboList lister = ListerFor("TEAM");
     lister.GetList_TableTwo(kByLastName, "0");
     EXPECT_EQ(list.items,
@@ -144,23 +144,23 @@ TEST_F(PlayerListTest, AnEmptyTableListsNothingAndBadInputIsReported) {
     EXPECT_THROW(lister.GetList_TableTwo(kByLastName, "0"), LeagueError);
 
     CcboList missing = ListerFor("TEAM");
-    missing.dbName(db.dir() / "missing.tmp");
+    missing.dbName(league.folder() / "missing.tmp");
     try {
         missing.GetList_TableTwo(kByLastName, "0");
         FAIL() << "a missing database must be reported";
     } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), db.dir() / "missing.tmp");
+        EXPECT_EQ(e.file(), league.folder() / "missing.tmp");
     }
-    EXPECT_FALSE(std::filesystem::exists(db.dir() / "missing.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(league.folder() / "missing.tmp"));
 }
 
 TEST_F(PlayerListTest, TheOtherListsWalkEveryRowAndSelectByValue) {
-    db.AddTeam(4, "Bears");
-    db.AddTeam(9, "Bears");
-    db.AddTeam(2, "Colts");
+    league.AddTeam(4, "Bears");
+    league.AddTeam(9, "Bears");
+    league.AddTeam(2, "Colts");
     CcboList teams;
     teams.NewClient(&list);
-    teams.dbName(db.path());
+    teams.dbName(league.db());
     teams.FieldName("TeamName");
     teams.FieldID("TeamID");
     teams.Val("2");
@@ -181,8 +181,8 @@ TEST_F(PlayerListTest, TheOtherListsWalkEveryRowAndSelectByValue) {
     EXPECT_EQ(list.items, (std::vector<std::string>{"4", "9"}));
     EXPECT_EQ(list.text, "9");
 
-    db.AddPlayer(0, 11, "Ames", "Al", "QB");
-    db.AddPlayer(1, 12, "Bell", "Bo", "HB");
+    league.AddPlayer(0, 11, "Ames", "Al", "QB");
+    league.AddPlayer(1, 12, "Bell", "Bo", "HB");
     list.Clear();
     CcboList all = ListerFor("TEAM");
     all.GetList_TableTwoAll("SELECT * FROM Players ORDER BY LastName");

@@ -1,11 +1,12 @@
 #pragma once
 
-// Player and league files made byte by byte for the league tests, and a progress listener that
-// records what it is told.
+// Player and league files made byte by byte for the league tests.
 
+#include "RecordingProgress.h"
+#include "TestFiles.h"
+#include "TestPlayers.h"
 #include "league/League.h"
 #include "league/PlayerRecord.h"
-#include "league/Progress.h"
 #include "store/PlayerRows.h"
 
 #include <QTemporaryDir>
@@ -13,43 +14,23 @@
 #include <SQLiteCpp/Statement.h>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace tavrel::testing {
 
-using Bytes = std::vector<std::uint8_t>;
-
 inline Bytes ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
+    const std::string content = FileContent(file);
+    return Bytes(content.begin(), content.end());
 }
 
 inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
 }
 
 inline void Append(Bytes& to, const Bytes& bytes) {
     to.insert(to.end(), bytes.begin(), bytes.end());
-}
-
-inline void Put(Bytes& record, std::size_t offset, const std::string& text) {
-    std::copy(text.begin(), text.end(), record.begin() + std::ptrdiff_t(offset));
-}
-
-// Record n of a pattern in which every byte differs from its neighbours and from the same byte of
-// other records, so that a byte put back in the wrong place or taken from the wrong record shows.
-// Over 18 records the text fields hold every byte value 0..255. The identifier bytes are never
-// both 0 (the second is the first plus one).
-inline Bytes PatternRecord(std::size_t n) {
-    Bytes r(kPlayerRecordSize);
-    for (std::size_t i = 0; i < r.size(); ++i)
-        r[i] = static_cast<std::uint8_t>((n * kPlayerRecordSize + i) % 256);
-    return r;
 }
 
 inline Bytes Header() {
@@ -76,15 +57,6 @@ inline Bytes TeamBlock(std::uint8_t id, const std::string& name, const std::stri
     return block;
 }
 
-struct RecordingProgress : Progress {
-    std::vector<std::string> captions;
-    std::vector<float> values;
-    int ends = 0;
-    void Begin(const std::string& caption) override { captions.push_back(caption); }
-    void SetValue(float value) override { values.push_back(value); }
-    void End() override { ++ends; }
-};
-
 // Every Players row of a working database in rowid order.
 inline std::vector<PlayerRow> ReadPlayers(const std::filesystem::path& db) {
     SQLite::Database database(db.string());
@@ -94,18 +66,6 @@ inline std::vector<PlayerRow> ReadPlayers(const std::filesystem::path& db) {
     while (select.executeStep())
         ReadPlayerRow(select, rows.emplace_back());
     return rows;
-}
-
-inline int Col(const char* name) {
-    return *PlayersColumnIndex(name);
-}
-
-inline std::int64_t Num(const PlayerRow& row, const char* name) {
-    return std::get<std::int64_t>(row[Col(name)]);
-}
-
-inline const std::string& Str(const PlayerRow& row, const char* name) {
-    return std::get<std::string>(row[Col(name)]);
 }
 
 // A folder per test holding a league file of two teams, the player file beside it and the

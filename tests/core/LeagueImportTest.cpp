@@ -31,8 +31,7 @@ TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
     ASSERT_EQ(rows.size(), records.size());
     std::set<std::uint8_t> textBytes;
     for (std::size_t n = 0; n < rows.size(); ++n) {
-        PlayerRow expected;
-        DecodePlayerRecord(RecordBytes(records[n].data(), kPlayerRecordSize), expected);
+        const PlayerRow expected = DecodedRow(records[n]);
         EXPECT_EQ(rows[n], expected) << "row " << n;
         for (const PlayersColumn& c : kPlayersColumns)
             if (c.kind == FieldKind::Text)
@@ -44,16 +43,7 @@ TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
 }
 
 TEST_F(LeagueImportTest, WorkedExampleRecord) {
-    Bytes r(kPlayerRecordSize, 0);
-    r[0] = 0x10;
-    r[1] = 0x27;
-    r[86] = 0xD2;
-    r[94] = 13;
-    r[175] = 61;
-    r[243] = 77;
-    r[221] = 12;
-    r[289] = 99;
-    Put(r, 8, "John");
+    Bytes r = WorkedExampleRecord(61, 77, 12, 99);
     Put(r, 23, "Smith" + std::string(20, ' '));
     Bytes high = r;
     high[1] = 0x80; // identifier and weight high bytes of 128 or more: negative, not an overflow

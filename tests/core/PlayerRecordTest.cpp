@@ -1,5 +1,6 @@
 #include "league/PlayerRecord.h"
 
+#include "TestPlayers.h"
 #include "league/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
@@ -11,26 +12,7 @@
 namespace tavrel {
 namespace {
 
-using Record = std::array<std::uint8_t, kPlayerRecordSize>;
-
-int Col(const char* name) {
-    return *PlayersColumnIndex(name);
-}
-
-std::int64_t Num(const PlayerRow& row, const char* name) {
-    return std::get<std::int64_t>(row[Col(name)]);
-}
-
-const std::string& Str(const PlayerRow& row, const char* name) {
-    return std::get<std::string>(row[Col(name)]);
-}
-
-Record PatternRecord() {
-    Record r;
-    for (std::size_t i = 0; i < r.size(); ++i)
-        r[i] = static_cast<std::uint8_t>((i * 7 + 3) % 256);
-    return r;
-}
+using namespace tavrel::testing;
 
 TEST(PlayersTable, ColumnsSitWhereImportAddressesThem) {
     EXPECT_EQ(kPlayersColumns[11].name, "Pot_SP");
@@ -50,33 +32,16 @@ TEST(PlayersTable, ColumnsSitWhereImportAddressesThem) {
 
 TEST(PlayersTable, ModelledFieldsCoverTheRecordButSixtyBytes) {
     std::array<int, kPlayerRecordSize> owners{};
-    for (const PlayersColumn& c : kPlayersColumns) {
-        const int width = c.kind == FieldKind::Text    ? c.bytes
-                          : c.kind == FieldKind::Int16 ? 2
-                          : c.kind == FieldKind::Byte  ? 1
-                                                       : 0;
-        for (int i = 0; i < width; ++i)
+    for (const PlayersColumn& c : kPlayersColumns)
+        for (int i = 0; i < FieldWidth(c); ++i)
             ++owners[c.offset + i];
-    }
     EXPECT_EQ(std::count(owners.begin(), owners.end(), 0), 60);
     EXPECT_EQ(std::count_if(owners.begin(), owners.end(), [](int n) { return n > 1; }), 0);
 }
 
 TEST(PlayerRecord, DecodesTheWorkedExamples) {
-    Record r{};
-    r[0] = 0x10;
-    r[1] = 0x27;
-    r[86] = 0xD2;
-    r[87] = 0x00;
-    r[94] = 13;
-    r[175] = 45;
-    r[243] = 60;
-    r[221] = 7;
-    r[289] = 255;
-    const char first[] = "John";
-    std::copy(first, first + 4, r.begin() + 8);
-    PlayerRow row;
-    DecodePlayerRecord(r, row);
+    Bytes r = WorkedExampleRecord(45, 60, 7, 255);
+    PlayerRow row = DecodedRow(r);
     EXPECT_EQ(Num(row, "PID"), 10000);
     EXPECT_EQ(Num(row, "Weight"), 210);
     EXPECT_EQ(Num(row, "Position"), 13);
@@ -92,16 +57,15 @@ TEST(PlayerRecord, DecodesTheWorkedExamples) {
     r[0] = 0xFF;
     r[1] = 0xFF;
     r[87] = 0x80;
-    DecodePlayerRecord(r, row);
+    row = DecodedRow(r);
     EXPECT_EQ(Str(row, "PositionTXT"), "");
     EXPECT_EQ(Num(row, "PID"), -1);
     EXPECT_EQ(Num(row, "Weight"), -32768 + 0xD2);
 }
 
 TEST(PlayerRecord, UneditedRowEncodesToTheSameBytes) {
-    const Record original = PatternRecord();
-    PlayerRow row;
-    DecodePlayerRecord(original, row);
+    const Bytes original = PatternRecord(0);
+    const PlayerRow row = DecodedRow(original);
     ASSERT_FALSE(CheckPlayerRow(row));
     Record out{};
     std::fill(out.begin(), out.end(), 0xEE);
@@ -115,8 +79,7 @@ TEST(PlayerRecord, UneditedRowEncodesToTheSameBytes) {
 }
 
 TEST(PlayerRecord, TextIsPaddedWithSpacesAndCut) {
-    PlayerRow row;
-    DecodePlayerRecord(PatternRecord(), row);
+    PlayerRow row = DecodedRow(PatternRecord(0));
     row[Col("FirstName")] = std::string("Bob");
     row[Col("LastName")] = std::string("Abcdefghijklmnopqrstuvwxyz0123");
     Record out{};
@@ -126,8 +89,7 @@ TEST(PlayerRecord, TextIsPaddedWithSpacesAndCut) {
 }
 
 TEST(PlayerRecord, CheckNamesTheColumnThatCannotBeWritten) {
-    PlayerRow row;
-    DecodePlayerRecord(PatternRecord(), row);
+    PlayerRow row = DecodedRow(PatternRecord(0));
     row[Col("Act_SP")] = std::int64_t(256);
     auto problem = CheckPlayerRow(row);
     ASSERT_TRUE(problem);

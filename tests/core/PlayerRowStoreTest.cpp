@@ -1,6 +1,7 @@
 #include "store/PlayerRowStore.h"
 
-#include "WorkingDbFixture.h"
+#include "TestLeague.h"
+#include "TestPlayers.h"
 #include "league/LeagueError.h"
 #include "store/TeamChoices.h"
 
@@ -12,20 +13,17 @@ namespace tavrel {
 namespace {
 
 using namespace std::string_literals;
-using testing::WorkingDbFixture;
-
-int Col(const char* name) {
-    return *PlayersColumnIndex(name);
-}
+using testing::Col;
+using testing::TestLeague;
 
 TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
-    WorkingDbFixture db;
+    TestLeague league;
     const std::string padded = "Lee"s + std::string(12, '\0');
-    db.AddPlayer(0, 300, "Zed", padded, "QB");
-    db.AddPlayer(2, 100, "Abe", "Al", "K");
-    db.AddPlayer(2, 300, "Dup", "Second", "P");
+    league.AddPlayer(0, 300, "Zed", padded, "QB");
+    league.AddPlayer(2, 100, "Abe", "Al", "K");
+    league.AddPlayer(2, 300, "Dup", "Second", "P");
 
-    PlayerRowStore store(db.path());
+    PlayerRowStore store(league.db());
     const auto keys = store.RowKeys();
     ASSERT_EQ(keys.size(), 3u);
     std::vector<std::int64_t> ids;
@@ -53,22 +51,22 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
 }
 
 TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
-    WorkingDbFixture db;
-    db.AddPlayer(0, 1, "A", "B", "QB");
-    PlayerRowStore store(db.path());
+    TestLeague league;
+    league.AddPlayer(0, 1, "A", "B", "QB");
+    PlayerRowStore store(league.db());
     const auto keys = store.RowKeys();
     const std::int64_t id = keys.at(0).rowId;
     store.ReadRow(id);
     store.WriteValue(id, Col("Pot_SP"), std::int64_t{5});
 
-    SQLite::Database other(db.path().string(), SQLite::OPEN_READWRITE);
+    SQLite::Database other(league.db().string(), SQLite::OPEN_READWRITE);
     other.exec("BEGIN IMMEDIATE; UPDATE Players SET Act_AG = 9; COMMIT;");
     EXPECT_EQ(std::get<std::int64_t>(store.ReadRow(id)[Col("Act_AG")]), 9);
 }
 
 TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {
-    WorkingDbFixture db;
-    const auto missing = db.dir() / "gone.tmp";
+    TestLeague league;
+    const auto missing = league.folder() / "gone.tmp";
     try {
         PlayerRowStore store(missing);
         FAIL() << "opened a database that is not there";
@@ -77,20 +75,20 @@ TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
 
-    const auto empty = db.dir() / "empty.tmp";
+    const auto empty = league.folder() / "empty.tmp";
     { SQLite::Database make(empty.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE); }
     EXPECT_THROW(PlayerRowStore{empty}, LeagueError);
 }
 
 TEST(TeamChoices, OneEntryPerNameInNameOrderWithTheFirstRowsId) {
-    WorkingDbFixture db;
-    db.AddTeam(7, "Wolves"s + std::string(14, '\0'));
-    db.AddTeam(3, "Bears"s + std::string(15, ' '));
-    db.AddTeam(9, "Bears"s + std::string(15, '\0'));
-    db.AddTeam(4, std::string(20, '\0'));
-    db.AddTeam(5, std::monostate{});
-    db.AddTeam(1, "Colts");
-    const auto teams = ReadTeamChoices(db.path());
+    TestLeague league;
+    league.AddTeam(7, "Wolves"s + std::string(14, '\0'));
+    league.AddTeam(3, "Bears"s + std::string(15, ' '));
+    league.AddTeam(9, "Bears"s + std::string(15, '\0'));
+    league.AddTeam(4, std::string(20, '\0'));
+    league.AddTeam(5, std::monostate{});
+    league.AddTeam(1, "Colts");
+    const auto teams = ReadTeamChoices(league.db());
     ASSERT_EQ(teams.size(), 3u);
     EXPECT_EQ(teams[0].name, "Bears");
     EXPECT_EQ(teams[0].teamId, 3);
@@ -98,7 +96,7 @@ TEST(TeamChoices, OneEntryPerNameInNameOrderWithTheFirstRowsId) {
     EXPECT_EQ(teams[2].name, "Wolves");
     EXPECT_EQ(teams[2].teamId, 7);
 
-    EXPECT_THROW(ReadTeamChoices(db.dir() / "gone.tmp"), LeagueError);
+    EXPECT_THROW(ReadTeamChoices(league.folder() / "gone.tmp"), LeagueError);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "store/PlayerRows.h"
 
+#include "TestPlayers.h"
 #include "store/WorkingTables.h"
 
 #include <SQLiteCpp/Database.h>
@@ -10,9 +11,7 @@
 namespace tavrel {
 namespace {
 
-int Col(const char* name) {
-    return *PlayersColumnIndex(name);
-}
+using testing::Col;
 
 // Three rows that differ in every way a reader reusing one PlayerRow could get wrong: long text
 // followed by short text with NULs inside, text followed by null, numbers typed as fractions.

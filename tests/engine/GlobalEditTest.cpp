@@ -1,6 +1,8 @@
 #include "globaledit/GlobalEdit.h"
 
+#include "RecordingProgress.h"
 #include "TestLeague.h"
+#include "TestPlayers.h"
 #include "globaledit/GlobalEditRun.h"
 #include "league/LeagueError.h"
 
@@ -23,8 +25,8 @@ const int kAG = *RatingIndex("AG");
 // A player whose SP ratings are given; every other rating is 50/60.
 PlayerRow WithSpeed(PlayerSpec spec, Value actual, Value potential) {
     PlayerRow row = MakePlayer(spec);
-    row[testing::Column("Act_SP")] = std::move(actual);
-    row[testing::Column("Pot_SP")] = std::move(potential);
+    row[testing::Col("Act_SP")] = std::move(actual);
+    row[testing::Col("Pot_SP")] = std::move(potential);
     return row;
 }
 
@@ -208,7 +210,7 @@ TEST(GlobalEdit, EmptyRatingIsRefusedByNameBeforeAnyChange) {
     } catch (const LeagueError& e) {
         EXPECT_NE(e.cause().find("Pot_SP"), std::string::npos) << e.what();
         EXPECT_NE(
-            e.cause().find(std::to_string(std::get<std::int64_t>(broken[testing::Column("PID")]))),
+            e.cause().find(std::to_string(std::get<std::int64_t>(broken[testing::Col("PID")]))),
             std::string::npos)
             << e.what();
     }

@@ -1,6 +1,8 @@
 #include "reports/Rosters.h"
 
+#include "TestFiles.h"
 #include "TestLeague.h"
+#include "TestPlayers.h"
 #include "league/LeagueError.h"
 #include "store/Vocabulary.h"
 
@@ -9,9 +11,9 @@
 namespace tavrel {
 namespace {
 
+using testing::FileContent;
 using testing::MakePlayer;
 using testing::PlayerSpec;
-using testing::FileContent;
 using testing::TestLeague;
 
 namespace fs = std::filesystem;
@@ -57,8 +59,8 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
                                  .weight = 190}));
     PlayerRow qb = MakePlayer({.team = 1, .position = 0});
     for (int k = 0; k < kRatingCount; ++k) {
-        qb[testing::Column(ActualColumn(k))] = std::int64_t(10 + k);
-        qb[testing::Column(PotentialColumn(k))] = std::int64_t(40 + k);
+        qb[testing::Col(ActualColumn(k))] = std::int64_t(10 + k);
+        qb[testing::Col(PotentialColumn(k))] = std::int64_t(40 + k);
     }
     league.AddPlayer(qb);
 
@@ -114,10 +116,10 @@ TEST(Rosters, CollegeIsCutToThirtyWithTrailingNulsRemoved) {
     TestLeague league;
     const std::string forty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
     PlayerRow longName = MakePlayer({.team = 0, .lastName = "A", .firstName = "B"});
-    longName[testing::Column("College")] = forty;
+    longName[testing::Col("College")] = forty;
     league.AddPlayer(longName);
     PlayerRow padded = MakePlayer({.team = 0, .position = 1, .lastName = "C", .firstName = "D"});
-    padded[testing::Column("College")] = "Tech U  " + std::string(22, '\0') + "X";
+    padded[testing::Col("College")] = "Tech U  " + std::string(22, '\0') + "X";
     league.AddPlayer(padded);
     PrintRosters(league.db(), league.folder());
 
@@ -147,7 +149,7 @@ TEST(Rosters, EmptyNamesPrintAsEmptyText) {
     TestLeague league;
     PlayerRow row = MakePlayer({.team = 0});
     for (const char* column : {"LastName", "FirstName", "College", "Years", "PositionTXT"})
-        row[testing::Column(column)] = Value{};
+        row[testing::Col(column)] = Value{};
     league.AddPlayer(row);
     PrintRosters(league.db(), league.folder());
     const std::string lines =

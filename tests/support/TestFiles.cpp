@@ -1,0 +1,24 @@
+#include "TestFiles.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace tavrel::testing {
+
+std::string FileContent(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + file.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileContent(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+} // namespace tavrel::testing

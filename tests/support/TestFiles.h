@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tavrel::testing {
+
+// The whole content of a file, as bytes. Throws std::runtime_error if it cannot be read.
+std::string FileContent(const std::filesystem::path& file);
+
+// Replaces the content of a file, creating it if need be. Throws std::runtime_error if it cannot
+// be written.
+void WriteFileContent(const std::filesystem::path& file, std::string_view bytes);
+
+} // namespace tavrel::testing
