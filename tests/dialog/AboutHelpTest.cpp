@@ -21,13 +21,18 @@ using namespace tavrel;
 class AboutHelpTest : public QObject {
     Q_OBJECT
 
+    std::shared_ptr<guitest::PromptLog> log_;
+    std::unique_ptr<guitest::FakePrompts> prompts_;
+
 private slots:
+    void init() {
+        log_ = std::make_shared<guitest::PromptLog>();
+        prompts_ = std::make_unique<guitest::FakePrompts>(log_);
+    }
     void cleanup() { QuitHelp(); }
 
     void aboutBoxShowsTitleVersionAndHomePage() {
-        auto log = std::make_shared<guitest::PromptLog>();
-        guitest::FakePrompts prompts(log);
-        frmAbout about(prompts);
+        frmAbout about(*prompts_);
         about.show();
         QCOMPARE(about.windowTitle(), QStringLiteral("About Tavrel"));
         QCOMPARE(about.findChild<QLabel*>("lblTitle")->text(), QStringLiteral("Tavrel"));
@@ -45,14 +50,12 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!about.isVisible());
         QCOMPARE(about.result(), int(QDialog::Accepted));
-        QVERIFY(log->messages.isEmpty());
+        QVERIFY(log_->messages.isEmpty());
     }
 
 #ifndef Q_OS_WIN
     void systemInfoOpensTheProgramsOwnWindow() {
-        auto log = std::make_shared<guitest::PromptLog>();
-        guitest::FakePrompts prompts(log);
-        frmAbout about(prompts);
+        frmAbout about(*prompts_);
         about.show();
         QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
         QWidget* window = about.OpenSystemInfoWindow();
@@ -64,18 +67,16 @@ private slots:
         QVERIFY2(shown.contains(QString::fromLatin1(qVersion())), qPrintable(shown.join('|')));
         QVERIFY(shown.contains(QString::fromLatin1(SQLite::getLibVersion())));
         QVERIFY(shown.contains(QSysInfo::currentCpuArchitecture()));
-        QVERIFY(log->messages.isEmpty());
+        QVERIFY(log_->messages.isEmpty());
     }
 #endif
 
     void systemInfoWithNothingToShowSaysSo() {
-        auto log = std::make_shared<guitest::PromptLog>();
-        guitest::FakePrompts prompts(log);
-        frmAbout about(prompts);
+        frmAbout about(*prompts_);
         about.SetSystemInfoSource([] { return QList<SystemInfoItem>{}; });
         about.StartSysInfo();
 #ifndef Q_OS_WIN
-        QCOMPARE(log->messages,
+        QCOMPARE(log_->messages,
                  QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
         QVERIFY(!about.OpenSystemInfoWindow());
 #endif

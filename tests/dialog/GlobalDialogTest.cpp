@@ -105,18 +105,6 @@ private slots:
     void init() { *log_ = guitest::PromptLog{}; }
     void cleanup() { QuitHelp(); }
 
-    void withoutTeamsTheListIsAllAndFreeAgents() {
-        DemoWorkingDatabase league({.teams = 0, .players = 30});
-        auto* dialog = new frmGlobal(league.db(), prompts_);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
-        QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
-                 (QStringList{"All=1001", "Free Agents=0"}));
-        QCOMPARE(dialog->SelectedTeam(), 1001);
-        Child<QComboBox>(dialog, "cboTeam")->setCurrentIndex(1);
-        QCOMPARE(dialog->SelectedTeam(), 0);
-        delete dialog;
-    }
-
     void demoLeagueTeamsAreListedInNameOrder() {
         DemoWorkingDatabase league;
         std::map<std::string, int> teams; // name without padding -> TeamID
@@ -249,31 +237,6 @@ private slots:
         dialog->SelectPosition(-1);
         QCOMPARE(dialog->SelectedPosition(), 13);
         QCOMPARE(dialog->SelectedPositionText(), QStringLiteral("S"));
-        delete dialog;
-    }
-
-    void okScalesTheTickedPositionsInAllTeams() {
-        DemoWorkingDatabase league;
-        const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        auto* dialog = new frmGlobal(league.db(), prompts_);
-        QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
-        QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
-        dialog->show();
-        dialog->chkPosition(0)->setChecked(true);  // QB
-        dialog->chkPosition(14)->setChecked(true); // S
-        Child<QLineEdit>(dialog, "txtSP")->setText("10");
-        QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-
-        Edit edit;
-        edit.positionCodes = {0, 13};
-        edit.actual[*RatingIndex("SP")] = 10;
-        const std::vector<RatingRow> after = ReadRatingRows(league.db());
-        QVERIFY(after == Expected(before, edit));
-        QVERIFY(after != before);
-        QVERIFY(log_->messages.isEmpty());
-        QCOMPARE(starting.count(), 1);
-        QCOMPARE(applied.count(), 1);
-        QVERIFY(dialog->isVisible() && dialog->isEnabled()); // the dialog stays for another run
         delete dialog;
     }
 
@@ -444,12 +407,15 @@ private slots:
         delete dialog;
     }
 
-    void theDialogIsDisabledWhileARunIsOn() {
+    // QB and S, actual speed +10 % in all teams, while the user keeps clicking and typing.
+    void okScalesTheTickedPositionsAndIgnoresInputDuringTheRun() {
         DemoWorkingDatabase league;
         const std::vector<RatingRow> before = ReadRatingRows(league.db());
         MeddlingProgress progress;
         auto* dialog = new frmGlobal(league.db(), prompts_, &progress);
         progress.dialog = dialog;
+        QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
+        QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
         dialog->show();
         dialog->chkPosition(14)->setChecked(true); // S
         dialog->chkPosition(0)->setChecked(true);  // QB
@@ -463,7 +429,13 @@ private slots:
         Edit edit;
         edit.positionCodes = {0, 13};
         edit.actual[*RatingIndex("SP")] = 10;
-        QVERIFY(ReadRatingRows(league.db()) == Expected(before, edit));
+        const std::vector<RatingRow> after = ReadRatingRows(league.db());
+        QVERIFY(after == Expected(before, edit));
+        QVERIFY(after != before);
+        QVERIFY(log_->messages.isEmpty());
+        QCOMPARE(starting.count(), 1);
+        QCOMPARE(applied.count(), 1);
+        QVERIFY(dialog->isVisible()); // the dialog stays for another run
         delete dialog;
     }
 
@@ -476,6 +448,7 @@ private slots:
         QVERIFY2(log_->messages[0].contains("teams of") &&
                      log_->messages[0].contains(QString::fromStdString(missing.string())),
                  qPrintable(log_->messages[0]));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
         QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
                  (QStringList{"All=1001", "Free Agents=0"}));
 
