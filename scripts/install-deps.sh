@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  xvfb xauth
+  xvfb xauth ccache
 )
 
 missing=()
