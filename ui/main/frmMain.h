@@ -45,6 +45,9 @@ public:
                      std::unique_ptr<UserPrompts> prompts = nullptr, QWidget* parent = nullptr);
     ~frmMain() override;
 
+    // Opens the league named on the command line as File > Open does with that file chosen, and
+    // remembers it; a missing or unreadable league shows the usual failure, the window stays.
+    bool OpenLeagueFromCommandLine(const QString& leagueFile);
     // Refills the player list for the selected team in the current sort order.
     void ReFreshList();
     // For a pass that changed players through its own connection (Global Edit): shows the

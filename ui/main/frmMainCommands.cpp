@@ -126,6 +126,10 @@ void frmMain::OpenLeague() {
     OpenLeagueFile(chosen, true);
 }
 
+bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
+}
+
 void frmMain::ReopenLeague() {
     if (LastFile.isEmpty()) {
         prompts_->ShowMessage(this, QStringLiteral("There is no league to reopen yet. "
