@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tavrel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAVREL_APP_ID));
     parser.process(app);
     const QString leagueFile = tavrel::LeagueFileArgument(parser);
     const std::filesystem::path workingDirectory = WorkingDirectory();
