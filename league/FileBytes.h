@@ -7,9 +7,27 @@
 
 namespace tavrel {
 
-// Reads a whole file into memory. Throws LeagueError(operation, file, cause) when the file is
-// missing, is a folder, or cannot be read.
+// No league or player file comes near this; a bigger input is refused rather than read until
+// memory runs out.
+inline constexpr std::uint64_t kMaxInputFileSize = std::uint64_t(1) << 30;
+
+// Why a file of this st_mode is not read or written: "this is a FIFO (named pipe), not a regular
+// file" and the like.
+std::string NotRegularFileCause(unsigned mode);
+
+// Reads a whole file into memory. Throws LeagueError(operation, file, cause) at once when the file
+// is missing, is not a regular file (a folder, a FIFO, a device, or a link to one), is larger
+// than kMaxInputFileSize, or cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
                                         const std::string& operation);
+
+} // namespace tavrel
+
+namespace tavrel {
+
+// Copies a regular file over `to` a chunk at a time through SafeSaveFile: `to` is replaced whole
+// or not at all. Refuses `from` as ReadFileBytes does (its size aside); throws LeagueError.
+void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
+                    const std::string& operation);
 
 } // namespace tavrel
