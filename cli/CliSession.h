@@ -38,6 +38,10 @@ private:
     std::filesystem::path workingDb_;
 };
 
+// Whether `file` is the league file or its player file, however it is spelled (links, "..", case
+// on a case-blind disk). A file that does not exist is neither.
+bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath);
+
 // The LEAGUE argument every command that reads a league takes.
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath);
 

@@ -1,9 +1,9 @@
 #include "league/SafeSave.h"
 
+#include "base/LeagueError.h"
+
 #include <QSaveFile>
 #include <QString>
-
-#include "league/LeagueError.h"
 
 namespace tavrel {
 

@@ -1,5 +1,5 @@
 // mMain: shows the splash, which brings up the main window after about a second.
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "shell/frmSplash2.h"
 #include "store/WorkingDatabase.h"
 #include "ui/main/frmMain.h"
