@@ -1,7 +1,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "league/LeagueBackups.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
 #include "league/PlayerFile.h"

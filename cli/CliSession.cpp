@@ -1,6 +1,6 @@
 #include "cli/CliSession.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
 #include "league/SignalCleanup.h"
 #include "store/WorkingDatabase.h"
@@ -94,6 +94,14 @@ CliSession::~CliSession() {
 
 LoadedLeague CliSession::Import(const std::string& leaguePath) {
     return LoadLeague(PlayerFilePath(leaguePath), leaguePath, workingDb_);
+}
+
+bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath) {
+    const auto same = [&file](const std::filesystem::path& other) {
+        std::error_code error; // a file that does not exist is no other file
+        return std::filesystem::equivalent(file, other, error) && !error;
+    };
+    return same(leaguePath) || same(PlayerFilePath(leaguePath));
 }
 
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {

@@ -50,6 +50,9 @@ std::filesystem::path SessionsFolder();
 // Removes the session folders in `folder` that belong to processes that are gone (killed, say,
 // by a signal that cannot be caught). Folders of running processes stay.
 void RemoveAbandonedSessions(const std::filesystem::path& folder);
+// Whether `file` is the league file or its player file, however it is spelled (links, "..", case
+// on a case-blind disk). A file that does not exist is neither.
+bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath);
 
 // The LEAGUE argument every command that reads a league takes.
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath);

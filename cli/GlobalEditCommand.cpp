@@ -1,8 +1,9 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
@@ -103,11 +104,6 @@ GlobalEditRequest CheckArguments(const GlobalEditArguments& args) {
     return request;
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error; // a file that does not exist is no other file
-    return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 std::string Fixed2(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
@@ -137,8 +133,7 @@ void RunPosition(const std::filesystem::path& workingDb, int code, const GlobalE
 
 void RunGlobalEdit(const GlobalEditArguments& args) {
     const GlobalEditRequest request = CheckArguments(args);
-    if (!args.out.empty() &&
-        (SameFile(args.out, args.league) || SameFile(args.out, PlayerFilePath(args.league))))
+    if (!args.out.empty() && IsOneOfTheLeagueFiles(args.out, args.league))
         throw LeagueError("Saving the edited players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");

@@ -1,6 +1,6 @@
 #include "league/FileBytes.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/SafeSave.h"
 
 #include <cerrno>

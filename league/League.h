@@ -2,6 +2,9 @@
 
 #include "league/PlayerFile.h"
 #include "league/Progress.h"
+#include "store/PlayerRowStore.h"
+
+#include <filesystem>
 
 #include <filesystem>
 #include <functional>
@@ -25,6 +28,11 @@ struct LoadedLeague {
 LoadedLeague LoadLeague(const std::filesystem::path& playerFile,
                         const std::filesystem::path& leagueFile,
                         const std::filesystem::path& workingDb, Progress* progress = nullptr);
+
+// The row keys of the Players table that LoadLeague has just built from `image`: it adds one row
+// per whole record, in file order, to a new table, so record n is rowid n + 1. Known without
+// reading the table; whoever uses them checks a row's PID before trusting it.
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 
 // Writes every Players row of `workingDb`, in table order, as a player record of `playerFile`:
 // the header import read, then the records (none for a row whose identifier bytes are both 0),

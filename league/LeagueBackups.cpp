@@ -2,7 +2,7 @@
 
 #include "league/FileBytes.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
 #include "league/SafeSave.h"
 

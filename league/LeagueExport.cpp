@@ -1,7 +1,8 @@
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 #include "league/SafeSave.h"
 #include "store/PlayerRows.h"
+#include "store/Text.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
@@ -21,38 +22,26 @@ void Append(SafeSaveFile& to, std::span<const std::uint8_t> bytes) {
     to.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-std::string ValueText(const Value& value) {
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return std::to_string(*n);
-    if (const auto* s = std::get_if<std::string>(&value))
-        return *s;
-    return {};
-}
-
-std::string TrimmedName(const Value& value) {
-    std::string text = ValueText(value);
-    text.erase(text.find_last_not_of(std::string_view("\0 ", 2)) + 1);
-    return text;
-}
-
 // "player 564 (John Smith)", for messages about a row that cannot be saved.
 std::string DescribePlayer(const PlayerRow& row) {
-    const std::string first = TrimmedName(row[*PlayersColumnIndex("FirstName")]);
-    const std::string last = TrimmedName(row[*PlayersColumnIndex("LastName")]);
+    const auto text = [&row](std::string_view column) {
+        return ValueText(row[*PlayersColumnIndex(column)]).value_or(std::string());
+    };
+    const std::string first = WithoutTrailingPadding(text("FirstName"));
+    const std::string last = WithoutTrailingPadding(text("LastName"));
     std::string name = first + (first.empty() || last.empty() ? "" : " ") + last;
-    return "player " + ValueText(row[*PlayersColumnIndex("PID")]) +
-           (name.empty() ? "" : " (" + name + ")");
+    return "player " + text("PID") + (name.empty() ? "" : " (" + name + ")");
 }
 
 // Every Players column in table order, but NULL for those export never reads: the derived Weight
 // and PositionTXT, and the columns import never fills. PID is read for messages only.
 std::string SelectRowsSql() {
     std::string sql = "SELECT rowid";
-    for (const PlayersColumn& c : kPlayersColumns) {
+    for (const RecordField& c : kRecordFields) {
         const bool read = c.kind != FieldKind::Weight && c.kind != FieldKind::PositionText &&
                           c.kind != FieldKind::None;
         sql += ", ";
-        sql += read ? c.name : "NULL";
+        sql += read ? c.column : "NULL";
     }
     return sql + " FROM Players ORDER BY rowid";
 }

@@ -1,5 +1,5 @@
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 #include "league/LeagueOrigin.h"
 #include "league/TeamScan.h"
 #include "store/PlayerRows.h"
@@ -59,7 +59,7 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
         }
         transaction.commit();
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Loading the league into the working database", db, e.what());
+        throw LeagueError("Loading the league into the working database", db, e);
     }
     return league;
 }
@@ -101,6 +101,18 @@ LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
         throw;
     }
     return league;
+}
+
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image) {
+    std::vector<RowKey> keys;
+    keys.reserve(image.RecordCount());
+    for (std::size_t n = 0; n < image.RecordCount(); ++n) {
+        const RecordBytes record = image.Record(n);
+        const auto pid =
+            static_cast<std::int16_t>(static_cast<std::uint16_t>(record[0] | (record[1] << 8)));
+        keys.push_back({static_cast<std::int64_t>(n) + 1, pid});
+    }
+    return keys;
 }
 
 } // namespace tavrel

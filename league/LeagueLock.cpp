@@ -1,6 +1,6 @@
 #include "league/LeagueLock.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "league/LeagueOrigin.h"
 
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/PlayerFile.h"
 #include "league/SafeSave.h"
 

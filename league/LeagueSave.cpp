@@ -1,7 +1,7 @@
 #include "league/LeagueSave.h"
 
 #include "league/LeagueBackups.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 

@@ -1,7 +1,7 @@
 #include "league/PlayerFileBackup.h"
 
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
 
 namespace tavrel {

@@ -1,7 +1,7 @@
 #include "league/SafeSave.h"
 
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/SignalCleanup.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #include "reports/Rosters.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/ProgramInfo.h"
 #include "league/SafeSave.h"
 #include "league/Windows1252.h"
@@ -214,7 +214,7 @@ std::filesystem::path PrintTeamRoster(const std::filesystem::path& workingDb,
         SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
         file = MakeRosterFile(db, teamName, teamNumber);
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the roster from", workingDb, e.what());
+        throw LeagueError("Reading the roster from", workingDb, e);
     }
     const std::filesystem::path path = folder / file.name;
     SaveFileAtomically(path, file.bytes, kWriteOperation);
@@ -236,7 +236,7 @@ std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& wor
                                            number ? std::optional(*number) : std::nullopt));
         }
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the rosters from", workingDb, e.what());
+        throw LeagueError("Reading the rosters from", workingDb, e);
     }
     std::vector<std::filesystem::path> written;
     std::set<std::string> taken;

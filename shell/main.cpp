@@ -1,6 +1,6 @@
 // mMain: answers --help and --version, or shows the splash, which brings up the main window after
 // about a second and then opens the league named on the command line, if any.
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramVersion.h"
 #include "shell/frmSplash2.h"

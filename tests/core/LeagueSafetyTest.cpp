@@ -2,7 +2,7 @@
 // .sw$ backup's paths and what the working database tells for crash recovery.
 #include "LeagueFixtures.h"
 #include "league/LeagueBackups.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeagueLock.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"

@@ -4,7 +4,7 @@
 
 #include "LeagueFixtures.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 
 #include <cerrno>
 #include <csignal>

@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/Vocabulary.h"
 
 #include <gtest/gtest.h>
