@@ -185,7 +185,7 @@ TEST_F(SafetyCommands, FoldersOfEarlierRunsThatAreGoneAreRemoved) {
     fs::create_directories(abandoned);
     fs::create_directories(running);
     testing::WriteFileContent(abandoned / "Tavrel.tmp", "left behind");
-    ASSERT_EQ(Cli({"info", files_.leagueFile.native()}).status, 0);
+    ASSERT_EQ(Cli({"backups", files_.leagueFile.native()}).status, 0); // imports nothing
     EXPECT_EQ(Names(root_ / "tmp"), (std::vector<std::string>{running.filename()}));
 }
 
