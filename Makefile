@@ -38,7 +38,7 @@ package: build
 # into $(BUILD_FUZZ)/corpus; the saved corpus in tests/fuzz/corpus is only read.
 fuzz: deps
 	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL_FUZZ=ON -DTAVREL_BUILD_GUI=OFF
-	cmake --build $(BUILD_FUZZ) -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	for t in $(FUZZ_TARGETS); do \
 	    mkdir -p $(BUILD_FUZZ)/corpus/$$t && \
 	    $(BUILD_FUZZ)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) $(BUILD_FUZZ)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
