@@ -28,6 +28,19 @@ std::string TrimLeadingSpaces(const std::string& text) {
     return start == std::string::npos ? std::string() : text.substr(start);
 }
 
+} // namespace
+
+std::string PlayerListName(const std::string& lastName, const std::string& firstName) {
+    return WithoutTrailingPadding(TrimLeadingSpaces(lastName)) + ", " +
+           WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+}
+
+std::string PlayerListEntry(const std::string& name, const std::string& positionText) {
+    return name + " - " + positionText;
+}
+
+namespace {
+
 // One query over a database opened for this call only, with its fields found by name.
 class QueryRows {
 public:
@@ -205,10 +218,10 @@ void CcboList::GetList_TableTwo(const std::string& sqlQuery, const std::string& 
             if (!lastName || *lastName == lastItem)
                 continue;
             const std::string firstName = AsText(rows.Get(first)).value_or(std::string());
-            lastItem = WithoutTrailingPadding(TrimLeadingSpaces(*lastName)) + ", " +
-                       WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+            lastItem = PlayerListName(*lastName, firstName);
             newClient_->SetListEntry(
-                counter, lastItem + " - " + AsText(rows.Get(position)).value_or(std::string()));
+                counter,
+                PlayerListEntry(lastItem, AsText(rows.Get(position)).value_or(std::string())));
             newClient_->SetItemData(newClient_->NewIndex(), AsItemData(rows.Get(id)));
             ++counter;
         }

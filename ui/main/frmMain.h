@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QSplitter;
 class QToolBar;
 class QUndoStack;
 class ComboBoxTarget;
@@ -105,7 +106,14 @@ private:
     QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
                          const char* arrayName);
     void AddReopenItem();
+    void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
     void CentreOnScreen();
+    void SetTabOrder();
+    void RestoreLayout();
+    void SaveLayout();
+    // The title names the open league; the commands that need one are enabled with it.
+    void ShowLeagueState();
+    void ShowStatus(const QString& message);
     void InitHelp();
     void QuitHelp();
 
@@ -140,6 +148,10 @@ private:
                         const QString& filter);
     void SelectPlayerById(qint16 id);
     void SetTeamPanel(const QString& text);
+    // Shows new names and positions in the list's entries of the rows `changes` touches.
+    void RefreshPlayerEntries(const tavrel::CellChanges& changes);
+    // The team name of the player in model row `row`, as the team list shows it.
+    QString TeamOfRow(int row) const;
 
     std::filesystem::path workingDirectory_;
     std::unique_ptr<UserPrompts> prompts_;
@@ -161,6 +173,8 @@ private:
     QToolBar* Toolbar1 = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
+    QSplitter* splitter_ = nullptr;
+    bool listIsFind_ = false; // the list holds a Find's players, from any team
     QComboBox* cboTeam = nullptr;
     QListWidget* lstPlayers = nullptr;
     std::unique_ptr<ComboBoxTarget> teamTarget_;

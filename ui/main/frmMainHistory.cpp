@@ -81,6 +81,7 @@ bool frmMain::WriteChangesSide(const tavrel::CellChanges& changes, tavrel::CellS
     return true;
 }
 
-void frmMain::ShowChangedPlayers(const tavrel::CellChanges&) {
+void frmMain::ShowChangedPlayers(const tavrel::CellChanges& changes) {
+    RefreshPlayerEntries(changes);
     emit PlayersChanged();
 }
