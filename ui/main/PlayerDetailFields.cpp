@@ -205,6 +205,14 @@ QWidget* PlayerDetailFields::BuildRatings() {
 
 bool PlayerDetailFields::eventFilter(QObject* watched, QEvent* event) {
     auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && event->type() == QEvent::ShortcutOverride && !IsBeingTyped(box)) {
+        // Undo and Redo of a box that holds its stored value are the window's: they step
+        // through the history of kept changes.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y))
+            return true;
+    }
     if (box && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && box->hasAcceptableInput()) {
@@ -214,6 +222,12 @@ bool PlayerDetailFields::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool PlayerDetailFields::IsBeingTyped(const QLineEdit* box) const {
+    const int column = mapper_->mappedSection(const_cast<QLineEdit*>(box));
+    const QModelIndex stored = model_->index(mapper_->currentIndex(), column);
+    return stored.isValid() && box->text() != model_->data(stored).toString();
 }
 
 void PlayerDetailFields::ShowRow(int row) {

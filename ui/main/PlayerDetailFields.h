@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QDataWidgetMapper;
+class QLineEdit;
 class PlayersModel;
 
 // The right side of the main window: the current player's names, four read-only captions and the
@@ -36,6 +37,8 @@ private:
     QWidget* BuildCaptions();
     QWidget* BuildRatings();
     void Bind(QWidget* widget, const char* field, const char* property = nullptr);
+    // The box shows something else than its stored value.
+    bool IsBeingTyped(const QLineEdit* box) const;
 
     PlayersModel* model_;
     QDataWidgetMapper* mapper_;

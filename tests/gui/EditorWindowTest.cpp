@@ -1,18 +1,29 @@
-// The main window's undo history end to end on a demo league: form edits and a Global Edit as
-// steps, undo and redo, the saved state and the player file's bytes at each step, and the
-// changes other parts of the program push.
+// The editor window end to end on a demo league: form edits and a Global Edit as steps of the
+// undo history, undo and redo, the saved state and the player file's bytes at each step, the
+// changes other parts of the program push; the title, the commands and the status bar with and
+// without a league, and help on F1.
 #include "GuiTestSupport.h"
+#include "shell/HelpViewer.h"
+#include "shell/ContextIDs.h"
+#include "store/Text.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
+#include "ui/main/PlayerItemDelegate.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QLocale>
+#include <QStatusBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>
@@ -20,7 +31,7 @@
 
 using namespace guitest;
 
-class UndoHistoryTest : public QObject {
+class EditorWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -93,6 +104,8 @@ class UndoHistoryTest : public QObject {
     }
 
 private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
     void init() {
         ClearProgramSettings();
         dir_ = std::make_unique<QTemporaryDir>();
@@ -126,6 +139,11 @@ private slots:
         Enter("txtP_AG", QStringLiteral("78"));
         QCOMPARE(history->count(), 2); // one step per field
         QVERIFY(UndoText().startsWith(QStringLiteral("Undo Edit Pot_AG of ")));
+        // Ctrl+Z and Ctrl+Y reach the history from a box that holds no typing of its own.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(history->index(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(history->index(), 2);
         QCOMPARE(Stored(pid, "Act_SP"), tavrel::Value(std::int64_t{77}));
         QVERIFY(window_->HasUnsavedChanges() && window_->isWindowModified());
 
@@ -224,7 +242,115 @@ private slots:
         QVERIFY(!Action("actUndo")->isEnabled());
         QVERIFY(ReadBytes(demo_.playerFile) == original_);
     }
+
+    void theTitleTheCommandsAndTheStatusBarShowTheState() {
+        const char* needLeague[] = {"mnuFileItem_1", "mnuFileItem_2", "mnuComItem_6",
+                                    "btnSave",       "btnPrint",      "btnFind",
+                                    "btnSortAc",     "btnSortDec",    "btnGlobalEdit",
+                                    "actFind",       "actSortAc",     "actSortDec"};
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel"));
+        for (const char* name : needLeague)
+            QVERIFY2(!Action(name)->isEnabled(), name);
+        for (const char* name : {"mnuFileItem_0", "mnuFileItem_4", "btnOpen", "btnHelp"})
+            QVERIFY2(Action(name)->isEnabled(), name);
+
+        OpenDemo();
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge[*]"));
+        for (const char* name : needLeague)
+            QVERIFY2(Action(name)->isEnabled(), name);
+        Trigger("mnuFileItem_2");
+        QCOMPARE(window_->statusBar()->currentMessage(),
+                 QStringLiteral("Saved 1,700 players to Demo.ply"));
+        GlobalEditOfQbAndWr();
+        QVERIFY2(QRegularExpression(QStringLiteral(
+                                        "^Global Edit changed QB: [0-9]+ players, WR: [0-9]+ players$"))
+                     .match(window_->statusBar()->currentMessage())
+                     .hasMatch(),
+                 qPrintable(window_->statusBar()->currentMessage()));
+
+        // After Find, the status bar names the found player's own team.
+        auto* teams = window_->findChild<QComboBox*>("cboTeam");
+        teams->setCurrentIndex(0);
+        emit teams->activated(0);
+        const QString team = teams->currentText();
+        const QString name = Players()->item(0)->text().section(QStringLiteral(", "), 0, 0);
+        teams->setCurrentIndex(teams->count() - 1); // Free Agents
+        emit teams->activated(teams->count() - 1);
+        log_->texts << name;
+        Trigger("actFind");
+        QVERIFY(Players()->count() >= 1);
+        const int pid = PidOfItem(Players()->currentRow());
+        SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
+        SQLite::Statement q(db, "SELECT TeamName FROM Team, Players "
+                                "WHERE PID = ? AND TeamID = Players.Team");
+        q.bind(1, pid);
+        const QString own =
+            q.executeStep()
+                ? QString::fromStdString(tavrel::WithoutTrailingPadding(q.getColumn(0).getString()))
+                : QStringLiteral("Free Agents");
+        QCOMPARE(window_->findChild<QLabel*>("Panel2")->text(),
+                 own + QStringLiteral(": ") + Players()->currentItem()->text());
+        QVERIFY(own == team || Players()->count() > 1);
+    }
+
+    void theWindowKeepsItsLayoutAndTeamAndTheListKeepsPositionsVisible() {
+        window_->resize(900, 600);
+        auto* splitter = window_->findChild<QSplitter*>("splitter");
+        splitter->setSizes({300, 600});
+        const QList<int> sizes = splitter->sizes();
+        OpenDemo();
+        auto* teams = window_->findChild<QComboBox*>("cboTeam");
+        teams->setCurrentIndex(2);
+        emit teams->activated(2);
+        const QString team = teams->currentText();
+        QVERIFY(window_->close()); // nothing changed: nothing to ask
+
+        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
+        window_->show();
+        QCOMPARE(window_->size(), QSize(900, 600));
+        QCOMPARE(window_->findChild<QSplitter*>("splitter")->sizes(), sizes);
+        OpenDemo();
+        QCOMPARE(window_->findChild<QComboBox*>("cboTeam")->currentText(), team);
+        for (const char* band : {"1", "2", "3"}) {
+            QCOMPARE(window_->findChild<QLabel*>(QByteArray("lblActualRow") + band)->text(),
+                     QStringLiteral("Actual"));
+            QCOMPARE(window_->findChild<QLabel*>(QByteArray("lblPotentialRow") + band)->text(),
+                     QStringLiteral("Potential"));
+        }
+
+        // However narrow the list, an entry keeps its position whole.
+        const QFontMetrics metrics(Players()->font());
+        const QString entry = QStringLiteral("Vanderbilt-Ashworth, Maximilian - QB");
+        const int full = metrics.horizontalAdvance(entry);
+        QCOMPARE(PlayerItemDelegate::FittedText(entry, metrics, full), entry);
+        for (const int width : {full - 1, full / 2, metrics.horizontalAdvance(" - QB") + 1}) {
+            const QString fitted = PlayerItemDelegate::FittedText(entry, metrics, width);
+            QVERIFY2(fitted.endsWith(QStringLiteral(" - QB")) && fitted != entry &&
+                         metrics.horizontalAdvance(fitted) <= width,
+                     qPrintable(fitted));
+        }
+    }
+
+    void f1OpensTheHelpOfTheWindowInFront() {
+        // Through the window system, as a key pressed in the window.
+        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
+        QVERIFY(tavrel::OpenHelpViewer());
+        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
+                 QStringLiteral("contents.html"));
+        tavrel::QuitHelp();
+
+        OpenDemo();
+        Trigger("mnuComItem_6");
+        auto* dialog = window_->findChild<tavrel::frmGlobal*>();
+        QApplication::setActiveWindow(dialog); // offscreen, closing help activated nothing
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
+        QVERIFY(tavrel::OpenHelpViewer());
+        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
+                 tavrel::HelpPageOfContext(tavrel::kHelpGlobalEdit));
+        tavrel::QuitHelp();
+    }
 };
 
-TAVREL_GUI_TEST_MAIN(UndoHistoryTest)
-#include "UndoHistoryTest.moc"
+TAVREL_GUI_TEST_MAIN(EditorWindowTest)
+#include "EditorWindowTest.moc"
