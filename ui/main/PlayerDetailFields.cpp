@@ -200,6 +200,8 @@ QWidget* PlayerDetailFields::BuildRatings() {
         grid->setRowMinimumHeight(gridRow + 3, fontMetrics().height() / 2);
         gridRow += 4;
     }
+    // Extra width goes to the right of the boxes, which stay beside their row names.
+    grid->setColumnStretch(static_cast<int>(tavrel::kRatingBands[0].size()) + 1, 1);
     return frame;
 }
 

@@ -93,8 +93,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     splitter_->addWidget(lists);
     splitter_->addWidget(player);
     splitter_->setStretchFactor(1, 1);
-    splitter_->setSizes({fontMetrics().horizontalAdvance(QString(kListWidthChars, 'x')),
-                         details_->sizeHint().width()});
+    splitter_->setSizes({ListsWidth(), details_->sizeHint().width()});
     setCentralWidget(splitter_);
     SetTabOrder();
     Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
@@ -278,6 +277,10 @@ QWidget* frmMain::BuildLists(QWidget* parent) {
     return left;
 }
 
+int frmMain::ListsWidth() const {
+    return fontMetrics().horizontalAdvance(QString(kListWidthChars, QLatin1Char('x')));
+}
+
 void frmMain::SetTabOrder() {
     // Reading order: the team, its players, then the player's boxes line by line.
     QList<QWidget*> chain{cboTeam, lstPlayers};
@@ -289,7 +292,15 @@ void frmMain::SetTabOrder() {
 void frmMain::RestoreLayout() {
     const WindowSettings saved = ReadWindowSettings();
     if (saved.geometry.isEmpty() || !restoreGeometry(saved.geometry)) {
-        resize(sizeHint().boundedTo(screen() ? screen()->availableSize() : sizeHint()));
+        // Room for the whole player beside the lists, as far as the screen allows; the
+        // player's scroll area asks for less than that on its own.
+        const QSize player = details_->sizeHint();
+        const QSize lists = splitter_->widget(0)->sizeHint();
+        const QSize bars = sizeHint() - splitter_->sizeHint();
+        const QSize wanted(bars.width() + ListsWidth() + splitter_->handleWidth() + player.width() +
+                               style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                           bars.height() + std::max(player.height(), lists.height()));
+        resize(wanted.boundedTo(screen() ? screen()->availableSize() : wanted));
         CentreOnScreen();
     }
     if (!saved.splitter.isEmpty())

@@ -109,6 +109,7 @@ private:
     void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
     void CentreOnScreen();
     void SetTabOrder();
+    int ListsWidth() const; // at first
     void RestoreLayout();
     void SaveLayout();
     // The title names the open league; the commands that need one are enabled with it.
