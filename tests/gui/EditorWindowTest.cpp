@@ -3,8 +3,8 @@
 // changes other parts of the program push; the title, the commands and the status bar with and
 // without a league, and help on F1.
 #include "GuiTestSupport.h"
-#include "shell/HelpViewer.h"
 #include "shell/ContextIDs.h"
+#include "shell/HelpViewer.h"
 #include "store/Text.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -14,16 +14,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
-#include <QStatusBar>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>
@@ -234,6 +235,9 @@ private slots:
         OpenDemo();
         QVERIFY(log_->questions.isEmpty());
         Enter("txtSP", QStringLiteral("13"));
+        Box("txtAG")->setText(QStringLiteral("14"));              // typed, not kept yet
+        emit window_->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
+        QCOMPARE(window_->History()->count(), 2);
         log_->answers << false; // do not save
         OpenDemo();
         QCOMPARE(log_->questions.size(), 1);
@@ -244,10 +248,9 @@ private slots:
     }
 
     void theTitleTheCommandsAndTheStatusBarShowTheState() {
-        const char* needLeague[] = {"mnuFileItem_1", "mnuFileItem_2", "mnuComItem_6",
-                                    "btnSave",       "btnPrint",      "btnFind",
-                                    "btnSortAc",     "btnSortDec",    "btnGlobalEdit",
-                                    "actFind",       "actSortAc",     "actSortDec"};
+        const char* needLeague[] = {"mnuFileItem_1", "mnuFileItem_2", "mnuComItem_6", "btnSave",
+                                    "btnPrint",      "btnFind",       "btnSortAc",    "btnSortDec",
+                                    "btnGlobalEdit", "actFind",       "actSortAc",    "actSortDec"};
         QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel"));
         for (const char* name : needLeague)
             QVERIFY2(!Action(name)->isEnabled(), name);
@@ -262,8 +265,8 @@ private slots:
         QCOMPARE(window_->statusBar()->currentMessage(),
                  QStringLiteral("Saved 1,700 players to Demo.ply"));
         GlobalEditOfQbAndWr();
-        QVERIFY2(QRegularExpression(QStringLiteral(
-                                        "^Global Edit changed QB: [0-9]+ players, WR: [0-9]+ players$"))
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral("^Global Edit changed QB: [0-9]+ players, WR: [0-9]+ players$"))
                      .match(window_->statusBar()->currentMessage())
                      .hasMatch(),
                  qPrintable(window_->statusBar()->currentMessage()));
