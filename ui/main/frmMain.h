@@ -57,7 +57,8 @@ public:
 
     // Writes `changes` into the open league's players as one step of the undo history named
     // `text` ("Undo <text>"), after the value still being typed, and shows them. False, after
-    // the failure message, when they could not be written (nothing is then changed or kept).
+    // the failure message, when they could not be written (nothing is then changed or kept),
+    // and false without a message when no league is open.
     bool ApplyChanges(const QString& text, tavrel::CellChanges changes);
     // The same for changes a pass has already written through its own connection (Global Edit):
     // they are shown and kept as one step, not written again.
