@@ -20,6 +20,19 @@ std::string TrimLeadingSpaces(const std::string& text) {
     return start == std::string::npos ? std::string() : text.substr(start);
 }
 
+} // namespace
+
+std::string PlayerListName(const std::string& lastName, const std::string& firstName) {
+    return WithoutTrailingPadding(TrimLeadingSpaces(lastName)) + ", " +
+           WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+}
+
+std::string PlayerListEntry(const std::string& name, const std::string& positionText) {
+    return name + " - " + positionText;
+}
+
+namespace {
+
 // One query over a database opened for this call only, with its fields found by name.
 class QueryRows {
 public:
@@ -197,10 +210,10 @@ void CcboList::GetList_TableTwo(const std::string& sqlQuery, const std::string& 
             if (!lastName || *lastName == lastItem)
                 continue;
             const std::string firstName = ValueText(rows.Get(first)).value_or(std::string());
-            lastItem = WithoutTrailingPadding(TrimLeadingSpaces(*lastName)) + ", " +
-                       WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+            lastItem = PlayerListName(*lastName, firstName);
             newClient_->SetListEntry(
-                counter, lastItem + " - " + ValueText(rows.Get(position)).value_or(std::string()));
+                counter,
+                PlayerListEntry(lastItem, ValueText(rows.Get(position)).value_or(std::string())));
             newClient_->SetItemData(newClient_->NewIndex(), AsItemData(rows.Get(id)));
             ++counter;
         }

@@ -606,6 +606,7 @@ private slots:
             SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READWRITE);
             db.exec("UPDATE Players SET Act_AG = 300 WHERE rowid = 3");
         }
+        window_->PlayersChangedElsewhere();
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         QSignalSpy ended(window_.get(), &frmMain::Ended);
@@ -687,10 +688,7 @@ private slots:
     }
 
     void printSaysWhereTheRostersWentAndGlobalEditTakesTheTypedValue() {
-        Toolbar("Print");
-        QCOMPARE(log_->messages.size(), 1); // no league to print
-        log_->messages.clear();
-
+        QVERIFY(!Action("btnPrint")->isEnabled()); // no league to print
         OpenDemo();
         Toolbar("Print");
         QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));

@@ -27,3 +27,7 @@ QString QtUserPrompts::AskText(QWidget* parent, const QString& prompt, const QSt
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text) {
     QMessageBox::information(parent, kProgramTitle, text);
 }
+
+void QtUserPrompts::ShowFailure(QWidget* parent, const QString& text) {
+    QMessageBox::warning(parent, kProgramTitle, text);
+}

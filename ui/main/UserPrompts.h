@@ -18,6 +18,8 @@ public:
     virtual QString AskText(QWidget* parent, const QString& prompt, const QString& title) = 0;
     // A message with an OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // A message that something failed, with an OK button; shown as a warning where it can be.
+    virtual void ShowFailure(QWidget* parent, const QString& text) { ShowMessage(parent, text); }
 };
 
 // The real dialogs: file dialog, message boxes and input box, titled with the program's name.
@@ -27,4 +29,5 @@ public:
     bool AskYesNo(QWidget* parent, const QString& question) override;
     QString AskText(QWidget* parent, const QString& prompt, const QString& title) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
+    void ShowFailure(QWidget* parent, const QString& text) override;
 };

@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QSplitter;
 class QToolBar;
 class QUndoStack;
 class ComboBoxTarget;
@@ -59,7 +60,8 @@ public:
 
     // Writes `changes` into the open league's players as one step of the undo history named
     // `text` ("Undo <text>"), after the value still being typed, and shows them. False, after
-    // the failure message, when they could not be written (nothing is then changed or kept).
+    // the failure message, when they could not be written (nothing is then changed or kept),
+    // and false without a message when no league is open.
     bool ApplyChanges(const QString& text, tavrel::CellChanges changes);
     // The same for changes a pass has already written through its own connection (Global Edit):
     // they are shown and kept as one step, not written again.
@@ -108,7 +110,15 @@ private:
     QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
                          const char* arrayName);
     void AddReopenItem();
+    void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
     void CentreOnScreen();
+    void SetTabOrder();
+    int ListsWidth() const; // at first
+    void RestoreLayout();
+    void SaveLayout();
+    // The title names the open league; the commands that need one are enabled with it.
+    void ShowLeagueState();
+    void ShowStatus(const QString& message);
     void InitHelp();
     void QuitHelp();
 
@@ -143,6 +153,10 @@ private:
                         const QString& filter);
     void SelectPlayerById(qint16 id);
     void SetTeamPanel(const QString& text);
+    // Shows new names and positions in the list's entries of the rows `changes` touches.
+    void RefreshPlayerEntries(const tavrel::CellChanges& changes);
+    // The team name of the player in model row `row`, as the team list shows it.
+    QString TeamOfRow(int row) const;
 
     std::filesystem::path workingDirectory_;
     std::unique_ptr<UserPrompts> prompts_;
@@ -164,6 +178,8 @@ private:
     QToolBar* Toolbar1 = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
+    QSplitter* splitter_ = nullptr;
+    bool listIsFind_ = false; // the list holds a Find's players, from any team
     QComboBox* cboTeam = nullptr;
     QListWidget* lstPlayers = nullptr;
     std::unique_ptr<ComboBoxTarget> teamTarget_;

@@ -3,6 +3,7 @@
 #include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
+#include "league/PlayerFileCount.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -25,7 +27,6 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("Would you like to SAVE your changes?");
 const QString kOpenTitle = QStringLiteral("Select League to Open");
 const QString kOpenFilter = QStringLiteral("League Files (*.lge)");
-constexpr int kRosterMessageMs = 15000;
 
 QString Text(const std::exception& e) {
     return QString::fromStdString(e.what());
@@ -103,7 +104,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmMain::ShowFailure(const QString& message) {
-    prompts_->ShowMessage(this, message);
+    prompts_->ShowFailure(this, message);
 }
 
 void frmMain::CommitPendingEdit() {
@@ -139,10 +140,9 @@ void frmMain::ReopenLeague() {
         return;
     }
     if (!QFileInfo(LastFile).isFile()) {
-        prompts_->ShowMessage(
-            this, QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
-                                 "any more.")
-                      .arg(LastFile));
+        ShowFailure(QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
+                                   "any more.")
+                        .arg(LastFile));
         return;
     }
     if (!SettleUnsavedChanges())
@@ -153,10 +153,9 @@ void frmMain::ReopenLeague() {
 bool frmMain::TakeWorkingDatabaseLock() {
     if (lock_->IsLocked() || lock_->TryLock())
         return true;
-    prompts_->ShowMessage(
-        this, QStringLiteral("A league is already open in another copy of Tavrel, which works in "
-                             "\"%1\". Close that copy first; its league was left as it is.")
-                  .arg(Text(WorkingDatabase())));
+    ShowFailure(QStringLiteral("A league is already open in another copy of Tavrel, which works in "
+                               "\"%1\". Close that copy first; its league was left as it is.")
+                    .arg(Text(WorkingDatabase())));
     return false;
 }
 
@@ -180,6 +179,7 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     }
     history_->clear(); // the steps belong to the league before
     LeagueFile = leagueFile;
+    ShowLeagueState();
     AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
@@ -217,6 +217,13 @@ bool frmMain::SaveCurrentLeague() {
         return false;
     }
     history_->setClean();
+    try {
+        ShowStatus(QStringLiteral("Saved %1 players to %2")
+                       .arg(QLocale().toString(qulonglong(tavrel::PlayerRecordsWritten(*league_))),
+                            Text(league_->playerFile.filename())));
+    } catch (const std::exception& e) {
+        ShowStatus(Text(e)); // saved all the same; only the count is missing
+    }
     return true;
 }
 
@@ -233,14 +240,15 @@ void frmMain::PrintLeague() {
         ShowFailure(Text(e));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("%1 roster files written to %2")
-                                 .arg(written.size())
-                                 .arg(Text(workingDirectory_)),
-                             kRosterMessageMs);
+    ShowStatus(QStringLiteral("%1 roster files written to %2")
+                   .arg(written.size())
+                   .arg(Text(workingDirectory_)));
 }
 
 bool frmMain::ConfirmEnd() {
     CommitPendingEdit();
+    if (!league_ || !HasUnsavedChanges())
+        return true; // nothing that a save would keep
     if (!prompts_->AskYesNo(this, kSaveQuestion))
         return true;
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost
@@ -259,6 +267,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     ending_ = true;
+    SaveLayout();
     QuitHelp();
     event->accept();
     emit Ended();
