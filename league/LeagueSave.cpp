@@ -26,7 +26,8 @@ LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,
                               const std::filesystem::path& workingDb, Progress* progress) {
     LoadedLeague league = LoadLeague(backupFile, leagueFile, workingDb, progress);
     league.playerFile = PlayerFilePath(leagueFile.native());
-    LeagueOrigin origin{leagueFile, league.playerFile, StampPlayerFile(league.playerFile), true};
+    LeagueOrigin origin{leagueFile, league.playerFile, StampPlayerFile(league.playerFile), true,
+                        backupFile};
     WriteLeagueOrigin(workingDb, origin);
     return league;
 }

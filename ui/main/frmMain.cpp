@@ -79,12 +79,13 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     layout->addWidget(BuildLists(central));
     layout->addWidget(details_, 1);
     setCentralWidget(central);
-    connect(Data1, &PlayersModel::modified, this, [this] { modified_ = true; });
+    connect(Data1, &PlayersModel::modified, this, &frmMain::NoteUnsavedChanges);
     connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
 
     setWindowTitle(QStringLiteral("Tavrel"));
     LastFile = ReadLastFile();
     AddReopenItem();
+    AddSafetyItems();
     resize(sizeHint());
     CentreOnScreen();
 }

@@ -120,5 +120,5 @@ void frmMain::PlayersChangedElsewhere() {
         ShowFailure(QString::fromStdString(e.what()));
     }
     details_->Rebind(row);
-    modified_ = true;
+    NoteUnsavedChanges();
 }

@@ -113,7 +113,10 @@ bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
     if (!league_ || !modified_)
         return true;
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the command stops and the edits stay
+    if (!*save)
         return true; // the user lets the edits go with the old working database
     return SaveCurrentLeague();
 }
@@ -159,11 +162,15 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     if (!TakeWorkingDatabaseLock())
         return false;
     const std::filesystem::path league = leagueFile.toStdString();
+    std::optional<LeagueClaim> claim = ClaimLeague(league);
+    if (!claim)
+        return false;
     const int shownRow = details_->CurrentRow();
     // The import replaces the working database: nothing of ours may hold it open meanwhile.
     Data1->Detach();
     try {
-        tavrel::BackUpPlayerFile(league);
+        if (!claim->readOnly) // another writer's league is not ours to write beside
+            tavrel::BackUpPlayerFile(league);
         league_ = tavrel::LoadLeague(tavrel::PlayerFilePath(league.string()), league,
                                      WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -174,14 +181,9 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         return false;
     }
     modified_ = false;
-    LeagueFile = leagueFile;
-    AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
+    ShowOpenedLeague(leagueFile, std::move(*claim), tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
-    LoadTeamList();
-    statusPanel1->setText(LeagueFile);
-    if (globalEdit_)
-        globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
 }
 
@@ -205,6 +207,12 @@ bool frmMain::SaveCurrentLeague() {
     CommitPendingEdit();
     if (!league_)
         return true; // no league open: nothing to save
+    if (readOnly_) {
+        prompts_->ShowMessage(this, QStringLiteral("The league \"%1\" is open read only: it "
+                                                   "cannot be saved.")
+                                        .arg(LeagueFile));
+        return false;
+    }
     try {
         tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -236,8 +244,16 @@ void frmMain::PrintLeague() {
 
 bool frmMain::ConfirmEnd() {
     CommitPendingEdit();
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    if (readOnly_)
+        return true; // nothing can be saved
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the program goes on with the edits
+    if (!*save) {
+        if (modified_)
+            DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
+    }
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost
 }
 
