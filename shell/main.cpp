@@ -1,4 +1,5 @@
-// mMain: shows the splash, which brings up the main window after about a second.
+// mMain: shows the splash, which brings up the main window after about a second; the window then
+// offers to recover the unsaved changes a crash left.
 #include "league/LeagueError.h"
 #include "shell/frmSplash2.h"
 #include "store/WorkingDatabase.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -35,6 +37,9 @@ int main(int argc, char** argv) {
             mainWindow = std::make_unique<frmMain>(workingDirectory);
             QObject::connect(mainWindow.get(), &frmMain::Ended, &app, &QApplication::quit,
                              Qt::QueuedConnection);
+            // Once the window shows, and outside the splash's timer.
+            QTimer::singleShot(0, mainWindow.get(),
+                               [window = mainWindow.get()] { window->OfferCrashRecovery(); });
         }
         mainWindow->show();
     });
