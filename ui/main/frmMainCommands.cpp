@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -111,7 +112,7 @@ void frmMain::CommitPendingEdit() {
 
 bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
-    if (!league_ || !modified_)
+    if (!league_ || !HasUnsavedChanges())
         return true;
     const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
     if (!save)
@@ -128,6 +129,12 @@ void frmMain::OpenLeague() {
     if (chosen.isEmpty())
         return; // cancelled: the open league stays as it was
     OpenLeagueFile(chosen, true);
+}
+
+bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    if (!SettleUnsavedChanges())
+        return false;
+    return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
 }
 
 void frmMain::ReopenLeague() {
@@ -180,7 +187,7 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
             AttachWorkingDatabase(shownRow, std::nullopt);
         return false;
     }
-    modified_ = false;
+    history_->clear(); // the steps belong to the league before
     ShowOpenedLeague(leagueFile, std::move(*claim), tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
@@ -219,7 +226,7 @@ bool frmMain::SaveCurrentLeague() {
         ShowFailure(Text(e));
         return false;
     }
-    modified_ = false;
+    history_->setClean();
     return true;
 }
 
@@ -250,7 +257,7 @@ bool frmMain::ConfirmEnd() {
     if (!save)
         return false; // Esc or the close box: the program goes on with the edits
     if (!*save) {
-        if (modified_)
+        if (HasUnsavedChanges())
             DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
     }

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -53,6 +54,17 @@ void frmMain::AddSafetyItems() {
     QAction* restore = AddMenuItem(mnuFile, mnuFileItem, kRestoreBackupIndex,
                                    QStringLiteral("Restore &Backup..."), "mnuFileItem");
     connect(restore, &QAction::triggered, this, &frmMain::RestoreBackup);
+    // Recovery after a crash looks for this mark: set while the league differs from its player
+    // file, cleared when it is saved or undone back to it.
+    connect(history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!league_)
+            return;
+        try {
+            tavrel::MarkUnsavedChanges(WorkingDatabase(), !clean);
+        } catch (const std::exception& e) {
+            ShowFailure(Text(e));
+        }
+    });
 }
 
 std::unique_ptr<tavrel::LeagueLock> frmMain::TryLockLeague(const fs::path& leagueFile,
@@ -121,18 +133,6 @@ void frmMain::SetReadOnly(bool readOnly) {
                  : QStringLiteral("Tavrel"));
 }
 
-void frmMain::NoteUnsavedChanges() {
-    if (modified_)
-        return;
-    modified_ = true;
-    // Recovery after a crash looks for this mark.
-    try {
-        tavrel::MarkUnsavedChanges(WorkingDatabase(), true);
-    } catch (const std::exception& e) {
-        ShowFailure(Text(e));
-    }
-}
-
 void frmMain::DropUnsavedChanges() {
     try {
         tavrel::MarkUnsavedChanges(WorkingDatabase(), false);
@@ -187,7 +187,9 @@ void frmMain::RestoreBackup() {
         AttachWorkingDatabase(shownRow, std::nullopt);
         return;
     }
-    modified_ = true; // the working database's origin says so too
+    // A new history, away from the saved state (the working database's origin says so too).
+    history_->clear();
+    history_->resetClean();
     AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
     LoadTeamList();
     if (globalEdit_)
@@ -248,6 +250,7 @@ void frmMain::OfferCrashRecovery() {
         ShowFailure(Text(e));
         return;
     }
-    modified_ = true;
+    history_->clear();
+    history_->resetClean();
     ShowOpenedLeague(league, std::move(claim), std::nullopt);
 }
