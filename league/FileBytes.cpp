@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -90,26 +91,27 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
     return bytes;
 }
 
-} // namespace tavrel
-
-namespace tavrel {
-
-void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
-                    const std::string& operation) {
+void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
+                      const std::function<void(std::string_view)>& chunk) {
     std::uint64_t size = 0;
-    const Descriptor in = OpenRegularFile(from, operation, size);
-    SafeSaveFile out(to, operation);
-    std::vector<char> chunk(1 << 20);
+    const Descriptor in = OpenRegularFile(file, operation, size);
+    std::vector<char> buffer(1 << 20);
     while (true) {
-        const ssize_t n = read(in.fd, chunk.data(), chunk.size());
+        const ssize_t n = read(in.fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw LeagueError(operation, from, std::strerror(errno));
+            throw LeagueError(operation, file, std::strerror(errno));
         if (n == 0)
             break;
-        out.Write(std::string_view(chunk.data(), static_cast<std::size_t>(n)));
+        chunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
     }
+}
+
+void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
+                    const std::string& operation) {
+    SafeSaveFile out(to, operation);
+    ForEachFileChunk(from, operation, [&out](std::string_view bytes) { out.Write(bytes); });
     out.Commit();
 }
 

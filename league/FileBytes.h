@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrel {
@@ -24,6 +26,10 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
 } // namespace tavrel
 
 namespace tavrel {
+
+// Reads a regular file a chunk at a time, refused as ReadFileBytes refuses it (its size aside).
+void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
+                      const std::function<void(std::string_view)>& chunk);
 
 // Copies a regular file over `to` a chunk at a time through SafeSaveFile: `to` is replaced whole
 // or not at all. Refuses `from` as ReadFileBytes does (its size aside); throws LeagueError.

@@ -143,16 +143,18 @@ std::size_t CountDifferingPlayers(const fs::path& backupFile, const LoadedLeague
     return differing + (backup.RecordCount() > n ? backup.RecordCount() - n : 0);
 }
 
-void RestoreLeagueBackup(const fs::path& leagueFile, const fs::path& backupFile) {
+std::optional<fs::path> RestoreLeagueBackup(const fs::path& leagueFile,
+                                            const fs::path& backupFile) {
     constexpr const char* operation = "Restoring the player file from a backup";
     std::vector<std::uint8_t> bytes = ReadFileBytes(backupFile, operation);
     if (bytes.size() < kPlayerFileHeaderSize)
         throw LeagueError(operation, backupFile,
                           "the file is shorter than the 12-byte header of a player file");
-    KeepLeagueBackup(leagueFile);
+    std::optional<fs::path> kept = KeepLeagueBackup(leagueFile);
     SaveFileAtomically(PlayerFilePath(leagueFile.native()),
                        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                        operation);
+    return kept;
 }
 
 } // namespace tavrel

@@ -52,8 +52,9 @@ std::size_t CountDifferingPlayers(const std::filesystem::path& backupFile,
 
 // Puts a backup in place of the league's player file: keeps a backup of the player file it
 // replaces, then replaces it whole or not at all. The backup must be a player file (at least its
-// header). The caller holds the league's LeagueLock. Throws LeagueError.
-void RestoreLeagueBackup(const std::filesystem::path& leagueFile,
-                         const std::filesystem::path& backupFile);
+// header). The caller holds the league's LeagueLock. Returns the backup of the replaced file
+// (nothing when there was no player file). Throws LeagueError.
+std::optional<std::filesystem::path> RestoreLeagueBackup(const std::filesystem::path& leagueFile,
+                                                         const std::filesystem::path& backupFile);
 
 } // namespace tavrel

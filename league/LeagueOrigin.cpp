@@ -57,7 +57,9 @@ fs::path LeagueOriginFile(const fs::path& workingDb) {
 PlayerFileStamp StampPlayerFile(const fs::path& playerFile) {
     PlayerFileStamp stamp = StatOnly(playerFile);
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    AddBytes(hash, ReadFileBytes(playerFile, "Reading the player file"));
+    ForEachFileChunk(playerFile, "Reading the player file", [&hash](std::string_view bytes) {
+        hash.addData(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    });
     stamp.sha1 = Sha1Hex(hash);
     return stamp;
 }

@@ -28,6 +28,11 @@ void BackUpPlayerFile(const fs::path& leagueFile) {
         throw LeagueError(operation, backup,
                           "the backup would overwrite one of the league's own files; rename the "
                           "league so that it does not end in \"sw$\"");
+    // A link would have the copy written wherever it points.
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(backup, error)))
+        throw LeagueError(operation, backup,
+                          "the backup is a link, not a regular file; it was left alone");
     CopyFileSafely(playerFile, backup, operation);
 }
 

@@ -8,8 +8,8 @@ namespace tavrel {
 // before an import, replacing an older backup only once the new copy is complete. The three paths
 // must name three files: a backup path that is the league file or the player file (a league
 // named "pro.sw$", a link), a player file that is the league file, or a backup that is not a
-// regular file is refused before anything is written. Throws LeagueError naming the player file
-// (missing, unreadable) or the backup (refused, cannot be written).
+// regular file (a link included) is refused before anything is written. Throws LeagueError naming
+// the player file (missing, unreadable) or the backup (refused, cannot be written).
 void BackUpPlayerFile(const std::filesystem::path& leagueFile);
 
 } // namespace tavrel

@@ -67,13 +67,13 @@ void UnregisterCleanup(int slot) {
 }
 
 void RemoveRegisteredPaths() {
-    for (Slot& slot : slots) {
-        if (slot.state.load() != Ready)
-            continue;
-        if (!slot.folder) {
+    // Files first: one of them may lie in a registered folder, which must be empty to go.
+    for (Slot& slot : slots)
+        if (slot.state.load() == Ready && !slot.folder)
             unlink(slot.path);
+    for (Slot& slot : slots) {
+        if (slot.state.load() != Ready || !slot.folder)
             continue;
-        }
         const std::size_t length = std::strlen(slot.path);
         for (const char* name = slot.names; *name; name += std::strlen(name) + 1) {
             char file[kPathRoom + kNamesRoom + 1];
