@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <cerrno>
 #include <functional>
 
@@ -235,6 +236,12 @@ private slots:
         QVERIFY(window_->HasUnsavedChanges());
         QVERIFY(OriginSaysUnsaved(WorkingDb()));
         QCOMPARE(ReadBytes(demo_.playerFile).size(), afterFirstSave.size());
+        // Of the same shape as the league: one step of the history.
+        QVERIFY2(window_->History()->undoText().startsWith("Restore Backup of "),
+                 qPrintable(window_->History()->undoText()));
+        window_->History()->undo();
+        QVERIFY(!window_->HasUnsavedChanges() && !OriginSaysUnsaved(WorkingDb()));
+        window_->History()->redo();
         Action("mnuFileItem_2")->trigger();
         QVERIFY(ReadBytes(demo_.playerFile) == original_);
         QVERIFY(!window_->HasUnsavedChanges());
@@ -250,6 +257,8 @@ private slots:
             dialog.Table()->selectRow(last);
             dialog.accept();
         });
+        QCOMPARE(window_->History()->count(), 0); // imported whole: a new history
+        QVERIFY(window_->HasUnsavedChanges());
         Action("mnuFileItem_2")->trigger();
         QVERIFY(ReadBytes(demo_.playerFile) == other);
 

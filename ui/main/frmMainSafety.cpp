@@ -1,5 +1,6 @@
 // frmMain's safety nets: the league's lock and read-only mode, File > Restore Backup... and the
 // recovery of unsaved changes left by a window that ended without Save or No.
+#include "league/BackupChanges.h"
 #include "league/LeagueBackups.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
@@ -176,6 +177,30 @@ void frmMain::RestoreBackup() {
     if (dialog.exec() != QDialog::Accepted || dialog.ChosenRow() < 0)
         return;
     const tavrel::LeagueBackup& chosen = backups[static_cast<std::size_t>(dialog.ChosenRow())];
+    const QString taken = rows[static_cast<std::size_t>(dialog.ChosenRow())].taken;
+    const QString restored =
+        QStringLiteral("The backup of %1 is loaded; Save puts it back into the player file.")
+            .arg(taken);
+
+    // One step of the history when changed cells say it all; otherwise imported whole.
+    std::optional<tavrel::CellChanges> changes;
+    try {
+        changes = tavrel::ChangesToBackup(*league_, WorkingDatabase(),
+                                          tavrel::ReadPlayerFile(chosen.file));
+    } catch (const std::exception& e) {
+        ShowFailure(Text(e));
+        return;
+    }
+    if (changes) {
+        if (changes->empty())
+            statusBar()->showMessage(
+                QStringLiteral("The backup of %1 holds the players of the open league.").arg(taken),
+                kRestoredMessageMs);
+        else if (ApplyChanges(QStringLiteral("Restore Backup of %1").arg(taken),
+                              std::move(*changes)))
+            statusBar()->showMessage(restored, kRestoredMessageMs);
+        return;
+    }
 
     const int shownRow = details_->CurrentRow();
     Data1->Detach(); // the import replaces the working database
@@ -194,10 +219,7 @@ void frmMain::RestoreBackup() {
     LoadTeamList();
     if (globalEdit_)
         globalEdit_->LeagueOpened();
-    statusBar()->showMessage(QStringLiteral("The backup of %1 is loaded; Save puts it back into "
-                                            "the player file.")
-                                 .arg(rows[static_cast<std::size_t>(dialog.ChosenRow())].taken),
-                             kRestoredMessageMs);
+    statusBar()->showMessage(restored, kRestoredMessageMs);
 }
 
 void frmMain::OfferCrashRecovery() {
