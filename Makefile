@@ -34,7 +34,6 @@ test: test-normal test-asan
 
 package: build
 	cmake --build $(BUILD) --target package
-
 # Each parser's fuzz target for FUZZ_SECONDS, built with clang in its own folder. New inputs go
 # into $(BUILD_FUZZ)/corpus; the saved corpus in tests/fuzz/corpus is only read.
 fuzz: deps
