@@ -71,7 +71,6 @@ void RemoveAbandonedSessions(const fs::path& folder) {
 
 CliSession::CliSession() {
     const fs::path parent = SessionsFolder();
-    RemoveAbandonedSessions(parent);
     std::string pattern =
         (parent / (std::string(kSessionPrefix) + std::to_string(getpid()) + "-XXXXXX")).native();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -117,6 +116,7 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 #endif
     InstallSignalHandlers();
+    RemoveAbandonedSessions(SessionsFolder());
     try {
         app.parse(argc, argv);
         FlushStandardOutput();

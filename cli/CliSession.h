@@ -57,7 +57,8 @@ void AddLeagueArgument(CLI::App& command, std::string& leaguePath);
 // Parses the command line and runs the chosen command. Returns the exit status: usage errors are
 // explained by the parser (help and version give success), a failure of the command is one line
 // "tavrel-cli: <operation> "<file>": <cause>" on standard error. Standard output that could not
-// be written is a failure too. SIGINT, SIGTERM and SIGHUP remove the command's files first.
+// be written is a failure too. SIGINT, SIGTERM and SIGHUP remove the command's files first; the
+// session folders of earlier runs that are gone are removed before the command runs.
 int RunCommandLine(CLI::App& app, int argc, char** argv);
 
 // Flushes standard output; throws LeagueError when it cannot be written (a full disk, a reader

@@ -19,7 +19,7 @@ class PlayerFileImage;
 struct PlayerFileStamp {
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0; // modification time, nanoseconds since the epoch
-    std::string sha1;            // hex
+    std::string hash;            // of the content, hex
     bool operator==(const PlayerFileStamp&) const = default;
 };
 

@@ -5,6 +5,9 @@
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
+
 namespace tavrel {
 
 void SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
@@ -29,6 +32,27 @@ LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,
     LeagueOrigin origin{leagueFile, league.playerFile, StampPlayerFile(league.playerFile), true,
                         backupFile};
     WriteLeagueOrigin(workingDb, origin);
+    return league;
+}
+
+LoadedLeague RecoverLeague(const std::filesystem::path& workingDb) {
+    constexpr const char* operation = "Recovering the unsaved changes of";
+    const std::optional<RecoveryCheck> check = CheckForUnsavedChanges(workingDb);
+    if (!check)
+        throw LeagueError(operation, workingDb, "it holds no unsaved changes of a league");
+    if (check->playerFileChanged)
+        throw LeagueError(operation, workingDb,
+                          "the league's player file \"" + check->origin.playerFile.native() +
+                              "\" has changed since they were made");
+    LoadedLeague league{check->origin.leagueFile, check->origin.playerFile,
+                        ReadPlayerFile(check->origin.playerFile), 0};
+    try {
+        SQLite::Database db(workingDb.native(), SQLite::OPEN_READONLY);
+        league.teamCount =
+            static_cast<std::size_t>(db.execAndGet("SELECT COUNT(*) FROM Team").getInt64());
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(operation, workingDb, e.what());
+    }
     return league;
 }
 

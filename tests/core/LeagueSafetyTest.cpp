@@ -160,13 +160,18 @@ TEST_F(LeagueSafetyTest, TheWorkingDatabaseTellsWhetherItsEditsCanBeRecovered) {
     EXPECT_EQ(check->origin.leagueFile, leagueFile_);
     EXPECT_EQ(check->origin.playerFile, playerFile_);
     EXPECT_FALSE(check->playerFileChanged);
+    const LoadedLeague recovered = RecoverLeague(db_);
+    EXPECT_EQ(recovered.teamCount, 2u);
+    EXPECT_EQ(recovered.image.RecordCount(), 1u);
 
-    Bytes changed = ReadBytes(playerFile_);
+    const Bytes before = ReadBytes(playerFile_);
+    Bytes changed = before;
     changed.back() ^= 1; // same size, other bytes
     WriteBytes(playerFile_, changed);
     check = CheckForUnsavedChanges(db_);
     ASSERT_TRUE(check);
     EXPECT_TRUE(check->playerFileChanged);
+    EXPECT_THROW(RecoverLeague(db_), LeagueError);
 
     SaveLeagueInPlace(league, db_); // saved: nothing left to recover
     EXPECT_FALSE(CheckForUnsavedChanges(db_));

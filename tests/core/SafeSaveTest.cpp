@@ -161,12 +161,6 @@ TEST_F(SafeSaveTest, OwnerGroupAndModeAreKept) {
     EXPECT_NE(after.st_ino, before.st_ino); // replaced, not rewritten in place
 }
 
-TEST_F(SafeSaveTest, PathsAreBytes) {
-    const fs::path target = Path("Liga\xE9.ply");
-    SaveFileAtomically(target, "new", "Saving");
-    EXPECT_EQ(FolderNames(Folder()), (std::vector<std::string>{"Liga\xE9.ply", "pro.lge"}));
-}
-
 // Killed at any moment, a save leaves the whole old file or the whole new one.
 TEST_F(SafeSaveTest, KilledSavesLeaveAWholeFile) {
     const fs::path target = Path("pro.ply");
