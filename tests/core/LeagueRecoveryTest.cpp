@@ -1,10 +1,10 @@
 // Going on from a working database without importing again: recovering unsaved changes after a
 // crash, and a restored backup as changed cells. Both must lead a later save to exact bytes.
-#include "league/LeagueRecovery.h"
 
 #include "LeagueFixtures.h"
 #include "league/BackupChanges.h"
 #include "league/LeagueError.h"
+#include "league/LeagueOrigin.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerRecord.h"
 
@@ -70,12 +70,11 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
         MarkUnsavedChanges(db_, true);
         const Bytes before = ReadBytes(playerFile_);
         c.after();
-        const LeagueOrigin origin = *ReadLeagueOrigin(db_);
         if (!c.resumes) {
-            EXPECT_THROW(ResumeLeague(origin, db_), LeagueError);
+            EXPECT_THROW(RecoverLeague(db_), LeagueError);
             continue;
         }
-        SaveLeagueInPlace(ResumeLeague(origin, db_), db_);
+        SaveLeagueInPlace(RecoverLeague(db_), db_);
         const Bytes saved = ReadBytes(playerFile_);
         ASSERT_EQ(saved.size(), before.size());
         std::size_t differing = 0;
@@ -92,10 +91,11 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
     WriteBytes(backupFile, backup);
     LoadLeagueBackup(leagueFile_, backupFile, db_);
     EXPECT_EQ(ReadLeagueOrigin(db_)->recordsFile, backupFile);
-    SaveLeagueInPlace(ResumeLeague(*ReadLeagueOrigin(db_), db_), db_);
+    SaveLeagueInPlace(RecoverLeague(db_), db_);
     EXPECT_EQ(ReadBytes(playerFile_), backup);
     fs::remove(backupFile);
-    EXPECT_THROW(ResumeLeague(*ReadLeagueOrigin(db_), db_), LeagueError);
+    MarkUnsavedChanges(db_, true); // edits after that save, then the backup is gone
+    EXPECT_THROW(RecoverLeague(db_), LeagueError);
 }
 
 TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {

@@ -4,7 +4,6 @@
 #include "league/LeagueBackups.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
-#include "league/LeagueRecovery.h"
 #include "league/LeagueSave.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
@@ -267,7 +266,7 @@ void frmMain::OfferCrashRecovery() {
         return;
     }
     try {
-        league_ = tavrel::ResumeLeague(origin, WorkingDatabase());
+        league_ = tavrel::RecoverLeague(WorkingDatabase());
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return;
