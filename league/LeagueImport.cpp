@@ -81,7 +81,8 @@ LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
         scope.Set(3);
         league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress);
         WriteLeagueOrigin(
-            building, {leagueFile, playerFile, StampPlayerFile(playerFile, league.image), false});
+            building,
+            {leagueFile, playerFile, StampPlayerFile(playerFile, league.image), false, {}});
 
         // The old origin goes first: a crash before the new one is in place leaves a database
         // without one, which is never offered for recovery.

@@ -125,6 +125,8 @@ void WriteLeagueOrigin(const fs::path& workingDb, const LeagueOrigin& origin) {
         << "modified " << origin.stamp.modifiedNs << '\n'
         << "hash " << origin.stamp.hash << '\n'
         << "unsaved " << (origin.unsavedChanges ? 1 : 0) << '\n';
+    if (!origin.recordsFile.empty())
+        out << "records " << Hex(origin.recordsFile.native()) << '\n';
     SaveFileAtomically(LeagueOriginFile(workingDb), out.str(),
                        "Noting which league the working database holds");
 }
@@ -150,6 +152,9 @@ std::optional<LeagueOrigin> ReadLeagueOrigin(const fs::path& workingDb) {
     origin.leagueFile = Unhex(league);
     origin.playerFile = Unhex(player);
     origin.unsavedChanges = unsaved != 0;
+    std::string records;
+    if (in >> key >> records && key == "records")
+        origin.recordsFile = Unhex(records);
     return origin;
 }
 

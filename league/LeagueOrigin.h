@@ -28,6 +28,9 @@ struct LeagueOrigin {
     std::filesystem::path playerFile;
     PlayerFileStamp stamp;
     bool unsavedChanges = false;
+    // The file the rows were imported from when it is not the player file (a restored backup):
+    // a save builds each record on the record its row came from, so recovery must read that one.
+    std::filesystem::path recordsFile;
 };
 
 std::filesystem::path LeagueOriginFile(const std::filesystem::path& workingDb);

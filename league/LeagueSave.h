@@ -23,9 +23,10 @@ LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,
                               const std::filesystem::path& workingDb, Progress* progress = nullptr);
 
 // Takes up the league a working database holds after the program ended without saving it (see
-// CheckForUnsavedChanges): the LoadedLeague its import gave, the rows left as they are, so the
-// edits show as unsaved changes. Throws LeagueError when the database holds no league or its
-// player file changed since (recovering onto it would undo what changed it).
+// CheckForUnsavedChanges): the LoadedLeague its import gave (a restored backup's records when the
+// rows came from one), the rows left as they are, so the edits show as unsaved changes. Throws
+// LeagueError when the database holds no league, its player file changed since (recovering onto
+// it would undo what changed it), or its rows no longer match those records one for one.
 LoadedLeague RecoverLeague(const std::filesystem::path& workingDb);
 
 } // namespace tavrel

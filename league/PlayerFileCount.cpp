@@ -1,6 +1,6 @@
 #include "league/PlayerFileCount.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/PlayerRecord.h"
 
 namespace tavrel {

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 const QString kProgramTitle = QStringLiteral("Tavrel");
@@ -16,6 +17,23 @@ QString QtUserPrompts::ChooseFileToOpen(QWidget* parent, const QString& title,
 bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& question) {
     return QMessageBox::question(parent, kProgramTitle, question,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<bool> QtUserPrompts::AskYesNoOrCancel(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, kProgramTitle, question,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    // A message box takes No for Esc and the close box unless another button does: an unseen
+    // Cancel answers them instead.
+    QAbstractButton* dismissed = box.addButton(QMessageBox::Cancel);
+    dismissed->hide();
+    box.setEscapeButton(dismissed);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes))
+        return true;
+    if (box.clickedButton() == box.button(QMessageBox::No))
+        return false;
+    return std::nullopt;
 }
 
 QString QtUserPrompts::AskText(QWidget* parent, const QString& prompt, const QString& title) {

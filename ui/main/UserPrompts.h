@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -14,6 +15,11 @@ public:
                                      const QString& filter) = 0;
     // True for Yes, false for No.
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
+    // The same question where Esc or the close box must not count as No: nothing then, and the
+    // command that asked stops. Prompts that cannot be dismissed answer as AskYesNo.
+    virtual std::optional<bool> AskYesNoOrCancel(QWidget* parent, const QString& question) {
+        return AskYesNo(parent, question);
+    }
     // The entered text; empty when the user cancelled.
     virtual QString AskText(QWidget* parent, const QString& prompt, const QString& title) = 0;
     // A message with an OK button.
@@ -27,6 +33,7 @@ class QtUserPrompts : public UserPrompts {
 public:
     QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter) override;
     bool AskYesNo(QWidget* parent, const QString& question) override;
+    std::optional<bool> AskYesNoOrCancel(QWidget* parent, const QString& question) override;
     QString AskText(QWidget* parent, const QString& prompt, const QString& title) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowFailure(QWidget* parent, const QString& text) override;

@@ -103,6 +103,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
 
     LastFile = ReadLastFile();
     AddReopenItem();
+    AddSafetyItems();
     ShowLeagueState();
     RestoreLayout();
 }
@@ -312,14 +313,22 @@ void frmMain::SaveLayout() {
 }
 
 void frmMain::ShowLeagueState() {
-    setWindowTitle(league_ ? QStringLiteral("Tavrel - %1[*]").arg(QFileInfo(LeagueFile).fileName())
-                           : QStringLiteral("Tavrel"));
     const bool open = league_.has_value();
+    const QString readOnly = readOnly_ ? QStringLiteral(" [read only]") : QString();
+    setWindowTitle(open ? QStringLiteral("Tavrel - %1%2[*]")
+                              .arg(QFileInfo(LeagueFile).fileName(), readOnly)
+                        : QStringLiteral("Tavrel"));
     for (QAction* a : {mnuFileItem[1], mnuFileItem[2], mnuComItem[kGlobalEditIndex]})
         a->setEnabled(open);
     for (const char* name : {"btnSave", "btnPrint", "btnFind", "btnSortAc", "btnSortDec",
                              "btnGlobalEdit", "actFind", "actSortAc", "actSortDec"})
         findChild<QAction*>(name)->setEnabled(open);
+    // A league another program is writing is only looked at.
+    for (QAction* writer : {mnuFileItem.value(2), mnuFileItem.value(kRestoreBackupIndex),
+                            mnuComItem.value(kGlobalEditIndex), findChild<QAction*>("btnSave"),
+                            findChild<QAction*>("btnGlobalEdit")})
+        if (writer)
+            writer->setEnabled(open && !readOnly_);
 }
 
 void frmMain::ShowStatus(const QString& message) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "league/League.h"
+#include "league/LeagueLock.h"
 #include "store/CcboList.h"
 #include "store/CellChanges.h"
 #include "store/PlayerRowStore.h"
@@ -34,15 +35,20 @@ class frmGlobal;
 } // namespace tavrel
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
-// the current player's fields on the right. Its code is spread over four files: this one
+// the current player's fields on the right. Its code is spread over six files: this one
 // (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view),
-// frmMainBrowsing.cpp (team and player lists) and frmMainDialogs.cpp (Global Edit, help, About).
+// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About),
+// frmMainHistory.cpp (the undo history) and
+// frmMainSafety.cpp (league lock, read-only mode, Restore Backup, crash recovery).
 //
 // Every command catches the failures of the core once and shows one message naming the
 // operation, the file and the cause; the window then goes on with its data whole.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // File > Restore Backup..., after the Parts' items and the reopen item.
+    static constexpr int kRestoreBackupIndex = 8;
+
     // `workingDirectory` receives the working database and the roster files. Without `prompts`
     // the real dialogs are used.
     explicit frmMain(std::filesystem::path workingDirectory,
@@ -74,6 +80,11 @@ public:
     // The league differs from what was last opened or saved (the history is away from its
     // clean state).
     bool HasUnsavedChanges() const;
+    // The league is open but another writer holds it: it can be looked at, not changed or saved.
+    bool IsReadOnly() const { return readOnly_; }
+    // At start, with no league open: when the working database kept unsaved changes (Tavrel
+    // ended without Save or No), offers to go on with them, or says why they cannot be.
+    void OfferCrashRecovery();
     std::filesystem::path WorkingDatabase() const;
     // The progress window the long passes show.
     tavrel::Progress* ProgressWindow();
@@ -145,6 +156,21 @@ private:
     std::function<bool(const tavrel::CellChanges&, tavrel::CellSide)> StepWriter();
     void ShowChangedPlayers(const tavrel::CellChanges& changes);
 
+    // The league's lock and read-only mode, Restore Backup and crash recovery (frmMainSafety.cpp).
+    struct LeagueClaim {
+        std::unique_ptr<tavrel::LeagueLock> lock; // null: read only, or the lock held already
+        bool readOnly = false;
+    };
+    std::unique_ptr<tavrel::LeagueLock> TryLockLeague(const std::filesystem::path& leagueFile,
+                                                      QString& refusal);
+    std::optional<LeagueClaim> ClaimLeague(const std::filesystem::path& leagueFile);
+    void ShowOpenedLeague(const QString& leagueFile, LeagueClaim claim,
+                          std::optional<std::vector<tavrel::RowKey>> rows);
+    void SetReadOnly(bool readOnly);
+    void DropUnsavedChanges();
+    void AddSafetyItems();
+    void RestoreBackup();
+
     // Browsing (frmMainBrowsing.cpp).
     void LoadTeamList();
     void ShowTeamPlayers(const QString& teamId);
@@ -163,6 +189,9 @@ private:
     std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
     std::optional<tavrel::LoadedLeague> league_;
     bool ending_ = false;
+    // Held while a league is open for writing; none when it is open read only.
+    std::unique_ptr<tavrel::LeagueLock> leagueLock_;
+    bool readOnly_ = false;
 
     // Window state the commands share.
     QString LeagueFile;

@@ -115,7 +115,10 @@ bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
     if (!league_ || !HasUnsavedChanges())
         return true;
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the command stops and the edits stay
+    if (!*save)
         return true; // the user lets the edits go with the old working database
     return SaveCurrentLeague();
 }
@@ -130,6 +133,8 @@ void frmMain::OpenLeague() {
 }
 
 bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    if (!SettleUnsavedChanges())
+        return false;
     return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
 }
 
@@ -163,11 +168,15 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     if (!TakeWorkingDatabaseLock())
         return false;
     const std::filesystem::path league = leagueFile.toStdString();
+    std::optional<LeagueClaim> claim = ClaimLeague(league);
+    if (!claim)
+        return false;
     const int shownRow = details_->CurrentRow();
     // The import replaces the working database: nothing of ours may hold it open meanwhile.
     Data1->Detach();
     try {
-        tavrel::BackUpPlayerFile(league);
+        if (!claim->readOnly) // another writer's league is not ours to write beside
+            tavrel::BackUpPlayerFile(league);
         league_ = tavrel::LoadLeague(tavrel::PlayerFilePath(league.string()), league,
                                      WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -178,15 +187,9 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         return false;
     }
     history_->clear(); // the steps belong to the league before
-    LeagueFile = leagueFile;
-    ShowLeagueState();
-    AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
+    ShowOpenedLeague(leagueFile, std::move(*claim), tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
-    LoadTeamList();
-    statusPanel1->setText(LeagueFile);
-    if (globalEdit_)
-        globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
 }
 
@@ -210,6 +213,12 @@ bool frmMain::SaveCurrentLeague() {
     CommitPendingEdit();
     if (!league_)
         return true; // no league open: nothing to save
+    if (readOnly_) {
+        prompts_->ShowMessage(this, QStringLiteral("The league \"%1\" is open read only: it "
+                                                   "cannot be saved.")
+                                        .arg(LeagueFile));
+        return false;
+    }
     try {
         tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -247,10 +256,18 @@ void frmMain::PrintLeague() {
 
 bool frmMain::ConfirmEnd() {
     CommitPendingEdit();
-    if (!league_ || !HasUnsavedChanges())
-        return true; // nothing that a save would keep
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    if (readOnly_)
+        return true; // nothing can be saved
+    // Asked whenever the program ends, as it always was; with no league or no edits, Yes saves
+    // nothing and No loses nothing.
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the program goes on with the edits
+    if (!*save) {
+        if (HasUnsavedChanges())
+            DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
+    }
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost
 }
 
