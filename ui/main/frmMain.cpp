@@ -79,6 +79,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     layout->addWidget(BuildLists(central));
     layout->addWidget(details_, 1);
     setCentralWidget(central);
+    BuildPlayerGrid(findChild<QMenu*>("mnuView"));
     connect(Data1, &PlayersModel::modified, this, [this] { modified_ = true; });
     connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
 

@@ -22,6 +22,7 @@ class ComboBoxTarget;
 class ListWidgetTarget;
 class PlayerDetailFields;
 class PlayersModel;
+class PlayerGrid;
 class frmStatus;
 
 namespace tavrel {
@@ -111,6 +112,10 @@ private:
     bool AttachWorkingDatabase(int rowToShow, std::optional<std::vector<tavrel::RowKey>> rows);
     void ShowFailure(const QString& message);
 
+    // The player grid beside the form (frmMainGrid.cpp).
+    void BuildPlayerGrid(QMenu* viewMenu);
+    void ShowGridPlayer(int teamId, int pid);
+
     // Browsing (frmMainBrowsing.cpp).
     void LoadTeamList();
     void ShowTeamPlayers(const QString& teamId);
@@ -148,6 +153,8 @@ private:
     PlayersModel* Data1 = nullptr;
     PlayerDetailFields* details_ = nullptr;
     frmStatus* status_ = nullptr;
+    PlayerGrid* grid_ = nullptr;
+    bool syncingGrid_ = false; // the grid and the form follow each other: no echo
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.
     QPointer<tavrel::frmGlobal> globalEdit_;
 };
