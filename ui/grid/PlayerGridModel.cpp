@@ -146,6 +146,7 @@ bool PlayerGridModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& text) {
+    emit editing();
     const EditPlan plan = PlanEdits(table_, cells);
     if (!plan.refusals.empty()) {
         emit refused(QStringLiteral("Nothing was changed: %1")

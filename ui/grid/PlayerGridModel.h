@@ -4,7 +4,7 @@
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "ui/grid/CellChangesStandIn.h"
+#include "store/CellChanges.h"
 
 #include <QAbstractTableModel>
 #include <filesystem>
@@ -65,6 +65,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 signals:
+    // An edit is about to be checked: whatever is still being typed elsewhere must land first.
+    void editing();
     void refused(const QString& message);
     // The visible rows were worked out again (filter, scope, order or data changed).
     void rowsRebuilt();

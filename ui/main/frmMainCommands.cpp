@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -110,7 +111,7 @@ void frmMain::CommitPendingEdit() {
 
 bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
-    if (!league_ || !modified_)
+    if (!league_ || !HasUnsavedChanges())
         return true;
     if (!prompts_->AskYesNo(this, kSaveQuestion))
         return true; // the user lets the edits go with the old working database
@@ -176,7 +177,7 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
             AttachWorkingDatabase(shownRow, std::nullopt);
         return false;
     }
-    modified_ = false;
+    history_->clear(); // the steps belong to the league before
     LeagueFile = leagueFile;
     AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
     if (remember)
@@ -214,7 +215,7 @@ bool frmMain::SaveCurrentLeague() {
         ShowFailure(Text(e));
         return false;
     }
-    modified_ = false;
+    history_->setClean();
     return true;
 }
 

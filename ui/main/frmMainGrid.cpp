@@ -1,6 +1,5 @@
 // frmMain and the player grid: the View menu's item, the grid's changes going into the players,
 // and the form and the grid showing the same player.
-#include "ui/grid/CellChangesStandIn.h"
 #include "ui/grid/PlayerGrid.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
@@ -12,6 +11,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 constexpr int kGridMessageMs = 10000;
@@ -38,34 +38,34 @@ void frmMain::BuildPlayerGrid(QMenu* viewMenu) {
             setGeometry(area);
     });
 
-    grid_->Model()->SetChangeSink([this](const QString&, tavrel::CellChanges changes) {
+    grid_->Model()->SetChangeSink([this](const QString& text, tavrel::CellChanges changes) {
         const QScopedValueRollback quiet(syncingGrid_, true);
-        CommitPendingEdit();
-        const int formRow = details_->CurrentRow();
-        try {
-            tavrel::WriteCellChangesAfter(WorkingDatabase(), changes);
-        } catch (const std::exception& e) {
-            ShowFailure(QString::fromStdString(e.what()));
+        if (!ApplyChanges(text, std::move(changes)))
             return false;
-        }
-        PlayersChangedElsewhere();
-        // The lists follow a signing or trade; the form stays on its player.
-        const QModelIndex shown = Data1->index(formRow, kPidColumn);
-        ShowGridPlayer(Data1->index(formRow, kTeamColumn).data().toInt(), shown.data().toInt());
+        FollowPlayers();
         return true;
     });
-    connect(grid_, &PlayerGrid::playerChosen, this, &frmMain::ShowGridPlayer);
+    connect(grid_->Model(), &PlayerGridModel::editing, this, &frmMain::CommitPendingEdit);
+    connect(grid_, &PlayerGrid::playerChosen, this,
+            [this](int teamId, int pid) { ShowGridPlayer(teamId, pid, false); });
     connect(grid_, &PlayerGrid::message, this,
             [this](const QString& text) { statusBar()->showMessage(text, kGridMessageMs); });
-    // Whatever changes the stored players (the form, Global Edit, an undo, another league) shows
-    // in the grid; the grid's own changes are in it already.
-    const auto playersChanged = [this] {
-        if (syncingGrid_ || !Data1->IsAttached())
+    // Whatever else changes the stored players (the form, Global Edit, an undo, another league)
+    // shows in the grid and the lists; the grid's own changes are in it already.
+    connect(Data1, &QAbstractItemModel::modelReset, this, [this] {
+        if (!syncingGrid_ && Data1->IsAttached())
+            grid_->SetLeague(LeagueFile, WorkingDatabase());
+    });
+    connect(this, &frmMain::PlayersChanged, this, [this] {
+        if (syncingGrid_)
             return;
-        grid_->SetLeague(LeagueFile, WorkingDatabase());
-    };
-    connect(Data1, &QAbstractItemModel::modelReset, this, playersChanged);
-    connect(Data1, &QAbstractItemModel::dataChanged, this, playersChanged);
+        grid_->PlayersChanged();
+        // After the command that changed them is done, not in the middle of it.
+        QTimer::singleShot(0, this, [this] {
+            const QScopedValueRollback quiet(syncingGrid_, true);
+            FollowPlayers();
+        });
+    });
     connect(lstPlayers, &QListWidget::currentRowChanged, this, [this](int row) {
         if (syncingGrid_ || row < 0)
             return;
@@ -73,7 +73,17 @@ void frmMain::BuildPlayerGrid(QMenu* viewMenu) {
     });
 }
 
-void frmMain::ShowGridPlayer(int teamId, int pid) {
+void frmMain::FollowPlayers() {
+    // The form's player stays shown; the list is filled again (a name or a team changed) and
+    // shows his team.
+    const int row = details_->CurrentRow();
+    if (!league_ || row < 0)
+        return;
+    ShowGridPlayer(Data1->index(row, kTeamColumn).data().toInt(),
+                   Data1->index(row, kPidColumn).data().toInt(), true);
+}
+
+void frmMain::ShowGridPlayer(int teamId, int pid, bool refill) {
     if (!league_)
         return;
     const QScopedValueRollback quiet(syncingGrid_, true);
@@ -84,7 +94,7 @@ void frmMain::ShowGridPlayer(int teamId, int pid) {
         return -1;
     };
     const int team = cboTeam->findData(teamId);
-    if (team >= 0 && (team != cboTeam->currentIndex() || listed() < 0)) {
+    if (team >= 0 && (refill || team != cboTeam->currentIndex() || listed() < 0)) {
         cboTeam->setCurrentIndex(team);
         cboTeam_Click();
     }
