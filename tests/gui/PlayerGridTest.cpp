@@ -185,9 +185,16 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(Shown(0, kSpeed).toLongLong(), speed0);
 
-        // Fill: the read-only PID cell in the selection is passed over.
+        // Fill: type into the current cell, then Ctrl+Enter; the read-only PID cell in the
+        // selection is passed over.
         Select(0, kPidColumn, 2, kSpeed);
-        Grid()->FillSelection(QStringLiteral("66"));
+        Grid()->View()->selectionModel()->setCurrentIndex(Cell(0, kSpeed),
+                                                          QItemSelectionModel::NoUpdate);
+        Grid()->View()->edit(Cell(0, kSpeed));
+        auto* editor = Grid()->View()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("66"));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(Steps(), steps + 1);
         for (const std::int64_t row : {first, second, third})
             QCOMPARE(Stored(row, "Act_SP"), 66);
@@ -217,7 +224,7 @@ private slots:
         QVERIFY(Message().contains(QStringLiteral("AG: Actual Agility must be a whole number")));
         // Copy and paste back onto the same cells is no change at all.
         Select(0, kTeamColumn, 3, kSpeed);
-        Grid()->CopySelection();
+        QTest::keyClick(Grid()->View(), Qt::Key_C, Qt::ControlModifier);
         const QString copied = QApplication::clipboard()->text();
         QVERIFY(copied.startsWith(QStringLiteral("Team\tPID\tLast Name\t")));
         Grid()->PasteIntoSelection(copied);
