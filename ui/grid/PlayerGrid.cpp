@@ -167,7 +167,7 @@ void PlayerGrid::Reload() {
     const QModelIndex current = view_->currentIndex();
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
-    const std::vector<std::int64_t> selected = SelectedRowIds();
+    const std::vector<std::int64_t> selected = SelectedCells();
     try {
         model_->Load(workingDb_);
     } catch (const std::exception& e) {
@@ -175,7 +175,7 @@ void PlayerGrid::Reload() {
         model_->Clear();
     }
     FillScopeChoice();
-    SelectRowIds(selected, currentRowId, current.column());
+    SelectCells(selected, currentRowId, current.column());
 }
 
 void PlayerGrid::FillScopeChoice() {
@@ -260,7 +260,7 @@ void PlayerGrid::SortClicked(int column) {
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     model_->SortByColumn(column, secondKey);
-    SelectRowIds({}, currentRowId, current.column());
+    SelectCells({}, currentRowId, current.column());
 }
 
 void PlayerGrid::CurrentRowChanged(const QModelIndex& current) {
@@ -285,7 +285,7 @@ void PlayerGrid::SelectPlayer(std::int64_t pid) {
     }
 }
 
-std::vector<std::int64_t> PlayerGrid::SelectedRowIds() const {
+std::vector<std::int64_t> PlayerGrid::SelectedCells() const {
     std::vector<std::int64_t> rowIds;
     for (const QModelIndex& index : view_->selectionModel()->selectedIndexes())
         rowIds.push_back(model_->Table().RowId(model_->TableRow(index.row())) * 1000 +
@@ -293,8 +293,8 @@ std::vector<std::int64_t> PlayerGrid::SelectedRowIds() const {
     return rowIds;
 }
 
-void PlayerGrid::SelectRowIds(const std::vector<std::int64_t>& cells, std::int64_t currentRowId,
-                              int currentColumn) {
+void PlayerGrid::SelectCells(const std::vector<std::int64_t>& cells, std::int64_t currentRowId,
+                             int currentColumn) {
     // Cells are kept as rowid * 1000 + column; the view rows are worked out once for all.
     std::vector<int> viewOfTable(static_cast<std::size_t>(model_->Table().RowCount()), -1);
     for (int viewRow = 0; viewRow < model_->rowCount(); ++viewRow)
@@ -336,10 +336,10 @@ void PlayerGrid::FillSelection(const QString& text) {
     const QModelIndex current = view_->currentIndex();
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
-    const std::vector<std::int64_t> selected = SelectedRowIds();
+    const std::vector<std::int64_t> selected = SelectedCells();
     const std::size_t count = cells.size();
     if (model_->ApplyInputs(std::move(cells), QStringLiteral("Fill %1 cells").arg(count)))
-        SelectRowIds(selected, currentRowId, current.column());
+        SelectCells(selected, currentRowId, current.column());
 }
 
 void PlayerGrid::PasteIntoSelection(const QString& text) {
@@ -383,7 +383,7 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
     for (const CellInput& cell : cells)
         pasted.push_back(model_->Table().RowId(cell.row) * 1000 + cell.column);
     if (model_->ApplyInputs(std::move(cells), QStringLiteral("Paste %1 cells").arg(count)))
-        SelectRowIds(pasted, currentRowId, current.column());
+        SelectCells(pasted, currentRowId, current.column());
 }
 
 bool PlayerGrid::eventFilter(QObject* watched, QEvent* event) {

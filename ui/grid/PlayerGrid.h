@@ -75,9 +75,10 @@ private:
     void RestoreSettings();
     void SortClicked(int column);
     void CurrentRowChanged(const QModelIndex& current);
-    std::vector<std::int64_t> SelectedRowIds() const;
-    void SelectRowIds(const std::vector<std::int64_t>& rowIds, std::int64_t currentRowId,
-                      int currentColumn);
+    // Selected cells as rowid * 1000 + column, which survive a new order or a reload.
+    std::vector<std::int64_t> SelectedCells() const;
+    void SelectCells(const std::vector<std::int64_t>& rowIds, std::int64_t currentRowId,
+                     int currentColumn);
 
     PlayerGridModel* model_;
     QTableView* view_;

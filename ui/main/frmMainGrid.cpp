@@ -31,11 +31,15 @@ void frmMain::BuildPlayerGrid(QMenu* viewMenu) {
     viewMenu->addAction(toggle);
     // The form alone fits a small window; with the grid the window takes the screen.
     connect(toggle, &QAction::toggled, this, [this](bool shown) {
-        if (!shown || isMaximized() || isFullScreen() || !screen())
+        if (!shown)
             return;
-        const QRect area = screen()->availableGeometry();
-        if (height() < area.height() * 9 / 10)
-            setGeometry(area);
+        if (!isMaximized() && !isFullScreen() && screen()) {
+            const QRect area = screen()->availableGeometry();
+            if (height() < area.height() * 9 / 10)
+                setGeometry(area);
+        }
+        // Half the window for the grid, as far as the form leaves room.
+        resizeDocks({grid_}, {height() / 2}, Qt::Vertical);
     });
 
     grid_->Model()->SetChangeSink([this](const QString& text, tavrel::CellChanges changes) {
