@@ -67,7 +67,13 @@ void AppendJsonString(std::string& out, std::string_view text) {
         return;
     }
     out += '"';
-    for (const char c : text) {
+    std::size_t plain = 0; // start of the characters not yet written, none needing an escape
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
         switch (c) {
         case '"':
             out += "\\\"";
@@ -91,16 +97,13 @@ void AppendJsonString(std::string& out, std::string_view text) {
             out += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                constexpr const char* kHex = "0123456789abcdef";
-                out += "\\u00";
-                out += kHex[static_cast<unsigned char>(c) >> 4];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
+            constexpr const char* kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
         }
     }
+    out.append(text, plain);
     out += '"';
 }
 
