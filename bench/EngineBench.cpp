@@ -116,7 +116,7 @@ struct BenchLeague {
         if (position) {
             FillLeague(pristine, position);
         } else {
-            const DemoLeagueFiles files = WriteBenchLeague(fs::path(dir.path().toStdString()));
+            files = WriteBenchLeague(fs::path(dir.path().toStdString()));
             LoadLeague(files.playerFile, files.leagueFile, pristine);
         }
         Restore();
@@ -125,6 +125,7 @@ struct BenchLeague {
 
     QTemporaryDir dir;
     fs::path pristine, working, output;
+    DemoLeagueFiles files; // the demo league's files, for the mixed league
 };
 
 const BenchLeague& OnePositionLeague() {
@@ -194,6 +195,14 @@ void BM_GlobalEditBaseline(benchmark::State& state) {
     }
 }
 
+// The import alone of the same league, the measure rosters are held to.
+void BM_ImportAlone(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const fs::path db = league.working.parent_path() / "Import.tmp";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadLeague(league.files.playerFile, league.files.leagueFile, db));
+}
+
 void BM_Rosters(benchmark::State& state) {
     const BenchLeague& league = MixedLeague();
     for (auto _ : state)
@@ -245,6 +254,7 @@ void BM_RostersBaseline(benchmark::State& state) {
 
 BENCHMARK(BM_GlobalEdit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ImportAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Rosters)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RostersBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -18,6 +18,7 @@
 #include <array>
 #include <benchmark/benchmark.h>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -304,6 +305,22 @@ void BM_DumpBaseline(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPlayers);
 }
 
+// The sqlite3 program itself, where it is installed, on the same table: the reference the
+// baseline above stands in for.
+void BM_DumpSqlite3Json(benchmark::State& state) {
+    BenchLeague& league = League();
+    const std::string command = "sqlite3 -json '" + league.db.string() + "' 'SELECT " +
+                                PlayersColumnList() + " FROM Players ORDER BY rowid' >/dev/null";
+    if (std::system("command -v sqlite3 >/dev/null") != 0) {
+        state.SkipWithError("no sqlite3 program");
+        return;
+    }
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("sqlite3 failed");
+    state.SetItemsProcessed(state.iterations() * kPlayers);
+}
+
 BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportSilentListener)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportBaseline)->Unit(benchmark::kMillisecond);
@@ -312,6 +329,7 @@ BENCHMARK(BM_ExportSilentListener)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Dump)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DumpBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DumpSqlite3Json)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace tavrel
