@@ -1,4 +1,4 @@
-// Peak memory of importing a full-size league (32 teams, 32,767 players).
+// Peak memory of importing a full-size league (32 teams, 32,000 players).
 //   tavrel_import_peak DIR   writes the demo league into DIR the first time, imports it after
 // and prints the peak resident memory of the import, measured from a reset of the kernel's
 // high-water mark so that writing the league is not counted.
