@@ -1,13 +1,13 @@
 #pragma once
 
+#include "league/Progress.h"
+#include "store/Vocabulary.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "league/Progress.h"
-#include "store/Vocabulary.h"
 
 namespace tavrel {
 

@@ -260,24 +260,6 @@ TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
     EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
 }
 
-TEST(GlobalEditPositions, MeansShowWhatARunDid) {
-    TestLeague league;
-    league.AddPlayer(WithSpeed(40, 60));
-    league.AddPlayer(WithSpeed(60, 60));
-    league.AddPlayer(WithSpeed(99, 99, 1, kWR));
-    const GlobalEditInputs in = SpeedBy(10);
-    const auto before = EditedRatingMeans(league.db(), kQB, in);
-    ApplyGlobalEdit(league.db(), kQB, in);
-    const auto after = EditedRatingMeans(league.db(), kQB, in);
-    ASSERT_EQ(before.size(), 1u);
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(before[0].ratingIndex, kSP);
-    EXPECT_DOUBLE_EQ(before[0].actual, 50.0);
-    EXPECT_DOUBLE_EQ(after[0].actual, 55.0);
-    EXPECT_DOUBLE_EQ(after[0].potential, 63.0);
-    EXPECT_TRUE(EditedRatingMeans(league.db(), kP, in).empty());
-}
-
 TEST(GlobalEditInputText, PercentagesAreOrdinaryNumbers) {
     EXPECT_EQ(ParsePercentText("10"), 10.0);
     EXPECT_EQ(ParsePercentText("  -12.5\t"), -12.5);

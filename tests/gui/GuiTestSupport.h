@@ -18,7 +18,7 @@ namespace guitest {
 
 // Answers the main window's questions from queues the test fills, and keeps what it was asked.
 struct PromptLog {
-    QStringList files;   // answers to the open-file dialog; none left means Cancel
+    QStringList files;   // answers to the file dialogs; none left means Cancel
     QList<bool> answers; // answers to the yes/no question; none left is a test failure
     QStringList texts;   // answers to the input box; none left means Cancel
     QStringList questions;
@@ -38,6 +38,10 @@ public:
         log_->fileTitle = title;
         log_->fileFilter = filter;
         return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
+    }
+    QString ChooseFileToSave(QWidget* parent, const QString& title,
+                             const QString& filter) override {
+        return ChooseFileToOpen(parent, title, filter);
     }
     bool AskYesNo(QWidget*, const QString& question) override {
         log_->questions << question;

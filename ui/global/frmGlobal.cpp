@@ -31,6 +31,7 @@ frmGlobal::frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Prog
     connect(cmdOK_, &QPushButton::clicked, this, &frmGlobal::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmGlobal::cmdCancel_Click);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmGlobal::cmdHelp_Click);
+    WatchInputs();
 
     FillTeamCombo();
     selectedTeam_ = kAllTeams;
@@ -174,8 +175,10 @@ void frmGlobal::cmdOK_Click() {
     if (!self)
         return;
     SetRunning(false);
-    if (changed)
+    if (changed) {
+        PlayersChanged();
         emit GlobalEditApplied();
+    }
 }
 
 void frmGlobal::cmdCancel_Click() {

@@ -25,6 +25,7 @@ class PlayersModel;
 class frmStatus;
 
 namespace tavrel {
+class RatingsChartWindow;
 class WorkingDatabaseLock;
 class frmGlobal;
 } // namespace tavrel
@@ -77,6 +78,7 @@ private slots:
 
     // Dialogs and help that come from the About box and help module and the Global Edit dialog.
     void ShowGlobalEdit();
+    void ShowRatingsChart();
     void ShowHelpContents();
     void ShowAbout();
 
@@ -147,4 +149,6 @@ private:
     frmStatus* status_ = nullptr;
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.
     QPointer<tavrel::frmGlobal> globalEdit_;
+    // View > Ratings Chart once shown; it deletes itself when closed.
+    QPointer<tavrel::RatingsChartWindow> ratingsChart_;
 };

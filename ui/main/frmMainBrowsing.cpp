@@ -1,6 +1,7 @@
 // frmMain's team and player lists: filling them, and moving the detail fields to the chosen
 // player.
 #include "store/TeamChoices.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/main/ListTargets.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
@@ -121,4 +122,6 @@ void frmMain::PlayersChangedElsewhere() {
     }
     details_->Rebind(row);
     modified_ = true;
+    if (ratingsChart_)
+        ratingsChart_->Refresh();
 }

@@ -5,6 +5,7 @@
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -68,6 +69,8 @@ void frmMain::mnuViewItem_Click(int index) {
         Toolbar1->setVisible(item->isChecked());
     else if (index == 1)
         statusBar()->setVisible(item->isChecked());
+    else if (index == 2)
+        ShowRatingsChart();
 }
 
 void frmMain::mnuHelpItem_Click(int index) {
@@ -181,6 +184,8 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     statusPanel1->setText(LeagueFile);
     if (globalEdit_)
         globalEdit_->LeagueOpened(); // its team list belongs to the league before
+    if (ratingsChart_)
+        ratingsChart_->Refresh();
     return true;
 }
 

@@ -1,7 +1,9 @@
 // frmMain's calls into the Global Edit dialog, the About box and the help.
 #include "shell/ContextIDs.h"
 #include "shell/frmAbout.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
+#include "ui/main/PlayersModel.h"
 #include "ui/main/frmMain.h"
 
 void frmMain::InitHelp() {
@@ -25,10 +27,33 @@ void frmMain::ShowGlobalEdit() {
                 &frmMain::CommitPendingEdit);
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this,
                 &frmMain::PlayersChangedElsewhere);
+        connect(globalEdit_, &tavrel::frmGlobal::PreviewStarting, this,
+                &frmMain::CommitPendingEdit);
+        connect(Data1, &PlayersModel::modified, globalEdit_, &tavrel::frmGlobal::PlayersChanged);
     }
     globalEdit_->show();
     globalEdit_->raise();
     globalEdit_->activateWindow();
+}
+
+void frmMain::ShowRatingsChart() {
+    CommitPendingEdit();
+    if (!league_) {
+        prompts_->ShowMessage(this, QStringLiteral("Open a league before showing the Ratings "
+                                                   "Chart: it charts the players of the open "
+                                                   "league."));
+        return;
+    }
+    if (!ratingsChart_) {
+        ratingsChart_ = new tavrel::RatingsChartWindow(WorkingDatabase(), *prompts_, this);
+        // A value typed into the fields is stored when the row is left.
+        connect(Data1, &PlayersModel::modified, ratingsChart_,
+                &tavrel::RatingsChartWindow::Refresh);
+    }
+    ratingsChart_->Refresh();
+    ratingsChart_->show();
+    ratingsChart_->raise();
+    ratingsChart_->activateWindow();
 }
 
 void frmMain::ShowHelpContents() {
