@@ -13,6 +13,10 @@ QString QtUserPrompts::ChooseFileToOpen(QWidget* parent, const QString& title,
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
+QString UserPrompts::ChooseFileToSave(QWidget*, const QString&, const QString&) {
+    return {};
+}
+
 QString QtUserPrompts::ChooseFileToSave(QWidget* parent, const QString& title,
                                         const QString& filter) {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);

@@ -13,9 +13,8 @@ public:
     virtual QString ChooseFileToOpen(QWidget* parent, const QString& title,
                                      const QString& filter) = 0;
     // The file to write, or empty when the user cancelled; the dialog has asked before replacing
-    // an existing file.
-    virtual QString ChooseFileToSave(QWidget* parent, const QString& title,
-                                     const QString& filter) = 0;
+    // an existing file. Prompts that offer no file dialog cancel.
+    virtual QString ChooseFileToSave(QWidget* parent, const QString& title, const QString& filter);
     // True for Yes, false for No.
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The entered text; empty when the user cancelled.
