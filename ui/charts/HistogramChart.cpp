@@ -10,12 +10,12 @@
 namespace tavrel {
 namespace {
 
-// Enough bars to see a shape, few enough for their labels to stay readable.
-constexpr int kMaxBins = 20;
+// Enough bars to see a shape, few enough for their labels to stay readable side by side.
+constexpr int kMaxBins = 14;
 
+// A bar is labelled with the lowest value it counts; the next label says where it ends.
 QString BinLabel(const HistogramBin& bin) {
-    return bin.low == bin.high ? QString::number(bin.low)
-                               : QStringLiteral("%1-%2").arg(bin.low).arg(bin.high);
+    return QString::number(bin.low);
 }
 
 } // namespace
@@ -25,7 +25,8 @@ QChartView* MakeHistogramView(QWidget* parent) {
     view->setRenderHint(QPainter::Antialiasing);
     view->chart()->legend()->setAlignment(Qt::AlignBottom);
     view->chart()->setAnimationOptions(QChart::NoAnimation);
-    view->setMinimumSize(360, 240);
+    view->setMinimumSize(320, 180);
+    view->chart()->setMargins(QMargins(2, 2, 2, 2));
     return view;
 }
 
@@ -59,11 +60,11 @@ void DrawHistograms(QChartView* view, const QString& title, const Distribution& 
 
     auto* values = new QBarCategoryAxis;
     values->append(labels);
-    values->setLabelsAngle(labels.size() > 10 ? -90 : 0);
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
     auto* players = new QValueAxis;
     players->setRange(0, qreal(highest));
+    players->applyNiceNumbers();
     players->setLabelFormat(QStringLiteral("%d"));
     players->setTitleText(QStringLiteral("Players"));
     chart->addAxis(players, Qt::AlignLeft);

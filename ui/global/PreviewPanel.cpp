@@ -16,11 +16,11 @@ namespace {
 const QStringList kFigureHeaders = {QStringLiteral("Position"),
                                     QStringLiteral("Selected"),
                                     QStringLiteral("Changed"),
-                                    QStringLiteral("Held at actual Max"),
-                                    QStringLiteral("Held at actual Min"),
-                                    QStringLiteral("Potentials lifted"),
-                                    QStringLiteral("Held at potential Max"),
-                                    QStringLiteral("Held at potential Min")};
+                                    QStringLiteral("Held at\nactual Max"),
+                                    QStringLiteral("Held at\nactual Min"),
+                                    QStringLiteral("Potentials\nlifted"),
+                                    QStringLiteral("Held at\npotential Max"),
+                                    QStringLiteral("Held at\npotential Min")};
 
 const QString kFreshCaption = QStringLiteral("Preview: what OK does with the values above.");
 const QString kStaleCaption =
@@ -44,7 +44,10 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     figures_->verticalHeader()->hide();
     figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     figures_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    figures_->setMaximumHeight(figures_->horizontalHeader()->sizeHint().height() * 5);
+    // The header and three positions; more scroll.
+    figures_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    figures_->setFixedHeight(figures_->horizontalHeader()->sizeHint().height() +
+                             3 * (fontMetrics().height() + 4) + 4);
     cboRating_ = new QComboBox(this);
     cboRating_->setObjectName(QStringLiteral("cboPreviewRating"));
     actualChart_ = MakeHistogramView(this);
@@ -57,8 +60,9 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     potentialSummary_->setObjectName(QStringLiteral("lblPreviewPotential"));
 
     auto* ratingLine = new QHBoxLayout;
+    ratingLine->addWidget(caption_, 1);
     ratingLine->addWidget(new QLabel(QStringLiteral("Rating:"), this));
-    ratingLine->addWidget(cboRating_, 1);
+    ratingLine->addWidget(cboRating_);
     auto* charts = new QGridLayout;
     charts->addWidget(actualChart_, 0, 0);
     charts->addWidget(potentialChart_, 0, 1);
@@ -66,9 +70,8 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     charts->addWidget(potentialSummary_, 1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(caption_);
-    layout->addWidget(figures_);
     layout->addLayout(ratingLine);
+    layout->addWidget(figures_);
     layout->addLayout(charts);
 
     connect(cboRating_, &QComboBox::currentIndexChanged, this, &PreviewPanel::ShowRating);
