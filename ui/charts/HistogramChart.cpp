@@ -60,6 +60,10 @@ void DrawHistograms(QChartView* view, const QString& title, const Distribution& 
 
     auto* values = new QBarCategoryAxis;
     values->append(labels);
+    values->setTruncateLabels(false);
+    QFont small = values->labelsFont();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    values->setLabelsFont(small);
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
     auto* players = new QValueAxis;

@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class UserPrompts;
 
 namespace tavrel {
@@ -86,6 +87,8 @@ private:
     // Preview and recipes (frmGlobalPreview.cpp).
     void BuildPreviewButtons();
     void WatchInputs();
+    // Shows the preview below the rest, as high as it needs or as the screen leaves room for.
+    void ShowPreviewArea();
     std::vector<int> TickedPositionCodes() const;
     void cmdPreview_Click();
     void cmdSaveRecipe_Click();
@@ -119,6 +122,7 @@ private:
     QPushButton* cmdSaveRecipe_ = nullptr;
     QPushButton* cmdLoadRecipe_ = nullptr;
     PreviewPanel* preview_ = nullptr;
+    QScrollArea* previewArea_ = nullptr; // scrolls the preview when the screen is too low for it
 };
 
 } // namespace tavrel

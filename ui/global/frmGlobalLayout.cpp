@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -154,7 +155,7 @@ void frmGlobal::BuildLayout() {
     top->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(preview_); // below everything, shown by the first preview
+    layout->addWidget(previewArea_); // below everything, shown by the first preview
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -7,8 +7,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 
 namespace tavrel {
 namespace {
@@ -34,8 +39,38 @@ void frmGlobal::BuildPreviewButtons() {
         MakeButton(this, QStringLiteral("&Save Recipe..."), QStringLiteral("cmdSaveRecipe"));
     cmdLoadRecipe_ =
         MakeButton(this, QStringLiteral("&Load Recipe..."), QStringLiteral("cmdLoadRecipe"));
-    preview_ = new PreviewPanel(this);
-    preview_->hide();
+    preview_ = new PreviewPanel;
+    previewArea_ = new QScrollArea(this);
+    previewArea_->setObjectName(QStringLiteral("previewArea"));
+    previewArea_->setWidget(preview_);
+    previewArea_->setWidgetResizable(true);
+    previewArea_->setFrameShape(QFrame::NoFrame);
+    previewArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    previewArea_->hide();
+}
+
+void frmGlobal::ShowPreviewArea() {
+    const QSize wanted = preview_->sizeHint();
+    const int scrollBar = previewArea_->verticalScrollBar()->sizeHint().width();
+    int room = wanted.height();
+    if (const QScreen* screen = this->screen()) {
+        const QMargins margins = layout()->contentsMargins();
+        const int frame = frameGeometry().height() - geometry().height();
+        const int above = layout()->itemAt(0)->sizeHint().height() + layout()->spacing();
+        room =
+            screen->availableGeometry().height() - frame - margins.top() - margins.bottom() - above;
+    }
+    previewArea_->setFixedSize(wanted.width() + scrollBar,
+                               std::clamp(wanted.height(), std::min(200, wanted.height()), room));
+    previewArea_->show();
+    adjustSize();
+    // A dialog grown past the bottom of the screen moves up so that the preview shows whole.
+    if (const QScreen* screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        const int overhang = frameGeometry().bottom() - free.bottom();
+        if (overhang > 0)
+            move(x(), std::max(free.top(), y() - overhang));
+    }
 }
 
 void frmGlobal::WatchInputs() {
@@ -71,7 +106,7 @@ void frmGlobal::cmdPreview_Click() {
     try {
         preview_->ShowPreview(
             PreviewGlobalEditPositions(workingDb_, TickedPositionCodes(), *inputs));
-        preview_->show();
+        ShowPreviewArea();
     } catch (const std::exception& error) {
         prompts_.ShowMessage(this, QString::fromStdString(error.what()));
     }
