@@ -6,6 +6,7 @@
 #include "store/TeamChoices.h"
 #include "ui/charts/ChartImage.h"
 #include "ui/charts/HistogramChart.h"
+#include "ui/global/TeamChoiceCombo.h"
 #include "ui/main/UserPrompts.h"
 
 #include <QChartView>
@@ -96,12 +97,8 @@ void RatingsChartWindow::FillTeams() {
     } catch (const std::exception&) {
         // Draw() tells why; the list keeps All and Free Agents.
     }
+    FillTeamChoiceCombo(cboTeam_, teams);
     const QSignalBlocker blocker(cboTeam_);
-    cboTeam_->clear();
-    cboTeam_->addItem(QStringLiteral("All"), kAllTeams);
-    for (const TeamChoice& team : teams)
-        cboTeam_->addItem(QString::fromStdString(team.name), team.teamId);
-    cboTeam_->addItem(QStringLiteral("Free Agents"), kFreeAgents);
     cboTeam_->setCurrentIndex(std::max(0, cboTeam_->findData(chosen)));
 }
 

@@ -2,6 +2,7 @@
 
 #include "shell/ContextIDs.h"
 #include "store/TeamChoices.h"
+#include "ui/global/TeamChoiceCombo.h"
 #include "ui/main/UserPrompts.h"
 
 #include <QCheckBox>
@@ -45,12 +46,8 @@ void frmGlobal::FillTeamCombo() {
     } catch (const std::exception& error) {
         prompts_.ShowMessage(this, QString::fromStdString(error.what()));
     }
+    FillTeamChoiceCombo(cboTeam_, teams);
     const QSignalBlocker blocker(cboTeam_);
-    cboTeam_->clear();
-    cboTeam_->addItem(QStringLiteral("All"), kAllTeams);
-    for (const TeamChoice& team : teams)
-        cboTeam_->addItem(QString::fromStdString(team.name), team.teamId);
-    cboTeam_->addItem(QStringLiteral("Free Agents"), kFreeAgents);
     cboTeam_->setCurrentIndex(0);
     selectedTeam_ = kAllTeams;
 }
