@@ -40,6 +40,14 @@ std::optional<double> ParseNumber(const std::string& text) {
 
 } // namespace
 
+std::vector<int> EditedRatings(const GlobalEditInputs& in) {
+    std::vector<int> edited;
+    for (int k = 0; k < kRatingCount; ++k)
+        if (in.actualPercent[k] != 0.0)
+            edited.push_back(k);
+    return edited;
+}
+
 std::optional<double> ParsePercentText(const std::string& text) {
     return ParseNumber(text);
 }

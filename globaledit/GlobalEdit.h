@@ -31,6 +31,9 @@ struct GlobalEditInputs {
     int potentialMin = 0, potentialMax = 99;
 };
 
+// The ratings a run edits (rating indexes): those whose actual percentage is not zero.
+std::vector<int> EditedRatings(const GlobalEditInputs& inputs);
+
 // What one position's run did.
 struct GlobalEditOutcome {
     int positionCode = 0;

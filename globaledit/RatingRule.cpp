@@ -68,14 +68,6 @@ void ApplyRatingRule(RatingValues& r, int k, const GlobalEditInputs& in, RuleTal
     Hold(r.potential, in.potentialMin, r.potential < in.potentialMin, &t.heldAtPotentialMin);
 }
 
-std::vector<int> EditedRatings(const GlobalEditInputs& in) {
-    std::vector<int> edited;
-    for (int k = 0; k < kRatingCount; ++k)
-        if (in.actualPercent[k] != 0.0)
-            edited.push_back(k);
-    return edited;
-}
-
 std::string FirstInvalidInput(const GlobalEditInputs& in) {
     for (int k = 0; k < kRatingCount; ++k) {
         if (!std::isfinite(in.actualPercent[k]))

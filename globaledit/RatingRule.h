@@ -37,9 +37,6 @@ struct RuleTally {
 void ApplyRatingRule(RatingValues& values, int ratingIndex, const GlobalEditInputs& inputs,
                      RuleTally* tally = nullptr);
 
-// The ratings a run edits: those whose actual percentage is not zero, in record order.
-std::vector<int> EditedRatings(const GlobalEditInputs& inputs);
-
 // The first input the rule cannot use, named for the message (the rating column of a percentage
 // that is not finite, "actual Min" for a bound outside 0..255, ...); empty when all are usable.
 std::string FirstInvalidInput(const GlobalEditInputs& inputs);

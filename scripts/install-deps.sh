@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   xvfb xauth ccache
+  help2man librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream libxml2-utils shared-mime-info
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "globaledit/GlobalEdit.h"
+#include "store/CellChanges.h"
 
 #include <QDialog>
 #include <array>
@@ -68,6 +69,11 @@ signals:
     void GlobalEditApplied();
     // Before a preview reads the players: the main window stores its pending edits now.
     void PreviewStarting();
+    // Just before GlobalEditApplied, when what the run changed is known: the changed cells as
+    // one step named `text` ("Global Edit of QB, WR"), and `summary`, the players changed per
+    // position.
+    void GlobalEditRecorded(const QString& text, const tavrel::CellChanges& changes,
+                            const QString& summary);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,7 +1,6 @@
 // frmMain's team and player lists: filling them, and moving the detail fields to the chosen
 // player.
 #include "store/TeamChoices.h"
-#include "ui/charts/RatingsChartWindow.h"
 #include "ui/main/ListTargets.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 namespace {
 const QString kFreeAgents = QStringLiteral("Free Agents");
@@ -121,7 +121,6 @@ void frmMain::PlayersChangedElsewhere() {
         ShowFailure(QString::fromStdString(e.what()));
     }
     details_->Rebind(row);
-    modified_ = true;
-    if (ratingsChart_)
-        ratingsChart_->Refresh();
+    history_->resetClean(); // no step of the history leads back to what was saved
+    emit PlayersChanged();
 }

@@ -3,8 +3,9 @@
 #include "shell/frmAbout.h"
 #include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/main/PlayersModel.h"
 #include "ui/main/frmMain.h"
+
+#include <QStatusBar>
 
 void frmMain::InitHelp() {
     tavrel::InitHelp(this);
@@ -25,11 +26,22 @@ void frmMain::ShowGlobalEdit() {
         globalEdit_ = new tavrel::frmGlobal(WorkingDatabase(), *prompts_, ProgressWindow(), this);
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditStarting, this,
                 &frmMain::CommitPendingEdit);
-        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this,
-                &frmMain::PlayersChangedElsewhere);
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditRecorded, this,
+                [this](const QString& text, const tavrel::CellChanges& changes,
+                       const QString& summary) {
+                    globalEditRecorded_ = true;
+                    RecordChanges(text, changes);
+                    statusBar()->showMessage(summary);
+                });
+        // A run whose changes could not be read back still changed the players.
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this, [this] {
+            if (!globalEditRecorded_)
+                PlayersChangedElsewhere();
+            globalEditRecorded_ = false;
+        });
         connect(globalEdit_, &tavrel::frmGlobal::PreviewStarting, this,
                 &frmMain::CommitPendingEdit);
-        connect(Data1, &PlayersModel::modified, globalEdit_, &tavrel::frmGlobal::PlayersChanged);
+        connect(this, &frmMain::PlayersChanged, globalEdit_, &tavrel::frmGlobal::PlayersChanged);
     }
     globalEdit_->show();
     globalEdit_->raise();
@@ -46,8 +58,7 @@ void frmMain::ShowRatingsChart() {
     }
     if (!ratingsChart_) {
         ratingsChart_ = new tavrel::RatingsChartWindow(WorkingDatabase(), *prompts_, this);
-        // A value typed into the fields is stored when the row is left.
-        connect(Data1, &PlayersModel::modified, ratingsChart_,
+        connect(this, &frmMain::PlayersChanged, ratingsChart_,
                 &tavrel::RatingsChartWindow::Refresh);
     }
     ratingsChart_->Refresh();
