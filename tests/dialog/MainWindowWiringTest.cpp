@@ -193,6 +193,10 @@ private slots:
         EditAllSpeeds(Dialog(), "-30");
         QVERIFY(summary->text() != typed);
         QVERIFY(shows());
+
+        Trigger("actUndo");
+        QCOMPARE(summary->text(), typed);
+        QVERIFY(shows());
     }
 
     void helpAndAboutAreReachable() {
