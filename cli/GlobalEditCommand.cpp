@@ -4,10 +4,11 @@
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Recipe.h"
-#include "league/FileBytes.h"
 #include "league/LeagueError.h"
+#include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/SafeSave.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -20,6 +21,8 @@
 
 namespace tavrel::cli {
 namespace {
+
+constexpr const char* kEditing = "Editing the league";
 
 struct GlobalEditArguments {
     std::string league;
@@ -163,15 +166,6 @@ void TellPreview(const std::filesystem::path& workingDb, const GlobalEditRequest
     }
 }
 
-// The player file's bytes as they are now, into the backup beside the league.
-void BackUpPlayerFile(const std::string& leaguePath) {
-    const std::vector<std::uint8_t> bytes =
-        ReadFileBytes(PlayerFilePath(leaguePath), "Backing up the player file");
-    SaveFileAtomically(BackupFilePath(leaguePath),
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       "Backing up the player file to");
-}
-
 void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
     const GlobalEditRequest request = CheckArguments(args, command);
     if (!args.out.empty() &&
@@ -179,6 +173,15 @@ void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
         throw LeagueError("Saving the edited players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
+
+    // Editing in place writes the league: no other writer may change it between our import and
+    // our save, or one of the two edits would be lost.
+    const bool inPlace = !args.dryRun && args.out.empty();
+    LeagueLock lock(args.league, kCliProgramName);
+    if (inPlace) {
+        lock.Lock(kEditing);
+        BackUpPlayerFile(args.league);
+    }
 
     CliSession session;
     const LoadedLeague league = session.Import(args.league);
@@ -190,12 +193,14 @@ void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
          ApplyGlobalEditPositions(session.WorkingDb(), request.positionCodes, request.inputs))
         std::cout << PositionText(outcome.positionCode) << ": " << outcome.rowsChanged << " of "
                   << outcome.rowsSelected << " players changed\n";
+    // The report is out before the file changes: when it cannot be written, nothing is saved,
+    // and a failed run never leaves an edit behind for a retry to apply twice.
+    FlushStandardOutput();
     if (!args.out.empty()) {
         SaveLeague(args.out, league, session.WorkingDb());
         return;
     }
-    BackUpPlayerFile(args.league);
-    SaveLeague(league.playerFile, league, session.WorkingDb());
+    SaveLeagueInPlace(league, session.WorkingDb());
 }
 
 } // namespace

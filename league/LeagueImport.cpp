@@ -1,5 +1,6 @@
 #include "league/League.h"
 #include "league/LeagueError.h"
+#include "league/LeagueOrigin.h"
 #include "league/TeamScan.h"
 #include "store/PlayerRows.h"
 #include "store/WorkingTables.h"
@@ -79,16 +80,23 @@ LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
         CreateTeamTable(building, "Team");
         scope.Set(3);
         league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress);
+        WriteLeagueOrigin(
+            building, {leagueFile, playerFile, StampPlayerFile(playerFile, league.image), false});
 
-        RemoveJournals(workingDb);
+        // The old origin goes first: a crash before the new one is in place leaves a database
+        // without one, which is never offered for recovery.
         std::error_code ec;
+        fs::remove(LeagueOriginFile(workingDb), ec);
+        RemoveJournals(workingDb);
         fs::rename(building, workingDb, ec);
         if (ec)
             throw LeagueError("Putting the new working database in place of", workingDb,
                               ec.message());
+        fs::rename(LeagueOriginFile(building), LeagueOriginFile(workingDb), ec);
     } catch (...) {
         std::error_code ignored;
         fs::remove(building, ignored);
+        fs::remove(LeagueOriginFile(building), ignored);
         RemoveJournals(building);
         throw;
     }

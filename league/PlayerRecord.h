@@ -1,12 +1,12 @@
 #pragma once
 
+#include "store/PlayersTable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
-
-#include "store/PlayersTable.h"
 
 namespace tavrel {
 

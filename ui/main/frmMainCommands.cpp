@@ -1,6 +1,7 @@
 // frmMain's commands: open, reopen, print, save, exit, the view toggles and the dispatch of the
 // menus and the toolbar.
 #include "league/LeaguePaths.h"
+#include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
@@ -215,7 +216,7 @@ bool frmMain::SaveCurrentLeague() {
     if (!league_)
         return true; // no league open: nothing to save
     try {
-        tavrel::SaveLeague(league_->playerFile, *league_, WorkingDatabase(), ProgressWindow());
+        tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return false;
