@@ -2,8 +2,10 @@
 
 #include "TestFiles.h"
 #include "league/LeagueError.h"
+#include "league/SafeSave.h"
 
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace tavrel {
@@ -82,6 +84,14 @@ TEST(Recipe, FileFailuresNameTheFile) {
     }
     EXPECT_THROW(LoadRecipe(folder / "missing.json"), LeagueError);
     EXPECT_THROW(SaveRecipe(folder / "no folder" / "r.json", {}), LeagueError);
+
+    // A full disk leaves the recipe there whole.
+    FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
+    GlobalEditRecipe other;
+    other.positionCodes = {0};
+    EXPECT_THROW(SaveRecipe(folder / "new.json", other), LeagueError);
+    FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
+    EXPECT_EQ(testing::FileContent(folder / "new.json"), R"({"version": 3})");
     EXPECT_FALSE(fs::exists(folder / "no folder"));
 }
 
