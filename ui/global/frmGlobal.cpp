@@ -55,6 +55,7 @@ void frmGlobal::FillTeamCombo() {
 
 void frmGlobal::LeagueOpened() {
     teamsStale_ = true;
+    PlayersChanged(); // a preview shown was of the league before
     if (isVisible() && !running_)
         FillTeamCombo();
 }
