@@ -13,17 +13,12 @@ namespace tavrel {
 // outside 0..14 not at all.
 std::vector<int> InCheckBoxOrder(std::span<const int> positionCodes);
 
-// The mean actual and potential value of one rating over the players a run selects.
-struct EditedRatingMean {
-    int ratingIndex = 0;
-    double actual = 0;
-    double potential = 0;
-};
-
-// The means of every rating the inputs edit (actual percentage not zero), over the players that
-// ApplyGlobalEdit would select for this position; empty when it selects none. Taken before and
-// after a run, they show what the run did. Throws LeagueError naming the working database.
-std::vector<EditedRatingMean> EditedRatingMeans(const std::filesystem::path& workingDb,
-                                                int positionCode, const GlobalEditInputs& inputs);
+// Runs ApplyGlobalEdit once for each position of InCheckBoxOrder(positionCodes). Each position is
+// its own transaction, so when one fails the positions before it stay edited; the LeagueError
+// names the failing one.
+std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::path& workingDb,
+                                                        std::span<const int> positionCodes,
+                                                        const GlobalEditInputs& inputs,
+                                                        Progress* progress = nullptr);
 
 } // namespace tavrel

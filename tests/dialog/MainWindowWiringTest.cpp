@@ -3,6 +3,9 @@
 #include "shell/ContextIDs.h"
 #include "shell/HelpViewer.h"
 #include "shell/frmAbout.h"
+#include "stats/RatingDistribution.h"
+#include "ui/charts/HistogramChart.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/frmMain.h"
@@ -11,8 +14,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -149,6 +154,50 @@ private slots:
         Toolbar("GlobalEdit");
         QCOMPARE(teams->count(), 4 + 2);
         QCOMPARE(Dialog()->SelectedTeam(), 1001);
+    }
+
+    void ratingsChartFollowsEditsAndGlobalEdit() {
+        QCOMPARE(window_->findChild<QAction*>("mnuViewItem_0")->text(), QStringLiteral("&Toolbar"));
+        QCOMPARE(window_->findChild<QAction*>("mnuViewItem_1")->text(),
+                 QStringLiteral("&Statusbar"));
+        QAction* item = window_->findChild<QAction*>("mnuViewItem_2");
+        QCOMPARE(item->text(), QStringLiteral("&Ratings Chart"));
+        QVERIFY(window_->findChild<QMenu*>("mnuView")->actions().contains(item));
+        Trigger("mnuViewItem_2");
+        QVERIFY(log_->messages.last().contains("Open a league"));
+
+        Open(demo_.leagueFile);
+        Trigger("mnuViewItem_2");
+        auto* chart = window_->findChild<tavrel::RatingsChartWindow*>();
+        QVERIFY(chart && chart->isVisible());
+        auto* summary = chart->findChild<QLabel*>("lblSummary");
+        auto shows = [&] {
+            const tavrel::RatingSpread s =
+                tavrel::ReadRatingSpread(work_ / "Tavrel.tmp", {}, *tavrel::RatingIndex("SP"));
+            return summary->text() ==
+                   QStringLiteral("Actual: %1    Potential: %2")
+                       .arg(tavrel::SummaryText(s.actual), tavrel::SummaryText(s.potential));
+        };
+        QVERIFY(shows());
+        const QString before = summary->text();
+
+        // A value typed into the fields, once stored.
+        QLineEdit* speed = DetailBox("txtSP");
+        speed->setText(QString::number(speed->text().toInt() < 50 ? 99 : 0));
+        speed->setModified(true);
+        window_->CommitPendingEdit();
+        QVERIFY(summary->text() != before);
+        QVERIFY(shows());
+
+        const QString typed = summary->text();
+        Toolbar("GlobalEdit");
+        EditAllSpeeds(Dialog(), "-30");
+        QVERIFY(summary->text() != typed);
+        QVERIFY(shows());
+
+        Trigger("actUndo");
+        QCOMPARE(summary->text(), typed);
+        QVERIFY(shows());
     }
 
     void helpAndAboutAreReachable() {

@@ -5,6 +5,7 @@
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
 #include "globaledit/GlobalEditRun.h"
+#include "globaledit/RatingRule.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -89,8 +90,10 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         bounds.actualMax = c.actualMax;
         bounds.potentialMin = c.potentialMin;
         bounds.potentialMax = c.potentialMax;
-        const RatingValues after =
-            ApplyRatingRule(c.before, c.actualPercent, c.potentialPercent, bounds);
+        bounds.actualPercent[kAG] = c.actualPercent;
+        bounds.potentialPercent[kAG] = c.potentialPercent;
+        RatingValues after = c.before;
+        ApplyRatingRule(after, kAG, bounds);
         EXPECT_EQ(after.actual, c.after.actual) << c.what;
         EXPECT_EQ(after.potential, c.after.potential) << c.what;
     }
@@ -229,22 +232,24 @@ TEST(GlobalEdit, MissingWorkingDatabaseIsNamed) {
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST(GlobalEditPositions, MeansShowWhatARunDid) {
+TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
     TestLeague league;
-    league.AddPlayer(WithSpeed(40, 60));
-    league.AddPlayer(WithSpeed(60, 60));
-    league.AddPlayer(WithSpeed(99, 99, 1, kWR));
-    const GlobalEditInputs in = SpeedBy(10);
-    const auto before = EditedRatingMeans(league.db(), kQB, in);
-    ApplyGlobalEdit(league.db(), kQB, in);
-    const auto after = EditedRatingMeans(league.db(), kQB, in);
-    ASSERT_EQ(before.size(), 1u);
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(before[0].ratingIndex, kSP);
-    EXPECT_DOUBLE_EQ(before[0].actual, 50.0);
-    EXPECT_DOUBLE_EQ(after[0].actual, 55.0);
-    EXPECT_DOUBLE_EQ(after[0].potential, 63.0);
-    EXPECT_TRUE(EditedRatingMeans(league.db(), kP, in).empty());
+    for (const int code : {kS, kP, kQB, kWR})
+        league.AddPlayer(WithSpeed(50, 60, 1, code));
+    RecordingProgress progress;
+    const std::vector<int> codes = {kS, kP, kQB, kS, 99};
+    const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, SpeedBy(10), &progress);
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[0].positionCode, kQB);
+    EXPECT_EQ(outcomes[1].positionCode, kP); // check box 9
+    EXPECT_EQ(outcomes[2].positionCode, kS); // check box 14
+    std::vector<std::string> captions;
+    for (const auto& call : progress.calls)
+        if (call.starts_with("Begin:"))
+            captions.push_back(call.substr(6));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Updating QB", "Updating P", "Updating S"}));
+    EXPECT_EQ(kGlobalEditPositionCodes[9], kP);
+    EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
 }
 
 TEST(GlobalEditInputText, PercentagesAreOrdinaryNumbers) {

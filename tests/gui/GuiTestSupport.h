@@ -19,7 +19,7 @@ namespace guitest {
 
 // Answers the main window's questions from queues the test fills, and keeps what it was asked.
 struct PromptLog {
-    QStringList files; // answers to the open-file dialog; none left means Cancel
+    QStringList files; // answers to the file dialogs; none left means Cancel
     // Answers to the yes/no questions; none left is a test failure. Nothing is Esc, which only
     // the save question takes.
     QList<std::optional<bool>> answers;
@@ -41,6 +41,10 @@ public:
         log_->fileTitle = title;
         log_->fileFilter = filter;
         return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
+    }
+    QString ChooseFileToSave(QWidget* parent, const QString& title,
+                             const QString& filter) override {
+        return ChooseFileToOpen(parent, title, filter);
     }
     bool AskYesNo(QWidget* parent, const QString& question) override {
         const std::optional<bool> answer = AskYesNoOrCancel(parent, question);

@@ -3,6 +3,7 @@
 #include "globaledit/GlobalEditChanges.h"
 #include "shell/ContextIDs.h"
 #include "store/TeamChoices.h"
+#include "ui/global/TeamChoiceCombo.h"
 #include "ui/main/UserPrompts.h"
 
 #include <QCheckBox>
@@ -35,6 +36,7 @@ frmGlobal::frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Prog
     connect(cmdHelp_, &QPushButton::clicked, this, &frmGlobal::cmdHelp_Click);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &frmGlobal::cmdHelp_Click);
+    WatchInputs();
 
     FillTeamCombo();
     selectedTeam_ = kAllTeams;
@@ -48,18 +50,15 @@ void frmGlobal::FillTeamCombo() {
     } catch (const std::exception& error) {
         prompts_.ShowFailure(this, QString::fromStdString(error.what()));
     }
+    FillTeamChoiceCombo(cboTeam_, teams);
     const QSignalBlocker blocker(cboTeam_);
-    cboTeam_->clear();
-    cboTeam_->addItem(QStringLiteral("All"), kAllTeams);
-    for (const TeamChoice& team : teams)
-        cboTeam_->addItem(QString::fromStdString(team.name), team.teamId);
-    cboTeam_->addItem(QStringLiteral("Free Agents"), kFreeAgents);
     cboTeam_->setCurrentIndex(0);
     selectedTeam_ = kAllTeams;
 }
 
 void frmGlobal::LeagueOpened() {
     teamsStale_ = true;
+    PlayersChanged(); // a preview shown was of the league before
     if (isVisible() && !running_)
         FillTeamCombo();
 }
@@ -190,6 +189,7 @@ void frmGlobal::cmdOK_Click() {
     SetRunning(false);
     if (outcomes.empty())
         return;
+    PlayersChanged();
     try {
         const CellChanges changes = ChangedCells(before, SnapshotAgain(workingDb, before));
         emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), changes,

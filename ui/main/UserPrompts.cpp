@@ -14,6 +14,15 @@ QString QtUserPrompts::ChooseFileToOpen(QWidget* parent, const QString& title,
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
+QString UserPrompts::ChooseFileToSave(QWidget*, const QString&, const QString&) {
+    return {};
+}
+
+QString QtUserPrompts::ChooseFileToSave(QWidget* parent, const QString& title,
+                                        const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
 bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& question) {
     return QMessageBox::question(parent, kProgramTitle, question,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -13,6 +13,9 @@ public:
     // The chosen file, or empty when the user cancelled. `filter` in Qt's form.
     virtual QString ChooseFileToOpen(QWidget* parent, const QString& title,
                                      const QString& filter) = 0;
+    // The file to write, or empty when the user cancelled; the dialog has asked before replacing
+    // an existing file. Prompts that offer no file dialog cancel.
+    virtual QString ChooseFileToSave(QWidget* parent, const QString& title, const QString& filter);
     // True for Yes, false for No.
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The same question where Esc or the close box must not count as No: nothing then, and the
@@ -32,6 +35,7 @@ public:
 class QtUserPrompts : public UserPrompts {
 public:
     QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter) override;
+    QString ChooseFileToSave(QWidget* parent, const QString& title, const QString& filter) override;
     bool AskYesNo(QWidget* parent, const QString& question) override;
     std::optional<bool> AskYesNoOrCancel(QWidget* parent, const QString& question) override;
     QString AskText(QWidget* parent, const QString& prompt, const QString& title) override;

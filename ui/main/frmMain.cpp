@@ -41,6 +41,8 @@ constexpr int kGlobalEditIndex = 6;
 constexpr const char* kWebPublisherItems[] = {
     "&Injuries", "&League Schedule", "&Roster", "&Standings", "&Team Pages", "-", "&All"};
 constexpr MenuItem kViewItems[] = {{0, "&Toolbar"}, {1, "&Statusbar"}};
+// Added after the bars' items, so their indexes stay; not checkable.
+constexpr int kRatingsChartIndex = 2;
 constexpr MenuItem kHelpItems[] = {{0, "&Contents"}, {1, "-"}, {2, "&About"}};
 
 struct ToolbarButton {
@@ -177,6 +179,10 @@ void frmMain::BuildMenus() {
         a->setChecked(true);
         connect(a, &QAction::triggered, this, [this, i = item.index] { mnuViewItem_Click(i); });
     }
+    view->addSeparator();
+    QAction* chart = AddMenuItem(view, mnuViewItem, kRatingsChartIndex,
+                                 QStringLiteral("&Ratings Chart"), "mnuViewItem");
+    connect(chart, &QAction::triggered, this, [this] { mnuViewItem_Click(kRatingsChartIndex); });
 
     AddKeyboardItems(edit, view);
 

@@ -31,6 +31,7 @@ class PlayerGrid;
 class frmStatus;
 
 namespace tavrel {
+class RatingsChartWindow;
 class WorkingDatabaseLock;
 class frmGlobal;
 } // namespace tavrel
@@ -110,6 +111,7 @@ private slots:
 
     // Dialogs and help that come from the About box and help module and the Global Edit dialog.
     void ShowGlobalEdit();
+    void ShowRatingsChart();
     void ShowHelpContents();
     void ShowAbout();
 
@@ -231,4 +233,6 @@ private:
     bool syncingGrid_ = false; // the grid and the form follow each other: no echo
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.
     QPointer<tavrel::frmGlobal> globalEdit_;
+    // View > Ratings Chart once shown; it deletes itself when closed.
+    QPointer<tavrel::RatingsChartWindow> ratingsChart_;
 };

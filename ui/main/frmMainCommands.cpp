@@ -7,6 +7,7 @@
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -71,6 +72,8 @@ void frmMain::mnuViewItem_Click(int index) {
         Toolbar1->setVisible(item->isChecked());
     else if (index == 1)
         statusBar()->setVisible(item->isChecked());
+    else if (index == 2)
+        ShowRatingsChart();
 }
 
 void frmMain::mnuHelpItem_Click(int index) {

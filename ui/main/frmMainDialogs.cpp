@@ -1,6 +1,7 @@
 // frmMain's calls into the Global Edit dialog, the About box and the help.
 #include "shell/ContextIDs.h"
 #include "shell/frmAbout.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
@@ -36,10 +37,32 @@ void frmMain::ShowGlobalEdit() {
                 PlayersChangedElsewhere();
             globalEditRecorded_ = false;
         });
+        connect(globalEdit_, &tavrel::frmGlobal::PreviewStarting, this,
+                &frmMain::CommitPendingEdit);
+        connect(this, &frmMain::PlayersChanged, globalEdit_, &tavrel::frmGlobal::PlayersChanged);
     }
     globalEdit_->show();
     globalEdit_->raise();
     globalEdit_->activateWindow();
+}
+
+void frmMain::ShowRatingsChart() {
+    CommitPendingEdit();
+    if (!league_) {
+        prompts_->ShowMessage(this, QStringLiteral("Open a league before showing the Ratings "
+                                                   "Chart: it charts the players of the open "
+                                                   "league."));
+        return;
+    }
+    if (!ratingsChart_) {
+        ratingsChart_ = new tavrel::RatingsChartWindow(WorkingDatabase(), *prompts_, this);
+        connect(this, &frmMain::PlayersChanged, ratingsChart_,
+                &tavrel::RatingsChartWindow::Refresh);
+    }
+    ratingsChart_->Refresh();
+    ratingsChart_->show();
+    ratingsChart_->raise();
+    ratingsChart_->activateWindow();
 }
 
 void frmMain::ShowHelpContents() {

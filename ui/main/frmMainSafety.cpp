@@ -7,6 +7,7 @@
 #include "league/LeagueSave.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
@@ -114,6 +115,8 @@ void frmMain::ShowOpenedLeague(const QString& leagueFile, LeagueClaim claim,
     statusPanel1->setText(LeagueFile);
     if (globalEdit_)
         globalEdit_->LeagueOpened(); // its team list belongs to the league before
+    if (ratingsChart_)
+        ratingsChart_->Refresh();
 }
 
 void frmMain::SetReadOnly(bool readOnly) {
