@@ -24,6 +24,14 @@ LoadedLeague CliSession::Import(const std::string& leaguePath) {
     return LoadLeague(PlayerFilePath(leaguePath), leaguePath, workingDb_);
 }
 
+bool IsLeagueFile(const std::filesystem::path& file, const std::string& leaguePath) {
+    const auto same = [&file](const std::filesystem::path& other) {
+        std::error_code error; // a file that does not exist is no other file
+        return std::filesystem::equivalent(file, other, error) && !error;
+    };
+    return same(leaguePath) || same(PlayerFilePath(leaguePath));
+}
+
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {
     command
         .add_option("LEAGUE", leaguePath,
@@ -37,8 +45,11 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
     // removed; the failed write is reported like any other.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    int status = kExitSuccess;
     try {
         app.parse(argc, argv);
+    } catch (const FindingsReported&) {
+        status = kExitFindings;
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == kExitSuccess ? kExitSuccess : kExitUsage;
     } catch (const std::exception& e) {
@@ -55,7 +66,7 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
                   << std::endl;
         return kExitFailure;
     }
-    return kExitSuccess;
+    return status;
 }
 
 } // namespace tavrel::cli

@@ -17,6 +17,11 @@ namespace tavrel::cli {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// The command ran to its end and found something (diff: the leagues differ; check: warnings).
+inline constexpr int kExitFindings = 3;
+
+// Thrown by a command, after its report is written, to end with kExitFindings.
+struct FindingsReported {};
 
 // A private working database for one command, in a temporary folder of its own (under TMPDIR)
 // that goes away with the session, whether the command succeeds or throws. The window program's
@@ -38,13 +43,17 @@ private:
     std::filesystem::path workingDb_;
 };
 
+// Whether `file` is the league file or the player file of the league at `leaguePath`: a command
+// that writes a file of its own must not write over them.
+bool IsLeagueFile(const std::filesystem::path& file, const std::string& leaguePath);
+
 // The LEAGUE argument every command that reads a league takes.
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath);
 
 // Parses the command line and runs the chosen command. Returns the exit status: usage errors are
 // explained by the parser (help and version give success), a failure of the command is one line
 // "tavrel-cli: <operation> "<file>": <cause>" on standard error. Standard output that could not
-// be written is a failure too.
+// be written is a failure too. A command that throws FindingsReported gives kExitFindings.
 int RunCommandLine(CLI::App& app, int argc, char** argv);
 
 } // namespace tavrel::cli

@@ -1,26 +1,12 @@
 #include "cli/RowFormats.h"
 
+#include "exchange/Csv.h"
 #include "store/Text.h"
 
 #include <nlohmann/json.hpp>
 #include <vector>
 
 namespace tavrel::cli {
-namespace {
-
-std::string CsvField(std::string text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
-} // namespace
 
 std::string JsonLine(std::span<const std::string_view> columns, std::span<const Value> values) {
     nlohmann::ordered_json row = nlohmann::ordered_json::object();
@@ -47,7 +33,7 @@ std::string CsvLine(std::span<const Value> values) {
             line += std::to_string(*n);
         } else if (const auto* s = std::get_if<std::string>(&values[i])) {
             std::string text = *s;
-            line += CsvField(StripTrailingNulls(text));
+            AppendCsvField(line, StripTrailingNulls(text));
         }
     }
     return line + "\r\n";

@@ -4,10 +4,11 @@
 #include <CLI/CLI.hpp>
 
 int main(int argc, char** argv) {
-    CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
-                 "private copy in a temporary folder; the league's own files are only read, except "
-                 "by global-edit without --out, which backs up the player file and saves into it.",
-                 "tavrel-cli"};
+    CLI::App app{
+        "Reads, checks, copies and edits league files from the command line. Works on a "
+        "private copy in a temporary folder; the league's own files are only read, except "
+        "by global-edit and import without --out, which back up the player file and save into it.",
+        "tavrel-cli"};
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     tavrel::cli::AddDemoCommand(app);
     tavrel::cli::AddGlobalEditCommand(app);
     tavrel::cli::AddRostersCommand(app);
+    tavrel::cli::AddExportCommand(app);
+    tavrel::cli::AddImportCommand(app);
+    tavrel::cli::AddDiffCommand(app);
+    tavrel::cli::AddCheckCommand(app);
 
     return tavrel::cli::RunCommandLine(app, argc, argv);
 }

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
+  libxlsxwriter-dev python3-openpyxl
   xvfb xauth ccache
 )
 
