@@ -25,6 +25,7 @@ namespace fs = std::filesystem;
 
 constexpr int kRecordKey = -1; // the header position of Record, among Players column indexes
 constexpr int kNoName = -2;    // a header cell left empty
+constexpr int kUnknown = -3;   // a name no column has: refused once, in the header
 
 const int kPid = *PlayersColumnIndex("PID");
 const int kWeight = *PlayersColumnIndex("Weight");
@@ -105,10 +106,11 @@ private:
             } else if (const auto column = PlayersColumnIndex(name)) {
                 index = *column;
             } else if (!name.empty()) {
+                index = kUnknown;
                 Refuse(header.line, field, field, "there is no such column");
             }
             for (const int earlier : columns_)
-                if (index != kNoName && earlier == index)
+                if (index >= kRecordKey && earlier == index)
                     Refuse(header.line, field, field, "the column appears twice");
             columns_.push_back(index);
         }
@@ -187,7 +189,8 @@ private:
         for (std::size_t i = 0; i < columns_.size() && i < record.fields.size(); ++i) {
             const int column = columns_[i];
             const std::string& cell = record.fields[i];
-            if (column == kRecordKey || (column == kPid && !byRecord_) || Trimmed(cell).empty())
+            if (column == kRecordKey || column == kUnknown || (column == kPid && !byRecord_) ||
+                Trimmed(cell).empty())
                 continue;
             if (column == kNoName) {
                 Refuse(record.line, "", cell, "the column has no name");
