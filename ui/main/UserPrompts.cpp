@@ -13,6 +13,11 @@ QString QtUserPrompts::ChooseFileToOpen(QWidget* parent, const QString& title,
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
 }
 
+QString QtUserPrompts::ChooseFileToSave(QWidget* parent, const QString& title,
+                                        const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+}
+
 bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& question) {
     return QMessageBox::question(parent, kProgramTitle, question,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -12,6 +12,12 @@ public:
     // The chosen file, or empty when the user cancelled. `filter` in Qt's form.
     virtual QString ChooseFileToOpen(QWidget* parent, const QString& title,
                                      const QString& filter) = 0;
+    // The file to write, or empty when the user cancelled (the default, for prompts that only
+    // open). `filter` in Qt's form.
+    virtual QString ChooseFileToSave(QWidget* parent, const QString& title, const QString& filter) {
+        (void)parent, (void)title, (void)filter;
+        return {};
+    }
     // True for Yes, false for No.
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The entered text; empty when the user cancelled.
@@ -24,6 +30,7 @@ public:
 class QtUserPrompts : public UserPrompts {
 public:
     QString ChooseFileToOpen(QWidget* parent, const QString& title, const QString& filter) override;
+    QString ChooseFileToSave(QWidget* parent, const QString& title, const QString& filter) override;
     bool AskYesNo(QWidget* parent, const QString& question) override;
     QString AskText(QWidget* parent, const QString& prompt, const QString& title) override;
     void ShowMessage(QWidget* parent, const QString& text) override;

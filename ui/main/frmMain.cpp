@@ -85,6 +85,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     setWindowTitle(QStringLiteral("Tavrel"));
     LastFile = ReadLastFile();
     AddReopenItem();
+    AddExchangeItems();
     resize(sizeHint());
     CentreOnScreen();
 }

@@ -32,7 +32,8 @@ class frmGlobal;
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
 // the current player's fields on the right. Its code is spread over four files: this one
 // (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view),
-// frmMainBrowsing.cpp (team and player lists) and frmMainDialogs.cpp (Global Edit, help, About).
+// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About) and
+// frmMainExchange.cpp (spreadsheets, comparing, checking).
 //
 // Every command catches the failures of the core once and shows one message naming the
 // operation, the file and the cause; the window then goes on with its data whole.
@@ -108,6 +109,14 @@ private:
     bool AttachWorkingDatabase(int rowToShow, std::optional<std::vector<tavrel::RowKey>> rows);
     void ShowFailure(const QString& message);
 
+    // Spreadsheet export and import, comparing, the league check (frmMainExchange.cpp).
+    void AddExchangeItems();
+    void ExportPlayers();
+    void ImportPlayers();
+    void CompareWith();
+    void ShowLeagueCheck();
+    void CheckOpenedLeague();
+
     // Browsing (frmMainBrowsing.cpp).
     void LoadTeamList();
     void ShowTeamPlayers(const QString& teamId);
@@ -138,6 +147,7 @@ private:
     QToolBar* Toolbar1 = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
+    QLabel* leagueCheckPanel_ = nullptr;
     QComboBox* cboTeam = nullptr;
     QListWidget* lstPlayers = nullptr;
     std::unique_ptr<ComboBoxTarget> teamTarget_;

@@ -51,6 +51,15 @@ void frmMain::mnuFileItem_Click(int index) {
     case 6:
         ReopenLeague();
         break;
+    case 8:
+        ExportPlayers();
+        break;
+    case 9:
+        ImportPlayers();
+        break;
+    case 10:
+        CompareWith();
+        break;
     default:
         break;
     }
@@ -68,6 +77,8 @@ void frmMain::mnuViewItem_Click(int index) {
         Toolbar1->setVisible(item->isChecked());
     else if (index == 1)
         statusBar()->setVisible(item->isChecked());
+    else if (index == 3)
+        ShowLeagueCheck();
 }
 
 void frmMain::mnuHelpItem_Click(int index) {
@@ -179,6 +190,7 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         WriteLastFile(LeagueFile);
     LoadTeamList();
     statusPanel1->setText(LeagueFile);
+    CheckOpenedLeague();
     if (globalEdit_)
         globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
