@@ -43,7 +43,26 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
+// Whether the text starts with apostrophes followed by a character that begins a formula.
+bool LooksLikeFormula(std::string_view text, std::size_t apostrophes) {
+    const std::size_t first = text.find_first_not_of('\'');
+    return first != std::string_view::npos && first >= apostrophes &&
+           std::string_view("=+-@").find(text[first]) != std::string_view::npos;
+}
+
 } // namespace
+
+std::string GuardedText(std::string text) {
+    if (LooksLikeFormula(text, 0))
+        text.insert(text.begin(), '\'');
+    return text;
+}
+
+std::string UnguardedText(std::string text) {
+    if (LooksLikeFormula(text, 1))
+        text.erase(text.begin());
+    return text;
+}
 
 void AppendCsvField(std::string& out, std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {

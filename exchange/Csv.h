@@ -12,6 +12,13 @@ namespace tavrel {
 // a double quote, CR or LF.
 void AppendCsvField(std::string& out, std::string_view text);
 
+// Text that a spreadsheet would take for a formula (it starts with =, +, - or @, after any run of
+// apostrophes) gets one more apostrophe in front, which spreadsheets show as text and which
+// UnguardedText removes again: a name in a league file cannot run as a formula when the sheet is
+// opened, and every text still comes back as it went out.
+std::string GuardedText(std::string text);
+std::string UnguardedText(std::string text);
+
 // One record of a CSV file and the line it starts on (1-based), for messages.
 struct CsvRecord {
     int line = 0;

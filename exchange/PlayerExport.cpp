@@ -108,7 +108,8 @@ std::string ExportCsv(const PlayerList& players, std::optional<int> team) {
         out += std::to_string(n + 1);
         for (const Value& value : row) {
             out += ',';
-            AppendCsvField(out, CellText(value));
+            const bool text = std::holds_alternative<std::string>(value);
+            AppendCsvField(out, text ? GuardedText(CellText(value)) : CellText(value));
         }
         out += "\r\n";
     }

@@ -24,8 +24,8 @@ struct ExportOptions {
 
 // The sheet as a CSV file: UTF-8 with a byte-order mark (so spreadsheets keep the accents),
 // comma separated, CRLF line ends, quoted where RFC 4180 asks. One row per player record of the
-// chosen team, in file order; numbers in decimal, text without its trailing padding, empty
-// values as empty cells.
+// chosen team, in file order; numbers in decimal, text without its trailing padding (and guarded
+// against running as a formula, see GuardedText), empty values as empty cells.
 std::string ExportCsv(const PlayerList& players, std::optional<int> team);
 
 // Writes the sheet into `file` in the chosen format, through the safe save: a failure leaves an

@@ -215,7 +215,7 @@ private:
                 break;
             }
             case FieldKind::Text: {
-                const std::string text = WithoutTrailingPadding(cell);
+                const std::string text = UnguardedText(WithoutTrailingPadding(cell));
                 if (text == CellText(before_[column]))
                     break;
                 if (!FitsWindows1252(text))

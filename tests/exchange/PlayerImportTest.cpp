@@ -163,10 +163,15 @@ TEST(PlayerImport, ExportedSheetReadBackChangesNothing) {
     std::vector<Bytes> records = FourPlayers();
     Put(records[0], 99, "a,b\r\n\"q\"\0x"s);
     Put(records[1], 302, "\x81\x8D\xFF trailing  "s);
+    Put(records[2], 8, "=SUM(A1)"s); // would run as a formula
+    Put(records[2], 23, "'@x"s);     // an apostrophe of its own before it
+    Put(records[3], 48, "'plain"s);  // an apostrophe before no formula stays as it is
     for (std::size_t n = 0; n < 18; ++n)
         records.push_back(PatternRecord(n)); // every byte value in the text fields
     const PlayerList players = PlayerList::FromFile(Image(records));
     const std::string csv = ExportCsv(players, std::nullopt);
+    EXPECT_NE(csv.find("\r\n3,1,12,,'=SUM(A1),''@xes,"), std::string::npos);
+    EXPECT_NE(csv.find(",'plain,"), std::string::npos);
     const ImportPlan plan = PlanImport(csv, players);
     EXPECT_TRUE(plan.refusals.empty()) << DescribeRefusal(plan.refusals.front());
     EXPECT_TRUE(plan.changes.empty()) << kPlayersColumns[plan.changes.front().column].name;
