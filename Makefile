@@ -1,10 +1,11 @@
 # Two entry points: `make run` and `make test`. Both install what is missing first.
+# `make package` builds the Debian package into $(BUILD).
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 DEMO_DIR   ?= $(BUILD)/demo-league
 
-.PHONY: deps build build-asan run test test-normal test-asan clean format
+.PHONY: deps build build-asan run test test-normal test-asan package clean format
 
 deps:
 	@scripts/install-deps.sh
@@ -27,6 +28,9 @@ test-asan: build-asan
 	cd $(BUILD_ASAN) && ctest --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan
+
+package: build
+	cmake --build $(BUILD) --target package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -47,7 +47,7 @@ struct Bench {
         // The league after that import, for the diff.
         const LoadedLeague league = LoadLeague(files.playerFile, files.leagueFile, db);
         const ImportPlan plan = PlanImport(everyPlayerSheet, PlayerList::FromFile(league.image));
-        ApplyCellChanges(db, plan.changes);
+        WriteCellChanges(db, ToCellChanges(plan.changes), CellSide::After);
         changedPlayerFile = root / "changed.ply";
         SaveLeague(changedPlayerFile, league, db);
     }
@@ -117,7 +117,7 @@ void BM_ImportEveryPlayer(benchmark::State& state) {
         const ImportPlan plan = PlanImport(csv.str(), PlayerList::FromFile(league.image));
         if (plan.playersChanged != std::size_t(kBenchPlayers))
             state.SkipWithError("the sheet does not change every player");
-        ApplyCellChanges(b.db, plan.changes);
+        WriteCellChanges(b.db, ToCellChanges(plan.changes), CellSide::After);
         SaveLeague(b.root / "imported.ply", league, b.db);
     }
 }

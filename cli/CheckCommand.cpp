@@ -48,7 +48,7 @@ void RunCheck(const CheckArguments& args) {
 void AddCheckCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "check", "Lists what is wrong or risky in a league, each with its player or team. Exit "
-                 "status 0: clean; 3: warnings; 1: failure.");
+                 "status 0: clean, 3: warnings, 1: failure.");
     auto args = std::make_shared<CheckArguments>();
     command
         ->add_option("LEAGUE", args->league,

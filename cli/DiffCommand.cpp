@@ -98,7 +98,7 @@ void RunDiff(const DiffArguments& args) {
 void AddDiffCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "diff", "Lists the players that differ between two leagues (league files or player "
-                "files). Exit status 0: the same; 3: they differ; 1: failure.");
+                "files). Exit status 0: the same, 3: they differ, 1: failure.");
     auto args = std::make_shared<DiffArguments>();
     command->add_option("A", args->a, "League file (.lge) or player file")->required();
     command->add_option("B", args->b, "League file (.lge) or player file")->required();

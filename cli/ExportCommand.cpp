@@ -55,7 +55,7 @@ void AddExportCommand(CLI::App& app) {
         ->required();
     command
         ->add_option("--format", args->format,
-                     "csv: UTF-8 with a byte-order mark, comma separated; xlsx: a workbook")
+                     "csv: UTF-8 with a byte-order mark, comma separated. xlsx: a workbook")
         ->check(CLI::IsMember({"csv", "xlsx"}))
         ->capture_default_str();
     command->add_option("--team", args->team, "all, free (the free agents) or a team number")

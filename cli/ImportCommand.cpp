@@ -61,7 +61,7 @@ void RunImport(const ImportArguments& args) {
               << (args.dryRun ? "would change" : "changed") << "\n";
     if (args.dryRun)
         return;
-    ApplyCellChanges(session.WorkingDb(), plan.changes);
+    WriteCellChanges(session.WorkingDb(), ToCellChanges(plan.changes), CellSide::After);
     if (!args.out.empty()) {
         SaveLeague(args.out, league, session.WorkingDb());
         return;
@@ -78,7 +78,7 @@ void AddImportCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "import",
         "Changes players from a CSV spreadsheet laid out as export writes it (any subset of its "
-        "columns; players found by Record, else by PID) and saves them into the league's player "
+        "columns, players found by Record, else by PID) and saves them into the league's player "
         "file (after copying it to the .sw$ backup) or into OUT. Every cell is checked first: "
         "one refused cell changes nothing.");
     auto args = std::make_shared<ImportArguments>();
@@ -87,7 +87,7 @@ void AddImportCommand(CLI::App& app) {
     command->add_option("--out", args->out,
                         "Player file to write instead of the league's own (replaced if it "
                         "exists)");
-    command->add_flag("--dry-run", args->dryRun, "Only list the changes; write nothing");
+    command->add_flag("--dry-run", args->dryRun, "Only list the changes, write nothing");
     command->callback([args] { RunImport(*args); });
 }
 

@@ -2,26 +2,16 @@
 
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
-#include "league/LeagueError.h"
 #include "league/Windows1252.h"
-#include "store/PlayerRows.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
 #include <charconv>
-#include <map>
-#include <memory>
 #include <optional>
 #include <unordered_map>
 
 namespace tavrel {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kRecordKey = -1; // the header position of Record, among Players column indexes
 constexpr int kNoName = -2;    // a header cell left empty
@@ -281,29 +271,12 @@ ImportPlan PlanImport(std::string_view csv, const PlayerList& players) {
     return plan;
 }
 
-void ApplyCellChanges(const fs::path& workingDb, std::span<const PlayerCellChange> changes) {
-    try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READWRITE);
-        SQLite::Transaction transaction(db);
-        std::map<int, std::unique_ptr<SQLite::Statement>> updates; // one per column, reused
-        for (const PlayerCellChange& change : changes) {
-            auto& update = updates[change.column];
-            if (!update)
-                update = std::make_unique<SQLite::Statement>(
-                    db, "UPDATE Players SET " +
-                            std::string(kPlayersColumns.at(change.column).name) +
-                            " = ? WHERE rowid = ?");
-            BindValue(*update, 1, change.after);
-            update->bind(2, change.rowId);
-            if (update->exec() != 1)
-                throw LeagueError("Changing the players of the working database", workingDb,
-                                  "there is no player row " + std::to_string(change.rowId));
-            update->reset();
-        }
-        transaction.commit();
-    } catch (const SQLite::Exception& e) {
-        throw LeagueError("Changing the players of the working database", workingDb, e.what());
-    }
+CellChanges ToCellChanges(std::span<const PlayerCellChange> changes) {
+    CellChanges cells;
+    cells.reserve(changes.size());
+    for (const PlayerCellChange& c : changes)
+        cells.push_back({c.rowId, c.column, c.before, c.after});
+    return cells;
 }
 
 std::string DescribeRefusal(const ImportRefusal& refusal) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/PlayerList.h"
+#include "store/CellChanges.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,8 +13,8 @@
 namespace tavrel {
 
 // One cell of the working table that an import changes: the player's row (its rowid and its
-// 1-based place in the player file), the Players column, the value before and after. The window
-// turns a list of them into one undo step.
+// 1-based place in the player file), the Players column, the value before and after: a CellChange
+// that also knows the player's place, for the lists that show him.
 struct PlayerCellChange {
     std::int64_t rowId = 0;
     std::size_t record = 0;
@@ -51,10 +52,9 @@ struct ImportPlan {
 // bytes they come from. Never throws for what the file holds.
 ImportPlan PlanImport(std::string_view csv, const PlayerList& players);
 
-// Applies the changes to the Players table of the working database, all or none, each cell set
-// to its new value. Throws LeagueError naming the database when it fails or a row is missing.
-void ApplyCellChanges(const std::filesystem::path& workingDb,
-                      std::span<const PlayerCellChange> changes);
+// The changes as the working database writes them and the undo history keeps them
+// (WriteCellChanges).
+CellChanges ToCellChanges(std::span<const PlayerCellChange> changes);
 
 // "row 3, LastName "Sm|th": holds a character ..." for the command line and the window.
 std::string DescribeRefusal(const ImportRefusal& refusal);

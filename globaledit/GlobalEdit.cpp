@@ -112,15 +112,6 @@ std::string FirstInvalidInput(const GlobalEditInputs& in) {
     return {};
 }
 
-// The ratings the run edits: those whose actual percentage is not zero.
-std::vector<int> EditedRatings(const GlobalEditInputs& in) {
-    std::vector<int> edited;
-    for (int k = 0; k < kRatingCount; ++k)
-        if (in.actualPercent[k] != 0.0)
-            edited.push_back(k);
-    return edited;
-}
-
 // "Act_SP, Pot_SP, Act_AG, Pot_AG, ..." for the edited ratings.
 std::string EditedColumns(const std::vector<int>& edited, const char* suffix) {
     std::string list;
@@ -184,6 +175,14 @@ SelectedRows ReadSelection(SQLite::Database& db, int team, int positionCode,
 }
 
 } // namespace
+
+std::vector<int> EditedRatings(const GlobalEditInputs& in) {
+    std::vector<int> edited;
+    for (int k = 0; k < kRatingCount; ++k)
+        if (in.actualPercent[k] != 0.0)
+            edited.push_back(k);
+    return edited;
+}
 
 std::optional<double> ParsePercentText(const std::string& text) {
     return ParseNumber(text);

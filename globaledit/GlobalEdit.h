@@ -1,13 +1,13 @@
 #pragma once
 
+#include "league/Progress.h"
+#include "store/Vocabulary.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "league/Progress.h"
-#include "store/Vocabulary.h"
 
 namespace tavrel {
 
@@ -30,6 +30,9 @@ struct GlobalEditInputs {
     int actualMin = 0, actualMax = 99;
     int potentialMin = 0, potentialMax = 99;
 };
+
+// The ratings a run edits (rating indexes): those whose actual percentage is not zero.
+std::vector<int> EditedRatings(const GlobalEditInputs& inputs);
 
 // What one position's run did.
 struct GlobalEditOutcome {

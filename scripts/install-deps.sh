@@ -10,6 +10,8 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   libxlsxwriter-dev python3-openpyxl
   xvfb xauth ccache
+  help2man librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream libxml2-utils shared-mime-info
 )
 
 missing=()

@@ -112,6 +112,10 @@ void PlayerRowStore::WriteValue(std::int64_t rowId, int column, const Value& val
     }
 }
 
+void PlayerRowStore::WriteChanges(const CellChanges& changes, CellSide side) {
+    WriteCellChanges(statements_->db, changes, side);
+}
+
 std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image) {
     std::vector<RowKey> keys;
     keys.reserve(image.RecordCount());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "league/PlayerFile.h"
+#include "store/CellChanges.h"
 #include "store/PlayersTable.h"
 
 #include <cstdint>
@@ -36,6 +37,8 @@ public:
     PlayerRow ReadRow(std::int64_t rowId);
     // Sets one column (a kPlayersColumns index) of one row; a row that is not there is a failure.
     void WriteValue(std::int64_t rowId, int column, const Value& value);
+    // Writes one side of a list of changes as one transaction (WriteCellChanges).
+    void WriteChanges(const CellChanges& changes, CellSide side);
 
 private:
     struct Statements;

@@ -24,24 +24,39 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(WorkingDatabaseTest, LivesInTheProgramFolderWhenItIsWritable) {
+TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenTheProgramRunsThereAndMayWrite) {
     const fs::path program = Path("");
-    EXPECT_EQ(ChooseWorkingDirectory(program), program);
+    EXPECT_EQ(ChooseWorkingDirectory(program, program / "."), program);
     EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
     EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
         << "finding out leaves nothing behind";
 }
 
-TEST_F(WorkingDatabaseTest, MovesToApplicationDataWhenTheProgramFolderIsNotWritable) {
+// Installed (even in a folder it may write to), copied elsewhere, or in a build folder it may not
+// write to: the program keeps its files in the per-user application data folder.
+TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setApplicationName("TavrelTest");
+    const fs::path data =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    fs::create_directories(Path("usr/bin"));
+    fs::create_directories(Path("build/shell"));
     testing::WriteBytes(Path("file"), {1});
-    // Under a plain file no folder can exist, whoever runs the program.
-    const fs::path chosen = ChooseWorkingDirectory(Path("file") / "bin");
-    EXPECT_EQ(
-        chosen,
-        fs::path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
-    EXPECT_TRUE(fs::is_directory(chosen));
+    const struct {
+        const char* program;
+        const char* build;
+    } cases[] = {
+        {"usr/bin", "build/shell"},    // installed in a writable prefix
+        {"build/shell", "build"},      // beside, not in, the build folder
+        {"file/bin", "file/bin"},      // a build folder no file can be made in
+        {"usr/bin", "no/such/folder"}, // built elsewhere
+    };
+    for (const auto& c : cases) {
+        const fs::path chosen = ChooseWorkingDirectory(Path(c.program), Path(c.build));
+        EXPECT_EQ(chosen, data) << c.program << " built in " << c.build;
+        EXPECT_TRUE(fs::is_directory(chosen));
+    }
+    EXPECT_TRUE(fs::is_empty(Path("usr/bin")));
     QStandardPaths::setTestModeEnabled(false);
 }
 

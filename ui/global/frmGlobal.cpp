@@ -1,5 +1,6 @@
 #include "ui/global/frmGlobal.h"
 
+#include "globaledit/GlobalEditChanges.h"
 #include "shell/ContextIDs.h"
 #include "store/TeamChoices.h"
 #include "ui/main/UserPrompts.h"
@@ -152,18 +153,28 @@ void frmGlobal::cmdOK_Click() {
         return;
 
     emit GlobalEditStarting();
+    std::vector<int> codes;
+    for (int index : ticked)
+        codes.push_back(kGlobalEditPositionCodes[index]);
+    // The cells the run can change, as they are before it, to make the run one step to undo.
+    ColumnSnapshot before;
+    try {
+        before = SnapshotGlobalEditCells(workingDb_, codes, *inputs);
+    } catch (const std::exception& error) {
+        prompts_.ShowMessage(this, QString::fromStdString(error.what()));
+        return;
+    }
     // Locals, because a yield of the progress window may see this dialog deleted with the
     // program's windows.
     const QPointer<frmGlobal> self(this);
     UserPrompts& prompts = prompts_;
     const std::filesystem::path workingDb = workingDb_;
     SetRunning(true);
-    bool changed = false;
+    std::vector<GlobalEditOutcome> outcomes;
     try {
         for (int index : ticked) {
             SelectPosition(index);
-            ApplyGlobalEdit(workingDb, selectedPosition_, *inputs, progress_);
-            changed = true;
+            outcomes.push_back(ApplyGlobalEdit(workingDb, selectedPosition_, *inputs, progress_));
             if (!self)
                 return;
         }
@@ -174,7 +185,16 @@ void frmGlobal::cmdOK_Click() {
     if (!self)
         return;
     SetRunning(false);
-    if (changed)
+    if (outcomes.empty())
+        return;
+    try {
+        const CellChanges changes = ChangedCells(before, SnapshotAgain(workingDb, before));
+        emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), changes,
+                                QString::fromStdString(GlobalEditSummary(outcomes)));
+    } catch (const std::exception& error) {
+        prompts.ShowMessage(self.data(), QString::fromStdString(error.what()));
+    }
+    if (self)
         emit GlobalEditApplied();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "globaledit/GlobalEdit.h"
+#include "store/CellChanges.h"
 
 #include <QDialog>
 #include <array>
@@ -58,6 +59,11 @@ signals:
     void GlobalEditStarting();
     // After a run changed the working database (also when it stopped partway with a failure).
     void GlobalEditApplied();
+    // Just before GlobalEditApplied, when what the run changed is known: the changed cells as
+    // one step named `text` ("Global Edit of QB, WR"), and `summary`, the players changed per
+    // position.
+    void GlobalEditRecorded(const QString& text, const tavrel::CellChanges& changes,
+                            const QString& summary);
 
 protected:
     void showEvent(QShowEvent* event) override;

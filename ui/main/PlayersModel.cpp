@@ -5,6 +5,8 @@
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
+#include <algorithm>
+
 namespace {
 
 using tavrel::kPlayersColumns;
@@ -185,15 +187,66 @@ bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (*parsed == (*row)[column])
         return true;
     const std::int64_t rowId = rowIds_[static_cast<std::size_t>(index.row())];
+    tavrel::CellChanges changes{{rowId, index.column(), (*row)[column], *parsed}};
+    if (editSink_) {
+        const QString who = QStringLiteral("%1 %2").arg(Shown((*row)[kFirstNameColumn]).toString(),
+                                                        Shown((*row)[kLastNameColumn]).toString());
+        return editSink_(
+            QStringLiteral("Edit %1 of %2")
+                .arg(headerData(index.column(), Qt::Horizontal).toString(), who.trimmed()),
+            std::move(changes));
+    }
     try {
-        store_->WriteValue(rowId, index.column(), *parsed);
+        WriteChanges(changes, tavrel::CellSide::After);
     } catch (const tavrel::LeagueError& e) {
-        cachedRowId_ = -1;
         emit writeFailed(QString::fromStdString(e.what()));
         return false;
     }
-    cachedRow_[column] = *parsed;
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     emit modified();
     return true;
+}
+
+void PlayersModel::WriteChanges(const tavrel::CellChanges& changes, tavrel::CellSide side) {
+    if (!store_)
+        throw tavrel::LeagueError("Writing the changed players to", {}, "no league is open");
+    try {
+        store_->WriteChanges(changes, side);
+    } catch (const tavrel::LeagueError&) {
+        cachedRowId_ = -1;
+        throw;
+    }
+    CellsChanged(changes);
+}
+
+void PlayersModel::CellsChanged(const tavrel::CellChanges& changes) {
+    cachedRowId_ = -1;
+    // Cell by cell for an edit, so that views and the detail fields refresh only those cells
+    // (a value typed into another field stays); one range for a bulk change.
+    constexpr std::size_t kCellByCell = 64;
+    if (changes.size() <= kCellByCell) {
+        for (const tavrel::CellChange& change : changes)
+            if (const std::optional<int> row = RowOfRowId(change.rowId)) {
+                const QModelIndex cell = index(*row, change.column);
+                emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+            }
+        return;
+    }
+    std::optional<int> first, last;
+    for (const tavrel::CellChange& change : changes) {
+        if (const std::optional<int> row = RowOfRowId(change.rowId)) {
+            first = std::min(first.value_or(*row), *row);
+            last = std::max(last.value_or(*row), *row);
+        }
+    }
+    if (first)
+        emit dataChanged(index(*first, 0), index(*last, columnCount() - 1),
+                         {Qt::DisplayRole, Qt::EditRole});
+}
+
+std::optional<int> PlayersModel::RowOfRowId(std::int64_t rowId) const {
+    // Rows stand in rowid order, as the store and the import give them.
+    const auto found = std::lower_bound(rowIds_.begin(), rowIds_.end(), rowId);
+    if (found == rowIds_.end() || *found != rowId)
+        return std::nullopt;
+    return static_cast<int>(found - rowIds_.begin());
 }

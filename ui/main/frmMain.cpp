@@ -79,7 +79,9 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     layout->addWidget(BuildLists(central));
     layout->addWidget(details_, 1);
     setCentralWidget(central);
-    connect(Data1, &PlayersModel::modified, this, [this] { modified_ = true; });
+    Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
+        return PushChanges(text, std::move(changes));
+    });
     connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
 
     setWindowTitle(QStringLiteral("Tavrel"));
@@ -133,6 +135,7 @@ void frmMain::BuildMenus() {
         }
         connect(a, &QAction::triggered, this, [this, i = item.index] { mnuComItem_Click(i); });
     }
+    BuildHistory(edit);
 
     QMenu* web = menuBar()->addMenu(QStringLiteral("&Web Publisher"));
     web->setObjectName("mnuWeb");

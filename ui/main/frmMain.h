@@ -2,6 +2,7 @@
 
 #include "league/League.h"
 #include "store/CcboList.h"
+#include "store/CellChanges.h"
 #include "store/PlayerRowStore.h"
 #include "ui/main/UserPrompts.h"
 
@@ -9,6 +10,7 @@
 #include <QMap>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -18,6 +20,7 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QToolBar;
+class QUndoStack;
 class ComboBoxTarget;
 class ListWidgetTarget;
 class PlayerDetailFields;
@@ -46,16 +49,30 @@ public:
                      std::unique_ptr<UserPrompts> prompts = nullptr, QWidget* parent = nullptr);
     ~frmMain() override;
 
+    // Opens the league named on the command line as File > Open does with that file chosen, and
+    // remembers it; a missing or unreadable league shows the usual failure, the window stays.
+    bool OpenLeagueFromCommandLine(const QString& leagueFile);
     // Refills the player list for the selected team in the current sort order.
     void ReFreshList();
-    // For a pass that changed players through its own connection (Global Edit): shows the
-    // current player's stored values again and counts the change as unsaved.
+    // For a pass that changed players through its own connection without saying which: shows
+    // the current player's stored values again and counts the change as unsaved.
     void PlayersChangedElsewhere();
+
+    // Writes `changes` into the open league's players as one step of the undo history named
+    // `text` ("Undo <text>"), after the value still being typed, and shows them. False, after
+    // the failure message, when they could not be written (nothing is then changed or kept).
+    bool ApplyChanges(const QString& text, tavrel::CellChanges changes);
+    // The same for changes a pass has already written through its own connection (Global Edit):
+    // they are shown and kept as one step, not written again.
+    void RecordChanges(const QString& text, tavrel::CellChanges changes);
+    QUndoStack* History() const { return history_; }
     // Writes a value still being typed into the current player's row.
     void CommitPendingEdit();
 
     bool IsLeagueOpen() const { return league_.has_value(); }
-    bool HasUnsavedChanges() const { return modified_; }
+    // The league differs from what was last opened or saved (the history is away from its
+    // clean state).
+    bool HasUnsavedChanges() const;
     std::filesystem::path WorkingDatabase() const;
     // The progress window the long passes show.
     tavrel::Progress* ProgressWindow();
@@ -63,6 +80,8 @@ public:
 signals:
     // The user ended the program (Exit, or the close box); nothing is left to ask.
     void Ended();
+    // Players' stored values changed: an edit, a bulk change, an undo or a redo.
+    void PlayersChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,6 +136,14 @@ private:
     void ShowLeagueCheck();
     void CheckOpenedLeague();
 
+    // The undo history (frmMainHistory.cpp).
+    void BuildHistory(QMenu* editMenu);
+    bool PushChanges(const QString& text, tavrel::CellChanges changes);
+    bool WriteChangesSide(const tavrel::CellChanges& changes, tavrel::CellSide side);
+    // How a step of the history writes its cells on undo and redo.
+    std::function<bool(const tavrel::CellChanges&, tavrel::CellSide)> StepWriter();
+    void ShowChangedPlayers(const tavrel::CellChanges& changes);
+
     // Browsing (frmMainBrowsing.cpp).
     void LoadTeamList();
     void ShowTeamPlayers(const QString& teamId);
@@ -130,7 +157,6 @@ private:
     std::unique_ptr<UserPrompts> prompts_;
     std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
     std::optional<tavrel::LoadedLeague> league_;
-    bool modified_ = false;
     bool ending_ = false;
 
     // Window state the commands share.
@@ -153,6 +179,8 @@ private:
     std::unique_ptr<ComboBoxTarget> teamTarget_;
     std::unique_ptr<ListWidgetTarget> playerTarget_;
     PlayersModel* Data1 = nullptr;
+    QUndoStack* history_ = nullptr;
+    bool globalEditRecorded_ = false;
     PlayerDetailFields* details_ = nullptr;
     frmStatus* status_ = nullptr;
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 namespace {
 const QString kFreeAgents = QStringLiteral("Free Agents");
@@ -120,5 +121,6 @@ void frmMain::PlayersChangedElsewhere() {
         ShowFailure(QString::fromStdString(e.what()));
     }
     details_->Rebind(row);
-    modified_ = true;
+    history_->resetClean(); // no step of the history leads back to what was saved
+    emit PlayersChanged();
 }

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
@@ -121,7 +122,7 @@ void frmMain::CommitPendingEdit() {
 
 bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
-    if (!league_ || !modified_)
+    if (!league_ || !HasUnsavedChanges())
         return true;
     if (!prompts_->AskYesNo(this, kSaveQuestion))
         return true; // the user lets the edits go with the old working database
@@ -135,6 +136,10 @@ void frmMain::OpenLeague() {
     if (chosen.isEmpty())
         return; // cancelled: the open league stays as it was
     OpenLeagueFile(chosen, true);
+}
+
+bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
 }
 
 void frmMain::ReopenLeague() {
@@ -183,7 +188,7 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
             AttachWorkingDatabase(shownRow, std::nullopt);
         return false;
     }
-    modified_ = false;
+    history_->clear(); // the steps belong to the league before
     LeagueFile = leagueFile;
     AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
     if (remember)
@@ -222,7 +227,7 @@ bool frmMain::SaveCurrentLeague() {
         ShowFailure(Text(e));
         return false;
     }
-    modified_ = false;
+    history_->setClean();
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
+#include <QStatusBar>
+
 void frmMain::InitHelp() {
     tavrel::InitHelp(this);
 }
@@ -23,8 +25,19 @@ void frmMain::ShowGlobalEdit() {
         globalEdit_ = new tavrel::frmGlobal(WorkingDatabase(), *prompts_, ProgressWindow(), this);
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditStarting, this,
                 &frmMain::CommitPendingEdit);
-        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this,
-                &frmMain::PlayersChangedElsewhere);
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditRecorded, this,
+                [this](const QString& text, const tavrel::CellChanges& changes,
+                       const QString& summary) {
+                    globalEditRecorded_ = true;
+                    RecordChanges(text, changes);
+                    statusBar()->showMessage(summary);
+                });
+        // A run whose changes could not be read back still changed the players.
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this, [this] {
+            if (!globalEditRecorded_)
+                PlayersChangedElsewhere();
+            globalEditRecorded_ = false;
+        });
     }
     globalEdit_->show();
     globalEdit_->raise();

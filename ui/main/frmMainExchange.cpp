@@ -118,14 +118,11 @@ void frmMain::ImportPlayers() {
                 .arg(plan.changes.size())
                 .arg(plan.playersChanged),
             ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel, this);
-        if (preview.exec() != QDialog::Accepted)
-            return;
-        tavrel::ApplyCellChanges(WorkingDatabase(), plan.changes);
+        if (preview.exec() == QDialog::Accepted)
+            ApplyChanges(QStringLiteral("Import Players"), tavrel::ToCellChanges(plan.changes));
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
-        return;
     }
-    PlayersChangedElsewhere();
 }
 
 void frmMain::CompareWith() {
