@@ -128,6 +128,12 @@ private slots:
             QCOMPARE(window_->HasUnsavedChanges(), std::string(button) == "cmdApply");
         }
         QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+        // One step of the history: undone and redone whole.
+        Action("actUndo")->trigger();
+        QCOMPARE(ActualSpeed(2), before);
+        QVERIFY(!window_->HasUnsavedChanges());
+        Action("actRedo")->trigger();
+        QCOMPARE(ActualSpeed(2), 77);
 
         // The working table, edits included, against the saved player file.
         log_->files << QPath(demo_.playerFile);
