@@ -91,11 +91,13 @@ std::vector<CsvRecord> ParseCsv(std::string_view bytes) {
     CsvRecord record;
     std::string field;
     int line = 1;
-    bool quoted = false;    // inside a quoted field
-    bool fieldOpen = false; // something of the current record has been read
+    bool quoted = false;      // inside a quoted field
+    bool fieldOpen = false;   // something of the current record has been read
+    bool atFieldStart = true; // a quote opens a quoted field only as its first character
     const auto endField = [&] {
         record.fields.push_back(std::move(field));
         field.clear();
+        atFieldStart = true;
     };
     const auto endRecord = [&] {
         if (fieldOpen) {
@@ -104,6 +106,7 @@ std::vector<CsvRecord> ParseCsv(std::string_view bytes) {
         }
         record = CsvRecord{};
         fieldOpen = false;
+        atFieldStart = true;
     };
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
@@ -124,7 +127,9 @@ std::vector<CsvRecord> ParseCsv(std::string_view bytes) {
             }
             continue;
         }
-        if (c == '"') {
+        const bool first = atFieldStart;
+        atFieldStart = false;
+        if (c == '"' && first) {
             quoted = true;
         } else if (c == ',') {
             endField();

@@ -28,8 +28,8 @@ struct CsvRecord {
 // Splits a whole CSV file into records. Takes what spreadsheets save: a UTF-8 byte-order mark or
 // none, CRLF, LF or CR line ends, quoted fields holding commas, quotes and line breaks. A file
 // that is not UTF-8 is taken as Windows-1252, as spreadsheets save "CSV" without the UTF-8 option;
-// the fields come back as UTF-8 either way. Blank lines are skipped. Never fails: a quote left
-// open runs to the end of the file.
+// the fields come back as UTF-8 either way. Blank lines are skipped. A quote inside an unquoted
+// field is taken as it is. Never fails: a quote left open runs to the end of the file.
 std::vector<CsvRecord> ParseCsv(std::string_view bytes);
 
 } // namespace tavrel
