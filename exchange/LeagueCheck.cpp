@@ -17,9 +17,8 @@ constexpr int kActualBlock = 175;
 constexpr int kPotentialBlock = 243;
 constexpr int kHighestRating = 99;
 
-const PlayersColumn& Column(std::string_view name) {
-    return kPlayersColumns[*PlayersColumnIndex(name)];
-}
+const PlayersColumn& kFirstName = kPlayersColumns[*PlayersColumnIndex("FirstName")];
+const PlayersColumn& kLastName = kPlayersColumns[*PlayersColumnIndex("LastName")];
 
 // Whether a name field, without its trailing padding, holds a control character or a byte
 // Windows-1252 leaves undefined.
@@ -72,11 +71,10 @@ public:
         if (teams_ && r[4] != 0 && !teams_->contains(r[4]))
             add("unknown-team",
                 "is on team " + std::to_string(r[4]) + ", which the league file does not list");
-        for (const char* name : {"FirstName", "LastName"})
-            if (HasBadCharacters(Field(r, Column(name))))
-                add("name-characters", std::string("has control characters or undefined bytes "
-                                                   "in ") +
-                                           name);
+        for (const PlayersColumn* name : {&kFirstName, &kLastName})
+            if (HasBadCharacters(Field(r, *name)))
+                add("name-characters",
+                    "has control characters or undefined bytes in " + std::string(name->name));
         holders_[pid].push_back(n);
     }
 
@@ -121,15 +119,22 @@ public:
     std::vector<LeagueProblem> problems;
 
 private:
+    // Decodes only what names the player: most players of a league with problems have one.
     std::string Name(std::size_t n) {
-        DecodePlayerRecord(image_.Record(n), row_);
-        return DescribePlayer(n + 1, row_);
+        const RecordBytes r = image_.Record(n);
+        const auto text = [&r](const PlayersColumn& column) {
+            const std::span<const std::uint8_t> f = Field(r, column);
+            return DecodeWindows1252(
+                std::string_view(reinterpret_cast<const char*>(f.data()), f.size()));
+        };
+        return DescribePlayer(n + 1,
+                              std::to_string(std::int16_t(std::uint16_t(r[0] | (r[1] << 8)))),
+                              text(kFirstName), text(kLastName));
     }
 
     const PlayerFileImage& image_;
     std::optional<std::set<int>> teams_;
     std::map<int, std::vector<std::size_t>> holders_;
-    PlayerRow row_;
 };
 
 } // namespace

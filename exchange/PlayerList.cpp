@@ -95,10 +95,16 @@ std::string CellText(const Value& value) {
 }
 
 std::string DescribePlayer(std::size_t record, const PlayerRow& row) {
-    const std::string first = CellText(row[kFirstNameColumn]);
-    const std::string last = CellText(row[kLastNameColumn]);
+    return DescribePlayer(record, CellText(row[kPidColumn]), CellText(row[kFirstNameColumn]),
+                          CellText(row[kLastNameColumn]));
+}
+
+std::string DescribePlayer(std::size_t record, const std::string& pid, const std::string& firstName,
+                           const std::string& lastName) {
+    const std::string first = WithoutTrailingPadding(firstName);
+    const std::string last = WithoutTrailingPadding(lastName);
     const std::string name = first + (first.empty() || last.empty() ? "" : " ") + last;
-    return "record " + std::to_string(record) + ", PID " + CellText(row[kPidColumn]) +
+    return "record " + std::to_string(record) + ", PID " + pid +
            (name.empty() ? "" : " (" + name + ")");
 }
 

@@ -47,5 +47,8 @@ std::string CellText(const Value& value);
 
 // "record 12, PID 564 (John Smith)": a player in messages and lists.
 std::string DescribePlayer(std::size_t record, const PlayerRow& row);
+// The same from the parts, the names as stored (padding is dropped).
+std::string DescribePlayer(std::size_t record, const std::string& pid, const std::string& firstName,
+                           const std::string& lastName);
 
 } // namespace tavrel
