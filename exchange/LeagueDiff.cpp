@@ -21,29 +21,12 @@ bool SamePidsInOrder(const PlayerList& a, const PlayerList& b) {
     return true;
 }
 
-// Record offsets that some column carries.
-const std::array<bool, kPlayerRecordSize>& ModelledBytes() {
-    static const std::array<bool, kPlayerRecordSize> modelled = [] {
-        std::array<bool, kPlayerRecordSize> m{};
-        for (const PlayersColumn& c : kPlayersColumns) {
-            const int width = c.kind == FieldKind::Text    ? c.bytes
-                              : c.kind == FieldKind::Int16 ? 2
-                              : c.kind == FieldKind::Byte  ? 1
-                                                           : 0;
-            for (int i = 0; i < width; ++i)
-                m[std::size_t(c.offset + i)] = true;
-        }
-        return m;
-    }();
-    return modelled;
-}
-
 // "176:0C 178:00": the unmodelled bytes where two records differ, one side.
 std::pair<std::string, std::string> UnmodelledDifference(RecordBytes a, RecordBytes b) {
     std::string left, right;
     char text[16];
     for (std::size_t i = 0; i < kPlayerRecordSize; ++i) {
-        if (ModelledBytes()[i] || a[i] == b[i])
+        if (!UnmodelledBytes()[i] || a[i] == b[i])
             continue;
         std::snprintf(text, sizeof text, "%s%zu:%02X", left.empty() ? "" : " ", i, a[i]);
         left += text;

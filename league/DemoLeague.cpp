@@ -139,24 +139,6 @@ std::string Digits(DemoRandom& rng, std::size_t width) {
     return text;
 }
 
-// The record bytes that no Players column carries (the sixty of the ratings blocks).
-const std::array<bool, kPlayerRecordSize>& UnmodelledBytes() {
-    static const auto mask = [] {
-        std::array<bool, kPlayerRecordSize> unmodelled;
-        unmodelled.fill(true);
-        for (const PlayersColumn& c : kPlayersColumns) {
-            const int width = c.kind == FieldKind::Text    ? c.bytes
-                              : c.kind == FieldKind::Int16 ? 2
-                              : c.kind == FieldKind::Byte  ? 1
-                                                           : 0;
-            for (int i = 0; i < width; ++i)
-                unmodelled[c.offset + i] = false;
-        }
-        return unmodelled;
-    }();
-    return mask;
-}
-
 struct DemoTeam {
     int id;
     std::string name;

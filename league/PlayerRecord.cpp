@@ -113,6 +113,23 @@ void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
     }
 }
 
+const std::array<bool, kPlayerRecordSize>& UnmodelledBytes() {
+    static const auto mask = [] {
+        std::array<bool, kPlayerRecordSize> unmodelled;
+        unmodelled.fill(true);
+        for (const PlayersColumn& c : kPlayersColumns) {
+            const int width = c.kind == FieldKind::Text    ? c.bytes
+                              : c.kind == FieldKind::Int16 ? 2
+                              : c.kind == FieldKind::Byte  ? 1
+                                                           : 0;
+            for (int i = 0; i < width; ++i)
+                unmodelled[std::size_t(c.offset + i)] = false;
+        }
+        return unmodelled;
+    }();
+    return mask;
+}
+
 bool HasEmptyPlayerId(const PlayerRow& row) {
     return std::get<std::int64_t>(row[kRPid0]) == 0 && std::get<std::int64_t>(row[kRPid1]) == 0;
 }
