@@ -1,13 +1,13 @@
 #pragma once
 
-#include "store/PlayersTable.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+
+#include "store/PlayersTable.h"
 
 namespace tavrel {
 
