@@ -36,7 +36,8 @@ struct RecordedRun {
         inputs.potentialPercent.fill(10);
         inputs.actualMax = inputs.potentialMax = 255;
         before = SnapshotGlobalEditCells(workingDb, positions, inputs);
-        ApplyGlobalEditPositions(workingDb, positions, inputs);
+        for (const int position : positions)
+            ApplyGlobalEdit(workingDb, position, inputs);
         changes = ChangedCells(before, SnapshotAgain(workingDb, before));
     }
 };

@@ -39,8 +39,10 @@ void RunCheck(const CheckArguments& args) {
                                        : std::to_string(problems.size()) + " warnings.")
                   << "\n";
     }
-    if (!problems.empty())
+    if (!problems.empty()) {
+        FlushStandardOutput();
         throw FindingsReported{};
+    }
 }
 
 } // namespace

@@ -18,5 +18,7 @@ void AddExportCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
 void AddDiffCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
+void AddBackupsCommand(CLI::App& app);
+void AddRestoreCommand(CLI::App& app);
 
 } // namespace tavrel::cli

@@ -89,8 +89,10 @@ void RunDiff(const DiffArguments& args) {
         PrintJson(diff, std::cout);
     else
         PrintText(diff, std::cout);
-    if (!diff.Equal())
+    if (!diff.Equal()) {
+        FlushStandardOutput();
         throw FindingsReported{};
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/RowFormats.h"
-#include "league/LeagueError.h"
 #include "store/PlayerRows.h"
 #include "store/PlayersTable.h"
 
@@ -65,7 +65,7 @@ void DumpTable(const std::filesystem::path& workingDb, const TableShape& shape, 
                 throw LeagueError("Writing the standard output", {}, std::strerror(errno));
         }
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the working database", workingDb, e.what());
+        throw LeagueError("Reading the working database", workingDb, e);
     }
 }
 

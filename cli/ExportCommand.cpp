@@ -1,7 +1,7 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "exchange/PlayerExport.h"
-#include "league/LeagueError.h"
 #include "league/LeaguePaths.h"
 
 #include <CLI/CLI.hpp>
@@ -35,7 +35,7 @@ std::optional<int> ChosenTeam(const std::string& text) {
 void RunExport(const ExportArguments& args) {
     const ExportOptions options{args.format == "xlsx" ? ExportFormat::Xlsx : ExportFormat::Csv,
                                 ChosenTeam(args.team)};
-    if (IsLeagueFile(args.out, args.league))
+    if (IsOneOfTheLeagueFiles(args.out, args.league))
         throw LeagueError("Exporting the players to", args.out,
                           "this is one of the league's own files; export writes a spreadsheet "
                           "of its own");

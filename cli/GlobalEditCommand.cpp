@@ -1,11 +1,12 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
-#include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/SafeSave.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -18,6 +19,8 @@
 
 namespace tavrel::cli {
 namespace {
+
+constexpr const char* kEditing = "Editing the league";
 
 struct GlobalEditArguments {
     std::string league;
@@ -100,11 +103,6 @@ GlobalEditRequest CheckArguments(const GlobalEditArguments& args) {
     return request;
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error; // a file that does not exist is no other file
-    return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 std::string Fixed2(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
@@ -132,22 +130,21 @@ void RunPosition(const std::filesystem::path& workingDb, int code, const GlobalE
     }
 }
 
-// The player file's bytes as they are now, into the backup beside the league.
-void BackUpPlayerFile(const std::string& leaguePath) {
-    const std::vector<std::uint8_t> bytes =
-        ReadFileBytes(PlayerFilePath(leaguePath), "Backing up the player file");
-    SaveFileAtomically(BackupFilePath(leaguePath),
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       "Backing up the player file to");
-}
-
 void RunGlobalEdit(const GlobalEditArguments& args) {
     const GlobalEditRequest request = CheckArguments(args);
-    if (!args.out.empty() &&
-        (SameFile(args.out, args.league) || SameFile(args.out, PlayerFilePath(args.league))))
+    if (!args.out.empty() && IsOneOfTheLeagueFiles(args.out, args.league))
         throw LeagueError("Saving the edited players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
+
+    // Editing in place writes the league: no other writer may change it between our import and
+    // our save, or one of the two edits would be lost.
+    const bool inPlace = !args.dryRun && args.out.empty();
+    LeagueLock lock(args.league, kCliProgramName);
+    if (inPlace) {
+        lock.Lock(kEditing);
+        BackUpPlayerFile(args.league);
+    }
 
     CliSession session;
     const LoadedLeague league = session.Import(args.league);
@@ -155,12 +152,14 @@ void RunGlobalEdit(const GlobalEditArguments& args) {
         RunPosition(session.WorkingDb(), code, request.inputs, args.dryRun);
     if (args.dryRun)
         return;
+    // The report is out before the file changes: when it cannot be written, nothing is saved,
+    // and a failed run never leaves an edit behind for a retry to apply twice.
+    FlushStandardOutput();
     if (!args.out.empty()) {
         SaveLeague(args.out, league, session.WorkingDb());
         return;
     }
-    BackUpPlayerFile(args.league);
-    SaveLeague(league.playerFile, league, session.WorkingDb());
+    SaveLeagueInPlace(league, session.WorkingDb());
 }
 
 } // namespace

@@ -1,9 +1,11 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerImport.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "league/LeagueLock.h"
+#include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
@@ -12,6 +14,8 @@
 
 namespace tavrel::cli {
 namespace {
+
+constexpr const char* kImporting = "Importing players into the league";
 
 struct ImportArguments {
     std::string league;
@@ -38,11 +42,18 @@ void PrintChanges(const ImportPlan& plan, const PlayerList& players, std::ostrea
 
 void RunImport(const ImportArguments& args) {
     constexpr const char* operation = "Importing the players from";
-    if (!args.out.empty() && IsLeagueFile(args.out, args.league))
+    if (!args.out.empty() && IsOneOfTheLeagueFiles(args.out, args.league))
         throw LeagueError("Saving the imported players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
     const std::vector<std::uint8_t> sheet = ReadFileBytes(args.sheet, operation);
+
+    // Saving in place writes the league: no other writer may change it between our import and
+    // our save. The backup is taken only when there is something to save (below).
+    const bool inPlace = !args.dryRun && args.out.empty();
+    LeagueLock lock(args.league, kCliProgramName);
+    if (inPlace)
+        lock.Lock(kImporting);
 
     CliSession session;
     const LoadedLeague league = session.Import(args.league);
@@ -61,6 +72,7 @@ void RunImport(const ImportArguments& args) {
               << (args.dryRun ? "would change" : "changed") << "\n";
     if (args.dryRun)
         return;
+    FlushStandardOutput(); // a report that cannot be told changes nothing
     WriteCellChanges(session.WorkingDb(), ToCellChanges(plan.changes), CellSide::After);
     if (!args.out.empty()) {
         SaveLeague(args.out, league, session.WorkingDb());
@@ -69,7 +81,7 @@ void RunImport(const ImportArguments& args) {
     if (plan.changes.empty())
         return; // the player file is left exactly as it is
     BackUpPlayerFile(args.league);
-    SaveLeague(league.playerFile, league, session.WorkingDb());
+    SaveLeagueInPlace(league, session.WorkingDb());
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include <CLI/CLI.hpp>
 
 int main(int argc, char** argv) {
-    CLI::App app{
-        "Reads, checks, copies and edits league files from the command line. Works on a "
-        "private copy in a temporary folder; the league's own files are only read, except "
-        "by global-edit and import without --out, which back up the player file and save into it.",
-        "tavrel-cli"};
+    CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
+                 "private copy in a temporary folder; the league's own files are only read, except "
+                 "by global-edit without --out, which backs up the player file and saves into it, "
+                 "and by restore.",
+                 "tavrel-cli"};
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);
 
@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     tavrel::cli::AddImportCommand(app);
     tavrel::cli::AddDiffCommand(app);
     tavrel::cli::AddCheckCommand(app);
+    tavrel::cli::AddBackupsCommand(app);
+    tavrel::cli::AddRestoreCommand(app);
 
     return tavrel::cli::RunCommandLine(app, argc, argv);
 }

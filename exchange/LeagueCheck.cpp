@@ -17,8 +17,8 @@ constexpr int kActualBlock = 175;
 constexpr int kPotentialBlock = 243;
 constexpr int kHighestRating = 99;
 
-const PlayersColumn& kFirstName = kPlayersColumns[*PlayersColumnIndex("FirstName")];
-const PlayersColumn& kLastName = kPlayersColumns[*PlayersColumnIndex("LastName")];
+const RecordField& kFirstName = kRecordFields[*PlayersColumnIndex("FirstName")];
+const RecordField& kLastName = kRecordFields[*PlayersColumnIndex("LastName")];
 
 // Whether a name field, without its trailing padding, holds a control character or a byte
 // Windows-1252 leaves undefined.
@@ -34,7 +34,7 @@ bool HasBadCharacters(std::span<const std::uint8_t> field) {
     return false;
 }
 
-std::span<const std::uint8_t> Field(RecordBytes record, const PlayersColumn& column) {
+std::span<const std::uint8_t> Field(RecordBytes record, const RecordField& column) {
     return record.subspan(std::size_t(column.offset), std::size_t(column.bytes));
 }
 
@@ -71,10 +71,10 @@ public:
         if (teams_ && r[4] != 0 && !teams_->contains(r[4]))
             add("unknown-team",
                 "is on team " + std::to_string(r[4]) + ", which the league file does not list");
-        for (const PlayersColumn* name : {&kFirstName, &kLastName})
+        for (const RecordField* name : {&kFirstName, &kLastName})
             if (HasBadCharacters(Field(r, *name)))
                 add("name-characters",
-                    "has control characters or undefined bytes in " + std::string(name->name));
+                    "has control characters or undefined bytes in " + std::string(name->column));
         holders_[pid].push_back(n);
     }
 
@@ -122,7 +122,7 @@ private:
     // Decodes only what names the player: most players of a league with problems have one.
     std::string Name(std::size_t n) {
         const RecordBytes r = image_.Record(n);
-        const auto text = [&r](const PlayersColumn& column) {
+        const auto text = [&r](const RecordField& column) {
             const std::span<const std::uint8_t> f = Field(r, column);
             return DecodeWindows1252(
                 std::string_view(reinterpret_cast<const char*>(f.data()), f.size()));

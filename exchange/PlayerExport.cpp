@@ -1,8 +1,8 @@
 #include "exchange/PlayerExport.h"
 
+#include "base/LeagueError.h"
 #include "exchange/Csv.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
 #include "league/SafeSave.h"
 
 #include <QTemporaryDir>
@@ -84,7 +84,7 @@ bool IsOnTeam(const PlayerList& players, std::size_t index, std::optional<int> t
     if (!team)
         return true;
     if (const auto raw = players.Raw(index))
-        return (*raw)[kPlayersColumns[kTeamColumn].offset] == *team;
+        return (*raw)[kRecordFields[kTeamColumn].offset] == *team;
     players.Read(index, scratch);
     const auto* value = std::get_if<std::int64_t>(&scratch[kTeamColumn]);
     return value && *value == *team;

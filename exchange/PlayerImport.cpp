@@ -2,6 +2,7 @@
 
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
+#include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
@@ -187,15 +188,16 @@ private:
                 continue;
             }
             const PlayersColumn& c = kPlayersColumns[column];
+            const RecordField& field = kRecordFields[column];
             const auto refuse = [&](std::string why) {
                 Refuse(record.line, std::string(c.name), cell, std::move(why));
             };
-            switch (c.kind) {
+            switch (field.kind) {
             case FieldKind::Byte:
             case FieldKind::Int16: {
                 const auto n = WholeNumber(Trimmed(cell));
-                const std::int64_t low = c.kind == FieldKind::Byte ? 0 : -32768;
-                const std::int64_t high = c.kind == FieldKind::Byte ? 255 : 32767;
+                const std::int64_t low = field.kind == FieldKind::Byte ? 0 : -32768;
+                const std::int64_t high = field.kind == FieldKind::Byte ? 255 : 32767;
                 if (!n)
                     refuse("is not a whole number");
                 else if (*n < low || *n > high)
@@ -211,9 +213,9 @@ private:
                 if (!FitsWindows1252(text))
                     refuse("holds a character the player file's code page (Windows-1252) "
                            "cannot hold");
-                else if (CharacterCount(text) > std::size_t(c.bytes))
+                else if (CharacterCount(text) > std::size_t(field.bytes))
                     refuse("is " + std::to_string(CharacterCount(text)) +
-                           " characters long; the field holds " + std::to_string(c.bytes));
+                           " characters long; the field holds " + std::to_string(field.bytes));
                 else
                     after_[column] = text;
                 break;

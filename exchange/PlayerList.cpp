@@ -1,7 +1,7 @@
 #include "exchange/PlayerList.h"
 
+#include "base/LeagueError.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
 #include "league/LeaguePaths.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"

@@ -1,7 +1,7 @@
 #include "globaledit/GlobalEdit.h"
 
+#include "base/LeagueError.h"
 #include "globaledit/PlayerSelection.h"
-#include "league/LeagueError.h"
 #include "store/PlayerRows.h"
 
 #include <SQLiteCpp/Database.h>
@@ -56,37 +56,11 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
-// One rating's two columns on one row while the rule runs.
-struct RatingValues {
-    std::int64_t actual;
-    std::int64_t potential;
-};
-
 // Scales a stored value by a percentage already multiplied by 0.01, in exactly the form the users
 // know (value + value * factor), and stores it the way a 16-bit column takes a fraction.
 std::int64_t Scale(std::int64_t value, double factor) {
     const double v = static_cast<double>(value);
     return RoundHalfEven(std::clamp(v + v * factor, kColumnLow, kColumnHigh));
-}
-
-// The rating rule for one rating whose actual percentage is not zero. The bound steps run in this
-// order on purpose: a Min above the Max wins, and a potential Max below the actual value leaves
-// the potential below it.
-void ApplyRatingRule(RatingValues& r, double actualFactor, bool scalePotential,
-                     double potentialFactor, const GlobalEditInputs& in) {
-    r.actual = Scale(r.actual, actualFactor);
-    if (scalePotential)
-        r.potential = Scale(r.potential, potentialFactor);
-    if (r.actual > in.actualMax)
-        r.actual = in.actualMax;
-    if (r.actual < in.actualMin)
-        r.actual = in.actualMin;
-    if (r.actual > r.potential)
-        r.potential = r.actual;
-    if (r.potential > in.potentialMax)
-        r.potential = in.potentialMax;
-    if (r.potential < in.potentialMin)
-        r.potential = in.potentialMin;
 }
 
 bool IsValidBound(int bound) {
@@ -176,6 +150,26 @@ SelectedRows ReadSelection(SQLite::Database& db, int team, int positionCode,
 
 } // namespace
 
+RatingValues ApplyRatingRule(RatingValues r, double actualPercent, double potentialPercent,
+                             const GlobalEditInputs& in) {
+    if (actualPercent == 0.0)
+        return r;
+    r.actual = Scale(r.actual, actualPercent * 0.01);
+    if (potentialPercent != 0.0)
+        r.potential = Scale(r.potential, potentialPercent * 0.01);
+    if (r.actual > in.actualMax)
+        r.actual = in.actualMax;
+    if (r.actual < in.actualMin)
+        r.actual = in.actualMin;
+    if (r.actual > r.potential)
+        r.potential = r.actual;
+    if (r.potential > in.potentialMax)
+        r.potential = in.potentialMax;
+    if (r.potential < in.potentialMin)
+        r.potential = in.potentialMin;
+    return r;
+}
+
 std::vector<int> EditedRatings(const GlobalEditInputs& in) {
     std::vector<int> edited;
     for (int k = 0; k < kRatingCount; ++k)
@@ -210,11 +204,6 @@ GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int po
         throw LeagueError(operation, workingDb, std::string(kInvalidNumberMessage) + ": " + bad);
 
     const std::vector<int> edited = EditedRatings(in);
-    std::vector<double> actualFactor, potentialFactor;
-    for (const int k : edited) {
-        actualFactor.push_back(in.actualPercent[k] * 0.01);
-        potentialFactor.push_back(in.potentialPercent[k] * 0.01);
-    }
 
     GlobalEditOutcome outcome;
     outcome.positionCode = positionCode;
@@ -240,10 +229,11 @@ GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int po
             bool changed = false;
             for (std::size_t j = 0; j < m; ++j) {
                 RatingValues& r = rows.values[std::size_t(i) * m + j];
-                const RatingValues before = r;
-                const double p = in.potentialPercent[edited[j]];
-                ApplyRatingRule(r, actualFactor[j], p != 0.0, potentialFactor[j], in);
-                changed = changed || r.actual != before.actual || r.potential != before.potential;
+                const int k = edited[j];
+                const RatingValues after =
+                    ApplyRatingRule(r, in.actualPercent[k], in.potentialPercent[k], in);
+                changed = changed || after != r;
+                r = after;
             }
             if (changed) {
                 int parameter = 1;
@@ -262,6 +252,8 @@ GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int po
         transaction.commit();
     } catch (const LeagueError&) {
         throw;
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError(operation, workingDb, e);
     } catch (const std::exception& e) {
         throw LeagueError(operation, workingDb, e.what());
     }

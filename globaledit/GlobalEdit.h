@@ -4,6 +4,7 @@
 #include "store/Vocabulary.h"
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,7 +32,23 @@ struct GlobalEditInputs {
     int potentialMin = 0, potentialMax = 99;
 };
 
-// The ratings a run edits (rating indexes): those whose actual percentage is not zero.
+// One rating's two values on one player.
+struct RatingValues {
+    std::int64_t actual = 0;
+    std::int64_t potential = 0;
+    bool operator==(const RatingValues&) const = default;
+};
+
+// The rating rule of Global Edit for one rating. An actual percentage of 0 leaves both values
+// alone. Otherwise each value is scaled as value + value * percent / 100 (the potential only when
+// its percentage is not 0), limited to a signed 16-bit number and rounded half to even; then, in
+// this order on purpose, the actual value is held to actualMax and actualMin, the potential is
+// raised to the actual value, and held to potentialMax and potentialMin. So a Min above the Max
+// wins, and a potential Max below the actual value leaves the potential below it.
+RatingValues ApplyRatingRule(RatingValues values, double actualPercent, double potentialPercent,
+                             const GlobalEditInputs& bounds);
+
+// The ratings a run edits: the indexes k whose actual percentage is not 0, in record order.
 std::vector<int> EditedRatings(const GlobalEditInputs& inputs);
 
 // What one position's run did.

@@ -2,7 +2,7 @@
 
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/PlayerSelection.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>

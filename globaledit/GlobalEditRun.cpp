@@ -1,7 +1,7 @@
 #include "globaledit/GlobalEditRun.h"
 
+#include "base/LeagueError.h"
 #include "globaledit/PlayerSelection.h"
-#include "league/LeagueError.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -17,26 +17,12 @@ std::vector<int> InCheckBoxOrder(std::span<const int> positionCodes) {
     return ordered;
 }
 
-std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::path& workingDb,
-                                                        std::span<const int> positionCodes,
-                                                        const GlobalEditInputs& inputs,
-                                                        Progress* progress) {
-    std::vector<GlobalEditOutcome> outcomes;
-    for (const int code : InCheckBoxOrder(positionCodes))
-        outcomes.push_back(ApplyGlobalEdit(workingDb, code, inputs, progress));
-    return outcomes;
-}
-
 std::vector<EditedRatingMean> EditedRatingMeans(const std::filesystem::path& workingDb,
                                                 int positionCode, const GlobalEditInputs& inputs) {
-    std::vector<int> edited;
+    const std::vector<int> edited = EditedRatings(inputs);
     std::string sql = "SELECT COUNT(*)";
-    for (int k = 0; k < kRatingCount; ++k) {
-        if (inputs.actualPercent[k] == 0.0)
-            continue;
-        edited.push_back(k);
+    for (const int k : edited)
         sql += ", AVG(" + ActualColumn(k) + "), AVG(" + PotentialColumn(k) + ")";
-    }
     sql += " FROM Players" + SelectionCondition(inputs.team);
 
     std::vector<EditedRatingMean> means;
@@ -53,7 +39,7 @@ std::vector<EditedRatingMean> EditedRatingMeans(const std::filesystem::path& wor
         }
     } catch (const SQLite::Exception& e) {
         throw LeagueError("Reading the ratings of " + PositionText(positionCode) + " in", workingDb,
-                          e.what());
+                          e);
     }
     return means;
 }

@@ -13,14 +13,6 @@ namespace tavrel {
 // outside 0..14 not at all.
 std::vector<int> InCheckBoxOrder(std::span<const int> positionCodes);
 
-// Runs ApplyGlobalEdit once for each position of InCheckBoxOrder(positionCodes). Each position is
-// its own transaction, so when one fails the positions before it stay edited; the LeagueError
-// names the failing one.
-std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::path& workingDb,
-                                                        std::span<const int> positionCodes,
-                                                        const GlobalEditInputs& inputs,
-                                                        Progress* progress = nullptr);
-
 // The mean actual and potential value of one rating over the players a run selects.
 struct EditedRatingMean {
     int ratingIndex = 0;

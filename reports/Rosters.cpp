@@ -1,6 +1,6 @@
 #include "reports/Rosters.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/ProgramInfo.h"
 #include "league/SafeSave.h"
 #include "league/Windows1252.h"
@@ -12,7 +12,9 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <set>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -151,6 +153,22 @@ RosterFile MakeRosterFile(SQLite::Database& db, std::string teamName,
     return {RosterFileName(teamName, teamNumber), TeamRosterText(db, teamName, teamNumber)};
 }
 
+// `name` ("Team.txt"), or when a roster of this run already has it, "Team (2).txt", "Team (3).txt"
+// and so on. Names differing only in case count as taken too: on some file systems they are
+// one file.
+std::string UnusedFileName(const std::string& name, std::set<std::string>& taken) {
+    const auto key = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return char(std::tolower(c)); });
+        return text;
+    };
+    const std::size_t dot = name.rfind(".txt");
+    std::string candidate = name;
+    for (int n = 2; !taken.insert(key(candidate)).second; ++n)
+        candidate = name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
+    return candidate;
+}
+
 } // namespace
 
 std::string RosterFileName(const std::string& teamName, std::optional<std::int64_t> teamNumber) {
@@ -196,7 +214,7 @@ std::filesystem::path PrintTeamRoster(const std::filesystem::path& workingDb,
         SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
         file = MakeRosterFile(db, teamName, teamNumber);
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the roster from", workingDb, e.what());
+        throw LeagueError("Reading the roster from", workingDb, e);
     }
     const std::filesystem::path path = folder / file.name;
     SaveFileAtomically(path, file.bytes, kWriteOperation);
@@ -218,14 +236,14 @@ std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& wor
                                            number ? std::optional(*number) : std::nullopt));
         }
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the rosters from", workingDb, e.what());
+        throw LeagueError("Reading the rosters from", workingDb, e);
     }
     std::vector<std::filesystem::path> written;
+    std::set<std::string> taken;
     for (const RosterFile& file : files) {
-        const std::filesystem::path path = folder / file.name;
+        const std::filesystem::path path = folder / UnusedFileName(file.name, taken);
         SaveFileAtomically(path, file.bytes, kWriteOperation);
-        if (std::find(written.begin(), written.end(), path) == written.end())
-            written.push_back(path);
+        written.push_back(path);
     }
     return written;
 }

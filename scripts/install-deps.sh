@@ -12,6 +12,7 @@ packages=(
   xvfb xauth ccache
   help2man librsvg2-bin dpkg-dev file
   desktop-file-utils appstream libxml2-utils shared-mime-info
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // mMain: answers --help and --version, or shows the splash, which brings up the main window after
-// about a second and then opens the league named on the command line, if any.
-#include "league/LeagueError.h"
+// about a second, offers to recover the unsaved changes a crash left, and then opens the league
+// named on the command line, if any.
+#include "base/LeagueError.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramVersion.h"
 #include "shell/frmSplash2.h"
@@ -54,12 +55,14 @@ int main(int argc, char** argv) {
             mainWindow = std::make_unique<frmMain>(workingDirectory);
             QObject::connect(mainWindow.get(), &frmMain::Ended, &app, &QApplication::quit,
                              Qt::QueuedConnection);
-            if (!leagueFile.isEmpty()) {
-                // Once the window shows, and outside the splash's timer.
-                QTimer::singleShot(0, mainWindow.get(), [window = mainWindow.get(), leagueFile] {
+            // Once the window shows, and outside the splash's timer. Recovered changes come
+            // first: the league on the command line then opens as File > Open would, asking to
+            // save them.
+            QTimer::singleShot(0, mainWindow.get(), [window = mainWindow.get(), leagueFile] {
+                window->OfferCrashRecovery();
+                if (!leagueFile.isEmpty())
                     window->OpenLeagueFromCommandLine(leagueFile);
-                });
-            }
+            });
         }
         mainWindow->show();
     });

@@ -1,6 +1,6 @@
 #include "store/CellChanges.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/PlayerRows.h"
 
 #include <SQLiteCpp/Database.h>

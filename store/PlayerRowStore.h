@@ -1,6 +1,5 @@
 #pragma once
 
-#include "league/PlayerFile.h"
 #include "store/CellChanges.h"
 #include "store/PlayersTable.h"
 
@@ -45,10 +44,5 @@ private:
     std::filesystem::path path_;
     std::unique_ptr<Statements> statements_;
 };
-
-// The row keys of a Players table that LoadLeague has just built from `image`: it adds one row per
-// whole record, in file order, to a new table, so record n is rowid n + 1. Known without reading
-// the table; whoever uses them checks a row's PID before trusting it.
-std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 
 } // namespace tavrel

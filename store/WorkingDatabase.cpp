@@ -1,6 +1,6 @@
 #include "store/WorkingDatabase.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 
 #include <QDir>
 #include <QLockFile>

@@ -2,8 +2,8 @@
 
 #include "TestFiles.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "league/DemoNames.h"
-#include "league/LeagueError.h"
 #include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
 #include "store/PlayersTable.h"
@@ -56,8 +56,8 @@ std::vector<Team> TeamsOf(const std::string& league) {
 std::vector<std::size_t> UninterpretedBytes() {
     std::array<bool, kPlayerRecordSize> modelled{};
     std::vector<std::size_t> offsets;
-    for (const PlayersColumn& c : kPlayersColumns) {
-        const std::string_view name = c.name;
+    for (const RecordField& c : kRecordFields) {
+        const std::string_view name = c.column;
         const bool uninterpreted = name.starts_with("Unknown") || name.ends_with("_52") ||
                                    name.ends_with("_54") || name.ends_with("_56") ||
                                    name.ends_with("_58");

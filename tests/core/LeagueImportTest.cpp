@@ -1,6 +1,6 @@
 #include "LeagueFixtures.h"
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 #include "store/WorkingTables.h"
 
 #include <QTemporaryDir>
@@ -33,42 +33,13 @@ TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const PlayerRow expected = DecodedRow(records[n]);
         EXPECT_EQ(rows[n], expected) << "row " << n;
-        for (const PlayersColumn& c : kPlayersColumns)
+        for (const RecordField& c : kRecordFields)
             if (c.kind == FieldKind::Text)
                 textBytes.insert(records[n].begin() + c.offset,
                                  records[n].begin() + c.offset + c.bytes);
     }
     EXPECT_EQ(textBytes.size(), 256u) << "the records should carry every byte value as text";
     EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 2);
-}
-
-TEST_F(LeagueImportTest, WorkedExampleRecord) {
-    Bytes r = WorkedExampleRecord(61, 77, 12, 99);
-    Put(r, 23, "Smith" + std::string(20, ' '));
-    Bytes high = r;
-    high[1] = 0x80; // identifier and weight high bytes of 128 or more: negative, not an overflow
-    high[87] = 0xFF;
-    high[94] = 20;
-    Load({r, high});
-    const std::vector<PlayerRow> rows = ReadPlayers(db_);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(Num(rows[0], "PID"), 10000);
-    EXPECT_EQ(Num(rows[0], "Weight"), 210);
-    EXPECT_EQ(Num(rows[0], "Position"), 13);
-    EXPECT_EQ(Str(rows[0], "PositionTXT"), "S");
-    EXPECT_EQ(Num(rows[0], "Act_SP"), 61);
-    EXPECT_EQ(Num(rows[0], "Pot_SP"), 77);
-    EXPECT_EQ(Num(rows[0], "Act_FA"), 12);
-    EXPECT_EQ(Num(rows[0], "Pot_FA"), 99);
-    EXPECT_EQ(Str(rows[0], "FirstName"), "John" + std::string(11, '\0'));
-    EXPECT_EQ(Str(rows[0], "LastName"), "Smith" + std::string(20, ' '));
-    for (const char* unfilled : {"JNum", "INJ_Sev", "INJ_Type", "INJ_Week", "INJStatus"})
-        EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[0][Col(unfilled)])) << unfilled;
-    EXPECT_EQ(Num(rows[1], "PID"), 0x8010 - 0x10000);
-    EXPECT_EQ(Num(rows[1], "Weight"), 0xFFD2 - 0x10000);
-    EXPECT_EQ(Num(rows[1], "rPID_1"), 0x80);
-    EXPECT_EQ(Num(rows[1], "rWeight_1"), 0xFF);
-    EXPECT_EQ(Str(rows[1], "PositionTXT"), "");
 }
 
 TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
@@ -86,40 +57,6 @@ TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
     Load({}, &none);
     EXPECT_EQ(none.values, (std::vector<float>{1, 2, 3, 5}));
     EXPECT_EQ(none.ends, 1);
-}
-
-TEST_F(LeagueImportTest, SchemaReadsLikeTheColumnTable) {
-    Load({PatternRecord(0)});
-    SQLite::Database database(db_.string());
-    SQLite::Statement tables(
-        database, "SELECT name, sql FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    ASSERT_TRUE(tables.executeStep());
-    EXPECT_EQ(tables.getColumn(0).getString(), "Players");
-    EXPECT_EQ(tables.getColumn(1).getString(), PlayersTableSql("Players"));
-    ASSERT_TRUE(tables.executeStep());
-    EXPECT_EQ(tables.getColumn(0).getString(), "Team");
-    EXPECT_EQ(tables.getColumn(1).getString(), TeamTableSql("Team"));
-    EXPECT_FALSE(tables.executeStep());
-    EXPECT_EQ(
-        database.execAndGet("SELECT COUNT(*) FROM sqlite_master WHERE type <> 'table'").getInt(),
-        0); // no indexes, views or triggers
-
-    SQLite::Statement info(database, "PRAGMA table_info(Players)");
-    std::vector<std::string> names, types;
-    while (info.executeStep()) {
-        names.push_back(info.getColumn(1).getString());
-        types.push_back(info.getColumn(2).getString());
-    }
-    ASSERT_EQ(names.size(), 90u);
-    for (int i = 0; i < kPlayersColumnCount; ++i)
-        EXPECT_EQ(names[i], kPlayersColumns[i].name) << "position " << i;
-    EXPECT_EQ(names[11], "Pot_SP");
-    EXPECT_EQ(names[35], "Act_SP");
-    EXPECT_EQ(names[58], "Act_FA");
-    EXPECT_EQ(types[0], "BYTE");
-    EXPECT_EQ(types[1], "INTEGER");
-    EXPECT_EQ(types[3], "TEXT(15)");
-    EXPECT_EQ(types[63], "TEXT");
 }
 
 TEST_F(LeagueImportTest, TextSortsWithoutRegardToCase) {

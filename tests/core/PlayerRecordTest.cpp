@@ -14,27 +14,20 @@ namespace {
 
 using namespace tavrel::testing;
 
-TEST(PlayersTable, ColumnsSitWhereImportAddressesThem) {
-    EXPECT_EQ(kPlayersColumns[11].name, "Pot_SP");
-    EXPECT_EQ(kPlayersColumns[34].name, "Pot_FA");
-    EXPECT_EQ(kPlayersColumns[35].name, "Act_SP");
-    EXPECT_EQ(kPlayersColumns[58].name, "Act_FA");
-    for (int k = 0; k < kRatingCount; ++k) {
-        EXPECT_EQ(kPlayersColumns[11 + k].name, PotentialColumn(k));
-        EXPECT_EQ(kPlayersColumns[35 + k].name, ActualColumn(k));
-        EXPECT_EQ(kPlayersColumns[11 + k].offset, 243 + 2 * k);
-        EXPECT_EQ(kPlayersColumns[35 + k].offset, 175 + 2 * k);
-    }
+TEST(PlayersTable, ColumnNamesMatchWithoutRegardToCase) {
     EXPECT_EQ(PlayersColumnIndex("ACT_AS"), PlayersColumnIndex("Act_AS"));
     EXPECT_EQ(PlayersColumnIndex("Age"), PlayersColumnIndex("AGE"));
     EXPECT_FALSE(PlayersColumnIndex("PNAME"));
 }
 
-TEST(PlayersTable, ModelledFieldsCoverTheRecordButSixtyBytes) {
+TEST(PlayerRecord, FieldsFollowTheColumnsAndCoverTheRecordButSixtyBytes) {
     std::array<int, kPlayerRecordSize> owners{};
-    for (const PlayersColumn& c : kPlayersColumns)
-        for (int i = 0; i < FieldWidth(c); ++i)
-            ++owners[c.offset + i];
+    for (int i = 0; i < kPlayersColumnCount; ++i) {
+        const RecordField& f = kRecordFields[i];
+        EXPECT_EQ(f.column, kPlayersColumns[i].name) << "position " << i;
+        for (int b = 0; b < FieldWidth(f); ++b)
+            ++owners[f.offset + b];
+    }
     EXPECT_EQ(std::count(owners.begin(), owners.end(), 0), 60);
     EXPECT_EQ(std::count_if(owners.begin(), owners.end(), [](int n) { return n > 1; }), 0);
 }

@@ -1,13 +1,18 @@
 #include "store/WorkingDatabase.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueError.h"
+#include "TestFiles.h"
+#include "base/LeagueError.h"
+#include "store/TeamChoices.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +28,34 @@ protected:
     }
     QTemporaryDir dir_;
 };
+
+// SQLite's failures keep their code: a damaged file and a full disk ask for different help.
+TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
+    testing::WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
+    try {
+        ReadTeamChoices(Path("junk.tmp"));
+        FAIL() << "a file that is no database was read";
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.sqliteCode(), SQLITE_NOTADB);
+        EXPECT_TRUE(e.IsCorruptFile());
+        EXPECT_FALSE(e.IsDiskFull());
+        EXPECT_EQ(e.file(), Path("junk.tmp"));
+    }
+
+    SQLite::Database db(Path("full.tmp").string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec("CREATE TABLE t (x); PRAGMA max_page_count = 2"); // a disk with no more room
+    try {
+        db.exec("INSERT INTO t VALUES (zeroblob(100000))");
+        FAIL() << "the database grew past its last page";
+    } catch (const SQLite::Exception& full) {
+        const LeagueError e("Writing", Path("full.tmp"), full);
+        EXPECT_EQ(e.sqliteCode(), SQLITE_FULL);
+        EXPECT_TRUE(e.IsDiskFull());
+        EXPECT_FALSE(e.IsCorruptFile());
+        EXPECT_EQ(e.cause(), full.what());
+    }
+    EXPECT_EQ(LeagueError("Reading", "f", "gone").sqliteCode(), 0);
+}
 
 TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenTheProgramRunsThereAndMayWrite) {
     const fs::path program = Path("");

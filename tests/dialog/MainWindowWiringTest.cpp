@@ -87,11 +87,12 @@ private slots:
         dir_.reset();
     }
 
-    void globalEditWithNoLeagueOpenSaysSo() {
-        Toolbar("GlobalEdit");
-        Trigger("mnuComItem_6");
-        QCOMPARE(log_->messages.size(), 2);
-        QVERIFY(log_->messages[0].contains("Open a league"));
+    void globalEditWithNoLeagueOpenIsNotOffered() {
+        for (const char* name : {"btnGlobalEdit", "mnuComItem_6"}) {
+            QVERIFY(!window_->findChild<QAction*>(name)->isEnabled());
+            Trigger(name);
+        }
+        QVERIFY(log_->messages.isEmpty());
         QVERIFY(!Dialog());
     }
 

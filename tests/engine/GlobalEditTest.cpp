@@ -3,8 +3,8 @@
 #include "RecordingProgress.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "globaledit/GlobalEditRun.h"
-#include "league/LeagueError.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -55,52 +55,54 @@ void PrintTo(const Speed& s, std::ostream* os) {
     *os << s.actual << "/" << s.potential;
 }
 
-TEST(GlobalEdit, WorkedExamplesOfTheRatingRule) {
-    TestLeague league;
-    const auto halfUp = league.AddPlayer(WithSpeed(45, 60));
-    const auto lifted = league.AddPlayer(WithSpeed(60, 62));
-    ApplyGlobalEdit(league.db(), kQB, SpeedBy(10));
-    EXPECT_EQ(SpeedOf(league, halfUp), (Speed{50, 60})); // 49.5 goes to the even 50
-    EXPECT_EQ(SpeedOf(league, lifted), (Speed{66, 66})); // the potential follows the actual
-
-    TestLeague second;
-    const auto half = second.AddPlayer(WithSpeed(47, 90));
-    ApplyGlobalEdit(second.db(), kQB, SpeedBy(50));
-    EXPECT_EQ(SpeedOf(second, half), (Speed{70, 90})); // 70.5 goes to the even 70
-
-    TestLeague third;
-    const auto scaledBoth = third.AddPlayer(WithSpeed(40, 50));
-    ApplyGlobalEdit(third.db(), kQB, SpeedBy(10, 10));
-    EXPECT_EQ(SpeedOf(third, scaledBoth), (Speed{44, 55}));
-    // Other ratings of the row stay as they were.
-    EXPECT_EQ(third.Number(scaledBoth, "Act_AG"), 50);
-    EXPECT_EQ(third.Number(scaledBoth, "Pot_AG"), 60);
+// The rule itself, without a database: one row per case, each with the inputs it needs.
+TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
+    struct Case {
+        const char* what;
+        RatingValues before;
+        double actualPercent, potentialPercent;
+        int actualMin, actualMax, potentialMin, potentialMax;
+        RatingValues after;
+    };
+    constexpr double kHuge = std::numeric_limits<double>::max();
+    const Case cases[] = {
+        {"49.5 rounds to the even 50", {45, 60}, 10, 0, 0, 99, 0, 99, {50, 60}},
+        {"70.5 rounds to the even 70", {47, 90}, 50, 0, 0, 99, 0, 99, {70, 90}},
+        {"60.5 rounds to the even 60", {55, 62}, 10, 0, 0, 99, 0, 99, {60, 62}},
+        {"27.5 rounds up to the even 28", {25, 30}, 10, 0, 0, 99, 0, 99, {28, 30}},
+        {"the potential follows the actual", {60, 62}, 10, 0, 0, 99, 0, 99, {66, 66}},
+        {"both scaled", {40, 50}, 10, 10, 0, 99, 0, 99, {44, 55}},
+        {"0% actual leaves both alone", {150, 200}, 0, 50, 0, 99, 0, 99, {150, 200}},
+        {"-100% reaches the actual Min 0", {70, 90}, -100, 0, 0, 99, 0, 99, {0, 90}},
+        {"the actual Min lifts", {70, 90}, -100, 0, 30, 99, 0, 99, {30, 90}},
+        {"the actual Max cuts", {95, 95}, 10, 0, 0, 99, 0, 99, {99, 99}},
+        {"exactly at the actual Max stays", {90, 99}, 10, 0, 0, 99, 0, 99, {99, 99}},
+        {"a Min above the Max wins", {70, 90}, 10, 0, 80, 70, 0, 99, {80, 90}},
+        {"the potential Max wins over the lift", {80, 85}, 0.1, 0, 0, 99, 0, 50, {80, 50}},
+        {"the potential Min comes last", {10, 10}, 10, 0, 0, 99, 40, 99, {11, 40}},
+        {"bounds at 255", {200, 0}, 1e300, -1e300, 0, 255, 0, 255, {255, 255}},
+        {"bounds at 0", {200, 0}, -kHuge, 0, 0, 255, 0, 255, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        GlobalEditInputs bounds;
+        bounds.actualMin = c.actualMin;
+        bounds.actualMax = c.actualMax;
+        bounds.potentialMin = c.potentialMin;
+        bounds.potentialMax = c.potentialMax;
+        const RatingValues after =
+            ApplyRatingRule(c.before, c.actualPercent, c.potentialPercent, bounds);
+        EXPECT_EQ(after.actual, c.after.actual) << c.what;
+        EXPECT_EQ(after.potential, c.after.potential) << c.what;
+    }
 }
 
-TEST(GlobalEdit, BoundStepsRunInTheirOrder) {
+TEST(GlobalEdit, TheRuleReachesTheEditedColumnsOnly) {
     TestLeague league;
-    const auto a = league.AddPlayer(WithSpeed(70, 90));
-    const auto b = league.AddPlayer(WithSpeed(80, 85));
-    GlobalEditInputs minusAll = SpeedBy(-100);
-    ApplyGlobalEdit(league.db(), kQB, minusAll);
-    EXPECT_EQ(SpeedOf(league, a), (Speed{0, 90}));
-
-    minusAll.actualMin = 30;
-    ApplyGlobalEdit(league.db(), kQB, minusAll);
-    EXPECT_EQ(SpeedOf(league, a), (Speed{30, 90}));
-
-    GlobalEditInputs minAboveMax = SpeedBy(10);
-    minAboveMax.actualMin = 80;
-    minAboveMax.actualMax = 70;
-    ApplyGlobalEdit(league.db(), kQB, minAboveMax);
-    EXPECT_EQ(league.Number(a, "Act_SP"), 80);
-    EXPECT_EQ(league.Number(b, "Act_SP"), 80);
-
-    // The potential Max comes after the lift to the actual value, so it wins over it.
-    GlobalEditInputs lowPotentialMax = SpeedBy(0.1);
-    lowPotentialMax.potentialMax = 50;
-    ApplyGlobalEdit(league.db(), kQB, lowPotentialMax);
-    EXPECT_EQ(SpeedOf(league, b), (Speed{80, 50}));
+    const auto scaledBoth = league.AddPlayer(WithSpeed(40, 50));
+    ApplyGlobalEdit(league.db(), kQB, SpeedBy(10, 10));
+    EXPECT_EQ(SpeedOf(league, scaledBoth), (Speed{44, 55}));
+    EXPECT_EQ(league.Number(scaledBoth, "Act_AG"), 50);
+    EXPECT_EQ(league.Number(scaledBoth, "Pot_AG"), 60);
 }
 
 TEST(GlobalEdit, ZeroActualPercentLeavesBothColumnsAlone) {
@@ -168,19 +170,6 @@ TEST(GlobalEdit, PositionWithoutPlayersDoesNothing) {
     EXPECT_TRUE(progress.calls.empty());
 }
 
-TEST(GlobalEdit, HugePercentagesAreLimitedNotOverflowed) {
-    TestLeague league;
-    const auto p = league.AddPlayer(WithSpeed(200, 0));
-    GlobalEditInputs in = SpeedBy(1e300, -1e300);
-    in.actualMax = 255;
-    in.potentialMax = 255;
-    ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(SpeedOf(league, p), (Speed{255, 255}));
-    in = SpeedBy(-std::numeric_limits<double>::max());
-    ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(league.Number(p, "Act_SP"), 0);
-}
-
 TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
     TestLeague league;
     std::vector<std::int64_t> rows;
@@ -238,26 +227,6 @@ TEST(GlobalEdit, MissingWorkingDatabaseIsNamed) {
         EXPECT_EQ(e.file(), missing);
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
-    TestLeague league;
-    for (const int code : {kS, kP, kQB, kWR})
-        league.AddPlayer(WithSpeed(50, 60, 1, code));
-    RecordingProgress progress;
-    const std::vector<int> codes = {kS, kP, kQB, kS, 99};
-    const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, SpeedBy(10), &progress);
-    ASSERT_EQ(outcomes.size(), 3u);
-    EXPECT_EQ(outcomes[0].positionCode, kQB);
-    EXPECT_EQ(outcomes[1].positionCode, kP); // check box 9
-    EXPECT_EQ(outcomes[2].positionCode, kS); // check box 14
-    std::vector<std::string> captions;
-    for (const auto& call : progress.calls)
-        if (call.starts_with("Begin:"))
-            captions.push_back(call.substr(6));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Updating QB", "Updating P", "Updating S"}));
-    EXPECT_EQ(kGlobalEditPositionCodes[9], kP);
-    EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
 }
 
 TEST(GlobalEditPositions, MeansShowWhatARunDid) {

@@ -90,13 +90,14 @@ private slots:
     void itemsFollowTheExistingOnesAndOpenRunsTheCheck() {
         const QList<QAction*> file = window_->findChild<QMenu*>("mnuFile")->actions();
         QCOMPARE(file.indexOf(Action("mnuFileItem_6")), 6);
-        QVERIFY(file.at(7)->isSeparator());
-        QCOMPARE(file.at(8)->text(), QStringLiteral("&Export Players..."));
-        QCOMPARE(file.at(9)->text(), QStringLiteral("&Import Players..."));
-        QCOMPARE(file.at(10)->text(), QStringLiteral("Co&mpare With..."));
+        QVERIFY(file.at(9)->isSeparator()); // after Restore Backup
+        QCOMPARE(file.at(10)->text(), QStringLiteral("&Export Players..."));
+        QCOMPARE(file.at(11)->text(), QStringLiteral("&Import Players..."));
+        QCOMPARE(file.at(12)->text(), QStringLiteral("Co&mpare With..."));
         const QList<QAction*> view = window_->findChild<QMenu*>("mnuView")->actions();
-        QCOMPARE(view.at(3), Action("mnuViewItem_3"));
-        QCOMPARE(view.at(3)->text(), QStringLiteral("&League Check"));
+        QCOMPARE(view.last(), Action("mnuViewItem_3")); // after every item before it
+        QVERIFY(view.indexOf(Action("mnuViewItem_3")) > view.indexOf(Action("mnuViewItem_1")));
+        QCOMPARE(Action("mnuViewItem_3")->text(), QStringLiteral("&League Check"));
 
         const std::size_t warnings = tavrel::CheckLeagueFiles(demo_.leagueFile).size();
         QVERIFY(warnings > 0); // the demo gives some players actual ratings above potential
@@ -123,7 +124,7 @@ private slots:
                     QCOMPARE(Cell(d, 0, 3), QStringLiteral("77"));
                 },
                 button);
-            Action("mnuFileItem_9")->trigger();
+            Action("mnuFileItem_11")->trigger();
             QCOMPARE(ActualSpeed(2), std::string(button) == "cmdApply" ? 77 : before);
             QCOMPARE(window_->HasUnsavedChanges(), std::string(button) == "cmdApply");
         }
@@ -146,11 +147,11 @@ private slots:
                          d.palette().brush(QPalette::Highlight));
             },
             "cmdClose");
-        Action("mnuFileItem_10")->trigger();
+        Action("mnuFileItem_12")->trigger();
 
         const std::filesystem::path out = Path("out.csv");
         saveFiles_ << QPath(out);
-        Action("mnuFileItem_8")->trigger();
+        Action("mnuFileItem_10")->trigger();
         const std::string csv = ReadBytes(out);
         QVERIFY(csv.starts_with("\xEF\xBB\xBFRecord,Team,PID,"));
         const std::size_t second = csv.find("\r\n2,");
@@ -167,7 +168,7 @@ private slots:
         WriteBytes(sheet, "Record,Act_SP\r\n2,300\r\n3,1\r\n");
         const qint64 before = ActualSpeed(3);
         log_->files << QPath(sheet);
-        Action("mnuFileItem_9")->trigger();
+        Action("mnuFileItem_11")->trigger();
         QCOMPARE(log_->messages.size(), 1);
         QVERIFY2(log_->messages[0].contains("1 cells were refused.\n\n"
                                             "row 2, Act_SP \"300\": is outside 0..255"),

@@ -193,8 +193,8 @@ private slots:
 
         // The File menu's items in order: index 6 is the (empty) reopen item added at start-up.
         QMenu* file = window_->findChild<QMenu*>("mnuFile");
-        QCOMPARE(file->actions().size(), 11); // then the spreadsheet and compare items
-        QCOMPARE(file->actions().at(6), Action("mnuFileItem_6"));
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(file->actions().at(i), Action(QByteArray("mnuFileItem_") + char('0' + i)));
         QCOMPARE(Action("mnuFileItem_6")->text(), QString());
 
         QStringList keys, tips;
@@ -606,6 +606,7 @@ private slots:
             SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READWRITE);
             db.exec("UPDATE Players SET Act_AG = 300 WHERE rowid = 3");
         }
+        window_->PlayersChangedElsewhere();
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         QSignalSpy ended(window_.get(), &frmMain::Ended);
@@ -687,10 +688,7 @@ private slots:
     }
 
     void printSaysWhereTheRostersWentAndGlobalEditTakesTheTypedValue() {
-        Toolbar("Print");
-        QCOMPARE(log_->messages.size(), 1); // no league to print
-        log_->messages.clear();
-
+        QVERIFY(!Action("btnPrint")->isEnabled()); // no league to print
         OpenDemo();
         Toolbar("Print");
         QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));

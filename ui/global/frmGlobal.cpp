@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <vector>
 
 namespace tavrel {
@@ -32,6 +33,8 @@ frmGlobal::frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Prog
     connect(cmdOK_, &QPushButton::clicked, this, &frmGlobal::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmGlobal::cmdCancel_Click);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmGlobal::cmdHelp_Click);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &frmGlobal::cmdHelp_Click);
 
     FillTeamCombo();
     selectedTeam_ = kAllTeams;
@@ -43,7 +46,7 @@ void frmGlobal::FillTeamCombo() {
     try {
         teams = ReadTeamChoices(workingDb_);
     } catch (const std::exception& error) {
-        prompts_.ShowMessage(this, QString::fromStdString(error.what()));
+        prompts_.ShowFailure(this, QString::fromStdString(error.what()));
     }
     const QSignalBlocker blocker(cboTeam_);
     cboTeam_->clear();
@@ -127,7 +130,7 @@ std::optional<GlobalEditInputs> frmGlobal::ReadInputs() {
         return inputs;
     invalid->setFocus();
     invalid->selectAll();
-    prompts_.ShowMessage(this, QString::fromLatin1(kInvalidNumberMessage));
+    prompts_.ShowFailure(this, QString::fromLatin1(kInvalidNumberMessage));
     invalid->setFocus();
     return std::nullopt;
 }
@@ -161,7 +164,7 @@ void frmGlobal::cmdOK_Click() {
     try {
         before = SnapshotGlobalEditCells(workingDb_, codes, *inputs);
     } catch (const std::exception& error) {
-        prompts_.ShowMessage(this, QString::fromStdString(error.what()));
+        prompts_.ShowFailure(this, QString::fromStdString(error.what()));
         return;
     }
     // Locals, because a yield of the progress window may see this dialog deleted with the
@@ -180,7 +183,7 @@ void frmGlobal::cmdOK_Click() {
         }
     } catch (const std::exception& error) {
         // The LeagueError names the position, the working database and the cause.
-        prompts.ShowMessage(self.data(), QString::fromStdString(error.what()));
+        prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
     }
     if (!self)
         return;
@@ -192,7 +195,7 @@ void frmGlobal::cmdOK_Click() {
         emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), changes,
                                 QString::fromStdString(GlobalEditSummary(outcomes)));
     } catch (const std::exception& error) {
-        prompts.ShowMessage(self.data(), QString::fromStdString(error.what()));
+        prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
     }
     if (self)
         emit GlobalEditApplied();

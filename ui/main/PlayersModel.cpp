@@ -1,6 +1,6 @@
 #include "ui/main/PlayersModel.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/Windows1252.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"

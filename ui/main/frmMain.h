@@ -1,6 +1,7 @@
 #pragma once
 
 #include "league/League.h"
+#include "league/LeagueLock.h"
 #include "store/CcboList.h"
 #include "store/CellChanges.h"
 #include "store/PlayerRowStore.h"
@@ -19,6 +20,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QSplitter;
 class QToolBar;
 class QUndoStack;
 class ComboBoxTarget;
@@ -33,8 +35,11 @@ class frmGlobal;
 } // namespace tavrel
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
-// the current player's fields on the right. Its code is spread over four files: this one
+// the current player's fields on the right. Its code is spread over six files: this one
 // (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view),
+// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About),
+// frmMainHistory.cpp (the undo history) and
+// frmMainSafety.cpp (league lock, read-only mode, Restore Backup, crash recovery).
 // frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About) and
 // frmMainExchange.cpp (spreadsheets, comparing, checking).
 //
@@ -43,6 +48,9 @@ class frmGlobal;
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // File > Restore Backup..., after the Parts' items and the reopen item.
+    static constexpr int kRestoreBackupIndex = 8;
+
     // `workingDirectory` receives the working database and the roster files. Without `prompts`
     // the real dialogs are used.
     explicit frmMain(std::filesystem::path workingDirectory,
@@ -60,7 +68,8 @@ public:
 
     // Writes `changes` into the open league's players as one step of the undo history named
     // `text` ("Undo <text>"), after the value still being typed, and shows them. False, after
-    // the failure message, when they could not be written (nothing is then changed or kept).
+    // the failure message, when they could not be written (nothing is then changed or kept),
+    // and false without a message when no league is open.
     bool ApplyChanges(const QString& text, tavrel::CellChanges changes);
     // The same for changes a pass has already written through its own connection (Global Edit):
     // they are shown and kept as one step, not written again.
@@ -73,6 +82,11 @@ public:
     // The league differs from what was last opened or saved (the history is away from its
     // clean state).
     bool HasUnsavedChanges() const;
+    // The league is open but another writer holds it: it can be looked at, not changed or saved.
+    bool IsReadOnly() const { return readOnly_; }
+    // At start, with no league open: when the working database kept unsaved changes (Tavrel
+    // ended without Save or No), offers to go on with them, or says why they cannot be.
+    void OfferCrashRecovery();
     std::filesystem::path WorkingDatabase() const;
     // The progress window the long passes show.
     tavrel::Progress* ProgressWindow();
@@ -109,7 +123,15 @@ private:
     QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
                          const char* arrayName);
     void AddReopenItem();
+    void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
     void CentreOnScreen();
+    void SetTabOrder();
+    int ListsWidth() const; // at first
+    void RestoreLayout();
+    void SaveLayout();
+    // The title names the open league; the commands that need one are enabled with it.
+    void ShowLeagueState();
+    void ShowStatus(const QString& message);
     void InitHelp();
     void QuitHelp();
 
@@ -144,6 +166,21 @@ private:
     std::function<bool(const tavrel::CellChanges&, tavrel::CellSide)> StepWriter();
     void ShowChangedPlayers(const tavrel::CellChanges& changes);
 
+    // The league's lock and read-only mode, Restore Backup and crash recovery (frmMainSafety.cpp).
+    struct LeagueClaim {
+        std::unique_ptr<tavrel::LeagueLock> lock; // null: read only, or the lock held already
+        bool readOnly = false;
+    };
+    std::unique_ptr<tavrel::LeagueLock> TryLockLeague(const std::filesystem::path& leagueFile,
+                                                      QString& refusal);
+    std::optional<LeagueClaim> ClaimLeague(const std::filesystem::path& leagueFile);
+    void ShowOpenedLeague(const QString& leagueFile, LeagueClaim claim,
+                          std::optional<std::vector<tavrel::RowKey>> rows);
+    void SetReadOnly(bool readOnly);
+    void DropUnsavedChanges();
+    void AddSafetyItems();
+    void RestoreBackup();
+
     // Browsing (frmMainBrowsing.cpp).
     void LoadTeamList();
     void ShowTeamPlayers(const QString& teamId);
@@ -152,12 +189,19 @@ private:
                         const QString& filter);
     void SelectPlayerById(qint16 id);
     void SetTeamPanel(const QString& text);
+    // Shows new names and positions in the list's entries of the rows `changes` touches.
+    void RefreshPlayerEntries(const tavrel::CellChanges& changes);
+    // The team name of the player in model row `row`, as the team list shows it.
+    QString TeamOfRow(int row) const;
 
     std::filesystem::path workingDirectory_;
     std::unique_ptr<UserPrompts> prompts_;
     std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
     std::optional<tavrel::LoadedLeague> league_;
     bool ending_ = false;
+    // Held while a league is open for writing; none when it is open read only.
+    std::unique_ptr<tavrel::LeagueLock> leagueLock_;
+    bool readOnly_ = false;
 
     // Window state the commands share.
     QString LeagueFile;
@@ -174,6 +218,8 @@ private:
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
     QLabel* leagueCheckPanel_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    bool listIsFind_ = false; // the list holds a Find's players, from any team
     QComboBox* cboTeam = nullptr;
     QListWidget* lstPlayers = nullptr;
     std::unique_ptr<ComboBoxTarget> teamTarget_;

@@ -1,7 +1,9 @@
 // frmMain's commands: open, reopen, print, save, exit, the view toggles and the dispatch of the
 // menus and the toolbar.
 #include "league/LeaguePaths.h"
+#include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
+#include "league/PlayerFileCount.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -24,7 +27,6 @@ namespace {
 const QString kSaveQuestion = QStringLiteral("Would you like to SAVE your changes?");
 const QString kOpenTitle = QStringLiteral("Select League to Open");
 const QString kOpenFilter = QStringLiteral("League Files (*.lge)");
-constexpr int kRosterMessageMs = 15000;
 
 QString Text(const std::exception& e) {
     return QString::fromStdString(e.what());
@@ -52,13 +54,13 @@ void frmMain::mnuFileItem_Click(int index) {
     case 6:
         ReopenLeague();
         break;
-    case 8:
+    case 10:
         ExportPlayers();
         break;
-    case 9:
+    case 11:
         ImportPlayers();
         break;
-    case 10:
+    case 12:
         CompareWith();
         break;
     default:
@@ -113,7 +115,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmMain::ShowFailure(const QString& message) {
-    prompts_->ShowMessage(this, message);
+    prompts_->ShowFailure(this, message);
 }
 
 void frmMain::CommitPendingEdit() {
@@ -124,7 +126,10 @@ bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
     if (!league_ || !HasUnsavedChanges())
         return true;
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the command stops and the edits stay
+    if (!*save)
         return true; // the user lets the edits go with the old working database
     return SaveCurrentLeague();
 }
@@ -139,6 +144,8 @@ void frmMain::OpenLeague() {
 }
 
 bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    if (!SettleUnsavedChanges())
+        return false;
     return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
 }
 
@@ -149,10 +156,9 @@ void frmMain::ReopenLeague() {
         return;
     }
     if (!QFileInfo(LastFile).isFile()) {
-        prompts_->ShowMessage(
-            this, QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
-                                 "any more.")
-                      .arg(LastFile));
+        ShowFailure(QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
+                                   "any more.")
+                        .arg(LastFile));
         return;
     }
     if (!SettleUnsavedChanges())
@@ -163,10 +169,9 @@ void frmMain::ReopenLeague() {
 bool frmMain::TakeWorkingDatabaseLock() {
     if (lock_->IsLocked() || lock_->TryLock())
         return true;
-    prompts_->ShowMessage(
-        this, QStringLiteral("A league is already open in another copy of Tavrel, which works in "
-                             "\"%1\". Close that copy first; its league was left as it is.")
-                  .arg(Text(WorkingDatabase())));
+    ShowFailure(QStringLiteral("A league is already open in another copy of Tavrel, which works in "
+                               "\"%1\". Close that copy first; its league was left as it is.")
+                    .arg(Text(WorkingDatabase())));
     return false;
 }
 
@@ -174,11 +179,15 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     if (!TakeWorkingDatabaseLock())
         return false;
     const std::filesystem::path league = leagueFile.toStdString();
+    std::optional<LeagueClaim> claim = ClaimLeague(league);
+    if (!claim)
+        return false;
     const int shownRow = details_->CurrentRow();
     // The import replaces the working database: nothing of ours may hold it open meanwhile.
     Data1->Detach();
     try {
-        tavrel::BackUpPlayerFile(league);
+        if (!claim->readOnly) // another writer's league is not ours to write beside
+            tavrel::BackUpPlayerFile(league);
         league_ = tavrel::LoadLeague(tavrel::PlayerFilePath(league.string()), league,
                                      WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -189,15 +198,9 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
         return false;
     }
     history_->clear(); // the steps belong to the league before
-    LeagueFile = leagueFile;
-    AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
+    ShowOpenedLeague(leagueFile, std::move(*claim), tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
-    LoadTeamList();
-    statusPanel1->setText(LeagueFile);
-    CheckOpenedLeague();
-    if (globalEdit_)
-        globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
 }
 
@@ -221,13 +224,26 @@ bool frmMain::SaveCurrentLeague() {
     CommitPendingEdit();
     if (!league_)
         return true; // no league open: nothing to save
+    if (readOnly_) {
+        prompts_->ShowMessage(this, QStringLiteral("The league \"%1\" is open read only: it "
+                                                   "cannot be saved.")
+                                        .arg(LeagueFile));
+        return false;
+    }
     try {
-        tavrel::SaveLeague(league_->playerFile, *league_, WorkingDatabase(), ProgressWindow());
+        tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return false;
     }
     history_->setClean();
+    try {
+        ShowStatus(QStringLiteral("Saved %1 players to %2")
+                       .arg(QLocale().toString(qulonglong(tavrel::PlayerRecordsWritten(*league_))),
+                            Text(league_->playerFile.filename())));
+    } catch (const std::exception& e) {
+        ShowStatus(Text(e)); // saved all the same; only the count is missing
+    }
     return true;
 }
 
@@ -244,16 +260,25 @@ void frmMain::PrintLeague() {
         ShowFailure(Text(e));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("%1 roster files written to %2")
-                                 .arg(written.size())
-                                 .arg(Text(workingDirectory_)),
-                             kRosterMessageMs);
+    ShowStatus(QStringLiteral("%1 roster files written to %2")
+                   .arg(written.size())
+                   .arg(Text(workingDirectory_)));
 }
 
 bool frmMain::ConfirmEnd() {
     CommitPendingEdit();
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    if (readOnly_)
+        return true; // nothing can be saved
+    // Asked whenever the program ends, as it always was; with no league or no edits, Yes saves
+    // nothing and No loses nothing.
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the program goes on with the edits
+    if (!*save) {
+        if (HasUnsavedChanges())
+            DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
+    }
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost
 }
 
@@ -270,6 +295,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     ending_ = true;
+    SaveLayout();
     QuitHelp();
     event->accept();
     emit Ended();

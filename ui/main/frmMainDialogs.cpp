@@ -4,8 +4,6 @@
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
-#include <QStatusBar>
-
 void frmMain::InitHelp() {
     tavrel::InitHelp(this);
 }
@@ -30,7 +28,7 @@ void frmMain::ShowGlobalEdit() {
                        const QString& summary) {
                     globalEditRecorded_ = true;
                     RecordChanges(text, changes);
-                    statusBar()->showMessage(summary);
+                    ShowStatus(summary);
                 });
         // A run whose changes could not be read back still changed the players.
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this, [this] {

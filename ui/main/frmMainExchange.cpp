@@ -17,7 +17,8 @@
 namespace {
 
 constexpr int kMessageMs = 15000;
-constexpr int kSeparatorIndex = 7, kExportIndex = 8, kImportIndex = 9, kCompareIndex = 10;
+// After the reopen item (6) and Restore Backup (7, 8), so their indexes stay.
+constexpr int kSeparatorIndex = 9, kExportIndex = 10, kImportIndex = 11, kCompareIndex = 12;
 constexpr int kViewSeparatorIndex = 2, kLeagueCheckIndex = 3;
 
 const QString kSheetFilter =

@@ -13,6 +13,9 @@ void frmMain::BuildHistory(QMenu* editMenu) {
     history_ = new QUndoStack(this);
     connect(history_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
+    // A value still being typed is kept before the menu can undo anything: opening a menu does
+    // not take the focus from its box.
+    connect(editMenu, &QMenu::aboutToShow, this, &frmMain::CommitPendingEdit);
     // After the Edit menu's own items, whose indexes stay as they are.
     editMenu->addSeparator();
     QAction* undo = history_->createUndoAction(this, QStringLiteral("&Undo"));
@@ -81,6 +84,7 @@ bool frmMain::WriteChangesSide(const tavrel::CellChanges& changes, tavrel::CellS
     return true;
 }
 
-void frmMain::ShowChangedPlayers(const tavrel::CellChanges&) {
+void frmMain::ShowChangedPlayers(const tavrel::CellChanges& changes) {
+    RefreshPlayerEntries(changes);
     emit PlayersChanged();
 }
