@@ -1,7 +1,7 @@
 # One direction of dependencies between the source folders: a folder may include its own headers
 # and those of the folders below it, never those above it or beside it.
 #
-#   base <- store <- league <- globaledit, reports, exchange <- cli, ui and shell
+#   base <- store <- league <- globaledit, reports, grid, exchange <- cli, ui and shell
 #
 # ui and shell are the window program's two halves and may include each other. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
@@ -15,11 +15,12 @@ set(TAVREL_LAYER_store base store)
 set(TAVREL_LAYER_league base store league)
 set(TAVREL_LAYER_globaledit base store league globaledit)
 set(TAVREL_LAYER_reports base store league reports)
+set(TAVREL_LAYER_grid base store league grid)
 set(TAVREL_LAYER_exchange base store league exchange)
 set(TAVREL_LAYER_cli base store league globaledit reports exchange cli)
-set(TAVREL_LAYER_ui base store league globaledit reports exchange ui shell)
-set(TAVREL_LAYER_shell base store league globaledit reports exchange ui shell)
-set(TAVREL_LAYERS base store league globaledit reports exchange cli ui shell)
+set(TAVREL_LAYER_ui base store league globaledit reports grid exchange ui shell)
+set(TAVREL_LAYER_shell base store league globaledit reports grid exchange ui shell)
+set(TAVREL_LAYERS base store league globaledit reports grid exchange cli ui shell)
 
 function(tavrel_check_layers root)
     set(problems "")

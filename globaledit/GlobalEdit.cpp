@@ -3,6 +3,7 @@
 #include "base/LeagueError.h"
 #include "globaledit/PlayerSelection.h"
 #include "store/PlayerRows.h"
+#include "store/WorkingTables.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -209,6 +210,7 @@ GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int po
     outcome.positionCode = positionCode;
     try {
         SQLite::Database db(workingDb.string(), SQLite::OPEN_READWRITE);
+        db.exec(kScratchEditSettings);
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         SelectedRows rows = ReadSelection(db, in.team, positionCode, edited);
         const auto n = static_cast<long long>(rows.rowIds.size());

@@ -70,8 +70,12 @@ bool LeagueLock::TryLock() {
                                   std::strerror(errno));
         if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
             const int error = errno;
-            if (error == EWOULDBLOCK)
-                holder_ = ReadHolder(fd);
+            // A holder that has only just taken the lock writes its words a moment later.
+            for (int wait = 0; error == EWOULDBLOCK && wait < 20; ++wait) {
+                if ((holder_ = ReadHolder(fd)))
+                    break;
+                usleep(10'000);
+            }
             close(fd);
             if (error == EWOULDBLOCK)
                 return false;

@@ -116,10 +116,29 @@ std::int64_t PlayerRowCursor::Integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
+bool PlayerRowCursor::IsNull(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+bool PlayerRowCursor::IsInteger(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_INTEGER;
+}
+
+std::string_view PlayerRowCursor::Text(int column) const {
+    const void* text = sqlite3_column_blob(statement_, column); // before its size
+    return text ? std::string_view(
+                      static_cast<const char*>(text),
+                      static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+                : std::string_view();
+}
+
+void PlayerRowCursor::ReadValue(int column, Value& into) const {
+    ReadValueInto(RawColumns{statement_}, column, into);
+}
+
 void PlayerRowCursor::Read(PlayerRow& row, int firstColumn) const {
-    const RawColumns columns{statement_};
     for (int i = 0; i < kPlayersColumnCount; ++i)
-        ReadValueInto(columns, firstColumn + i, row[i]);
+        ReadValue(firstColumn + i, row[i]);
 }
 
 PlayerRowInserter::PlayerRowInserter(SQLite::Database& db, const std::string& table)

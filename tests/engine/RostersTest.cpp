@@ -100,6 +100,34 @@ TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
     EXPECT_NE(freeAgents.find("K Kicker, John"), std::string::npos) << freeAgents;
 }
 
+// All rosters come from one pass over the players: each player lands in his own team's file, in
+// position order and then file order, and a Team that is no team number in none.
+TEST(Rosters, EveryPlayerLandsInHisTeamInPositionThenFileOrder) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("Ones"));
+    league.AddTeam(std::int64_t(2), std::string("Twos"));
+    const struct {
+        int team, position;
+        const char* name;
+    } players[] = {{2, 13, "S2a"}, {1, 6, "WR1a"}, {0, 0, "QB0"},  {2, 0, "QB2"},
+                   {1, 0, "QB1"},  {2, 13, "S2b"}, {1, 6, "WR1b"}, {5, 0, "Nobody"}};
+    for (const auto& p : players)
+        league.AddPlayer(MakePlayer({.team = p.team, .position = p.position, .lastName = p.name}));
+    league.Exec("UPDATE Players SET Team = 'x' WHERE rowid = 1"); // S2a now has no team
+    PrintRosters(league.db(), league.folder());
+
+    const auto names = [&](const std::string& team) {
+        const std::string lines = PlayerLines(FileContent(league.folder() / (team + ".txt")), team);
+        std::vector<std::string> found;
+        for (std::size_t at = 0; (at = lines.find(", John", at)) != std::string::npos; ++at)
+            found.push_back(lines.substr(lines.rfind(' ', at) + 1, at - lines.rfind(' ', at) - 1));
+        return found;
+    };
+    EXPECT_EQ(names("Free Agents"), (std::vector<std::string>{"QB0"}));
+    EXPECT_EQ(names("Ones"), (std::vector<std::string>{"QB1", "WR1a", "WR1b"}));
+    EXPECT_EQ(names("Twos"), (std::vector<std::string>{"QB2", "S2b"}));
+}
+
 // One run never writes two rosters into one file: the free agents keep "Free Agents.txt", a later
 // team whose name is taken (exactly, or but for case) gets " (2)", " (3)" before ".txt".
 TEST(Rosters, TakenNamesGetANumberAndEveryFileIsListed) {

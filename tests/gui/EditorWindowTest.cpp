@@ -306,7 +306,8 @@ private slots:
         teams->setCurrentIndex(2);
         emit teams->activated(2);
         const QString team = teams->currentText();
-        QVERIFY(window_->close()); // nothing changed: nothing to ask
+        log_->answers = {false};
+        QVERIFY(window_->close());
 
         window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
         window_->show();

@@ -189,7 +189,7 @@ private slots:
     void theWindowHoldsTheLeaguesLockWhileItIsOpen() {
         OpenDemo();
         QVERIFY(!window_->IsReadOnly());
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel"));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge[*]"));
         OpenDemo(); // the same league again keeps its own lock
         QVERIFY(!window_->IsReadOnly());
         tavrel::LeagueLock probe(demo_.leagueFile, "probe");

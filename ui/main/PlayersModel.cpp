@@ -2,6 +2,7 @@
 
 #include "base/LeagueError.h"
 #include "league/Windows1252.h"
+#include "league/CellValue.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
@@ -10,10 +11,6 @@
 namespace {
 
 using tavrel::kPlayersColumns;
-
-constexpr int kFirstRatingColumn = 11; // Pot_SP; the 24 potential then the 24 actual ratings
-constexpr int kLastRatingColumn = kFirstRatingColumn + 2 * tavrel::kRatingCount - 1;
-constexpr std::int64_t kHighestRating = 255;
 
 const int kFirstNameColumn = *tavrel::PlayersColumnIndex("FirstName");
 const int kLastNameColumn = *tavrel::PlayersColumnIndex("LastName");
@@ -94,8 +91,7 @@ std::optional<int> PlayersModel::RowOfPid(int pid) {
 }
 
 bool PlayersModel::IsEditableColumn(int column) {
-    return column == kFirstNameColumn || column == kLastNameColumn ||
-           (column >= kFirstRatingColumn && column <= kLastRatingColumn);
+    return tavrel::IsEditablePlayersColumn(column);
 }
 
 int PlayersModel::rowCount(const QModelIndex& parent) const {
@@ -148,19 +144,10 @@ Qt::ItemFlags PlayersModel::flags(const QModelIndex& index) const {
 }
 
 std::optional<tavrel::Value> PlayersModel::Parse(int column, const QVariant& value) const {
-    const QString text = value.toString().trimmed();
-    if (column == kFirstNameColumn || column == kLastNameColumn) {
-        const std::string utf8 = value.toString().toStdString();
-        const auto width = static_cast<std::size_t>(kPlayersColumns[column].declaredWidth);
-        if (tavrel::CharacterCount(utf8) > width || !tavrel::FitsWindows1252(utf8))
-            return std::nullopt;
-        return utf8;
-    }
-    bool ok = false;
-    const qlonglong number = text.toLongLong(&ok, 10);
-    if (!ok || number < 0 || number > kHighestRating)
-        return std::nullopt;
-    return std::int64_t{number};
+    tavrel::ParsedCell parsed = tavrel::ParseCellValue(column, value.toString().toStdString());
+    if (auto* stored = std::get_if<tavrel::Value>(&parsed))
+        return std::move(*stored);
+    return std::nullopt;
 }
 
 bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int role) {

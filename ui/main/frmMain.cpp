@@ -96,6 +96,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     splitter_->setSizes({ListsWidth(), details_->sizeHint().width()});
     setCentralWidget(splitter_);
     SetTabOrder();
+    BuildPlayerGrid(findChild<QMenu*>("mnuView"));
     Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
         return PushChanges(text, std::move(changes));
     });
@@ -315,10 +316,11 @@ void frmMain::SaveLayout() {
 
 void frmMain::ShowLeagueState() {
     const bool open = league_.has_value();
-    const QString readOnly = readOnly_ ? QStringLiteral(" [read only]") : QString();
-    setWindowTitle(open ? QStringLiteral("Tavrel - %1%2[*]")
-                              .arg(QFileInfo(LeagueFile).fileName(), readOnly)
-                        : QStringLiteral("Tavrel"));
+    const QString name = QFileInfo(LeagueFile).fileName();
+    // A league that is only looked at has no changes to mark.
+    setWindowTitle(!open       ? QStringLiteral("Tavrel")
+                   : readOnly_ ? QStringLiteral("Tavrel - %1 [read only]").arg(name)
+                               : QStringLiteral("Tavrel - %1[*]").arg(name));
     for (QAction* a : {mnuFileItem[1], mnuFileItem[2], mnuComItem[kGlobalEditIndex]})
         a->setEnabled(open);
     for (const char* name : {"btnSave", "btnPrint", "btnFind", "btnSortAc", "btnSortDec",

@@ -27,6 +27,7 @@ class ComboBoxTarget;
 class ListWidgetTarget;
 class PlayerDetailFields;
 class PlayersModel;
+class PlayerGrid;
 class frmStatus;
 
 namespace tavrel {
@@ -157,6 +158,12 @@ private:
     void CompareWith();
     void ShowLeagueCheck();
     void CheckOpenedLeague();
+    // The player grid beside the form (frmMainGrid.cpp).
+    void BuildPlayerGrid(QMenu* viewMenu);
+    // Shows the player in the form and selects him in the list, choosing his team first when
+    // the list does not hold him (or always, with `refill`).
+    void ShowGridPlayer(int teamId, int pid, bool refill);
+    void FollowPlayers();
 
     // The undo history (frmMainHistory.cpp).
     void BuildHistory(QMenu* editMenu);
@@ -199,6 +206,7 @@ private:
     std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
     std::optional<tavrel::LoadedLeague> league_;
     bool ending_ = false;
+    bool teamsChanged_ = false; // by the last change shown: the player list must be filled again
     // Held while a league is open for writing; none when it is open read only.
     std::unique_ptr<tavrel::LeagueLock> leagueLock_;
     bool readOnly_ = false;
@@ -229,6 +237,8 @@ private:
     bool globalEditRecorded_ = false;
     PlayerDetailFields* details_ = nullptr;
     frmStatus* status_ = nullptr;
+    PlayerGrid* grid_ = nullptr;
+    bool syncingGrid_ = false; // the grid and the form follow each other: no echo
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.
     QPointer<tavrel::frmGlobal> globalEdit_;
 };

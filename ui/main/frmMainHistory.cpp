@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QUndoStack>
+#include <algorithm>
 
 void frmMain::BuildHistory(QMenu* editMenu) {
     history_ = new QUndoStack(this);
@@ -86,5 +87,8 @@ bool frmMain::WriteChangesSide(const tavrel::CellChanges& changes, tavrel::CellS
 
 void frmMain::ShowChangedPlayers(const tavrel::CellChanges& changes) {
     RefreshPlayerEntries(changes);
+    static const int team = *tavrel::PlayersColumnIndex("Team");
+    teamsChanged_ = std::any_of(changes.begin(), changes.end(),
+                                [](const tavrel::CellChange& c) { return c.column == team; });
     emit PlayersChanged();
 }
