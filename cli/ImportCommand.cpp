@@ -67,7 +67,8 @@ void RunImport(const ImportArguments& args) {
                           std::to_string(plan.refusals.size()) +
                               " cells refused (listed above); nothing was changed");
     }
-    PrintChanges(plan, players, std::cout);
+    if (args.dryRun)
+        PrintChanges(plan, players, std::cout);
     std::cout << plan.changes.size() << " cells of " << plan.playersChanged << " players "
               << (args.dryRun ? "would change" : "changed") << "\n";
     if (args.dryRun)
@@ -99,7 +100,8 @@ void AddImportCommand(CLI::App& app) {
     command->add_option("--out", args->out,
                         "Player file to write instead of the league's own (replaced if it "
                         "exists)");
-    command->add_flag("--dry-run", args->dryRun, "Only list the changes, write nothing");
+    command->add_flag("--dry-run", args->dryRun,
+                      "List the changes, cell by cell, and write nothing");
     command->callback([args] { RunImport(*args); });
 }
 
