@@ -35,8 +35,10 @@ void DrawHistograms(QChartView* view, const QString& title, const Distribution& 
                     const QString& secondName) {
     QChart* chart = view->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis); // which gives the axis back to us
+        delete axis;
+    }
     chart->setTitle(title);
     const std::vector<HistogramBin> bins = SharedBins(first, second, kMaxBins);
     if (bins.empty())
