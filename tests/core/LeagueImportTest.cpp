@@ -1,7 +1,8 @@
 #include "LeagueFixtures.h"
 #include "league/League.h"
 #include "league/LeagueError.h"
-#include "store/WorkingTables.h"
+#include "league/LeaguePaths.h"
+#include "store/PlayerRowStore.h"
 
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
@@ -42,35 +43,6 @@ TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
     EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 2);
 }
 
-TEST_F(LeagueImportTest, WorkedExampleRecord) {
-    Bytes r = WorkedExampleRecord(61, 77, 12, 99);
-    Put(r, 23, "Smith" + std::string(20, ' '));
-    Bytes high = r;
-    high[1] = 0x80; // identifier and weight high bytes of 128 or more: negative, not an overflow
-    high[87] = 0xFF;
-    high[94] = 20;
-    Load({r, high});
-    const std::vector<PlayerRow> rows = ReadPlayers(db_);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(Num(rows[0], "PID"), 10000);
-    EXPECT_EQ(Num(rows[0], "Weight"), 210);
-    EXPECT_EQ(Num(rows[0], "Position"), 13);
-    EXPECT_EQ(Str(rows[0], "PositionTXT"), "S");
-    EXPECT_EQ(Num(rows[0], "Act_SP"), 61);
-    EXPECT_EQ(Num(rows[0], "Pot_SP"), 77);
-    EXPECT_EQ(Num(rows[0], "Act_FA"), 12);
-    EXPECT_EQ(Num(rows[0], "Pot_FA"), 99);
-    EXPECT_EQ(Str(rows[0], "FirstName"), "John" + std::string(11, '\0'));
-    EXPECT_EQ(Str(rows[0], "LastName"), "Smith" + std::string(20, ' '));
-    for (const char* unfilled : {"JNum", "INJ_Sev", "INJ_Type", "INJ_Week", "INJStatus"})
-        EXPECT_TRUE(std::holds_alternative<std::monostate>(rows[0][Col(unfilled)])) << unfilled;
-    EXPECT_EQ(Num(rows[1], "PID"), 0x8010 - 0x10000);
-    EXPECT_EQ(Num(rows[1], "Weight"), 0xFFD2 - 0x10000);
-    EXPECT_EQ(Num(rows[1], "rPID_1"), 0x80);
-    EXPECT_EQ(Num(rows[1], "rWeight_1"), 0xFF);
-    EXPECT_EQ(Str(rows[1], "PositionTXT"), "");
-}
-
 TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
     RecordingProgress one;
     Load({PatternRecord(0)}, &one);
@@ -86,40 +58,6 @@ TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
     Load({}, &none);
     EXPECT_EQ(none.values, (std::vector<float>{1, 2, 3, 5}));
     EXPECT_EQ(none.ends, 1);
-}
-
-TEST_F(LeagueImportTest, SchemaReadsLikeTheColumnTable) {
-    Load({PatternRecord(0)});
-    SQLite::Database database(db_.string());
-    SQLite::Statement tables(
-        database, "SELECT name, sql FROM sqlite_master WHERE type = 'table' ORDER BY name");
-    ASSERT_TRUE(tables.executeStep());
-    EXPECT_EQ(tables.getColumn(0).getString(), "Players");
-    EXPECT_EQ(tables.getColumn(1).getString(), PlayersTableSql("Players"));
-    ASSERT_TRUE(tables.executeStep());
-    EXPECT_EQ(tables.getColumn(0).getString(), "Team");
-    EXPECT_EQ(tables.getColumn(1).getString(), TeamTableSql("Team"));
-    EXPECT_FALSE(tables.executeStep());
-    EXPECT_EQ(
-        database.execAndGet("SELECT COUNT(*) FROM sqlite_master WHERE type <> 'table'").getInt(),
-        0); // no indexes, views or triggers
-
-    SQLite::Statement info(database, "PRAGMA table_info(Players)");
-    std::vector<std::string> names, types;
-    while (info.executeStep()) {
-        names.push_back(info.getColumn(1).getString());
-        types.push_back(info.getColumn(2).getString());
-    }
-    ASSERT_EQ(names.size(), 90u);
-    for (int i = 0; i < kPlayersColumnCount; ++i)
-        EXPECT_EQ(names[i], kPlayersColumns[i].name) << "position " << i;
-    EXPECT_EQ(names[11], "Pot_SP");
-    EXPECT_EQ(names[35], "Act_SP");
-    EXPECT_EQ(names[58], "Act_FA");
-    EXPECT_EQ(types[0], "BYTE");
-    EXPECT_EQ(types[1], "INTEGER");
-    EXPECT_EQ(types[3], "TEXT(15)");
-    EXPECT_EQ(types[63], "TEXT");
 }
 
 TEST_F(LeagueImportTest, TextSortsWithoutRegardToCase) {
@@ -252,6 +190,54 @@ TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
     EXPECT_EQ(Num(rows[1], "rPID_0"), PatternRecord(2)[0]);
     SQLite::Database database(db_.string());
     EXPECT_EQ(database.execAndGet("PRAGMA integrity_check").getString(), "ok");
+}
+
+// The window lists the players of a new import by these keys without reading the table: they
+// must be the table's own, whatever the identifier bytes, with a partial record left out.
+TEST_F(LeagueImportTest, RowKeysOfImportAreTheImportedTablesKeys) {
+    std::vector<Bytes> records;
+    for (const auto& [low, high] :
+         {std::pair{0x00, 0x01}, {0xFF, 0xFF}, {0x00, 0x00}, {0x00, 0x80}, {0xFF, 0x7F}}) {
+        Bytes r = PatternRecord(records.size());
+        r[0] = std::uint8_t(low);
+        r[1] = std::uint8_t(high);
+        records.push_back(r);
+    }
+    Bytes file = PlayerFile(records);
+    file.insert(file.end(), 200, 0x01); // a partial record
+    WriteBytes(playerFile_, file);
+    const LoadedLeague league = LoadLeague(playerFile_, leagueFile_, db_);
+
+    const std::vector<std::pair<std::int64_t, int>> expected = {
+        {1, 256}, {2, -1}, {3, 0}, {4, -32768}, {5, 32767}};
+    const auto asPairs = [](const std::vector<RowKey>& keys) {
+        std::vector<std::pair<std::int64_t, int>> pairs;
+        for (const RowKey& key : keys)
+            pairs.emplace_back(key.rowId, key.pid.value_or(99999));
+        return pairs;
+    };
+    EXPECT_EQ(asPairs(RowKeysOfImport(league.image)), expected);
+    EXPECT_EQ(asPairs(PlayerRowStore(db_).RowKeys()), expected);
+}
+
+// The player file and the backup replace the last three characters of the league path, counted
+// as characters, not bytes.
+TEST(LeaguePaths, LastThreeCharactersAreReplaced) {
+    const struct {
+        std::string league, player, backup;
+    } cases[] = {
+        {"pro.lge", "pro.ply", "pro.sw$"},
+        {"/leagues/Ligu\u00E9.lge", "/leagues/Ligu\u00E9.ply", "/leagues/Ligu\u00E9.sw$"},
+        {"/leagues/Ligue.lg\u00E9", "/leagues/Ligue.ply", "/leagues/Ligue.sw$"},
+        {"x.\u20AC\u20AC\u20AC", "x.ply", "x.sw$"},
+        {"d/\u20AC.l\U0001F600e", "d/\u20AC.ply", "d/\u20AC.sw$"},
+        {"ab", "ply", "sw$"},
+        {"\u00E9", "ply", "sw$"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlayerFilePath(c.league), c.player) << c.league;
+        EXPECT_EQ(BackupFilePath(c.league), c.backup) << c.league;
+    }
 }
 
 } // namespace
