@@ -18,7 +18,7 @@ using testing::PlayerSpec;
 using testing::RecordingProgress;
 using testing::TestLeague;
 
-constexpr int kQB = 0, kWR = 6, kS = 13, kP = 14;
+constexpr int kQB = 0, kWR = 6, kP = 14;
 const int kSP = *RatingIndex("SP");
 const int kAG = *RatingIndex("AG");
 
@@ -55,26 +55,36 @@ void PrintTo(const Speed& s, std::ostream* os) {
     *os << s.actual << "/" << s.potential;
 }
 
-TEST(GlobalEdit, WorkedExamplesOfTheRatingRule) {
+// Exact halves round to the even neighbour, the actual and the potential alike; each case is a
+// position of its own, edited with its own percentages.
+TEST(GlobalEdit, HalvesRoundToTheEvenNeighbour) {
+    const struct {
+        std::int64_t actual, potential;
+        double actualPercent, potentialPercent;
+        Speed expected;
+    } cases[] = {
+        {45, 60, 10, 0, {50, 60}},  // 49.5
+        {35, 75, 10, 10, {38, 82}}, // 38.5 and 82.5
+        {25, 15, 10, 10, {28, 28}}, // 27.5; 16.5 gives 16, lifted to the actual
+        {5, 5, 10, 10, {6, 6}},     // 5.5
+        {7, 11, -50, -50, {4, 6}},  // 3.5 and 5.5
+        {5, 9, -50, -50, {2, 4}},   // 2.5 and 4.5
+        {1, 3, -50, 50, {0, 4}},    // 0.5 and 4.5
+        {47, 90, 50, 0, {70, 90}},  // 70.5
+        {60, 62, 10, 0, {66, 66}},  // the potential follows the actual
+    };
     TestLeague league;
-    const auto halfUp = league.AddPlayer(WithSpeed(45, 60));
-    const auto lifted = league.AddPlayer(WithSpeed(60, 62));
-    ApplyGlobalEdit(league.db(), kQB, SpeedBy(10));
-    EXPECT_EQ(SpeedOf(league, halfUp), (Speed{50, 60})); // 49.5 goes to the even 50
-    EXPECT_EQ(SpeedOf(league, lifted), (Speed{66, 66})); // the potential follows the actual
-
-    TestLeague second;
-    const auto half = second.AddPlayer(WithSpeed(47, 90));
-    ApplyGlobalEdit(second.db(), kQB, SpeedBy(50));
-    EXPECT_EQ(SpeedOf(second, half), (Speed{70, 90})); // 70.5 goes to the even 70
-
-    TestLeague third;
-    const auto scaledBoth = third.AddPlayer(WithSpeed(40, 50));
-    ApplyGlobalEdit(third.db(), kQB, SpeedBy(10, 10));
-    EXPECT_EQ(SpeedOf(third, scaledBoth), (Speed{44, 55}));
-    // Other ratings of the row stay as they were.
-    EXPECT_EQ(third.Number(scaledBoth, "Act_AG"), 50);
-    EXPECT_EQ(third.Number(scaledBoth, "Pot_AG"), 60);
+    std::vector<std::int64_t> rows;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        rows.push_back(
+            league.AddPlayer(WithSpeed(int(cases[i].actual), int(cases[i].potential), 1, int(i))));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        ApplyGlobalEdit(league.db(), int(i),
+                        SpeedBy(cases[i].actualPercent, cases[i].potentialPercent));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(SpeedOf(league, rows[i]), cases[i].expected) << "case " << i;
+        EXPECT_EQ(league.Number(rows[i], "Act_AG"), 50) << "other ratings stay";
+    }
 }
 
 TEST(GlobalEdit, BoundStepsRunInTheirOrder) {
@@ -157,15 +167,10 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_EQ(progress.calls,
               (std::vector<std::string>{"Begin:Updating WR", "Set", "Set", "Set", "Set", "End"}));
     EXPECT_EQ(progress.values, (std::vector<float>{0.0f, 25.0f, 50.0f, 75.0f}));
-}
 
-TEST(GlobalEdit, PositionWithoutPlayersDoesNothing) {
-    TestLeague league;
-    league.AddPlayer(WithSpeed(50, 60, 1, kQB));
-    RecordingProgress progress;
-    const GlobalEditOutcome outcome = ApplyGlobalEdit(league.db(), kP, SpeedBy(10), &progress);
-    EXPECT_EQ(outcome.rowsSelected, 0);
-    EXPECT_TRUE(progress.calls.empty());
+    RecordingProgress none; // a position without players does nothing, not even progress
+    EXPECT_EQ(ApplyGlobalEdit(league.db(), kP, SpeedBy(10), &none).rowsSelected, 0);
+    EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(GlobalEdit, HugePercentagesAreLimitedNotOverflowed) {
@@ -179,6 +184,14 @@ TEST(GlobalEdit, HugePercentagesAreLimitedNotOverflowed) {
     in = SpeedBy(-std::numeric_limits<double>::max());
     ApplyGlobalEdit(league.db(), kQB, in);
     EXPECT_EQ(league.Number(p, "Act_SP"), 0);
+
+    // Stored values at the 16-bit limits, scaled far beyond them.
+    TestLeague limits;
+    const auto high = limits.AddPlayer(WithSpeed(32767, -32768));
+    in = SpeedBy(100, 100);
+    in.actualMax = in.potentialMax = 255;
+    ApplyGlobalEdit(limits.db(), kQB, in);
+    EXPECT_EQ(SpeedOf(limits, high), (Speed{255, 255}));
 }
 
 TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
@@ -226,38 +239,6 @@ TEST(GlobalEdit, UnusableInputsAreRefusedBeforeAnyChange) {
     in.potentialMax = 256;
     EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
     EXPECT_EQ(SpeedOf(league, p), (Speed{50, 60}));
-}
-
-TEST(GlobalEdit, MissingWorkingDatabaseIsNamed) {
-    TestLeague league;
-    const auto missing = league.folder() / "absent.tmp";
-    try {
-        ApplyGlobalEdit(missing, kQB, SpeedBy(10));
-        FAIL();
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), missing);
-    }
-    EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
-    TestLeague league;
-    for (const int code : {kS, kP, kQB, kWR})
-        league.AddPlayer(WithSpeed(50, 60, 1, code));
-    RecordingProgress progress;
-    const std::vector<int> codes = {kS, kP, kQB, kS, 99};
-    const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, SpeedBy(10), &progress);
-    ASSERT_EQ(outcomes.size(), 3u);
-    EXPECT_EQ(outcomes[0].positionCode, kQB);
-    EXPECT_EQ(outcomes[1].positionCode, kP); // check box 9
-    EXPECT_EQ(outcomes[2].positionCode, kS); // check box 14
-    std::vector<std::string> captions;
-    for (const auto& call : progress.calls)
-        if (call.starts_with("Begin:"))
-            captions.push_back(call.substr(6));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Updating QB", "Updating P", "Updating S"}));
-    EXPECT_EQ(kGlobalEditPositionCodes[9], kP);
-    EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
 }
 
 TEST(GlobalEditPositions, MeansShowWhatARunDid) {
