@@ -113,41 +113,16 @@ TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
     EXPECT_GT(edited, 0);
 }
 
-TEST_F(EngineCommands, DryRunTellsAndWritesNothing) {
-    const std::string playerBytes = FileContent(files_.playerFile);
-    const CliResult r = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
-                             "--act", "SP=10", "--pot", "SP=5", "--dry-run"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("QB: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(" players would change\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Act_SP mean "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Pot_SP mean "), std::string::npos) << r.out;
-    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
-    EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
-}
-
-TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
+TEST_F(EngineCommands, UnusableInputOrLeagueWritesNothing) {
     const std::string playerBytes = FileContent(files_.playerFile);
     const std::string league = files_.leagueFile.string();
-    for (const std::vector<std::string>& extra : {std::vector<std::string>{"--act-min", "abc"},
-                                                  {"--pot-max", "256"},
-                                                  {"--act", "SP=ten"},
-                                                  {"--act", "XX=5"},
-                                                  {"--team", "300"},
-                                                  {"--positions", "QB,ZZ"}}) {
-        std::vector<std::string> args = {"global-edit", league, "--positions", "QB"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        const CliResult r = Run(args);
-        EXPECT_EQ(r.status, 2) << extra[0] << " " << extra[1];
-        EXPECT_NE(r.err.find(extra[0]), std::string::npos) << r.err;
-    }
-    const CliResult r = Run({"global-edit", league, "--positions", "QB", "--act-max", "x"});
+    const CliResult r = Run({"global-edit", league, "--positions", "QB", "--act-max", "256"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--act-max"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Please Enter a Valid Number"), std::string::npos) << r.err;
     EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
     EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
-}
 
-TEST_F(EngineCommands, GlobalEditFailureIsOneLineAndWritesNothing) {
     const fs::path out = folder_ / "out.ply";
     const CliResult missing = Run({"global-edit", (folder_ / "Missing.lge").string(), "--positions",
                                    "QB", "--act", "SP=10", "--out", out.string()});
@@ -155,10 +130,6 @@ TEST_F(EngineCommands, GlobalEditFailureIsOneLineAndWritesNothing) {
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
     EXPECT_NE(missing.err.find("Missing.lge"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(out));
-
-    const CliResult own = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
-                               "--out", files_.leagueFile.string()});
-    EXPECT_EQ(own.status, 1);
 }
 
 TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
@@ -186,7 +157,6 @@ TEST_F(EngineCommands, RostersFailureLeavesNoFolder) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(Run({"rosters"}).status, 2);
 }
 
 } // namespace
