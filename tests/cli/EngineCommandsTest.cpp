@@ -151,13 +151,5 @@ TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
     EXPECT_TRUE(fs::exists(folder_ / "Free Agents.txt"));
 }
 
-TEST_F(EngineCommands, RostersFailureLeavesNoFolder) {
-    const fs::path out = folder_ / "rosters";
-    const CliResult r = Run({"rosters", (folder_ / "Missing.lge").string(), "--out", out.string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_FALSE(fs::exists(out));
-}
-
 } // namespace
 } // namespace tavrel

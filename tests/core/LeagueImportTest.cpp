@@ -158,14 +158,6 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     EXPECT_EQ(ReadPlayers(db_).size(), 2u);
 }
 
-TEST_F(LeagueImportTest, WorkingDatabaseThatCannotBeReplacedIsReported) {
-    fs::create_directories(db_ / "inside"); // a non-empty folder where the database goes
-    WriteBytes(playerFile_, PlayerFile({PatternRecord(0)}));
-    EXPECT_THROW(LoadLeague(playerFile_, leagueFile_, db_), LeagueError);
-    EXPECT_TRUE(fs::is_directory(db_ / "inside"));
-    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
-}
-
 TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
     std::vector<Bytes> old;
     for (std::size_t n = 0; n < 200; ++n)

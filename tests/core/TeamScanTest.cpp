@@ -93,33 +93,5 @@ TEST(TeamScan, FileEndingInsideABlockGivesNoTeamForIt) {
     EXPECT_EQ(Ids(ScanTeamRecords(whole)), (std::vector<int>{1, 2}));
 }
 
-class LoadTeamsTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir_;
-    std::filesystem::path Path(const char* name) const {
-        return std::filesystem::path(dir_.path().toStdString()) / name;
-    }
-};
-
-TEST_F(LoadTeamsTest, AddsOneRowPerTeamInFileOrder) {
-    const auto db = Path("Tavrel.tmp");
-    PrepareWorkingDatabase(db);
-    CreateTeamTable(db, "Team");
-    Bytes league = TeamBlock(9, "Ninth", std::string("Coach") + std::string(25, '\0'));
-    Append(league, TeamBlock(4, "Fourth", "Coach Four"));
-    WriteBytes(Path("a.lge"), league);
-
-    SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
-    EXPECT_EQ(LoadTeams(Path("a.lge"), database), 2u);
-    SQLite::Statement select(database, "SELECT TeamID, TeamName, Coach FROM Team ORDER BY rowid");
-    ASSERT_TRUE(select.executeStep());
-    EXPECT_EQ(select.getColumn(0).getInt(), 9);
-    EXPECT_EQ(select.getColumn(1).getString(), "Ninth" + std::string(15, '\0'));
-    EXPECT_EQ(select.getColumn(2).getString(), std::string("Coach") + std::string(25, '\0'));
-    ASSERT_TRUE(select.executeStep());
-    EXPECT_EQ(select.getColumn(0).getInt(), 4);
-    EXPECT_FALSE(select.executeStep());
-}
-
 } // namespace
 } // namespace tavrel

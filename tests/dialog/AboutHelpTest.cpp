@@ -43,22 +43,6 @@ private slots:
         QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 
-#ifndef Q_OS_WIN
-    void systemInfoOpensTheProgramsOwnWindow() {
-        frmAbout about(*prompts_);
-        about.show();
-        QTest::mouseClick(about.findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-        QWidget* window = about.OpenSystemInfoWindow();
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
-        QStringList shown;
-        for (const QLabel* label : window->findChildren<QLabel*>())
-            shown << label->text();
-        QVERIFY2(shown.contains(QString::fromLatin1(SQLite::getLibVersion())),
-                 qPrintable(shown.join('|')));
-    }
-#endif
-
     void contentsAndGlobalEditTopicFromCompiledPages() {
         QTemporaryDir programDir; // no help folder: the compiled-in pages serve
         InitHelp(nullptr, programDir.path());

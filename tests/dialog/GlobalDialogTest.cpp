@@ -240,32 +240,6 @@ private slots:
         delete dialog;
     }
 
-    void aFailedRunIsReportedAndTheDialogGoesOn() {
-        QTemporaryDir dir;
-        const std::filesystem::path missing =
-            std::filesystem::path(dir.path().toStdString()) / "gone" / "Tavrel.tmp";
-        auto* dialog = new frmGlobal(missing, prompts_);
-        QCOMPARE(log_->messages.size(), 1);
-        QVERIFY2(log_->messages[0].contains("teams of") &&
-                     log_->messages[0].contains(QString::fromStdString(missing.string())),
-                 qPrintable(log_->messages[0]));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Tavrel - Global Edit"));
-        QCOMPARE(ComboItems(Child<QComboBox>(dialog, "cboTeam")),
-                 (QStringList{"All=1001", "Free Agents=0"}));
-
-        QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
-        dialog->show();
-        dialog->chkPosition(0)->setChecked(true);
-        Child<QLineEdit>(dialog, "txtSP")->setText("10");
-        QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-        QCOMPARE(log_->messages.size(), 2);
-        QVERIFY2(log_->messages[1].contains("QB") &&
-                     log_->messages[1].contains(QString::fromStdString(missing.string())),
-                 qPrintable(log_->messages[1]));
-        QCOMPARE(applied.count(), 0);
-        QVERIFY(dialog->isEnabled() && !dialog->IsRunning());
-        delete dialog;
-    }
 };
 
 QTEST_MAIN(GlobalDialogTest)

@@ -145,18 +145,6 @@ TEST(Rosters, TextIsWrittenInWindows1252) {
         << roster;
 }
 
-TEST(Rosters, EmptyNamesPrintAsEmptyText) {
-    TestLeague league;
-    PlayerRow row = MakePlayer({.team = 0});
-    for (const char* column : {"LastName", "FirstName", "College", "Years", "PositionTXT"})
-        row[testing::Col(column)] = Value{};
-    league.AddPlayer(row);
-    PrintRosters(league.db(), league.folder());
-    const std::string lines =
-        PlayerLines(FileContent(league.folder() / "Free Agents.txt"), "Free Agents");
-    EXPECT_TRUE(lines.starts_with(" , " + std::string(11, ' ') + "  25  74  210  \r\n")) << lines;
-}
-
 TEST(Rosters, FileNamesStayInsideTheFolder) {
     TestLeague league;
     league.AddTeam(std::int64_t(1), std::string("../x"));

@@ -23,7 +23,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <SQLiteCpp/Database.h>
@@ -354,17 +353,6 @@ private slots:
         QVERIFY(ReadBytes(s_->WorkingDb()) == workingDb);
     }
 
-    void printWritesTheRostersBesideTheWorkingDatabase() {
-        s_->Toolbar("Print");
-        QCOMPARE(s_->log->messages.size(), 1); // no league to print
-        s_->log->messages.clear();
-        s_->Open(s_->demo.leagueFile);
-        s_->Toolbar("Print");
-        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-        QVERIFY(s_->window->statusBar()->currentMessage().contains(QPath(s_->work)));
-        QVERIFY(ReadBytes(s_->work / "Free Agents.txt").starts_with("Free Agents\r\n"));
-    }
-
     void globalEditChangesTheLeagueAndTheWindowShowsIt() {
         s_->Toolbar("GlobalEdit");
         QCOMPARE(s_->log->messages.size(), 1);
@@ -388,15 +376,6 @@ private slots:
         // Saved, the edit reaches the player file.
         s_->Trigger("mnuFileItem_2");
         QCOMPARE(ByteAt(Saved(), RecordOffset(original_, pid) + kActualSpeed), 55);
-
-        // Another league refills the dialog's team list.
-        QTest::mouseClick(Dialog()->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
-        const tavrel::DemoLeagueFiles small = tavrel::WriteDemoLeague(
-            PathOf(*s_->dir, "small"), {.teams = 4, .players = 150, .seed = 7});
-        s_->Open(small.leagueFile);
-        s_->Trigger("mnuComItem_6");
-        QCOMPARE(Dialog()->findChild<QComboBox*>("cboTeam")->count(), 4 + 2);
-        QCOMPARE(Dialog()->SelectedTeam(), 1001);
     }
 
     void helpAndAboutAreReachableAndHelpClosesWithTheWindow() {
