@@ -239,7 +239,6 @@ private slots:
         QVERIFY(dialog->isVisible()); // the dialog stays for another run
         delete dialog;
     }
-
 };
 
 QTEST_MAIN(GlobalDialogTest)
