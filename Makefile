@@ -1,10 +1,14 @@
 # Two entry points: `make run` and `make test`. Both install what is missing first.
+# `make package` builds the Debian package into $(BUILD).
 BUILD      ?= build
 BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = team_scan player_record windows1252
 JOBS       ?= $(shell nproc)
 DEMO_DIR   ?= $(BUILD)/demo-league
 
-.PHONY: deps build build-asan run test test-normal test-asan clean format
+.PHONY: deps build build-asan run test test-normal test-asan package fuzz clean format
 
 deps:
 	@scripts/install-deps.sh
@@ -28,8 +32,20 @@ test-asan: build-asan
 
 test: test-normal test-asan
 
+package: build
+	cmake --build $(BUILD) --target package
+# Each parser's fuzz target for FUZZ_SECONDS, built with clang in its own folder. New inputs go
+# into $(BUILD_FUZZ)/corpus; the saved corpus in tests/fuzz/corpus is only read.
+fuzz: deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVREL_FUZZ=ON -DTAVREL_BUILD_GUI=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	for t in $(FUZZ_TARGETS); do \
+	    mkdir -p $(BUILD_FUZZ)/corpus/$$t && \
+	    $(BUILD_FUZZ)/tests/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) $(BUILD_FUZZ)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

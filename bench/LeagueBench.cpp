@@ -1,16 +1,27 @@
-// Import and export of a full-size league (32 teams, 32,767 players), each beside a baseline in
-// the same program: a bare SQLite bulk insert (for import) and a bare SQLite read (for export) of
-// the same 90-column rows, with one prepared statement in one transaction. What the league code
-// adds on top of SQLite is the difference.
+// Import, export and dump of a full-size league (32 teams, 32,000 players), each beside a baseline
+// in the same program that does the same work with bare SQLite and plain C++: import reads the
+// player file, decodes each record and inserts the 90-column rows; export reads the rows, encodes
+// each record and writes the file; dump reads the rows and writes a JSON object per row, as
+// `sqlite3 -json` would. What the league code adds on top is the difference.
 
 #include "BenchLeague.h"
+#include "cli/RowFormats.h"
 #include "league/League.h"
+#include "league/PlayerRecord.h"
+#include "league/Windows1252.h"
 #include "store/PlayerRows.h"
+#include "store/Vocabulary.h"
 #include "store/WorkingTables.h"
 
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
+#include <array>
 #include <benchmark/benchmark.h>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sqlite3.h>
 
 namespace tavrel {
@@ -42,37 +53,6 @@ BenchLeague& League() {
     static BenchLeague league;
     return league;
 }
-
-// The rows the import makes, decoded ahead of time and kept compactly: per cell a number or a
-// slice of one text pool.
-struct DecodedRows {
-    struct Cell {
-        enum Kind : std::uint8_t { Null, Number, Text } kind;
-        std::int64_t number;
-        std::uint32_t offset, size;
-    };
-    std::vector<Cell> cells; // kPlayersColumnCount per row
-    std::string text;
-
-    explicit DecodedRows(const PlayerFileImage& image) {
-        PlayerRow row;
-        cells.reserve(image.RecordCount() * kPlayersColumnCount);
-        for (std::size_t n = 0; n < image.RecordCount(); ++n) {
-            DecodePlayerRecord(image.Record(n), row);
-            for (const Value& v : row) {
-                if (const auto* i = std::get_if<std::int64_t>(&v)) {
-                    cells.push_back({Cell::Number, *i, 0, 0});
-                } else if (const auto* s = std::get_if<std::string>(&v)) {
-                    cells.push_back(
-                        {Cell::Text, 0, std::uint32_t(text.size()), std::uint32_t(s->size())});
-                    text += *s;
-                } else {
-                    cells.push_back({Cell::Null, 0, 0, 0});
-                }
-            }
-        }
-    }
-};
 
 void Check(int rc, sqlite3* db) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -123,43 +103,74 @@ void BM_ImportSilentListener(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPlayers);
 }
 
+std::string ReadWholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::int64_t Signed16(const unsigned char* r, int at) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(r[at] | (r[at + 1] << 8)));
+}
+
 void BM_ImportBaseline(benchmark::State& state) {
     BenchLeague& league = League();
-    const DecodedRows rows(league.loaded.image);
     const std::string sql = "INSERT INTO Players (" + PlayersColumnList() + ") VALUES (" + [] {
         std::string marks = "?";
         for (int i = 1; i < kPlayersColumnCount; ++i)
             marks += ", ?";
         return marks;
     }() + ")";
+    std::array<std::string, 256> positions;
+    for (int code = 0; code < 256; ++code)
+        positions[code] = PositionText(code);
+    std::array<std::string, kPlayersColumnCount> texts;
     for (auto _ : state) {
-        state.PauseTiming();
         sqlite3* db = FreshDatabase(league.Path("Baseline.tmp"));
-        state.ResumeTiming();
-
+        const std::string bytes = ReadWholeFile(league.files.playerFile);
+        const std::size_t records = (bytes.size() - kPlayerFileHeaderSize) / kPlayerRecordSize;
         Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
         sqlite3_stmt* insert = nullptr;
         Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &insert, nullptr), db);
-        for (std::size_t first = 0; first < rows.cells.size(); first += kPlayersColumnCount) {
+        for (std::size_t n = 0; n < records; ++n) {
+            const auto* r = reinterpret_cast<const unsigned char*>(bytes.data()) +
+                            kPlayerFileHeaderSize + n * kPlayerRecordSize;
             for (int c = 0; c < kPlayersColumnCount; ++c) {
-                const DecodedRows::Cell& cell = rows.cells[first + c];
-                if (cell.kind == DecodedRows::Cell::Number)
-                    sqlite3_bind_int64(insert, c + 1, cell.number);
-                else if (cell.kind == DecodedRows::Cell::Text)
-                    sqlite3_bind_text(insert, c + 1, rows.text.data() + cell.offset, int(cell.size),
+                const RecordField& f = kRecordFields[c];
+                switch (f.kind) {
+                case FieldKind::Byte:
+                    sqlite3_bind_int64(insert, c + 1, r[f.offset]);
+                    break;
+                case FieldKind::Int16:
+                    sqlite3_bind_int64(insert, c + 1, Signed16(r, f.offset));
+                    break;
+                case FieldKind::PlayerId:
+                    sqlite3_bind_int64(insert, c + 1, Signed16(r, 0));
+                    break;
+                case FieldKind::Weight:
+                    sqlite3_bind_int64(insert, c + 1, Signed16(r, 86));
+                    break;
+                case FieldKind::Text:
+                    DecodeWindows1252(
+                        std::string_view(reinterpret_cast<const char*>(r) + f.offset, f.bytes),
+                        texts[c]);
+                    sqlite3_bind_text(insert, c + 1, texts[c].data(), int(texts[c].size()),
                                       SQLITE_STATIC);
-                else
+                    break;
+                case FieldKind::PositionText:
+                    sqlite3_bind_text(insert, c + 1, positions[r[94]].data(),
+                                      int(positions[r[94]].size()), SQLITE_STATIC);
+                    break;
+                case FieldKind::None:
                     sqlite3_bind_null(insert, c + 1);
+                    break;
+                }
             }
             Check(sqlite3_step(insert), db);
             sqlite3_reset(insert);
         }
         sqlite3_finalize(insert);
         Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
-
-        state.PauseTiming();
         sqlite3_close(db);
-        state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kPlayers);
 }
@@ -181,31 +192,132 @@ void BM_ExportSilentListener(benchmark::State& state) {
 
 void BM_ExportBaseline(benchmark::State& state) {
     BenchLeague& league = League();
+    const PlayerFileImage& image = league.loaded.image;
     const std::string sql = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
     for (auto _ : state) {
         sqlite3* db = nullptr;
         Check(sqlite3_open_v2(league.db.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
                               nullptr),
               db);
-        Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
         sqlite3_stmt* select = nullptr;
         Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db);
-        std::int64_t sum = 0;
+        std::string bytes(reinterpret_cast<const char*>(image.Header().data()),
+                          image.Header().size());
+        std::size_t n = 0;
         while (sqlite3_step(select) == SQLITE_ROW) {
+            const std::size_t at = bytes.size();
+            const RecordBytes original = image.Record(n++);
+            bytes.append(reinterpret_cast<const char*>(original.data()), original.size());
+            char* r = bytes.data() + at;
             for (int c = 0; c < kPlayersColumnCount; ++c) {
-                if (sqlite3_column_type(select, c) == SQLITE_TEXT) {
-                    const unsigned char* text = sqlite3_column_text(select, c);
-                    sum += sqlite3_column_bytes(select, c) + (text ? text[0] : 0);
-                } else {
-                    sum += sqlite3_column_int64(select, c);
+                const RecordField& f = kRecordFields[c];
+                if (f.kind == FieldKind::Byte) {
+                    r[f.offset] = char(sqlite3_column_int64(select, c));
+                } else if (f.kind == FieldKind::Int16) {
+                    const auto v = std::uint16_t(sqlite3_column_int64(select, c));
+                    r[f.offset] = char(v & 0xFF);
+                    r[f.offset + 1] = char(v >> 8);
+                } else if (f.kind == FieldKind::Text) {
+                    const auto* text = static_cast<const char*>(sqlite3_column_blob(select, c));
+                    const std::string_view utf8(text, std::size_t(sqlite3_column_bytes(select, c)));
+                    const std::span<char> field(r + f.offset, std::size_t(f.bytes));
+                    const std::size_t written = EncodeWindows1252(utf8, field);
+                    std::memset(field.data() + written, ' ', field.size() - written);
                 }
             }
         }
         sqlite3_finalize(select);
-        Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
         sqlite3_close(db);
-        benchmark::DoNotOptimize(sum);
+        std::ofstream(league.Path("ExportBaseline.ply"), std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), std::streamsize(bytes.size()));
     }
+    state.SetItemsProcessed(state.iterations() * kPlayers);
+}
+
+// The dump command's work: import, then every Players row as a JSON line.
+void BM_Dump(benchmark::State& state) {
+    BenchLeague& league = League();
+    std::ofstream nowhere("/dev/null", std::ios::binary);
+    for (auto _ : state) {
+        LoadLeague(league.files.playerFile, league.files.leagueFile, league.Path("Dump.tmp"));
+        cli::DumpTable(league.Path("Dump.tmp"), "players", false, nowhere);
+    }
+    state.SetItemsProcessed(state.iterations() * kPlayers);
+}
+
+// What `sqlite3 -json` does with the same table: every row as a JSON object of the column names
+// and values, text escaped, into the same place. Dump should cost at most import plus this.
+void BM_DumpBaseline(benchmark::State& state) {
+    BenchLeague& league = League();
+    std::ofstream nowhere("/dev/null", std::ios::binary);
+    const std::string sql = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        Check(sqlite3_open_v2(league.db.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                              nullptr),
+              db);
+        sqlite3_stmt* select = nullptr;
+        Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db);
+        std::string out;
+        while (sqlite3_step(select) == SQLITE_ROW) {
+            for (int c = 0; c < kPlayersColumnCount; ++c) {
+                out += c == 0 ? "{\"" : ",\"";
+                out += sqlite3_column_name(select, c);
+                out += "\":";
+                const int type = sqlite3_column_type(select, c);
+                if (type == SQLITE_NULL) {
+                    out += "null";
+                } else if (type == SQLITE_INTEGER) {
+                    char number[24];
+                    out.append(
+                        number,
+                        std::to_chars(number, number + 24, sqlite3_column_int64(select, c)).ptr);
+                } else {
+                    const auto* text = static_cast<const char*>(sqlite3_column_blob(select, c));
+                    const int size = sqlite3_column_bytes(select, c);
+                    out += '"';
+                    for (int i = 0; i < size; ++i) {
+                        const auto ch = static_cast<unsigned char>(text[i]);
+                        if (ch == '"' || ch == '\\') {
+                            out += '\\';
+                            out += char(ch);
+                        } else if (ch < 0x20) {
+                            char escape[8];
+                            std::snprintf(escape, sizeof escape, "\\u%04x", ch);
+                            out += escape;
+                        } else {
+                            out += char(ch);
+                        }
+                    }
+                    out += '"';
+                }
+            }
+            out += "}\n";
+            if (out.size() >= (1 << 16)) {
+                nowhere.write(out.data(), std::streamsize(out.size()));
+                out.clear();
+            }
+        }
+        nowhere.write(out.data(), std::streamsize(out.size()));
+        sqlite3_finalize(select);
+        sqlite3_close(db);
+    }
+    state.SetItemsProcessed(state.iterations() * kPlayers);
+}
+
+// The sqlite3 program itself, where it is installed, on the same table: the reference the
+// baseline above stands in for.
+void BM_DumpSqlite3Json(benchmark::State& state) {
+    BenchLeague& league = League();
+    const std::string command = "sqlite3 -json '" + league.db.string() + "' 'SELECT " +
+                                PlayersColumnList() + " FROM Players ORDER BY rowid' >/dev/null";
+    if (std::system("command -v sqlite3 >/dev/null") != 0) {
+        state.SkipWithError("no sqlite3 program");
+        return;
+    }
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("sqlite3 failed");
     state.SetItemsProcessed(state.iterations() * kPlayers);
 }
 
@@ -215,6 +327,9 @@ BENCHMARK(BM_ImportBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Export)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportSilentListener)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Dump)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DumpBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DumpSqlite3Json)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace tavrel

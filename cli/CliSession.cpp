@@ -1,27 +1,106 @@
 #include "cli/CliSession.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
+#include "league/SignalCleanup.h"
 #include "store/WorkingDatabase.h"
 
 #include <CLI/CLI.hpp>
-#include <QDir>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace tavrel::cli {
+namespace {
 
-CliSession::CliSession() : folder_(QDir::tempPath() + "/tavrel-cli-XXXXXX") {
-    if (!folder_.isValid())
-        throw LeagueError("Creating a temporary folder", QDir::tempPath().toStdString(),
-                          folder_.errorString().toStdString());
-    workingDb_ = std::filesystem::path(folder_.path().toStdString()) / kWorkingDatabaseName;
+namespace fs = std::filesystem;
+
+constexpr std::string_view kSessionPrefix = "tavrel-cli-";
+
+void RemoveOnSignal(int signal) {
+    RemoveRegisteredPaths();
+    // The handler was reset on entry: the signal, delivered again once this returns, ends the
+    // program as it would have without us.
+    raise(signal);
+}
+
+void InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = RemoveOnSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+// The process id in a session folder's name, or 0 when the name is not a session's.
+pid_t SessionProcess(const std::string& name) {
+    if (name.compare(0, kSessionPrefix.size(), kSessionPrefix) != 0)
+        return 0;
+    char* end = nullptr;
+    const long pid = std::strtol(name.c_str() + kSessionPrefix.size(), &end, 10);
+    return end && *end == '-' && pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+} // namespace
+
+fs::path SessionsFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? fs::path(tmp) : fs::path("/tmp");
+}
+
+void RemoveAbandonedSessions(const fs::path& folder) {
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const pid_t pid = SessionProcess(entry.path().filename());
+        struct stat info {};
+        if (pid == 0 || lstat(entry.path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != geteuid())
+            continue;
+        if (kill(pid, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored; // another run may be removing it too
+            fs::remove_all(entry.path(), ignored);
+        }
+    }
+}
+
+CliSession::CliSession() {
+    const fs::path parent = SessionsFolder();
+    std::string pattern =
+        (parent / (std::string(kSessionPrefix) + std::to_string(getpid()) + "-XXXXXX")).native();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data()))
+        throw LeagueError("Creating a temporary folder", parent, std::strerror(errno));
+    folder_ = fs::path(name.data());
+    workingDb_ = folder_ / kWorkingDatabaseName;
+    cleanupSlot_ = RegisterCleanupFolder(
+        folder_, {"Tavrel.tmp", "Tavrel.tmp-journal", "Tavrel.tmp-wal", "Tavrel.tmp-shm",
+                  "Tavrel.tmp.origin", "Tavrel.tmp.new", "Tavrel.tmp.new-journal",
+                  "Tavrel.tmp.new-wal", "Tavrel.tmp.new-shm", "Tavrel.tmp.new.origin"});
+}
+
+CliSession::~CliSession() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+    UnregisterCleanup(cleanupSlot_);
 }
 
 LoadedLeague CliSession::Import(const std::string& leaguePath) {
     return LoadLeague(PlayerFilePath(leaguePath), leaguePath, workingDb_);
+}
+
+bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath) {
+    const auto same = [&file](const std::filesystem::path& other) {
+        std::error_code error; // a file that does not exist is no other file
+        return std::filesystem::equivalent(file, other, error) && !error;
+    };
+    return same(leaguePath) || same(PlayerFilePath(leaguePath));
 }
 
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {
@@ -31,14 +110,24 @@ void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {
         ->required();
 }
 
+void FlushStandardOutput() {
+    errno = 0;
+    if (!std::cout.flush())
+        throw LeagueError("Writing the standard output", {},
+                          errno != 0 ? std::strerror(errno) : "the output could not be written");
+}
+
 int RunCommandLine(CLI::App& app, int argc, char** argv) {
 #ifdef SIGPIPE
     // A reader that goes away (dump | head) must not kill us before the temporary folder is
     // removed; the failed write is reported like any other.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    InstallSignalHandlers();
+    RemoveAbandonedSessions(SessionsFolder());
     try {
         app.parse(argc, argv);
+        FlushStandardOutput();
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == kExitSuccess ? kExitSuccess : kExitUsage;
     } catch (const std::exception& e) {
@@ -46,13 +135,6 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
         // store) is still one line.
         std::cout.flush();
         std::cerr << "tavrel-cli: " << e.what() << std::endl;
-        return kExitFailure;
-    }
-    errno = 0;
-    if (!std::cout.flush()) {
-        std::cerr << "tavrel-cli: Writing the standard output: "
-                  << (errno != 0 ? std::strerror(errno) : "the output could not be written")
-                  << std::endl;
         return kExitFailure;
     }
     return kExitSuccess;

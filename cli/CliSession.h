@@ -2,7 +2,6 @@
 
 #include "league/League.h"
 
-#include <QTemporaryDir>
 #include <filesystem>
 #include <string>
 
@@ -18,12 +17,18 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// A private working database for one command, in a temporary folder of its own (under TMPDIR)
-// that goes away with the session, whether the command succeeds or throws. The window program's
-// working database is never touched. Throws LeagueError when the folder cannot be made.
+// How tavrel-cli names itself to other writers of a league (see LeagueLock).
+inline constexpr const char* kCliProgramName = "tavrel-cli";
+
+// A private working database for one command, in a folder of its own under TMPDIR named
+// "tavrel-cli-<process id>-XXXXXX", that goes away with the session, whether the command
+// succeeds or throws, and also when SIGINT, SIGTERM or SIGHUP end the program (see
+// RunCommandLine). The window program's working database is never touched. Throws LeagueError
+// when the folder cannot be made.
 class CliSession {
 public:
     CliSession();
+    ~CliSession();
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
@@ -34,9 +39,20 @@ public:
     const std::filesystem::path& WorkingDb() const { return workingDb_; }
 
 private:
-    QTemporaryDir folder_;
+    std::filesystem::path folder_;
     std::filesystem::path workingDb_;
+    int cleanupSlot_ = -1;
 };
+
+// The folder the sessions are made in: TMPDIR, or /tmp.
+std::filesystem::path SessionsFolder();
+
+// Removes the session folders in `folder` that belong to processes that are gone (killed, say,
+// by a signal that cannot be caught). Folders of running processes stay.
+void RemoveAbandonedSessions(const std::filesystem::path& folder);
+// Whether `file` is the league file or its player file, however it is spelled (links, "..", case
+// on a case-blind disk). A file that does not exist is neither.
+bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath);
 
 // The LEAGUE argument every command that reads a league takes.
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath);
@@ -44,7 +60,13 @@ void AddLeagueArgument(CLI::App& command, std::string& leaguePath);
 // Parses the command line and runs the chosen command. Returns the exit status: usage errors are
 // explained by the parser (help and version give success), a failure of the command is one line
 // "tavrel-cli: <operation> "<file>": <cause>" on standard error. Standard output that could not
-// be written is a failure too.
+// be written is a failure too. SIGINT, SIGTERM and SIGHUP remove the command's files first; the
+// session folders of earlier runs that are gone are removed before the command runs.
 int RunCommandLine(CLI::App& app, int argc, char** argv);
+
+// Flushes standard output; throws LeagueError when it cannot be written (a full disk, a reader
+// that went away). Commands call it before they change a league, so that a report that cannot be
+// told changes nothing.
+void FlushStandardOutput();
 
 } // namespace tavrel::cli

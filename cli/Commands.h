@@ -14,5 +14,7 @@ void AddSaveAsCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 void AddGlobalEditCommand(CLI::App& app);
 void AddRostersCommand(CLI::App& app);
+void AddBackupsCommand(CLI::App& app);
+void AddRestoreCommand(CLI::App& app);
 
 } // namespace tavrel::cli

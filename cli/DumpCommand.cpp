@@ -1,14 +1,13 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "cli/RowFormats.h"
-#include "league/LeagueError.h"
 #include "store/PlayerRows.h"
 #include "store/PlayersTable.h"
 
 #include <CLI/CLI.hpp>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
-#include <SQLiteCpp/Statement.h>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -43,33 +42,48 @@ TableShape ShapeOf(const std::string& table) {
     return shape;
 }
 
-// Writes the rows of one working table in the order import added them.
-void DumpTable(const std::filesystem::path& workingDb, const TableShape& shape, bool csv,
+// Lines gathered into blocks of about this size before they go out: one write per block.
+constexpr std::size_t kBlockBytes = 1 << 16;
+
+} // namespace
+
+void DumpTable(const std::filesystem::path& workingDb, const std::string& table, bool csv,
                std::ostream& out) {
+    const TableShape shape = ShapeOf(table);
     std::string sql = "SELECT ";
     for (std::size_t i = 0; i < shape.columns.size(); ++i)
         sql += (i > 0 ? ", " : "") + std::string(shape.columns[i]);
     sql += " FROM " + shape.name + " ORDER BY rowid";
 
+    std::string block;
+    const auto flush = [&out, &block] {
+        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        if (!out) // a full disk, or a reader that went away
+            throw LeagueError("Writing the standard output", {}, std::strerror(errno));
+        block.clear();
+    };
     try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
-        SQLite::Statement query(db, sql);
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
+        PlayerRowCursor rows(db, sql);
+        const JsonLineWriter json(shape.columns);
         if (csv)
-            out << CsvHeader(shape.columns);
+            block += CsvHeader(shape.columns);
         std::vector<Value> row(shape.columns.size());
-        while (query.executeStep()) {
+        while (rows.Next()) {
             for (std::size_t i = 0; i < row.size(); ++i)
-                row[i] = ReadValue(query, static_cast<int>(i));
-            out << (csv ? CsvLine(row) : JsonLine(shape.columns, row));
-            if (!out) // a full disk, or a reader that went away
-                throw LeagueError("Writing the standard output", {}, std::strerror(errno));
+                rows.ReadValue(static_cast<int>(i), row[i]);
+            if (csv)
+                block += CsvLine(row);
+            else
+                json.Append(block, row);
+            if (block.size() >= kBlockBytes)
+                flush();
         }
+        flush();
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the working database", workingDb, e.what());
+        throw LeagueError("Reading the working database", workingDb, e);
     }
 }
-
-} // namespace
 
 void AddDumpCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
@@ -90,7 +104,7 @@ void AddDumpCommand(CLI::App& app) {
     command->callback([args] {
         CliSession session;
         session.Import(args->league);
-        DumpTable(session.WorkingDb(), ShapeOf(args->table), args->format == "csv", std::cout);
+        DumpTable(session.WorkingDb(), args->table, args->format == "csv", std::cout);
     });
 }
 

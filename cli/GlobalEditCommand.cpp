@@ -1,11 +1,14 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/PreviewJson.h"
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
-#include "league/FileBytes.h"
-#include "league/LeagueError.h"
+#include "globaledit/Recipe.h"
+#include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/SafeSave.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -19,6 +22,8 @@
 namespace tavrel::cli {
 namespace {
 
+constexpr const char* kEditing = "Editing the league";
+
 struct GlobalEditArguments {
     std::string league;
     std::vector<std::string> positions;
@@ -28,7 +33,9 @@ struct GlobalEditArguments {
     std::string actualMin = "0", actualMax = "99";
     std::string potentialMin = "0", potentialMax = "99";
     std::string out;
+    std::string recipe;
     bool dryRun = false;
+    bool json = false;
 };
 
 // What the arguments ask for, checked whole before anything is read or written.
@@ -80,29 +87,44 @@ int Bound(const std::string& text, const char* option) {
     return *value;
 }
 
-GlobalEditRequest CheckArguments(const GlobalEditArguments& args) {
+// Starts from the recipe, when there is one, or from the dialog's load values; every option given
+// on the command line then overrides what it names.
+GlobalEditRequest CheckArguments(const GlobalEditArguments& args, const CLI::App& command) {
+    auto given = [&command](const char* option) { return command.count(option) > 0; };
     GlobalEditRequest request;
-    for (const std::string& position : args.positions) {
-        const auto code = PositionCode(Upper(position));
-        if (!code)
-            throw CLI::ValidationError("--positions",
-                                       "\"" + position + "\" is not a position such as QB or S");
-        request.positionCodes.push_back(*code);
-    }
     GlobalEditInputs& in = request.inputs;
-    in.team = TeamChoice(args.team);
+    if (!args.recipe.empty()) {
+        const GlobalEditRecipe recipe = LoadRecipe(args.recipe);
+        request.positionCodes = recipe.positionCodes;
+        in = recipe.inputs;
+    }
+    if (given("--positions")) {
+        request.positionCodes.clear();
+        for (const std::string& position : args.positions) {
+            const auto code = PositionCode(Upper(position));
+            if (!code)
+                throw CLI::ValidationError(
+                    "--positions", "\"" + position + "\" is not a position such as QB or S");
+            request.positionCodes.push_back(*code);
+        }
+    }
+    if (request.positionCodes.empty())
+        throw CLI::ValidationError("--positions",
+                                   "name the positions to edit, such as QB,S (or give a --recipe "
+                                   "that ticks some)");
+    if (given("--team"))
+        in.team = TeamChoice(args.team);
     TakePercentages(args.actual, "--act", in.actualPercent);
     TakePercentages(args.potential, "--pot", in.potentialPercent);
-    in.actualMin = Bound(args.actualMin, "--act-min");
-    in.actualMax = Bound(args.actualMax, "--act-max");
-    in.potentialMin = Bound(args.potentialMin, "--pot-min");
-    in.potentialMax = Bound(args.potentialMax, "--pot-max");
+    if (given("--act-min"))
+        in.actualMin = Bound(args.actualMin, "--act-min");
+    if (given("--act-max"))
+        in.actualMax = Bound(args.actualMax, "--act-max");
+    if (given("--pot-min"))
+        in.potentialMin = Bound(args.potentialMin, "--pot-min");
+    if (given("--pot-max"))
+        in.potentialMax = Bound(args.potentialMax, "--pot-max");
     return request;
-}
-
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error; // a file that does not exist is no other file
-    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 std::string Fixed2(double value) {
@@ -111,56 +133,68 @@ std::string Fixed2(double value) {
     return text;
 }
 
-// Runs one position on the session's working database, telling what it did (or, on a dry run,
-// what it would do: the working database is private, and nothing is saved afterwards).
-void RunPosition(const std::filesystem::path& workingDb, int code, const GlobalEditInputs& in,
-                 bool dryRun) {
-    const auto before =
-        dryRun ? EditedRatingMeans(workingDb, code, in) : std::vector<EditedRatingMean>();
-    const GlobalEditOutcome outcome = ApplyGlobalEdit(workingDb, code, in);
-    std::cout << PositionText(code) << ": " << outcome.rowsChanged << " of " << outcome.rowsSelected
-              << " players " << (dryRun ? "would change" : "changed") << "\n";
-    if (!dryRun)
+// What the edit would do, told without writing anything: one JSON document, or per position a
+// line of counts and the mean of each edited rating before and after.
+void TellPreview(const std::filesystem::path& workingDb, const GlobalEditRequest& request,
+                 bool json) {
+    const std::vector<PositionPreview> previews =
+        PreviewGlobalEditPositions(workingDb, request.positionCodes, request.inputs);
+    if (json) {
+        std::cout << PreviewJson(request.inputs.team, previews).dump(2) << "\n";
         return;
-    const auto after = EditedRatingMeans(workingDb, code, in);
-    for (std::size_t j = 0; j < before.size() && j < after.size(); ++j) {
-        const std::string code = std::string(kRatings[before[j].ratingIndex].code);
-        std::cout << "  Act_" << code << " mean " << Fixed2(before[j].actual) << " -> "
-                  << Fixed2(after[j].actual) << "\n";
-        std::cout << "  Pot_" << code << " mean " << Fixed2(before[j].potential) << " -> "
-                  << Fixed2(after[j].potential) << "\n";
+    }
+    for (const PositionPreview& p : previews) {
+        std::cout << PositionText(p.positionCode) << ": " << p.playersChanged << " of "
+                  << p.playersSelected << " players would change\n";
+        const RuleTally& t = p.tally;
+        std::cout << "  held at actual Max " << t.heldAtActualMax << ", at actual Min "
+                  << t.heldAtActualMin << "; potentials lifted " << t.liftedToActual
+                  << "; held at potential Max " << t.heldAtPotentialMax << ", at potential Min "
+                  << t.heldAtPotentialMin << "\n";
+        for (const RatingPreview& r : p.ratings) {
+            const std::string code = std::string(kRatings[r.ratingIndex].code);
+            std::cout << "  Act_" << code << " mean " << Fixed2(r.actualBefore.mean) << " -> "
+                      << Fixed2(r.actualAfter.mean) << "\n";
+            std::cout << "  Pot_" << code << " mean " << Fixed2(r.potentialBefore.mean) << " -> "
+                      << Fixed2(r.potentialAfter.mean) << "\n";
+        }
     }
 }
 
-// The player file's bytes as they are now, into the backup beside the league.
-void BackUpPlayerFile(const std::string& leaguePath) {
-    const std::vector<std::uint8_t> bytes =
-        ReadFileBytes(PlayerFilePath(leaguePath), "Backing up the player file");
-    SaveFileAtomically(BackupFilePath(leaguePath),
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       "Backing up the player file to");
-}
-
-void RunGlobalEdit(const GlobalEditArguments& args) {
-    const GlobalEditRequest request = CheckArguments(args);
-    if (!args.out.empty() &&
-        (SameFile(args.out, args.league) || SameFile(args.out, PlayerFilePath(args.league))))
+void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
+    const GlobalEditRequest request = CheckArguments(args, command);
+    if (!args.out.empty() && IsOneOfTheLeagueFiles(args.out, args.league))
         throw LeagueError("Saving the edited players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
 
+    // Editing in place writes the league: no other writer may change it between our import and
+    // our save, or one of the two edits would be lost.
+    const bool inPlace = !args.dryRun && args.out.empty();
+    LeagueLock lock(args.league, kCliProgramName);
+    if (inPlace) {
+        lock.Lock(kEditing);
+        BackUpPlayerFile(args.league);
+    }
+
     CliSession session;
     const LoadedLeague league = session.Import(args.league);
-    for (const int code : InCheckBoxOrder(request.positionCodes))
-        RunPosition(session.WorkingDb(), code, request.inputs, args.dryRun);
-    if (args.dryRun)
+    if (args.dryRun) {
+        TellPreview(session.WorkingDb(), request, args.json);
         return;
+    }
+    for (const GlobalEditOutcome& outcome :
+         ApplyGlobalEditPositions(session.WorkingDb(), request.positionCodes, request.inputs))
+        std::cout << PositionText(outcome.positionCode) << ": " << outcome.rowsChanged << " of "
+                  << outcome.rowsSelected << " players changed\n";
+    // The report is out before the file changes: when it cannot be written, nothing is saved,
+    // and a failed run never leaves an edit behind for a retry to apply twice.
+    FlushStandardOutput();
     if (!args.out.empty()) {
         SaveLeague(args.out, league, session.WorkingDb());
         return;
     }
-    BackUpPlayerFile(args.league);
-    SaveLeague(league.playerFile, league, session.WorkingDb());
+    SaveLeagueInPlace(league, session.WorkingDb());
 }
 
 } // namespace
@@ -173,10 +207,11 @@ void AddGlobalEditCommand(CLI::App& app) {
         "OUT.");
     auto args = std::make_shared<GlobalEditArguments>();
     AddLeagueArgument(*command, args->league);
-    command->add_option("--positions", args->positions, "Positions to edit, such as QB,S")
+    command
+        ->add_option("--positions", args->positions,
+                     "Positions to edit, such as QB,S (required unless --recipe gives them)")
         ->delimiter(',')
-        ->allow_extra_args(false)
-        ->required();
+        ->allow_extra_args(false);
     command->add_option("--team", args->team, "all, free (the free agents) or a team number")
         ->capture_default_str();
     // One CODE=PCT per use, so that LEAGUE may follow.
@@ -200,10 +235,18 @@ void AddGlobalEditCommand(CLI::App& app) {
     command->add_option("--out", args->out,
                         "Player file to write instead of the league's own (replaced if it "
                         "exists)");
-    command->add_flag("--dry-run", args->dryRun,
-                      "Only tell how many players would change and the mean of each edited "
-                      "rating before and after; write nothing");
-    command->callback([args] { RunGlobalEdit(*args); });
+    command->add_option("--recipe", args->recipe,
+                        "A Global Edit recipe saved by the editor; the other options given "
+                        "override what it holds");
+    CLI::Option* dryRun = command->add_flag(
+        "--dry-run", args->dryRun,
+        "Only tell how many players would change, how many values the bounds hold and the mean "
+        "of each edited rating before and after; write nothing");
+    command
+        ->add_flag("--json", args->json,
+                   "With --dry-run: print every figure of the preview as one JSON document")
+        ->needs(dryRun);
+    command->callback([args, command] { RunGlobalEdit(*args, *command); });
 }
 
 } // namespace tavrel::cli

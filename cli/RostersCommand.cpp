@@ -1,6 +1,6 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "league/LeagueError.h"
 #include "reports/Rosters.h"
 
 #include <CLI/CLI.hpp>

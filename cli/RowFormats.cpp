@@ -2,6 +2,7 @@
 
 #include "store/Text.h"
 
+#include <charconv>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -20,22 +21,119 @@ std::string CsvField(std::string text) {
     return quoted + '"';
 }
 
+// Whether `text` is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsUtf8(std::string_view text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + extra >= text.size())
+            return false;
+        if (byte(i + 1) < low || byte(i + 1) > high)
+            return false;
+        for (int k = 2; k <= extra; ++k)
+            if ((byte(i + k) & 0xC0) != 0x80)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// A JSON string as the JSON library writes it: quotes, backslashes and control characters
+// escaped, everything else as it is.
+void AppendJsonString(std::string& out, std::string_view text) {
+    if (!IsUtf8(text)) {
+        // The library's own replacement of what is broken, so the output stays the same.
+        out += nlohmann::json(std::string(text))
+                   .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        return;
+    }
+    out += '"';
+    std::size_t plain = 0; // start of the characters not yet written, none needing an escape
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            constexpr const char* kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    out.append(text, plain);
+    out += '"';
+}
+
 } // namespace
 
-std::string JsonLine(std::span<const std::string_view> columns, std::span<const Value> values) {
-    nlohmann::ordered_json row = nlohmann::ordered_json::object();
-    for (std::size_t i = 0; i < columns.size() && i < values.size(); ++i) {
-        const std::string key(columns[i]);
-        if (const auto* n = std::get_if<std::int64_t>(&values[i]))
-            row[key] = *n;
-        else if (const auto* s = std::get_if<std::string>(&values[i]))
-            row[key] = *s;
-        else
-            row[key] = nullptr;
+JsonLineWriter::JsonLineWriter(std::span<const std::string_view> columns) {
+    for (const std::string_view name : columns)
+        keys_.push_back((keys_.empty() ? "\"" : ",\"") + std::string(name) + "\":");
+}
+
+void JsonLineWriter::Append(std::string& out, std::span<const Value> values) const {
+    out += '{';
+    for (std::size_t i = 0; i < keys_.size() && i < values.size(); ++i) {
+        out += keys_[i];
+        if (const auto* n = std::get_if<std::int64_t>(&values[i])) {
+            char buffer[24];
+            out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, *n).ptr);
+        } else if (const auto* s = std::get_if<std::string>(&values[i])) {
+            AppendJsonString(out, *s);
+        } else {
+            out += "null";
+        }
     }
-    // Text that is not UTF-8 (typed into the database by another tool) shows U+FFFD rather than
-    // ending the dump.
-    return row.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + '\n';
+    out += "}\n";
+}
+
+std::string JsonLine(std::span<const std::string_view> columns, std::span<const Value> values) {
+    std::string line;
+    JsonLineWriter(columns).Append(line, values);
+    return line;
 }
 
 std::string CsvLine(std::span<const Value> values) {

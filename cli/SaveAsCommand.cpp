@@ -1,7 +1,6 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "league/LeagueError.h"
-#include "league/LeaguePaths.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -12,15 +11,10 @@ namespace {
 
 constexpr const char* kOperation = "Saving a copy of the league";
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error; // a file that does not exist is no other file
-    return std::filesystem::equivalent(a, b, error) && !error;
-}
-
 // Imports the league and exports its players into `out`, a player file of its own. The league's
 // files are never written, not even when `out` names one of them.
 void SaveCopy(const std::string& leaguePath, const std::string& out) {
-    if (SameFile(out, leaguePath) || SameFile(out, PlayerFilePath(leaguePath)))
+    if (IsOneOfTheLeagueFiles(out, leaguePath))
         throw LeagueError(kOperation, out,
                           "this is one of the league's own files; save-as only "
                           "writes a copy");

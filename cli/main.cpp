@@ -6,7 +6,8 @@
 int main(int argc, char** argv) {
     CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
                  "private copy in a temporary folder; the league's own files are only read, except "
-                 "by global-edit without --out, which backs up the player file and saves into it.",
+                 "by global-edit without --out, which backs up the player file and saves into it, "
+                 "and by restore.",
                  "tavrel-cli"};
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     tavrel::cli::AddDemoCommand(app);
     tavrel::cli::AddGlobalEditCommand(app);
     tavrel::cli::AddRostersCommand(app);
+    tavrel::cli::AddBackupsCommand(app);
+    tavrel::cli::AddRestoreCommand(app);
 
     return tavrel::cli::RunCommandLine(app, argc, argv);
 }

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "league/Progress.h"
+#include "store/Vocabulary.h"
+
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "league/Progress.h"
-#include "store/Vocabulary.h"
 
 namespace tavrel {
 
@@ -30,6 +31,9 @@ struct GlobalEditInputs {
     int actualMin = 0, actualMax = 99;
     int potentialMin = 0, potentialMax = 99;
 };
+
+// The ratings a run edits: the indexes k whose actual percentage is not 0, in record order.
+std::vector<int> EditedRatings(const GlobalEditInputs& inputs);
 
 // What one position's run did.
 struct GlobalEditOutcome {

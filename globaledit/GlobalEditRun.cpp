@@ -1,10 +1,5 @@
 #include "globaledit/GlobalEditRun.h"
 
-#include "globaledit/PlayerSelection.h"
-#include "league/LeagueError.h"
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <algorithm>
 
 namespace tavrel {
@@ -25,37 +20,6 @@ std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::p
     for (const int code : InCheckBoxOrder(positionCodes))
         outcomes.push_back(ApplyGlobalEdit(workingDb, code, inputs, progress));
     return outcomes;
-}
-
-std::vector<EditedRatingMean> EditedRatingMeans(const std::filesystem::path& workingDb,
-                                                int positionCode, const GlobalEditInputs& inputs) {
-    std::vector<int> edited;
-    std::string sql = "SELECT COUNT(*)";
-    for (int k = 0; k < kRatingCount; ++k) {
-        if (inputs.actualPercent[k] == 0.0)
-            continue;
-        edited.push_back(k);
-        sql += ", AVG(" + ActualColumn(k) + "), AVG(" + PotentialColumn(k) + ")";
-    }
-    sql += " FROM Players" + SelectionCondition(inputs.team);
-
-    std::vector<EditedRatingMean> means;
-    try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
-        SQLite::Statement select(db, sql);
-        BindSelection(select, inputs.team, positionCode);
-        if (!select.executeStep() || select.getColumn(0).getInt64() == 0)
-            return means;
-        for (std::size_t j = 0; j < edited.size(); ++j) {
-            const int column = 1 + 2 * int(j);
-            means.push_back({edited[j], select.getColumn(column).getDouble(),
-                             select.getColumn(column + 1).getDouble()});
-        }
-    } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the ratings of " + PositionText(positionCode) + " in", workingDb,
-                          e.what());
-    }
-    return means;
 }
 
 } // namespace tavrel

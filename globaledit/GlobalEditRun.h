@@ -21,17 +21,4 @@ std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::p
                                                         const GlobalEditInputs& inputs,
                                                         Progress* progress = nullptr);
 
-// The mean actual and potential value of one rating over the players a run selects.
-struct EditedRatingMean {
-    int ratingIndex = 0;
-    double actual = 0;
-    double potential = 0;
-};
-
-// The means of every rating the inputs edit (actual percentage not zero), over the players that
-// ApplyGlobalEdit would select for this position; empty when it selects none. Taken before and
-// after a run, they show what the run did. Throws LeagueError naming the working database.
-std::vector<EditedRatingMean> EditedRatingMeans(const std::filesystem::path& workingDb,
-                                                int positionCode, const GlobalEditInputs& inputs);
-
 } // namespace tavrel

@@ -1,7 +1,7 @@
 #include "league/DemoLeague.h"
 
+#include "base/LeagueError.h"
 #include "league/DemoNames.h"
-#include "league/LeagueError.h"
 #include "league/PlayerRecord.h"
 #include "league/SafeSave.h"
 #include "league/Windows1252.h"
@@ -144,12 +144,10 @@ const std::array<bool, kPlayerRecordSize>& UnmodelledBytes() {
     static const auto mask = [] {
         std::array<bool, kPlayerRecordSize> unmodelled;
         unmodelled.fill(true);
-        for (const PlayersColumn& c : kPlayersColumns) {
-            const int width = c.kind == FieldKind::Text    ? c.bytes
-                              : c.kind == FieldKind::Int16 ? 2
-                              : c.kind == FieldKind::Byte  ? 1
-                                                           : 0;
-            for (int i = 0; i < width; ++i)
+        for (const RecordField& c : kRecordFields) {
+            const bool stored = c.kind == FieldKind::Text || c.kind == FieldKind::Int16 ||
+                                c.kind == FieldKind::Byte;
+            for (int i = 0; stored && i < c.bytes; ++i)
                 unmodelled[c.offset + i] = false;
         }
         return unmodelled;
@@ -247,7 +245,7 @@ std::array<std::uint8_t, kPlayerRecordSize> PlayerRecord(DemoRandom& rng, int pi
     // evaluation the language leaves open.
     const auto text = [&rng, &set](std::string_view column, std::string_view value,
                                    int nulPercent) {
-        set(column, Padded(value, kPlayersColumns[Column(column)].bytes, rng.Percent(nulPercent)));
+        set(column, Padded(value, kRecordFields[Column(column)].bytes, rng.Percent(nulPercent)));
     };
     text("FirstName", rng.Pick(DemoFirstNames()), 30);
     text("LastName", rng.Pick(DemoLastNames()), 30);
@@ -284,7 +282,7 @@ std::array<std::uint8_t, kPlayerRecordSize> PlayerRecord(DemoRandom& rng, int pi
         number(column, rng.NonZeroByte());
     for (const char* column : {"Unknown1", "Unknown2", "Unknown3", "Unknown4", "Unknown5",
                                "Unknown6", "Unknown6a", "Unknown7", "Unknown8", "Unknown9"})
-        set(column, NoiseText(rng, kPlayersColumns[Column(column)].bytes));
+        set(column, NoiseText(rng, kRecordFields[Column(column)].bytes));
 
     if (const auto problem = CheckPlayerRow(row))
         throw std::logic_error("demo player column " +

@@ -1,54 +1,118 @@
 #include "league/FileBytes.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
+#include "league/SafeSave.h"
 
 #include <cerrno>
-#include <fstream>
-#include <system_error>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace tavrel {
+namespace {
 
-namespace fs = std::filesystem;
+const char* const kTooLarge = "the file is larger than 1 GiB, far too large to be a league's file";
 
-std::vector<std::uint8_t> ReadFileBytes(const fs::path& file, const std::string& operation) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (status.type() == fs::file_type::not_found)
-        throw LeagueError(operation, file, "the file does not exist");
-    if (ec)
-        throw LeagueError(operation, file, ec.message());
-    if (fs::is_directory(status))
-        throw LeagueError(operation, file, "this is a folder, not a file");
-
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        const int error = errno;
-        throw LeagueError(operation, file,
-                          error ? std::generic_category().message(error) : "cannot be opened");
+// Closes the descriptor however the read ends.
+struct Descriptor {
+    int fd;
+    explicit Descriptor(int fd) : fd(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    ~Descriptor() {
+        if (fd >= 0)
+            close(fd);
     }
-    std::vector<std::uint8_t> bytes;
-    if (const auto size = fs::file_size(file, ec); !ec)
-        bytes.resize(size);
-    // Read to the end rather than trusting the size taken beforehand: the file may have changed
-    // since, or be a device that reports no size.
+};
+
+// Opens a regular file for reading and returns it with its size; refuses anything else at once.
+Descriptor OpenRegularFile(const std::filesystem::path& file, const std::string& operation,
+                           std::uint64_t& size) {
+    // Not blocking: opening a FIFO must not wait for a writer. Whether it is a file at all is
+    // asked of what was opened, so nothing can be swapped in between.
+    Descriptor in{open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (in.fd < 0)
+        throw LeagueError(operation, file,
+                          errno == ENOENT ? "the file does not exist" : std::strerror(errno));
+    struct stat info {};
+    if (fstat(in.fd, &info) != 0)
+        throw LeagueError(operation, file, std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        throw LeagueError(operation, file, NotRegularFileCause(info.st_mode));
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxInputFileSize)
+        throw LeagueError(operation, file, kTooLarge);
+
+    size = static_cast<std::uint64_t>(info.st_size);
+    return in;
+}
+
+} // namespace
+
+std::string NotRegularFileCause(unsigned mode) {
+    if (S_ISDIR(mode))
+        return "this is a folder, not a file";
+    if (S_ISFIFO(mode))
+        return "this is a FIFO (named pipe), not a regular file";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "this is a device, not a regular file";
+    return "this is not a regular file";
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
+                                        const std::string& operation) {
+    std::uint64_t size = 0;
+    const Descriptor in = OpenRegularFile(file, operation, size);
+    // Read to the end rather than trusting the size taken beforehand: the file may grow or
+    // shrink meanwhile.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     std::size_t filled = 0;
+    std::uint8_t more[1 << 16];
     while (true) {
-        in.read(reinterpret_cast<char*>(bytes.data() + filled),
-                static_cast<std::streamsize>(bytes.size() - filled));
-        filled += static_cast<std::size_t>(in.gcount());
-        if (!in)
+        const bool spare = filled < bytes.size();
+        std::uint8_t* into = spare ? bytes.data() + filled : more;
+        const std::size_t room = spare ? bytes.size() - filled : sizeof more;
+        const ssize_t n = read(in.fd, into, room);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw LeagueError(operation, file, std::strerror(errno));
+        if (n == 0)
             break;
-        if (filled == bytes.size()) {
-            if (in.peek() == std::ifstream::traits_type::eof())
-                break;
-            bytes.resize(bytes.size() + (1 << 16));
+        if (!spare) {
+            if (bytes.size() + std::size_t(n) > kMaxInputFileSize)
+                throw LeagueError(operation, file, kTooLarge);
+            bytes.insert(bytes.end(), more, more + n);
         }
+        filled += static_cast<std::size_t>(n);
     }
     bytes.resize(filled);
-    if (in.bad())
-        throw LeagueError(operation, file, "the file could not be read to its end");
     return bytes;
+}
+
+void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
+                      const std::function<void(std::string_view)>& chunk) {
+    std::uint64_t size = 0;
+    const Descriptor in = OpenRegularFile(file, operation, size);
+    std::vector<char> buffer(1 << 20);
+    while (true) {
+        const ssize_t n = read(in.fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw LeagueError(operation, file, std::strerror(errno));
+        if (n == 0)
+            break;
+        chunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+}
+
+void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
+                    const std::string& operation) {
+    SafeSaveFile out(to, operation);
+    ForEachFileChunk(from, operation, [&out](std::string_view bytes) { out.Write(bytes); });
+    out.Commit();
 }
 
 } // namespace tavrel

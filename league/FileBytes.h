@@ -2,14 +2,38 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrel {
 
-// Reads a whole file into memory. Throws LeagueError(operation, file, cause) when the file is
-// missing, is a folder, or cannot be read.
+// No league or player file comes near this; a bigger input is refused rather than read until
+// memory runs out.
+inline constexpr std::uint64_t kMaxInputFileSize = std::uint64_t(1) << 30;
+
+// Why a file of this st_mode is not read or written: "this is a FIFO (named pipe), not a regular
+// file" and the like.
+std::string NotRegularFileCause(unsigned mode);
+
+// Reads a whole file into memory. Throws LeagueError(operation, file, cause) at once when the file
+// is missing, is not a regular file (a folder, a FIFO, a device, or a link to one), is larger
+// than kMaxInputFileSize, or cannot be read.
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
                                         const std::string& operation);
+
+} // namespace tavrel
+
+namespace tavrel {
+
+// Reads a regular file a chunk at a time, refused as ReadFileBytes refuses it (its size aside).
+void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
+                      const std::function<void(std::string_view)>& chunk);
+
+// Copies a regular file over `to` a chunk at a time through SafeSaveFile: `to` is replaced whole
+// or not at all. Refuses `from` as ReadFileBytes does (its size aside); throws LeagueError.
+void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
+                    const std::string& operation);
 
 } // namespace tavrel

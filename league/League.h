@@ -1,9 +1,13 @@
 #pragma once
 
-#include <filesystem>
-
 #include "league/PlayerFile.h"
 #include "league/Progress.h"
+#include "store/PlayerRowStore.h"
+
+#include <filesystem>
+
+#include <filesystem>
+#include <functional>
 
 namespace tavrel {
 
@@ -25,13 +29,28 @@ LoadedLeague LoadLeague(const std::filesystem::path& playerFile,
                         const std::filesystem::path& leagueFile,
                         const std::filesystem::path& workingDb, Progress* progress = nullptr);
 
+// The row keys of the Players table that LoadLeague has just built from `image`: it adds one row
+// per whole record, in file order, to a new table, so record n is rowid n + 1. Known without
+// reading the table; whoever uses them checks a row's PID before trusting it.
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
+
 // Writes every Players row of `workingDb`, in table order, as a player record of `playerFile`:
 // the header import read, then the records (none for a row whose identifier bytes are both 0),
-// then the trailing bytes import read. Every row is checked first; a row that cannot be written
-// is reported with its PID, name and column, and the player file is not touched. The file is
-// written beside the player file and put in its place only when complete.
+// then the trailing bytes import read. A row that cannot be written is reported with its PID, name
+// and column, and the player file is not touched. The records are streamed into a new file beside
+// the player file (SafeSaveFile), put in its place only when complete.
 // Progress: "Please Wait - Saving....", 0, then steps of 100/N while below 100.
 void SaveLeague(const std::filesystem::path& playerFile, const LoadedLeague& league,
                 const std::filesystem::path& workingDb, Progress* progress = nullptr);
+
+} // namespace tavrel
+
+namespace tavrel {
+
+// The records SaveLeague would write from `workingDb`, in file order, each passed to `sink`;
+// rows are checked as SaveLeague checks them. For comparing the league being edited with a
+// player file.
+void ForEachSavedRecord(const LoadedLeague& league, const std::filesystem::path& workingDb,
+                        const std::function<void(RecordBytes)>& sink);
 
 } // namespace tavrel

@@ -1,13 +1,15 @@
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 #include "league/SafeSave.h"
 #include "store/PlayerRows.h"
+#include "store/Text.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <SQLiteCpp/Statement.h>
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace tavrel {
 namespace {
@@ -16,42 +18,30 @@ namespace fs = std::filesystem;
 
 const char* const kSaving = "Saving the player file";
 
-void Append(std::string& to, std::span<const std::uint8_t> bytes) {
-    to.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-std::string ValueText(const Value& value) {
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return std::to_string(*n);
-    if (const auto* s = std::get_if<std::string>(&value))
-        return *s;
-    return {};
-}
-
-std::string TrimmedName(const Value& value) {
-    std::string text = ValueText(value);
-    text.erase(text.find_last_not_of(std::string_view("\0 ", 2)) + 1);
-    return text;
+void Append(SafeSaveFile& to, std::span<const std::uint8_t> bytes) {
+    to.Write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // "player 564 (John Smith)", for messages about a row that cannot be saved.
 std::string DescribePlayer(const PlayerRow& row) {
-    const std::string first = TrimmedName(row[*PlayersColumnIndex("FirstName")]);
-    const std::string last = TrimmedName(row[*PlayersColumnIndex("LastName")]);
+    const auto text = [&row](std::string_view column) {
+        return ValueText(row[*PlayersColumnIndex(column)]).value_or(std::string());
+    };
+    const std::string first = WithoutTrailingPadding(text("FirstName"));
+    const std::string last = WithoutTrailingPadding(text("LastName"));
     std::string name = first + (first.empty() || last.empty() ? "" : " ") + last;
-    return "player " + ValueText(row[*PlayersColumnIndex("PID")]) +
-           (name.empty() ? "" : " (" + name + ")");
+    return "player " + text("PID") + (name.empty() ? "" : " (" + name + ")");
 }
 
 // Every Players column in table order, but NULL for those export never reads: the derived Weight
 // and PositionTXT, and the columns import never fills. PID is read for messages only.
 std::string SelectRowsSql() {
     std::string sql = "SELECT rowid";
-    for (const PlayersColumn& c : kPlayersColumns) {
+    for (const RecordField& c : kRecordFields) {
         const bool read = c.kind != FieldKind::Weight && c.kind != FieldKind::PositionText &&
                           c.kind != FieldKind::None;
         sql += ", ";
-        sql += read ? c.name : "NULL";
+        sql += read ? c.column : "NULL";
     }
     return sql + " FROM Players ORDER BY rowid";
 }
@@ -62,19 +52,12 @@ long long CountPlayers(SQLite::Database& db) {
     return count.getColumn(0).getInt64();
 }
 
-// The whole new player file: the header import read, one record per row in table order (none
-// for a row whose identifier bytes are both 0), then the trailing bytes import read. Each record
-// starts as a copy of the record its row was imported from (row r came from record r - 1), so the
-// bytes no column carries go back with their own record. Every row is checked before the file is
-// touched.
-std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& image,
-                            SQLite::Database& db, Progress* progress) {
-    const std::span<const std::uint8_t> header = image.Header();
-    const std::span<const std::uint8_t> trailing = image.TrailingBytes();
-    std::string bytes;
-    bytes.reserve(header.size() + image.RecordCount() * kPlayerRecordSize + trailing.size());
-    Append(bytes, header);
-
+// Builds the record of every row in table order and passes each to `sink` (none for a row whose
+// identifier bytes are both 0). Each record starts as a copy of the record its row was imported
+// from (row r came from record r - 1), so the bytes no column carries go back with their own
+// record. A row that cannot be written throws, naming `playerFile`.
+void BuildRecords(const fs::path& playerFile, const PlayerFileImage& image, SQLite::Database& db,
+                  Progress* progress, const std::function<void(RecordBytes)>& sink) {
     // Counting costs a pass over the table; only a listener needs the step.
     ProgressStepper stepper(progress, 0, 100, progress ? CountPlayers(db) : 0);
     PlayerRowCursor rows(db, SelectRowsSql());
@@ -96,14 +79,29 @@ std::string BuildPlayerFile(const fs::path& playerFile, const PlayerFileImage& i
         }
         EncodePlayerRecord(row, record);
         if (!HasEmptyPlayerId(row))
-            Append(bytes, record);
+            sink(record);
         stepper.Advance();
     }
-    Append(bytes, trailing);
-    return bytes;
+}
+
+void ForEachRecord(const fs::path& playerFile, const LoadedLeague& league,
+                   const fs::path& workingDb, Progress* progress,
+                   const std::function<void(RecordBytes)>& sink) {
+    try {
+        // Only this function on this thread uses the connection: no locking around every call.
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
+        BuildRecords(playerFile, league.image, db, progress, sink);
+    } catch (const SQLite::Exception& e) {
+        throw LeagueError("Reading the players from the working database", workingDb, e.what());
+    }
 }
 
 } // namespace
+
+void ForEachSavedRecord(const LoadedLeague& league, const fs::path& workingDb,
+                        const std::function<void(RecordBytes)>& sink) {
+    ForEachRecord(league.playerFile, league, workingDb, nullptr, sink);
+}
 
 void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs::path& workingDb,
                 Progress* progress) {
@@ -111,15 +109,13 @@ void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs
     scope.Set(0);
     if (league.image.Header().size() < kPlayerFileHeaderSize)
         throw LeagueError(kSaving, playerFile, "no league has been loaded");
-    std::string bytes;
-    try {
-        // Only this function on this thread uses the connection: no locking around every call.
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
-        bytes = BuildPlayerFile(playerFile, league.image, db, progress);
-    } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the players from the working database", workingDb, e.what());
-    }
-    SaveFileAtomically(playerFile, bytes, kSaving);
+    // The records go straight into the new file, so the file is never held whole in memory.
+    SafeSaveFile out(playerFile, kSaving);
+    Append(out, league.image.Header());
+    ForEachRecord(playerFile, league, workingDb, progress,
+                  [&out](RecordBytes record) { Append(out, record); });
+    Append(out, league.image.TrailingBytes());
+    out.Commit();
 }
 
 } // namespace tavrel

@@ -1,5 +1,6 @@
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
+#include "league/LeagueOrigin.h"
 #include "league/TeamScan.h"
 #include "store/PlayerRows.h"
 #include "store/WorkingTables.h"
@@ -58,7 +59,7 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
         }
         transaction.commit();
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Loading the league into the working database", db, e.what());
+        throw LeagueError("Loading the league into the working database", db, e);
     }
     return league;
 }
@@ -79,20 +80,40 @@ LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
         CreateTeamTable(building, "Team");
         scope.Set(3);
         league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress);
+        WriteLeagueOrigin(
+            building,
+            {leagueFile, playerFile, StampPlayerFile(playerFile, league.image), false, {}});
 
-        RemoveJournals(workingDb);
+        // The old origin goes first: a crash before the new one is in place leaves a database
+        // without one, which is never offered for recovery.
         std::error_code ec;
+        fs::remove(LeagueOriginFile(workingDb), ec);
+        RemoveJournals(workingDb);
         fs::rename(building, workingDb, ec);
         if (ec)
             throw LeagueError("Putting the new working database in place of", workingDb,
                               ec.message());
+        fs::rename(LeagueOriginFile(building), LeagueOriginFile(workingDb), ec);
     } catch (...) {
         std::error_code ignored;
         fs::remove(building, ignored);
+        fs::remove(LeagueOriginFile(building), ignored);
         RemoveJournals(building);
         throw;
     }
     return league;
+}
+
+std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image) {
+    std::vector<RowKey> keys;
+    keys.reserve(image.RecordCount());
+    for (std::size_t n = 0; n < image.RecordCount(); ++n) {
+        const RecordBytes record = image.Record(n);
+        const auto pid =
+            static_cast<std::int16_t>(static_cast<std::uint16_t>(record[0] | (record[1] << 8)));
+        keys.push_back({static_cast<std::int64_t>(n) + 1, pid});
+    }
+    return keys;
 }
 
 } // namespace tavrel

@@ -1,7 +1,7 @@
 #include "league/PlayerFile.h"
 
+#include "base/LeagueError.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
 
 namespace tavrel {
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "league/PlayerRecord.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
-
-#include "league/PlayerRecord.h"
 
 namespace tavrel {
 

@@ -1,20 +1,39 @@
 #include "league/PlayerFileBackup.h"
 
 #include "league/FileBytes.h"
+#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
-#include "league/SafeSave.h"
-
-#include <string_view>
 
 namespace tavrel {
+namespace {
 
-void BackUpPlayerFile(const std::filesystem::path& leagueFile) {
+namespace fs = std::filesystem;
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error; // a file that does not exist is only the same as its own path
+    return a == b || (fs::equivalent(a, b, error) && !error);
+}
+
+} // namespace
+
+void BackUpPlayerFile(const fs::path& leagueFile) {
     constexpr const char* operation = "Backing up the player file";
-    const std::vector<std::uint8_t> bytes =
-        ReadFileBytes(PlayerFilePath(leagueFile.string()), operation);
-    SaveFileAtomically(BackupFilePath(leagueFile.string()),
-                       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                       operation);
+    const fs::path playerFile = PlayerFilePath(leagueFile.native());
+    const fs::path backup = BackupFilePath(leagueFile.native());
+    if (SameFile(playerFile, leagueFile))
+        throw LeagueError(operation, playerFile,
+                          "the player file would be the league file itself; rename the league "
+                          "so that it does not end in \"ply\"");
+    if (SameFile(backup, leagueFile) || SameFile(backup, playerFile))
+        throw LeagueError(operation, backup,
+                          "the backup would overwrite one of the league's own files; rename the "
+                          "league so that it does not end in \"sw$\"");
+    // A link would have the copy written wherever it points.
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(backup, error)))
+        throw LeagueError(operation, backup,
+                          "the backup is a link, not a regular file; it was left alone");
+    CopyFileSafely(playerFile, backup, operation);
 }
 
 } // namespace tavrel

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "store/PlayersTable.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
-
-#include "store/PlayersTable.h"
+#include <string_view>
 
 namespace tavrel {
 
@@ -17,6 +19,27 @@ inline constexpr std::size_t kPlayerRecordSize = 366;
 
 using RecordBytes = std::span<const std::uint8_t, kPlayerRecordSize>;
 using MutableRecordBytes = std::span<std::uint8_t, kPlayerRecordSize>;
+
+// Where a Players column comes from in the 366-byte player record.
+enum class FieldKind {
+    Byte,         // one unsigned byte at offset
+    Int16,        // signed 16-bit, low byte first, at offset
+    Text,         // `bytes` characters at offset, Windows-1252
+    PlayerId,     // derived: bytes 1 * 256 + 0 as a signed 16-bit number
+    Weight,       // derived: bytes 87 * 256 + 86 as a signed 16-bit number
+    PositionText, // derived: the abbreviation of byte 94
+    None,         // never filled (JNum, injuries)
+};
+
+struct RecordField {
+    std::string_view column; // the Players column it fills, kPlayersColumns[i].name
+    FieldKind kind;
+    int offset; // record offset of the field, for Byte, Int16 and Text
+    int bytes;  // record width of the field: 1 for Byte, 2 for Int16, the characters of Text
+};
+
+// The byte layout of a record, one field per Players column in table order.
+extern const std::array<RecordField, kPlayersColumnCount> kRecordFields;
 
 // Fills every Players column from one record: bytes as numbers, text whole (padding included)
 // decoded from Windows-1252, PID and Weight as signed 16-bit numbers, PositionTXT from the

@@ -1,25 +1,188 @@
 #include "league/SafeSave.h"
 
-#include <QSaveFile>
-#include <QString>
+#include "league/FileBytes.h"
+#include "base/LeagueError.h"
+#include "league/SignalCleanup.h"
 
-#include "league/LeagueError.h"
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace tavrel {
+namespace {
 
-void SaveFileAtomically(const std::filesystem::path& file, std::string_view bytes,
-                        const std::string& operation) {
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly))
-        throw LeagueError(operation, file, out.errorString().toStdString());
-    const auto size = static_cast<qint64>(bytes.size());
-    if (out.write(bytes.data(), size) != size || out.error() != QFileDevice::NoError) {
-        const std::string cause = out.errorString().toStdString();
-        out.cancelWriting();
-        throw LeagueError(operation, file, cause);
+namespace fs = std::filesystem;
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+struct InjectedFailure {
+    SafeSaveStep step = SafeSaveStep::Write;
+    int countdown = 0;
+    int error = 0;
+};
+InjectedFailure injected;
+
+// Whether the injected failure strikes this call of `step`; sets errno when it does.
+bool Injected(SafeSaveStep step) {
+    if (injected.countdown <= 0 || injected.step != step || --injected.countdown > 0)
+        return false;
+    errno = injected.error;
+    return true;
+}
+
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
+} // namespace
+
+void FailSafeSaveStep(SafeSaveStep step, int nth, int error) {
+    injected = {step, nth, error};
+}
+
+SafeSaveFile::SafeSaveFile(const fs::path& target, std::string operation)
+    : target_(target), file_(target), operation_(std::move(operation)) {
+    struct stat link {};
+    struct stat existing {};
+    const bool exists = lstat(target.c_str(), &link) == 0;
+    if (!exists && errno != ENOENT)
+        throw LeagueError(operation_, target_, ErrorText(errno));
+    if (exists) {
+        if (stat(target.c_str(), &existing) != 0)
+            throw LeagueError(operation_, target_,
+                              errno == ENOENT ? "this is a link to a file that does not exist"
+                                              : ErrorText(errno));
+        if (!S_ISREG(existing.st_mode))
+            throw LeagueError(operation_, target_,
+                              NotRegularFileCause(existing.st_mode) + "; it was left alone");
+        // Replacing works whatever the file's own permissions say; a file its owner made
+        // read-only is still not ours to replace.
+        if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw LeagueError(operation_, target_, "the file is not writable: " + ErrorText(errno));
+        if (S_ISLNK(link.st_mode)) {
+            std::error_code ec;
+            file_ = fs::canonical(target, ec);
+            if (ec)
+                throw LeagueError(operation_, target_, ec.message());
+        }
     }
-    if (!out.commit())
-        throw LeagueError(operation, file, out.errorString().toStdString());
+
+    const fs::path folder = file_.has_parent_path() ? file_.parent_path() : fs::path(".");
+    std::string pattern = (folder / ("." + file_.filename().native() + ".tavrel-XXXXXX")).native();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        throw LeagueError(operation_, target_,
+                          "no new file can be made beside it: " + ErrorText(errno));
+    temp_ = fs::path(name.data());
+    cleanupSlot_ = RegisterCleanupFile(temp_);
+
+    // The new file takes the place of the old one, so it takes its owner and mode too; a new
+    // target gets the mode any new file gets.
+    const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~CurrentUmask());
+    if (fchmod(fd_, mode) != 0)
+        Fail("its mode cannot be kept: " + ErrorText(errno));
+    if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()) &&
+        fchown(fd_, existing.st_uid, existing.st_gid) != 0 && existing.st_uid != geteuid())
+        Fail("it belongs to another user, and the new file could not be given to that user: " +
+             ErrorText(errno));
+    buffer_.reserve(kBufferSize);
+}
+
+SafeSaveFile::~SafeSaveFile() {
+    Discard();
+}
+
+void SafeSaveFile::Write(std::string_view bytes) {
+    if (fd_ < 0)
+        Fail("the file is already closed");
+    if (buffer_.size() + bytes.size() > kBufferSize)
+        Flush();
+    if (bytes.size() >= kBufferSize)
+        WriteAll(bytes);
+    else
+        buffer_.append(bytes);
+}
+
+void SafeSaveFile::Flush() {
+    WriteAll(buffer_);
+    buffer_.clear();
+}
+
+void SafeSaveFile::WriteAll(std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = Injected(SafeSaveStep::Write)
+                              ? -1
+                              : ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Fail(n < 0 ? ErrorText(errno) : "the system accepted no more bytes");
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void SafeSaveFile::Commit() {
+    Flush();
+    if (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0)
+        Fail(ErrorText(errno));
+    const int fd = fd_;
+    fd_ = -1;
+    // A file system may report a failed write only now.
+    if (Injected(SafeSaveStep::Close) || close(fd) != 0)
+        Fail(ErrorText(errno));
+    if (Injected(SafeSaveStep::Rename) || rename(temp_.c_str(), file_.c_str()) != 0)
+        Fail(ErrorText(errno));
+    temp_.clear();
+    UnregisterCleanup(cleanupSlot_);
+    cleanupSlot_ = -1;
+
+    // The rename is durable only once the folder is flushed too.
+    const fs::path folder = file_.has_parent_path() ? file_.parent_path() : fs::path(".");
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = dir >= 0 && !Injected(SafeSaveStep::SyncFolder) && fsync(dir) == 0;
+    const int error = errno;
+    if (dir >= 0)
+        close(dir);
+    if (!synced && error != EINVAL)
+        throw LeagueError(operation_, target_,
+                          "the new file is in place, but its folder could not be flushed to "
+                          "disk: " +
+                              ErrorText(error));
+}
+
+void SafeSaveFile::Fail(const std::string& cause) {
+    Discard();
+    throw LeagueError(operation_, target_, cause);
+}
+
+void SafeSaveFile::Discard() {
+    if (fd_ >= 0)
+        close(fd_);
+    fd_ = -1;
+    if (!temp_.empty())
+        unlink(temp_.c_str());
+    temp_.clear();
+    UnregisterCleanup(cleanupSlot_);
+    cleanupSlot_ = -1;
+}
+
+void SaveFileAtomically(const fs::path& file, std::string_view bytes,
+                        const std::string& operation) {
+    SafeSaveFile out(file, operation);
+    out.Write(bytes);
+    out.Commit();
 }
 
 } // namespace tavrel

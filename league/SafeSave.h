@@ -6,10 +6,51 @@
 
 namespace tavrel {
 
-// Writes `bytes` as the whole content of `file` the safe way: into a new file beside it, put in
-// place of the old one only when everything was written. A crash or a full disk midway leaves the
-// old file whole. Throws LeagueError(operation, file, cause) on failure.
+// The one way the program writes a file. The bytes go into a new file beside the target; every
+// write, the flush to disk and the close are checked; only then is the new file renamed over the
+// target and the folder flushed, so a crash, a power loss or a full disk leaves either the whole
+// old file or the whole new one. An existing target keeps its owner, group and mode. A target
+// that exists and is not a regular file (a device, a FIFO, a folder) is refused; a symbolic link
+// to a regular file is written through: the file it points to is replaced and the link stays.
+// Failures throw LeagueError(operation, target, cause), the cause being the system's own words
+// ("No space left on device"); the target is then untouched and the new file removed.
+class SafeSaveFile {
+public:
+    SafeSaveFile(const std::filesystem::path& target, std::string operation);
+    ~SafeSaveFile(); // without Commit, removes the new file and leaves the target as it was
+    SafeSaveFile(const SafeSaveFile&) = delete;
+    SafeSaveFile& operator=(const SafeSaveFile&) = delete;
+
+    void Write(std::string_view bytes);
+    // Puts the new file in place of the target. Call once, after the last Write.
+    void Commit();
+
+    // The file that is replaced: the target, or the file a link at the target points to.
+    const std::filesystem::path& ReplacedFile() const { return file_; }
+
+private:
+    void Flush();
+    void WriteAll(std::string_view bytes);
+    void Fail(const std::string& cause);
+    void Discard();
+
+    std::filesystem::path target_;
+    std::filesystem::path file_;
+    std::filesystem::path temp_;
+    std::string operation_;
+    std::string buffer_;
+    int fd_ = -1;
+    int cleanupSlot_ = -1;
+};
+
+// Writes `bytes` as the whole content of `file` through a SafeSaveFile.
 void SaveFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                         const std::string& operation);
+
+// For tests: makes the nth next call (1 = the next one) of a step of any SafeSaveFile fail with
+// the error number `error`, as a full disk or a failing device would. One failure at a time;
+// nth 0 clears it.
+enum class SafeSaveStep { Write, Sync, Close, Rename, SyncFolder };
+void FailSafeSaveStep(SafeSaveStep step, int nth, int error);
 
 } // namespace tavrel

@@ -1,7 +1,7 @@
 #include "league/TeamScan.h"
 
+#include "base/LeagueError.h"
 #include "league/FileBytes.h"
-#include "league/LeagueError.h"
 #include "league/Windows1252.h"
 
 #include <SQLiteCpp/Database.h>
@@ -56,7 +56,7 @@ std::size_t LoadTeams(const std::filesystem::path& leagueFile, SQLite::Database&
             insert.reset();
         }
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Adding the teams to the working database", db.getFilename(), e.what());
+        throw LeagueError("Adding the teams to the working database", db.getFilename(), e);
     }
     return teams.size();
 }

@@ -81,9 +81,9 @@ constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
 
 constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
-// Reads one code point at pos and advances pos; returns -1 for a malformed sequence (pos moves
-// past its first byte).
-long NextCodePoint(std::string_view s, std::size_t& pos) {
+// The one UTF-8 decoder here: reads the code point at pos and advances pos; returns -1 for a
+// malformed sequence (pos moves past its first byte and the continuation bytes that followed it).
+inline long NextCodePoint(std::string_view s, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(s[pos++]);
     if (lead < 0x80)
         return lead;
@@ -141,26 +141,10 @@ std::string DecodeWindows1252(std::string_view bytes) {
 }
 
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    const auto continues = [&](std::size_t i) { return i < utf8.size() && (at(i) & 0xC0) == 0x80; };
     std::size_t written = 0;
     for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
-        const unsigned char lead = at(pos);
-        int byte;
-        if (lead < 0x80) {
-            byte = lead;
-            ++pos;
-        } else if (lead >= 0xC2 && lead <= 0xDF && continues(pos + 1)) {
-            byte = ByteOf(char32_t(((lead & 0x1F) << 6) | (at(pos + 1) & 0x3F)));
-            pos += 2;
-        } else if ((lead & 0xF0) == 0xE0 && continues(pos + 1) && continues(pos + 2)) {
-            byte = ByteOf(char32_t(((lead & 0x0F) << 12) | ((at(pos + 1) & 0x3F) << 6) |
-                                   (at(pos + 2) & 0x3F)));
-            pos += 3;
-        } else {
-            const long cp = NextCodePoint(utf8, pos);
-            byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
-        }
+        const long cp = NextCodePoint(utf8, pos);
+        const int byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
         out[written++] = byte < 0 ? '?' : char(byte);
     }
     return written;
@@ -174,9 +158,8 @@ std::string EncodeWindows1252(std::string_view utf8) {
 
 std::size_t CharacterCount(std::string_view utf8) {
     std::size_t n = 0;
-    for (const char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++n;
+    for (std::size_t pos = 0; pos < utf8.size(); ++n)
+        NextCodePoint(utf8, pos);
     return n;
 }
 

@@ -24,7 +24,8 @@ std::string EncodeWindows1252(std::string_view utf8);
 // the text and returns the number of bytes written.
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out);
 
-// Number of characters in a UTF-8 text (what a fixed-width field counts).
+// Number of characters in a UTF-8 text, what a fixed-width field counts: the bytes
+// EncodeWindows1252 makes of it (a malformed sequence counts as its one '?').
 std::size_t CharacterCount(std::string_view utf8);
 
 // Whether every character of the UTF-8 text has a Windows-1252 byte.

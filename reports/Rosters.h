@@ -18,11 +18,12 @@ namespace tavrel {
 // the player file, lines end in CR LF, and trailing NULs of names are left out.
 
 // Writes "Free Agents.txt" (the players whose Team is 0) into `folder`, then one file for each
-// Team row in table order, each named by RosterFileName; a later team of the same name replaces
-// the earlier one's file. Everything is read before the first file is written, so a database
-// failure writes nothing; each file is replaced whole or not at all. Returns the files written,
-// each once, in the order first written. Throws LeagueError naming the working database or the
-// roster file.
+// Team row in table order, each named by RosterFileName. Every roster gets its own file: a later
+// team whose name is taken in this run (by an earlier team of that name, or by the free agents'
+// file for a team named "Free Agents") gets " (2)", " (3)" ... before ".txt". Everything is read
+// before the first file is written, so a database failure writes nothing; each file is replaced
+// whole or not at all. Returns the files written, in order. Throws LeagueError naming the working
+// database or the roster file.
 std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& workingDb,
                                                 const std::filesystem::path& folder);
 

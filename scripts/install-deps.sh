@@ -5,10 +5,13 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config make
   libsqlite3-dev libsqlitecpp-dev sqlite3
-  qt6-base-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   xvfb xauth ccache
+  help2man librsvg2-bin dpkg-dev file
+  desktop-file-utils appstream libxml2-utils shared-mime-info
+  clang libclang-rt-14-dev
 )
 
 missing=()

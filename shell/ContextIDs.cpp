@@ -1,8 +1,8 @@
 #include "shell/ContextIDs.h"
 
 #include "shell/HelpViewer.h"
+#include "shell/ProgramFolders.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -22,7 +22,7 @@ HelpState& State() {
     return state;
 }
 
-// The pages come from the help folder beside the program when it is there, otherwise from the
+// The pages come from the help folder beside the help file when it is there, otherwise from the
 // copies compiled into the program.
 QUrl PagesRoot(const QString& helpFile) {
     const QString folder = HelpPagesFolder(helpFile);
@@ -34,7 +34,7 @@ QUrl PagesRoot(const QString& helpFile) {
 void ShowPage(const QString& page) {
     HelpState& state = State();
     if (state.helpFile.isEmpty())
-        state.helpFile = HelpFilePath(QCoreApplication::applicationDirPath());
+        state.helpFile = HelpFilePath(ProgramDataDirectory());
     if (!state.viewer) {
         state.viewer = new HelpViewer(PagesRoot(state.helpFile));
         if (state.ownerWindow)
@@ -87,7 +87,7 @@ QString HelpPageOfContext(int contextId) {
 }
 
 void InitHelp(QWidget* owner) {
-    InitHelp(owner, QCoreApplication::applicationDirPath());
+    InitHelp(owner, ProgramDataDirectory());
 }
 
 void InitHelp(QWidget* owner, const QString& programDirectory) {

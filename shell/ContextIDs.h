@@ -23,16 +23,17 @@ inline constexpr const char* kHelpFileName = "Tavrel99.HLP";
 QString HelpFilePath(const QString& programDirectory);
 
 // The folder of HTML pages that stands for the help file: beside it, named after it
-// ("Tavrel99-help"). CMake copies the pages there beside the program.
+// ("Tavrel99-help"). CMake copies the pages there beside the program, and installs them into the
+// program's data folder.
 QString HelpPagesFolder(const QString& helpFilePath);
 
 // The page of a topic number ("globaledit.html" for 320); "topic-<number>.html" for any other
 // number, which shows as not found unless such a page has been added to the help folder.
 QString HelpPageOfContext(int contextId);
 
-// Remembers the owner window and the help file path (from the program's directory, or the
-// directory given). The pages are read from the help folder when it exists, otherwise from the
-// copies compiled into the program, so help always opens.
+// Remembers the owner window and the help file path (from the program's data folder, see
+// ProgramDataDirectory, or the directory given). The pages are read from the help folder when it
+// exists, otherwise from the copies compiled into the program, so help always opens.
 void InitHelp(QWidget* owner);
 void InitHelp(QWidget* owner, const QString& programDirectory);
 

@@ -1,6 +1,6 @@
 #include "store/CcboList.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/ListingDatabase.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"
@@ -15,18 +15,23 @@ namespace {
 
 constexpr const char* kListOperation = "Filling a list from";
 
-std::optional<std::string> AsText(const Value& value) {
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return std::to_string(*n);
-    if (const auto* s = std::get_if<std::string>(&value))
-        return *s;
-    return std::nullopt;
-}
-
 std::string TrimLeadingSpaces(const std::string& text) {
     const auto start = text.find_first_not_of(' ');
     return start == std::string::npos ? std::string() : text.substr(start);
 }
+
+} // namespace
+
+std::string PlayerListName(const std::string& lastName, const std::string& firstName) {
+    return WithoutTrailingPadding(TrimLeadingSpaces(lastName)) + ", " +
+           WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+}
+
+std::string PlayerListEntry(const std::string& name, const std::string& positionText) {
+    return name + " - " + positionText;
+}
+
+namespace {
 
 // One query over a database opened for this call only, with its fields found by name.
 class QueryRows {
@@ -54,7 +59,7 @@ public:
     Value Get(std::optional<int> column) const {
         return column ? ReadValue(statement_, *column) : Value{};
     }
-    std::optional<std::string> Text(int column) const { return AsText(Get(column)); }
+    std::optional<std::string> Text(int column) const { return ValueText(Get(column)); }
 
 private:
     SQLite::Database db_;
@@ -69,7 +74,7 @@ void Guarded(ListTarget* target, const std::filesystem::path& database, Fill fil
     try {
         fill();
     } catch (const SQLite::Exception& e) {
-        throw LeagueError(kListOperation, database, e.what());
+        throw LeagueError(kListOperation, database, e);
     }
 }
 
@@ -175,7 +180,7 @@ void CcboList::GetList_TableID(const std::string& sqlQuery, const std::string& s
             if (rows.Text(name) != sTeamName)
                 continue;
             const std::string idText = rows.Text(id).value_or(std::string());
-            if (!idText.empty() && AsText(rows.Get(pid)) != "0")
+            if (!idText.empty() && ValueText(rows.Get(pid)) != "0")
                 lastItem = idText;
             newClient_->SetListEntry(counter++, lastItem);
             if (idText == val_)
@@ -204,11 +209,11 @@ void CcboList::GetList_TableTwo(const std::string& sqlQuery, const std::string& 
             const auto lastName = rows.Text(last);
             if (!lastName || *lastName == lastItem)
                 continue;
-            const std::string firstName = AsText(rows.Get(first)).value_or(std::string());
-            lastItem = WithoutTrailingPadding(TrimLeadingSpaces(*lastName)) + ", " +
-                       WithoutTrailingPadding(TrimLeadingSpaces(firstName));
+            const std::string firstName = ValueText(rows.Get(first)).value_or(std::string());
+            lastItem = PlayerListName(*lastName, firstName);
             newClient_->SetListEntry(
-                counter, lastItem + " - " + AsText(rows.Get(position)).value_or(std::string()));
+                counter,
+                PlayerListEntry(lastItem, ValueText(rows.Get(position)).value_or(std::string())));
             newClient_->SetItemData(newClient_->NewIndex(), AsItemData(rows.Get(id)));
             ++counter;
         }

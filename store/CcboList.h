@@ -34,6 +34,11 @@ enum class PlayerListOrder { LastNameAscending, LastNameDescending, LastThenFirs
 std::string PlayerListQuery(PlayerListOrder order);
 inline constexpr int kEscapeKey = 27;
 
+// The player list's entry for a player: PlayerListEntry(PlayerListName("Smith", "John"), "QB") is
+// "Smith, John - QB", the names without leading blanks and trailing padding.
+std::string PlayerListName(const std::string& lastName, const std::string& firstName);
+std::string PlayerListEntry(const std::string& name, const std::string& positionText);
+
 // Fills a list or combo box from one query on a database, and can keep the user from typing
 // into a combo box. Set the field names and the database, empty the target (NewClear), then call
 // one GetList_ operation: it opens the database read-only, walks the whole result from its first

@@ -1,6 +1,6 @@
 #include "store/PlayerRowStore.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/PlayerRows.h"
 
 #include <SQLiteCpp/Database.h>
@@ -59,7 +59,7 @@ PlayerRowStore::PlayerRowStore(const std::filesystem::path& workingDb) : path_(w
     try {
         statements_ = std::make_unique<Statements>(workingDb);
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Opening the players of", workingDb, e.what());
+        throw LeagueError("Opening the players of", workingDb, e);
     }
 }
 
@@ -78,7 +78,7 @@ std::vector<RowKey> PlayerRowStore::RowKeys() {
         }
         return keys;
     } catch (const SQLite::Exception& e) {
-        throw LeagueError(kOperation, path_, e.what());
+        throw LeagueError(kOperation, path_, e);
     }
 }
 
@@ -93,7 +93,7 @@ PlayerRow PlayerRowStore::ReadRow(std::int64_t rowId) {
         ReadPlayerRow(q, row);
         return row;
     } catch (const SQLite::Exception& e) {
-        throw LeagueError(kOperation, path_, e.what());
+        throw LeagueError(kOperation, path_, e);
     }
 }
 
@@ -106,22 +106,14 @@ void PlayerRowStore::WriteValue(std::int64_t rowId, int column, const Value& val
         if (q.exec() != 1)
             throw LeagueError(kOperation, path_, "row " + std::to_string(rowId) + " is gone");
     } catch (const SQLite::Exception& e) {
-        throw LeagueError(kOperation, path_, e.what());
+        throw LeagueError(kOperation, path_, e);
     } catch (const std::out_of_range&) {
         throw LeagueError(kOperation, path_, "no column " + std::to_string(column));
     }
 }
 
-std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image) {
-    std::vector<RowKey> keys;
-    keys.reserve(image.RecordCount());
-    for (std::size_t n = 0; n < image.RecordCount(); ++n) {
-        const RecordBytes record = image.Record(n);
-        const auto pid =
-            static_cast<std::int16_t>(static_cast<std::uint16_t>(record[0] | (record[1] << 8)));
-        keys.push_back({static_cast<std::int64_t>(n) + 1, pid});
-    }
-    return keys;
+void PlayerRowStore::WriteChanges(const CellChanges& changes, CellSide side) {
+    WriteCellChanges(statements_->db, changes, side);
 }
 
 } // namespace tavrel

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league/PlayerFile.h"
+#include "store/CellChanges.h"
 #include "store/PlayersTable.h"
 
 #include <cstdint>
@@ -36,16 +36,13 @@ public:
     PlayerRow ReadRow(std::int64_t rowId);
     // Sets one column (a kPlayersColumns index) of one row; a row that is not there is a failure.
     void WriteValue(std::int64_t rowId, int column, const Value& value);
+    // Writes one side of a list of changes as one transaction (WriteCellChanges).
+    void WriteChanges(const CellChanges& changes, CellSide side);
 
 private:
     struct Statements;
     std::filesystem::path path_;
     std::unique_ptr<Statements> statements_;
 };
-
-// The row keys of a Players table that LoadLeague has just built from `image`: it adds one row per
-// whole record, in file order, to a new table, so record n is rowid n + 1. Known without reading
-// the table; whoever uses them checks a row's PID before trusting it.
-std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 
 } // namespace tavrel

@@ -26,25 +26,44 @@ void AssignText(Value& into, const void* text, int size) {
         into = std::string(value);
 }
 
-void ReadValueInto(const SQLite::Statement& statement, int column, Value& into) {
-    const SQLite::Column c = statement.getColumn(column);
-    const int type = c.getType(); // asked once: every question is a call into SQLite
-    if (type == SQLite::Null) {
+// The one way a result column becomes a Value, for raw statements and the SQLite::Statement
+// wrapper alike (a Column reads from the raw statement underneath).
+template <typename Source> void ReadValueInto(const Source& source, int column, Value& into) {
+    switch (source.Type(column)) { // asked once: every question is a call into SQLite
+    case SQLITE_NULL:
         into = std::monostate{};
         return;
-    }
-    if (type == SQLite::INTEGER) {
-        into = static_cast<std::int64_t>(c.getInt64());
+    case SQLITE_INTEGER:
+        into = static_cast<std::int64_t>(source.Int64(column));
         return;
-    }
-    if (type == SQLite::FLOAT) {
-        if (const auto whole = WholeNumber(c.getDouble())) {
+    case SQLITE_FLOAT:
+        if (const auto whole = WholeNumber(source.Double(column))) {
             into = *whole;
             return;
         }
+        break;
     }
-    AssignText(into, c.getBlob(), c.getBytes()); // as stored, NULs included
+    const void* text = source.Blob(column); // as stored, NULs included; before its size
+    AssignText(into, text, source.Bytes(column));
 }
+
+struct RawColumns {
+    sqlite3_stmt* statement;
+    int Type(int c) const { return sqlite3_column_type(statement, c); }
+    sqlite3_int64 Int64(int c) const { return sqlite3_column_int64(statement, c); }
+    double Double(int c) const { return sqlite3_column_double(statement, c); }
+    const void* Blob(int c) const { return sqlite3_column_blob(statement, c); }
+    int Bytes(int c) const { return sqlite3_column_bytes(statement, c); }
+};
+
+struct WrappedColumns {
+    const SQLite::Statement& statement;
+    int Type(int c) const { return statement.getColumn(c).getType(); }
+    sqlite3_int64 Int64(int c) const { return statement.getColumn(c).getInt64(); }
+    double Double(int c) const { return statement.getColumn(c).getDouble(); }
+    const void* Blob(int c) const { return statement.getColumn(c).getBlob(); }
+    int Bytes(int c) const { return statement.getColumn(c).getBytes(); }
+};
 
 } // namespace
 
@@ -59,7 +78,7 @@ void BindValue(SQLite::Statement& statement, int parameter, const Value& value) 
 
 Value ReadValue(const SQLite::Statement& statement, int column) {
     Value value;
-    ReadValueInto(statement, column, value);
+    ReadValueInto(WrappedColumns{statement}, column, value);
     return value;
 }
 
@@ -70,7 +89,7 @@ void BindPlayerRow(SQLite::Statement& statement, const PlayerRow& row, int first
 
 void ReadPlayerRow(const SQLite::Statement& statement, PlayerRow& row, int firstColumn) {
     for (int i = 0; i < kPlayersColumnCount; ++i)
-        ReadValueInto(statement, firstColumn + i, row[i]);
+        ReadValueInto(WrappedColumns{statement}, firstColumn + i, row[i]);
 }
 
 PlayerRowCursor::PlayerRowCursor(SQLite::Database& db, const std::string& query)
@@ -97,26 +116,29 @@ std::int64_t PlayerRowCursor::Integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
+bool PlayerRowCursor::IsNull(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+bool PlayerRowCursor::IsInteger(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_INTEGER;
+}
+
+std::string_view PlayerRowCursor::Text(int column) const {
+    const void* text = sqlite3_column_blob(statement_, column); // before its size
+    return text ? std::string_view(
+                      static_cast<const char*>(text),
+                      static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+                : std::string_view();
+}
+
+void PlayerRowCursor::ReadValue(int column, Value& into) const {
+    ReadValueInto(RawColumns{statement_}, column, into);
+}
+
 void PlayerRowCursor::Read(PlayerRow& row, int firstColumn) const {
-    for (int i = 0; i < kPlayersColumnCount; ++i) {
-        const int column = firstColumn + i;
-        switch (sqlite3_column_type(statement_, column)) {
-        case SQLITE_NULL:
-            row[i] = std::monostate{};
-            continue;
-        case SQLITE_INTEGER:
-            row[i] = static_cast<std::int64_t>(sqlite3_column_int64(statement_, column));
-            continue;
-        case SQLITE_FLOAT:
-            if (const auto whole = WholeNumber(sqlite3_column_double(statement_, column))) {
-                row[i] = *whole;
-                continue;
-            }
-            break;
-        }
-        const void* text = sqlite3_column_blob(statement_, column); // as stored, NULs included
-        AssignText(row[i], text, sqlite3_column_bytes(statement_, column));
-    }
+    for (int i = 0; i < kPlayersColumnCount; ++i)
+        ReadValue(firstColumn + i, row[i]);
 }
 
 PlayerRowInserter::PlayerRowInserter(SQLite::Database& db, const std::string& table)

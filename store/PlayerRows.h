@@ -34,6 +34,13 @@ public:
 
     bool Next(); // moves to the next row; false after the last
     std::int64_t Integer(int column) const;
+    bool IsNull(int column) const;
+    bool IsInteger(int column) const;
+    // The value as text, every byte as stored (NULs included); a number in SQLite's decimal form.
+    // Valid until the next call on this cursor.
+    std::string_view Text(int column) const;
+    // Reads one result column, reusing the room a text in `into` already has.
+    void ReadValue(int column, Value& into) const;
     // Reads result columns firstColumn .. firstColumn + 89 (0-based) in Players order, reusing the
     // room the texts of `row` already have.
     void Read(PlayerRow& row, int firstColumn = 0) const;

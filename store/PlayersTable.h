@@ -13,24 +13,10 @@ namespace tavrel {
 // width (0 where none is given; such columns never hold more than 7 characters).
 enum class ColumnType { Byte, Integer, Text };
 
-// Where a Players column comes from in the 366-byte player record.
-enum class FieldKind {
-    Byte,         // one unsigned byte at offset
-    Int16,        // signed 16-bit, low byte first, at offset
-    Text,         // `bytes` characters at offset, Windows-1252
-    PlayerId,     // derived: bytes 1 * 256 + 0 as a signed 16-bit number
-    Weight,       // derived: bytes 87 * 256 + 86 as a signed 16-bit number
-    PositionText, // derived: the abbreviation of byte 94
-    None,         // never filled (JNum, injuries)
-};
-
 struct PlayersColumn {
     std::string_view name;
     ColumnType type;
     int declaredWidth; // Text n: n; otherwise 0
-    FieldKind kind;
-    int offset; // record offset of the field, for Byte, Int16 and Text
-    int bytes;  // record width of a Text field
 };
 
 inline constexpr int kPlayersColumnCount = 90;
@@ -56,5 +42,8 @@ bool SameColumnName(std::string_view a, std::string_view b);
 // One cell of a working table: empty (null), a whole number, or UTF-8 text.
 using Value = std::variant<std::monostate, std::int64_t, std::string>;
 using PlayerRow = std::array<Value, kPlayersColumnCount>;
+
+// A value as text: a number in decimal, text as stored; nothing for an empty value.
+std::optional<std::string> ValueText(const Value& value);
 
 } // namespace tavrel

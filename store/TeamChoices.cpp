@@ -1,6 +1,6 @@
 #include "store/TeamChoices.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/ListingDatabase.h"
 #include "store/Text.h"
 
@@ -25,7 +25,7 @@ std::vector<TeamChoice> ReadTeamChoices(const std::filesystem::path& workingDb) 
         }
         return teams;
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Reading the teams of", workingDb, e.what());
+        throw LeagueError("Reading the teams of", workingDb, e);
     }
 }
 

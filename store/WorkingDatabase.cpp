@@ -1,6 +1,6 @@
 #include "store/WorkingDatabase.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 
 #include <QDir>
 #include <QLockFile>
@@ -29,14 +29,16 @@ bool CanCreateFilesIn(const fs::path& directory) {
 
 } // namespace
 
-fs::path ChooseWorkingDirectory(const fs::path& programDirectory) {
-    if (CanCreateFilesIn(programDirectory))
+fs::path ChooseWorkingDirectory(const fs::path& programDirectory, const fs::path& buildDirectory) {
+    std::error_code notThere;
+    if (fs::equivalent(programDirectory, buildDirectory, notThere) &&
+        CanCreateFilesIn(programDirectory))
         return programDirectory;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (data.isEmpty() || !QDir().mkpath(data))
-        throw LeagueError("Choosing a folder for the working database", programDirectory,
-                          "the program's folder is not writable and no folder for application "
-                          "data could be created");
+        throw LeagueError("Choosing a folder for the working database",
+                          data.isEmpty() ? programDirectory : ToPath(data),
+                          "no folder for application data could be created");
     return ToPath(data);
 }
 

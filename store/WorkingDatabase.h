@@ -7,9 +7,12 @@ namespace tavrel {
 
 inline constexpr const char* kWorkingDatabaseName = "Tavrel.tmp";
 
-// Where the window program keeps its working database and roster files: the program's directory
-// when it is writable, otherwise the per-user application data directory (created if missing).
-std::filesystem::path ChooseWorkingDirectory(const std::filesystem::path& programDirectory);
+// Where the window program keeps its working database, its lock and the roster files: the
+// program's directory when the program runs from the folder it was built in (`buildDirectory`)
+// and may write there; otherwise, installed or copied anywhere else, the per-user application
+// data directory (created if missing), so that nothing is written beside an installed program.
+std::filesystem::path ChooseWorkingDirectory(const std::filesystem::path& programDirectory,
+                                             const std::filesystem::path& buildDirectory);
 
 // dir / "Tavrel.tmp"
 std::filesystem::path WorkingDatabasePath(const std::filesystem::path& directory);

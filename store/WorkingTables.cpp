@@ -1,10 +1,10 @@
 #include "store/WorkingTables.h"
 
+#include "base/LeagueError.h"
+#include "store/PlayersTable.h"
+
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
-
-#include "league/LeagueError.h"
-#include "store/PlayersTable.h"
 
 namespace tavrel {
 namespace {
@@ -44,7 +44,7 @@ void Execute(const std::filesystem::path& path, const std::string& sql, const ch
         db.exec(kScratchSettings);
         db.exec(sql);
     } catch (const SQLite::Exception& e) {
-        throw LeagueError(operation, path, e.what());
+        throw LeagueError(operation, path, e);
     }
 }
 
@@ -61,7 +61,7 @@ void PrepareWorkingDatabase(const std::filesystem::path& path) {
         // An empty file is not yet a database; this writes the header so the file exists whole.
         db.exec("PRAGMA user_version = 1");
     } catch (const SQLite::Exception& e) {
-        throw LeagueError("Creating the working database", path, e.what());
+        throw LeagueError("Creating the working database", path, e);
     }
 }
 

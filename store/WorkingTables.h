@@ -9,6 +9,12 @@ namespace tavrel {
 // player record in file order, and table Team, one row per team record of the league file.
 // These create it from nothing; each throws LeagueError naming the database file on failure.
 
+// How a connection that edits the working database sets itself up. The database is rebuilt from
+// the league's files whenever its state is in doubt, so nothing waits for the disk after a commit;
+// the journal is kept in memory, so a failed edit still rolls back whole.
+inline constexpr const char* kScratchEditSettings =
+    "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF";
+
 // Deletes any file at `path` and creates an empty database there.
 void PrepareWorkingDatabase(const std::filesystem::path& path);
 

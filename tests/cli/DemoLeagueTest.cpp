@@ -2,7 +2,7 @@
 
 #include "TestFiles.h"
 #include "TestPlayers.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/PlayerRecord.h"
 
 #include <QTemporaryDir>

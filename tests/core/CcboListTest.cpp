@@ -1,7 +1,7 @@
 #include "store/CcboList.h"
 
 #include "TestLeague.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "LeagueFixtures.h"
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>

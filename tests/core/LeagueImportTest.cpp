@@ -1,8 +1,9 @@
 #include "LeagueFixtures.h"
+#include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueError.h"
 #include "league/LeaguePaths.h"
 #include "store/PlayerRowStore.h"
+#include "store/WorkingTables.h"
 
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
@@ -34,7 +35,7 @@ TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
     for (std::size_t n = 0; n < rows.size(); ++n) {
         const PlayerRow expected = DecodedRow(records[n]);
         EXPECT_EQ(rows[n], expected) << "row " << n;
-        for (const PlayersColumn& c : kPlayersColumns)
+        for (const RecordField& c : kRecordFields)
             if (c.kind == FieldKind::Text)
                 textBytes.insert(records[n].begin() + c.offset,
                                  records[n].begin() + c.offset + c.bytes);

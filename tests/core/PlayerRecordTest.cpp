@@ -13,11 +13,20 @@ namespace {
 
 using namespace tavrel::testing;
 
-TEST(PlayersTable, ModelledFieldsCoverTheRecordButSixtyBytes) {
+TEST(PlayersTable, ColumnNamesMatchWithoutRegardToCase) {
+    EXPECT_EQ(PlayersColumnIndex("ACT_AS"), PlayersColumnIndex("Act_AS"));
+    EXPECT_EQ(PlayersColumnIndex("Age"), PlayersColumnIndex("AGE"));
+    EXPECT_FALSE(PlayersColumnIndex("PNAME"));
+}
+
+TEST(PlayerRecord, FieldsFollowTheColumnsAndCoverTheRecordButSixtyBytes) {
     std::array<int, kPlayerRecordSize> owners{};
-    for (const PlayersColumn& c : kPlayersColumns)
-        for (int i = 0; i < FieldWidth(c); ++i)
-            ++owners[c.offset + i];
+    for (int i = 0; i < kPlayersColumnCount; ++i) {
+        const RecordField& f = kRecordFields[i];
+        EXPECT_EQ(f.column, kPlayersColumns[i].name) << "position " << i;
+        for (int b = 0; b < FieldWidth(f); ++b)
+            ++owners[f.offset + b];
+    }
     EXPECT_EQ(std::count(owners.begin(), owners.end(), 0), 60);
     EXPECT_EQ(std::count_if(owners.begin(), owners.end(), [](int n) { return n > 1; }), 0);
 }

@@ -2,7 +2,7 @@
 
 #include "TestLeague.h"
 #include "TestPlayers.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/TeamChoices.h"
 
 #include <SQLiteCpp/Database.h>

@@ -1,7 +1,7 @@
 #include "league/TeamScan.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/WorkingTables.h"
 
 #include <QTemporaryDir>

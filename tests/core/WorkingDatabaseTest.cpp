@@ -1,14 +1,19 @@
 #include "store/WorkingDatabase.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueError.h"
+#include "TestFiles.h"
+#include "base/LeagueError.h"
+#include "store/TeamChoices.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Exception.h>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,24 +30,67 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST_F(WorkingDatabaseTest, LivesInTheProgramFolderWhenItIsWritable) {
+// SQLite's failures keep their code: a damaged file and a full disk ask for different help.
+TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
+    testing::WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
+    try {
+        ReadTeamChoices(Path("junk.tmp"));
+        FAIL() << "a file that is no database was read";
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.sqliteCode(), SQLITE_NOTADB);
+        EXPECT_TRUE(e.IsCorruptFile());
+        EXPECT_FALSE(e.IsDiskFull());
+        EXPECT_EQ(e.file(), Path("junk.tmp"));
+    }
+
+    SQLite::Database db(Path("full.tmp").string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
+    db.exec("CREATE TABLE t (x); PRAGMA max_page_count = 2"); // a disk with no more room
+    try {
+        db.exec("INSERT INTO t VALUES (zeroblob(100000))");
+        FAIL() << "the database grew past its last page";
+    } catch (const SQLite::Exception& full) {
+        const LeagueError e("Writing", Path("full.tmp"), full);
+        EXPECT_EQ(e.sqliteCode(), SQLITE_FULL);
+        EXPECT_TRUE(e.IsDiskFull());
+        EXPECT_FALSE(e.IsCorruptFile());
+        EXPECT_EQ(e.cause(), full.what());
+    }
+    EXPECT_EQ(LeagueError("Reading", "f", "gone").sqliteCode(), 0);
+}
+
+TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenTheProgramRunsThereAndMayWrite) {
     const fs::path program = Path("");
-    EXPECT_EQ(ChooseWorkingDirectory(program), program);
+    EXPECT_EQ(ChooseWorkingDirectory(program, program / "."), program);
     EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
     EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
         << "finding out leaves nothing behind";
 }
 
-TEST_F(WorkingDatabaseTest, MovesToApplicationDataWhenTheProgramFolderIsNotWritable) {
+// Installed (even in a folder it may write to), copied elsewhere, or in a build folder it may not
+// write to: the program keeps its files in the per-user application data folder.
+TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setApplicationName("TavrelTest");
+    const fs::path data =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+    fs::create_directories(Path("usr/bin"));
+    fs::create_directories(Path("build/shell"));
     testing::WriteBytes(Path("file"), {1});
-    // Under a plain file no folder can exist, whoever runs the program.
-    const fs::path chosen = ChooseWorkingDirectory(Path("file") / "bin");
-    EXPECT_EQ(
-        chosen,
-        fs::path(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
-    EXPECT_TRUE(fs::is_directory(chosen));
+    const struct {
+        const char* program;
+        const char* build;
+    } cases[] = {
+        {"usr/bin", "build/shell"},    // installed in a writable prefix
+        {"build/shell", "build"},      // beside, not in, the build folder
+        {"file/bin", "file/bin"},      // a build folder no file can be made in
+        {"usr/bin", "no/such/folder"}, // built elsewhere
+    };
+    for (const auto& c : cases) {
+        const fs::path chosen = ChooseWorkingDirectory(Path(c.program), Path(c.build));
+        EXPECT_EQ(chosen, data) << c.program << " built in " << c.build;
+        EXPECT_TRUE(fs::is_directory(chosen));
+    }
+    EXPECT_TRUE(fs::is_empty(Path("usr/bin")));
     QStandardPaths::setTestModeEnabled(false);
 }
 

@@ -3,8 +3,9 @@
 #include "RecordingProgress.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "globaledit/GlobalEditRun.h"
-#include "league/LeagueError.h"
+#include "globaledit/RatingRule.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ using testing::PlayerSpec;
 using testing::RecordingProgress;
 using testing::TestLeague;
 
-constexpr int kQB = 0, kWR = 6, kP = 14;
+constexpr int kQB = 0, kWR = 6, kS = 13, kP = 14;
 const int kSP = *RatingIndex("SP");
 const int kAG = *RatingIndex("AG");
 
@@ -55,62 +56,62 @@ void PrintTo(const Speed& s, std::ostream* os) {
     *os << s.actual << "/" << s.potential;
 }
 
-// Exact halves round to the even neighbour, the actual and the potential alike; each case is a
-// position of its own, edited with its own percentages.
-TEST(GlobalEdit, HalvesRoundToTheEvenNeighbour) {
-    const struct {
-        std::int64_t actual, potential;
+// The rule itself, without a database: one row per case, each with the inputs it needs.
+TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
+    struct Case {
+        const char* what;
+        RatingValues before;
         double actualPercent, potentialPercent;
-        Speed expected;
-    } cases[] = {
-        {45, 60, 10, 0, {50, 60}},  // 49.5
-        {35, 75, 10, 10, {38, 82}}, // 38.5 and 82.5
-        {25, 15, 10, 10, {28, 28}}, // 27.5; 16.5 gives 16, lifted to the actual
-        {5, 5, 10, 10, {6, 6}},     // 5.5
-        {7, 11, -50, -50, {4, 6}},  // 3.5 and 5.5
-        {5, 9, -50, -50, {2, 4}},   // 2.5 and 4.5
-        {1, 3, -50, 50, {0, 4}},    // 0.5 and 4.5
-        {47, 90, 50, 0, {70, 90}},  // 70.5
-        {60, 62, 10, 0, {66, 66}},  // the potential follows the actual
+        int actualMin, actualMax, potentialMin, potentialMax;
+        RatingValues after;
     };
-    TestLeague league;
-    std::vector<std::int64_t> rows;
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        rows.push_back(
-            league.AddPlayer(WithSpeed(int(cases[i].actual), int(cases[i].potential), 1, int(i))));
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        ApplyGlobalEdit(league.db(), int(i),
-                        SpeedBy(cases[i].actualPercent, cases[i].potentialPercent));
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(SpeedOf(league, rows[i]), cases[i].expected) << "case " << i;
-        EXPECT_EQ(league.Number(rows[i], "Act_AG"), 50) << "other ratings stay";
+    constexpr double kHuge = std::numeric_limits<double>::max();
+    const Case cases[] = {
+        {"49.5 rounds to the even 50", {45, 60}, 10, 0, 0, 99, 0, 99, {50, 60}},
+        {"70.5 rounds to the even 70", {47, 90}, 50, 0, 0, 99, 0, 99, {70, 90}},
+        {"60.5 rounds to the even 60", {55, 62}, 10, 0, 0, 99, 0, 99, {60, 62}},
+        {"27.5 rounds up to the even 28", {25, 30}, 10, 0, 0, 99, 0, 99, {28, 30}},
+        {"38.5 and 82.5 round down to the even", {35, 75}, 10, 10, 0, 99, 0, 99, {38, 82}},
+        {"5.5 rounds up to the even 6", {5, 5}, 10, 10, 0, 99, 0, 99, {6, 6}},
+        {"3.5 and 5.5 round up", {7, 11}, -50, -50, 0, 99, 0, 99, {4, 6}},
+        {"2.5 and 4.5 round down", {5, 9}, -50, -50, 0, 99, 0, 99, {2, 4}},
+        {"0.5 and 4.5 round down", {1, 3}, -50, 50, 0, 99, 0, 99, {0, 4}},
+        {"16-bit limits scaled beyond them", {32767, -32768}, 100, 100, 0, 255, 0, 255, {255, 255}},
+        {"the potential follows the actual", {60, 62}, 10, 0, 0, 99, 0, 99, {66, 66}},
+        {"both scaled", {40, 50}, 10, 10, 0, 99, 0, 99, {44, 55}},
+        {"0% actual leaves both alone", {150, 200}, 0, 50, 0, 99, 0, 99, {150, 200}},
+        {"-100% reaches the actual Min 0", {70, 90}, -100, 0, 0, 99, 0, 99, {0, 90}},
+        {"the actual Min lifts", {70, 90}, -100, 0, 30, 99, 0, 99, {30, 90}},
+        {"the actual Max cuts", {95, 95}, 10, 0, 0, 99, 0, 99, {99, 99}},
+        {"exactly at the actual Max stays", {90, 99}, 10, 0, 0, 99, 0, 99, {99, 99}},
+        {"a Min above the Max wins", {70, 90}, 10, 0, 80, 70, 0, 99, {80, 90}},
+        {"the potential Max wins over the lift", {80, 85}, 0.1, 0, 0, 99, 0, 50, {80, 50}},
+        {"the potential Min comes last", {10, 10}, 10, 0, 0, 99, 40, 99, {11, 40}},
+        {"bounds at 255", {200, 0}, 1e300, -1e300, 0, 255, 0, 255, {255, 255}},
+        {"bounds at 0", {200, 0}, -kHuge, 0, 0, 255, 0, 255, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        GlobalEditInputs bounds;
+        bounds.actualMin = c.actualMin;
+        bounds.actualMax = c.actualMax;
+        bounds.potentialMin = c.potentialMin;
+        bounds.potentialMax = c.potentialMax;
+        bounds.actualPercent[kAG] = c.actualPercent;
+        bounds.potentialPercent[kAG] = c.potentialPercent;
+        RatingValues after = c.before;
+        ApplyRatingRule(after, kAG, bounds);
+        EXPECT_EQ(after.actual, c.after.actual) << c.what;
+        EXPECT_EQ(after.potential, c.after.potential) << c.what;
     }
 }
 
-TEST(GlobalEdit, BoundStepsRunInTheirOrder) {
+TEST(GlobalEdit, TheRuleReachesTheEditedColumnsOnly) {
     TestLeague league;
-    const auto a = league.AddPlayer(WithSpeed(70, 90));
-    const auto b = league.AddPlayer(WithSpeed(80, 85));
-    GlobalEditInputs minusAll = SpeedBy(-100);
-    ApplyGlobalEdit(league.db(), kQB, minusAll);
-    EXPECT_EQ(SpeedOf(league, a), (Speed{0, 90}));
-
-    minusAll.actualMin = 30;
-    ApplyGlobalEdit(league.db(), kQB, minusAll);
-    EXPECT_EQ(SpeedOf(league, a), (Speed{30, 90}));
-
-    GlobalEditInputs minAboveMax = SpeedBy(10);
-    minAboveMax.actualMin = 80;
-    minAboveMax.actualMax = 70;
-    ApplyGlobalEdit(league.db(), kQB, minAboveMax);
-    EXPECT_EQ(league.Number(a, "Act_SP"), 80);
-    EXPECT_EQ(league.Number(b, "Act_SP"), 80);
-
-    // The potential Max comes after the lift to the actual value, so it wins over it.
-    GlobalEditInputs lowPotentialMax = SpeedBy(0.1);
-    lowPotentialMax.potentialMax = 50;
-    ApplyGlobalEdit(league.db(), kQB, lowPotentialMax);
-    EXPECT_EQ(SpeedOf(league, b), (Speed{80, 50}));
+    const auto scaledBoth = league.AddPlayer(WithSpeed(40, 50));
+    ApplyGlobalEdit(league.db(), kQB, SpeedBy(10, 10));
+    EXPECT_EQ(SpeedOf(league, scaledBoth), (Speed{44, 55}));
+    EXPECT_EQ(league.Number(scaledBoth, "Act_AG"), 50);
+    EXPECT_EQ(league.Number(scaledBoth, "Pot_AG"), 60);
 }
 
 TEST(GlobalEdit, ZeroActualPercentLeavesBothColumnsAlone) {
@@ -173,27 +174,6 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_TRUE(none.calls.empty());
 }
 
-TEST(GlobalEdit, HugePercentagesAreLimitedNotOverflowed) {
-    TestLeague league;
-    const auto p = league.AddPlayer(WithSpeed(200, 0));
-    GlobalEditInputs in = SpeedBy(1e300, -1e300);
-    in.actualMax = 255;
-    in.potentialMax = 255;
-    ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(SpeedOf(league, p), (Speed{255, 255}));
-    in = SpeedBy(-std::numeric_limits<double>::max());
-    ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(league.Number(p, "Act_SP"), 0);
-
-    // Stored values at the 16-bit limits, scaled far beyond them.
-    TestLeague limits;
-    const auto high = limits.AddPlayer(WithSpeed(32767, -32768));
-    in = SpeedBy(100, 100);
-    in.actualMax = in.potentialMax = 255;
-    ApplyGlobalEdit(limits.db(), kQB, in);
-    EXPECT_EQ(SpeedOf(limits, high), (Speed{255, 255}));
-}
-
 TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
     TestLeague league;
     std::vector<std::int64_t> rows;
@@ -241,22 +221,36 @@ TEST(GlobalEdit, UnusableInputsAreRefusedBeforeAnyChange) {
     EXPECT_EQ(SpeedOf(league, p), (Speed{50, 60}));
 }
 
-TEST(GlobalEditPositions, MeansShowWhatARunDid) {
+TEST(GlobalEdit, MissingWorkingDatabaseIsNamed) {
     TestLeague league;
-    league.AddPlayer(WithSpeed(40, 60));
-    league.AddPlayer(WithSpeed(60, 60));
-    league.AddPlayer(WithSpeed(99, 99, 1, kWR));
-    const GlobalEditInputs in = SpeedBy(10);
-    const auto before = EditedRatingMeans(league.db(), kQB, in);
-    ApplyGlobalEdit(league.db(), kQB, in);
-    const auto after = EditedRatingMeans(league.db(), kQB, in);
-    ASSERT_EQ(before.size(), 1u);
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(before[0].ratingIndex, kSP);
-    EXPECT_DOUBLE_EQ(before[0].actual, 50.0);
-    EXPECT_DOUBLE_EQ(after[0].actual, 55.0);
-    EXPECT_DOUBLE_EQ(after[0].potential, 63.0);
-    EXPECT_TRUE(EditedRatingMeans(league.db(), kP, in).empty());
+    const auto missing = league.folder() / "absent.tmp";
+    try {
+        ApplyGlobalEdit(missing, kQB, SpeedBy(10));
+        FAIL();
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), missing);
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
+    TestLeague league;
+    for (const int code : {kS, kP, kQB, kWR})
+        league.AddPlayer(WithSpeed(50, 60, 1, code));
+    RecordingProgress progress;
+    const std::vector<int> codes = {kS, kP, kQB, kS, 99};
+    const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, SpeedBy(10), &progress);
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[0].positionCode, kQB);
+    EXPECT_EQ(outcomes[1].positionCode, kP); // check box 9
+    EXPECT_EQ(outcomes[2].positionCode, kS); // check box 14
+    std::vector<std::string> captions;
+    for (const auto& call : progress.calls)
+        if (call.starts_with("Begin:"))
+            captions.push_back(call.substr(6));
+    EXPECT_EQ(captions, (std::vector<std::string>{"Updating QB", "Updating P", "Updating S"}));
+    EXPECT_EQ(kGlobalEditPositionCodes[9], kP);
+    EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
 }
 
 TEST(GlobalEditInputText, PercentagesAreOrdinaryNumbers) {

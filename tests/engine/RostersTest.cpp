@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "store/Vocabulary.h"
 
 #include <gtest/gtest.h>
@@ -90,26 +90,71 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
 TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
     TestLeague league;
     league.AddTeam(std::int64_t(3), std::string("Lions\0\0", 7));
-    // A team of the same name as the free agents is written later and so replaces their file.
-    league.AddTeam(std::int64_t(4), std::string("Free Agents"));
-    league.AddPlayer(MakePlayer({.team = 4, .position = 8, .lastName = "Kicker"}));
-    PrintRosters(league.db(), league.folder());
+    league.AddPlayer(MakePlayer({.team = 0, .position = 8, .lastName = "Kicker"}));
+    const auto written = PrintRosters(league.db(), league.folder());
 
+    ASSERT_EQ(written.size(), 2u);
+    EXPECT_EQ(written[0], league.folder() / "Free Agents.txt");
     EXPECT_EQ(FileContent(league.folder() / "Lions.txt"), EmptyRoster("Lions"));
-    const std::string freeAgents = FileContent(league.folder() / "Free Agents.txt");
+    const std::string freeAgents = FileContent(written[0]);
     EXPECT_NE(freeAgents.find("K Kicker, John"), std::string::npos) << freeAgents;
 }
 
-TEST(Rosters, SameNameTwiceWritesOneFileFromTheLaterTeam) {
+// All rosters come from one pass over the players: each player lands in his own team's file, in
+// position order and then file order, and a Team that is no team number in none.
+TEST(Rosters, EveryPlayerLandsInHisTeamInPositionThenFileOrder) {
+    TestLeague league;
+    league.AddTeam(std::int64_t(1), std::string("Ones"));
+    league.AddTeam(std::int64_t(2), std::string("Twos"));
+    const struct {
+        int team, position;
+        const char* name;
+    } players[] = {{2, 13, "S2a"}, {1, 6, "WR1a"}, {0, 0, "QB0"},  {2, 0, "QB2"},
+                   {1, 0, "QB1"},  {2, 13, "S2b"}, {1, 6, "WR1b"}, {5, 0, "Nobody"}};
+    for (const auto& p : players)
+        league.AddPlayer(MakePlayer({.team = p.team, .position = p.position, .lastName = p.name}));
+    league.Exec("UPDATE Players SET Team = 'x' WHERE rowid = 1"); // S2a now has no team
+    PrintRosters(league.db(), league.folder());
+
+    const auto names = [&](const std::string& team) {
+        const std::string lines = PlayerLines(FileContent(league.folder() / (team + ".txt")), team);
+        std::vector<std::string> found;
+        for (std::size_t at = 0; (at = lines.find(", John", at)) != std::string::npos; ++at)
+            found.push_back(lines.substr(lines.rfind(' ', at) + 1, at - lines.rfind(' ', at) - 1));
+        return found;
+    };
+    EXPECT_EQ(names("Free Agents"), (std::vector<std::string>{"QB0"}));
+    EXPECT_EQ(names("Ones"), (std::vector<std::string>{"QB1", "WR1a", "WR1b"}));
+    EXPECT_EQ(names("Twos"), (std::vector<std::string>{"QB2", "S2b"}));
+}
+
+// One run never writes two rosters into one file: the free agents keep "Free Agents.txt", a later
+// team whose name is taken (exactly, or but for case) gets " (2)", " (3)" before ".txt".
+TEST(Rosters, TakenNamesGetANumberAndEveryFileIsListed) {
     TestLeague league;
     league.AddTeam(std::int64_t(1), std::string("Twins"));
     league.AddTeam(std::int64_t(2), std::string("Twins\0", 6));
+    league.AddTeam(std::int64_t(3), std::string("Free Agents"));
+    league.AddTeam(std::int64_t(4), std::string("TWINS"));
+    league.AddPlayer(MakePlayer({.team = 0, .lastName = "Loose"}));
     league.AddPlayer(MakePlayer({.team = 1, .lastName = "First"}));
     league.AddPlayer(MakePlayer({.team = 2, .lastName = "Second"}));
-    EXPECT_EQ(PrintRosters(league.db(), league.folder()).size(), 2u);
-    const std::string twins = FileContent(league.folder() / "Twins.txt");
-    EXPECT_EQ(twins.find("First"), std::string::npos);
-    EXPECT_NE(twins.find("Second"), std::string::npos);
+    league.AddPlayer(MakePlayer({.team = 3, .lastName = "Named"}));
+    league.AddPlayer(MakePlayer({.team = 4, .lastName = "Loud"}));
+    const auto written = PrintRosters(league.db(), league.folder());
+
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Free Agents.txt", "Loose"},
+        {"Twins.txt", "First"},
+        {"Twins (2).txt", "Second"},
+        {"Free Agents (2).txt", "Named"},
+        {"TWINS (3).txt", "Loud"}};
+    ASSERT_EQ(written.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(written[i], league.folder() / expected[i].first);
+        const std::string roster = FileContent(written[i]);
+        EXPECT_NE(roster.find(expected[i].second + ", John"), std::string::npos) << roster;
+    }
 }
 
 TEST(Rosters, CollegeIsCutToThirtyWithTrailingNulsRemoved) {

@@ -15,15 +15,18 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace guitest {
 
 // Answers the main window's questions from queues the test fills, and keeps what it was asked.
 struct PromptLog {
-    QStringList files;   // answers to the open-file dialog; none left means Cancel
-    QList<bool> answers; // answers to the yes/no question; none left is a test failure
-    QStringList texts;   // answers to the input box; none left means Cancel
+    QStringList files; // answers to the file dialogs; none left means Cancel
+    // Answers to the yes/no questions; none left is a test failure. Nothing is Esc, which only
+    // the save question takes.
+    QList<std::optional<bool>> answers;
+    QStringList texts; // answers to the input box; none left means Cancel
     QStringList questions;
     QStringList messages;
     QString fileTitle;
@@ -42,7 +45,17 @@ public:
         log_->fileFilter = filter;
         return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
     }
-    bool AskYesNo(QWidget*, const QString& question) override {
+    QString ChooseFileToSave(QWidget* parent, const QString& title,
+                             const QString& filter) override {
+        return ChooseFileToOpen(parent, title, filter);
+    }
+    bool AskYesNo(QWidget* parent, const QString& question) override {
+        const std::optional<bool> answer = AskYesNoOrCancel(parent, question);
+        if (!answer)
+            ++log_->unexpectedQuestions;
+        return answer.value_or(false);
+    }
+    std::optional<bool> AskYesNoOrCancel(QWidget*, const QString& question) override {
         log_->questions << question;
         if (log_->answers.isEmpty()) {
             ++log_->unexpectedQuestions;
@@ -124,6 +137,7 @@ struct MainWindowSession {
     int main(int argc, char** argv) {                                                              \
         QTemporaryDir settingsHome;                                                                \
         qputenv("XDG_CONFIG_HOME", settingsHome.path().toUtf8());                                  \
+        qputenv("XDG_DATA_HOME", settingsHome.path().toUtf8()); /* the dated backups */            \
         QApplication app(argc, argv);                                                              \
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsHome.path());    \
         TestClass test;                                                                            \

@@ -8,8 +8,11 @@
 #include "shell/HelpViewer.h"
 #include "shell/frmAbout.h"
 #include "shell/frmStatus.h"
+#include "stats/RatingDistribution.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
+#include "ui/charts/HistogramChart.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -321,6 +324,7 @@ private slots:
             SQLite::Database db(s_->WorkingDb().string(), SQLite::OPEN_READWRITE);
             db.exec("UPDATE Players SET Act_AG = 300 WHERE rowid = 3");
         }
+        s_->window->PlayersChangedElsewhere();
         s_->window->show();
         QSignalSpy ended(s_->window.get(), &frmMain::Ended);
         s_->log->answers << true;
@@ -354,11 +358,12 @@ private slots:
     }
 
     void globalEditChangesTheLeagueAndTheWindowShowsIt() {
-        s_->Toolbar("GlobalEdit");
-        QCOMPARE(s_->log->messages.size(), 1);
-        QVERIFY(s_->log->messages[0].contains("Open a league"));
+        for (const char* name : {"btnGlobalEdit", "mnuComItem_6"}) {
+            QVERIFY(!s_->Action(name)->isEnabled()); // no league yet
+            s_->Trigger(name);
+        }
+        QVERIFY(s_->log->messages.isEmpty());
         QVERIFY(!Dialog());
-        s_->log->messages.clear();
 
         s_->Open(s_->demo.leagueFile);
         const int pid = PidOfItem(0);
@@ -376,6 +381,42 @@ private slots:
         // Saved, the edit reaches the player file.
         s_->Trigger("mnuFileItem_2");
         QCOMPARE(ByteAt(Saved(), RecordOffset(original_, pid) + kActualSpeed), 55);
+    }
+
+    void ratingsChartFollowsEditsGlobalEditAndUndo() {
+        QCOMPARE(s_->Action("mnuViewItem_2")->text(), QStringLiteral("&Ratings Chart"));
+        s_->Trigger("mnuViewItem_2");
+        QVERIFY(s_->log->messages.last().contains("Open a league"));
+
+        s_->Open(s_->demo.leagueFile);
+        s_->Trigger("mnuViewItem_2");
+        auto* chart = s_->window->findChild<tavrel::RatingsChartWindow*>();
+        QVERIFY(chart && chart->isVisible());
+        auto* summary = chart->findChild<QLabel*>("lblSummary");
+        auto shows = [&] {
+            const tavrel::RatingSpread s =
+                tavrel::ReadRatingSpread(s_->WorkingDb(), {}, *tavrel::RatingIndex("SP"));
+            return summary->text() ==
+                   QStringLiteral("Actual: %1    Potential: %2")
+                       .arg(tavrel::SummaryText(s.actual), tavrel::SummaryText(s.potential));
+        };
+        QVERIFY(shows());
+        const QString before = summary->text();
+        QLineEdit* speed = Box("txtSP");
+        speed->setText(QString::number(speed->text().toInt() < 50 ? 99 : 0));
+        speed->setModified(true);
+        s_->window->CommitPendingEdit();
+        QVERIFY(summary->text() != before);
+        QVERIFY(shows());
+
+        const QString typed = summary->text();
+        s_->Toolbar("GlobalEdit");
+        EditAllSpeeds("-30");
+        QVERIFY(summary->text() != typed);
+        QVERIFY(shows());
+        s_->Trigger("actUndo");
+        QCOMPARE(summary->text(), typed);
+        QVERIFY(shows());
     }
 
     void helpAndAboutAreReachableAndHelpClosesWithTheWindow() {

@@ -22,17 +22,10 @@ const std::string& Str(const PlayerRow& row, std::string_view column) {
     return std::get<std::string>(row[Col(column)]);
 }
 
-int FieldWidth(const PlayersColumn& column) {
-    switch (column.kind) {
-    case FieldKind::Text:
-        return column.bytes;
-    case FieldKind::Int16:
-        return 2;
-    case FieldKind::Byte:
-        return 1;
-    default:
-        return 0;
-    }
+int FieldWidth(const RecordField& field) {
+    const bool stored = field.kind == FieldKind::Text || field.kind == FieldKind::Int16 ||
+                        field.kind == FieldKind::Byte;
+    return stored ? field.bytes : 0;
 }
 
 PlayerRow MakePlayer(const PlayerSpec& spec) {

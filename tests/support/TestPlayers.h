@@ -24,7 +24,7 @@ std::int64_t Num(const PlayerRow& row, std::string_view column);
 const std::string& Str(const PlayerRow& row, std::string_view column);
 
 // How many record bytes the column is read from: none for derived and never-filled columns.
-int FieldWidth(const PlayersColumn& column);
+int FieldWidth(const RecordField& field);
 
 // A player as import makes him from a record: Windows-1252 names padded with NULs (texts are
 // given in UTF-8), every actual rating `actual`, every potential rating `potential`. PIDs count

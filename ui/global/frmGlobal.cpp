@@ -1,7 +1,9 @@
 #include "ui/global/frmGlobal.h"
 
+#include "globaledit/GlobalEditChanges.h"
 #include "shell/ContextIDs.h"
 #include "store/TeamChoices.h"
+#include "ui/global/TeamChoiceCombo.h"
 #include "ui/main/UserPrompts.h"
 
 #include <QCheckBox>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <vector>
 
 namespace tavrel {
@@ -31,6 +34,9 @@ frmGlobal::frmGlobal(std::filesystem::path workingDb, UserPrompts& prompts, Prog
     connect(cmdOK_, &QPushButton::clicked, this, &frmGlobal::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmGlobal::cmdCancel_Click);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmGlobal::cmdHelp_Click);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &frmGlobal::cmdHelp_Click);
+    WatchInputs();
 
     FillTeamCombo();
     selectedTeam_ = kAllTeams;
@@ -42,20 +48,17 @@ void frmGlobal::FillTeamCombo() {
     try {
         teams = ReadTeamChoices(workingDb_);
     } catch (const std::exception& error) {
-        prompts_.ShowMessage(this, QString::fromStdString(error.what()));
+        prompts_.ShowFailure(this, QString::fromStdString(error.what()));
     }
+    FillTeamChoiceCombo(cboTeam_, teams);
     const QSignalBlocker blocker(cboTeam_);
-    cboTeam_->clear();
-    cboTeam_->addItem(QStringLiteral("All"), kAllTeams);
-    for (const TeamChoice& team : teams)
-        cboTeam_->addItem(QString::fromStdString(team.name), team.teamId);
-    cboTeam_->addItem(QStringLiteral("Free Agents"), kFreeAgents);
     cboTeam_->setCurrentIndex(0);
     selectedTeam_ = kAllTeams;
 }
 
 void frmGlobal::LeagueOpened() {
     teamsStale_ = true;
+    PlayersChanged(); // a preview shown was of the league before
     if (isVisible() && !running_)
         FillTeamCombo();
 }
@@ -126,7 +129,7 @@ std::optional<GlobalEditInputs> frmGlobal::ReadInputs() {
         return inputs;
     invalid->setFocus();
     invalid->selectAll();
-    prompts_.ShowMessage(this, QString::fromLatin1(kInvalidNumberMessage));
+    prompts_.ShowFailure(this, QString::fromLatin1(kInvalidNumberMessage));
     invalid->setFocus();
     return std::nullopt;
 }
@@ -152,29 +155,49 @@ void frmGlobal::cmdOK_Click() {
         return;
 
     emit GlobalEditStarting();
+    std::vector<int> codes;
+    for (int index : ticked)
+        codes.push_back(kGlobalEditPositionCodes[index]);
+    // The cells the run can change, as they are before it, to make the run one step to undo.
+    ColumnSnapshot before;
+    try {
+        before = SnapshotGlobalEditCells(workingDb_, codes, *inputs);
+    } catch (const std::exception& error) {
+        prompts_.ShowFailure(this, QString::fromStdString(error.what()));
+        return;
+    }
     // Locals, because a yield of the progress window may see this dialog deleted with the
     // program's windows.
     const QPointer<frmGlobal> self(this);
     UserPrompts& prompts = prompts_;
     const std::filesystem::path workingDb = workingDb_;
     SetRunning(true);
-    bool changed = false;
+    std::vector<GlobalEditOutcome> outcomes;
     try {
         for (int index : ticked) {
             SelectPosition(index);
-            ApplyGlobalEdit(workingDb, selectedPosition_, *inputs, progress_);
-            changed = true;
+            outcomes.push_back(ApplyGlobalEdit(workingDb, selectedPosition_, *inputs, progress_));
             if (!self)
                 return;
         }
     } catch (const std::exception& error) {
         // The LeagueError names the position, the working database and the cause.
-        prompts.ShowMessage(self.data(), QString::fromStdString(error.what()));
+        prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
     }
     if (!self)
         return;
     SetRunning(false);
-    if (changed)
+    if (outcomes.empty())
+        return;
+    PlayersChanged();
+    try {
+        const CellChanges changes = ChangedCells(before, SnapshotAgain(workingDb, before));
+        emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), changes,
+                                QString::fromStdString(GlobalEditSummary(outcomes)));
+    } catch (const std::exception& error) {
+        prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
+    }
+    if (self)
         emit GlobalEditApplied();
 }
 

@@ -1,21 +1,26 @@
 #pragma once
 
 #include "globaledit/GlobalEdit.h"
+#include "store/CellChanges.h"
 
 #include <QDialog>
 #include <array>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class UserPrompts;
 
 namespace tavrel {
 
+class PreviewPanel;
 class Progress;
+struct GlobalEditRecipe;
 
 // The Global Edit dialog: positions, a team, a percentage for the actual and the potential value
 // of each rating, and Min and Max bounds. OK checks every box, then runs the engine once for each
@@ -48,6 +53,10 @@ public:
     QString SelectedPositionText() const { return selectedPositionText_; }
     bool IsRunning() const { return running_; }
 
+    // The players changed elsewhere (the main window's fields): a preview shown no longer holds.
+    void PlayersChanged();
+    PreviewPanel* Preview() const { return preview_; }
+
     QCheckBox* chkPosition(int index) const { return chkPosition_.at(index); }
     QLineEdit* ActualBox(int ratingIndex) const { return actualBoxes_.at(ratingIndex); }
     QLineEdit* PotentialBox(int ratingIndex) const { return potentialBoxes_.at(ratingIndex); }
@@ -58,6 +67,13 @@ signals:
     void GlobalEditStarting();
     // After a run changed the working database (also when it stopped partway with a failure).
     void GlobalEditApplied();
+    // Before a preview reads the players: the main window stores its pending edits now.
+    void PreviewStarting();
+    // Just before GlobalEditApplied, when what the run changed is known: the changed cells as
+    // one step named `text` ("Global Edit of QB, WR"), and `summary`, the players changed per
+    // position.
+    void GlobalEditRecorded(const QString& text, const tavrel::CellChanges& changes,
+                            const QString& summary);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,6 +89,19 @@ private:
     // the first box that does not hold a valid number.
     std::optional<GlobalEditInputs> ReadInputs();
     void SetRunning(bool running);
+
+    // Preview and recipes (frmGlobalPreview.cpp).
+    void BuildPreviewButtons();
+    void WatchInputs();
+    // Shows the preview below the rest, as high as it needs or as the screen leaves room for.
+    void ShowPreviewArea();
+    std::vector<int> TickedPositionCodes() const;
+    void cmdPreview_Click();
+    void cmdSaveRecipe_Click();
+    void cmdLoadRecipe_Click();
+    // Puts every value of the recipe into the boxes, ticks and team list; false, after a message,
+    // when the recipe's team is not in this league (nothing is changed then).
+    bool ShowRecipe(const GlobalEditRecipe& recipe, const QString& file);
 
     std::filesystem::path workingDb_;
     UserPrompts& prompts_;
@@ -95,6 +124,11 @@ private:
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
+    QPushButton* cmdPreview_ = nullptr;
+    QPushButton* cmdSaveRecipe_ = nullptr;
+    QPushButton* cmdLoadRecipe_ = nullptr;
+    PreviewPanel* preview_ = nullptr;
+    QScrollArea* previewArea_ = nullptr; // scrolls the preview when the screen is too low for it
 };
 
 } // namespace tavrel

@@ -2,6 +2,7 @@
 // Potential bounds, the position check boxes, the three bands of rating boxes, and the buttons
 // on the right. Layouts size everything from the font, so nothing is clipped at any scale.
 #include "store/Vocabulary.h"
+#include "ui/global/PreviewPanel.h"
 #include "ui/global/frmGlobal.h"
 
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -124,6 +126,7 @@ void frmGlobal::BuildLayout() {
     cmdHelp_ = new QPushButton(QStringLiteral("&Help"), this);
     cmdHelp_->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp_->setAutoDefault(false);
+    BuildPreviewButtons();
 
     auto* teamLine = new QHBoxLayout;
     teamLine->addWidget(lblTeams);
@@ -141,11 +144,18 @@ void frmGlobal::BuildLayout() {
     buttons->addWidget(cmdOK_);
     buttons->addWidget(cmdCancel_);
     buttons->addWidget(cmdHelp_);
+    buttons->addSpacing(metrics.height());
+    buttons->addWidget(cmdPreview_);
+    buttons->addWidget(cmdSaveRecipe_);
+    buttons->addWidget(cmdLoadRecipe_);
     buttons->addStretch();
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addSpacing(metrics.averageCharWidth());
-    layout->addLayout(buttons);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left);
+    top->addSpacing(metrics.averageCharWidth());
+    top->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(previewArea_); // below everything, shown by the first preview
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

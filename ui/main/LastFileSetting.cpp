@@ -7,11 +7,11 @@ namespace {
 
 const QString kKey = QStringLiteral("Startup/LastFile");
 
+} // namespace
+
 QSettings ProgramSettings() {
     return QSettings(QSettings::UserScope, QCoreApplication::applicationName());
 }
-
-} // namespace
 
 QString ReadLastFile() {
     return ProgramSettings().value(kKey).toString();

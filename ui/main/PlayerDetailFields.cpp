@@ -5,9 +5,11 @@
 #include "store/Vocabulary.h"
 #include "ui/main/PlayersModel.h"
 
+#include <QAbstractItemDelegate>
 #include <QDataWidgetMapper>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -71,7 +73,7 @@ QLabel* Caption(const QString& objectName, const QString& text, QWidget* parent)
 PlayerDetailFields::PlayerDetailFields(PlayersModel* model, QWidget* parent)
     : QWidget(parent), model_(model), mapper_(new QDataWidgetMapper(this)) {
     mapper_->setModel(model_);
-    mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    mapper_->setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(BuildNames());
@@ -86,6 +88,8 @@ void PlayerDetailFields::Bind(QWidget* widget, const char* field, const char* pr
         mapper_->addMapping(widget, column, property);
     else
         mapper_->addMapping(widget, column);
+    if (qobject_cast<QLineEdit*>(widget))
+        widget->installEventFilter(this); // after the mapper's own, so it sees Enter first
 }
 
 QWidget* PlayerDetailFields::BuildNames() {
@@ -109,6 +113,7 @@ QWidget* PlayerDetailFields::BuildNames() {
         grid->addWidget(Caption(f.caption, f.text, names), 0, column);
         grid->addWidget(box, 1, column);
         Bind(box, f.field);
+        focusChain_ << box;
         ++column;
     }
     return names;
@@ -153,9 +158,18 @@ QWidget* PlayerDetailFields::BuildRatings() {
     const int boxWidth =
         fontMetrics().horizontalAdvance(QString(kRatingBoxChars, QLatin1Char('0'))) + 12;
     int gridRow = 0;
+    int bandNumber = 0;
     for (const tavrel::RatingBand& band : tavrel::kRatingBands) {
-        for (int column = 0; column < static_cast<int>(band.size()); ++column) {
-            const std::string_view code = band[static_cast<std::size_t>(column)];
+        // Column 0 names the band's two rows.
+        const QString bandText = QString::number(++bandNumber);
+        grid->addWidget(Caption("lblActualRow" + bandText, QStringLiteral("Actual"), frame),
+                        gridRow + 1, 0);
+        grid->addWidget(Caption("lblPotentialRow" + bandText, QStringLiteral("Potential"), frame),
+                        gridRow + 2, 0);
+        QList<QWidget*> actualRow, potentialRow;
+        for (int at = 0; at < static_cast<int>(band.size()); ++at) {
+            const int column = at + 1;
+            const std::string_view code = band[static_cast<std::size_t>(at)];
             const int k = *tavrel::RatingIndex(code);
             grid->addWidget(Caption(CodeCaptionName(code), Name(code) + ":", frame), gridRow,
                             column);
@@ -178,13 +192,44 @@ QWidget* PlayerDetailFields::BuildRatings() {
                 box->setFixedWidth(boxWidth);
                 grid->addWidget(box, b.row, column);
                 Bind(box, b.field.c_str());
+                (b.row == gridRow + 1 ? actualRow : potentialRow) << box;
             }
         }
+        focusChain_ << actualRow << potentialRow;
         // An empty row of half a line between the bands.
         grid->setRowMinimumHeight(gridRow + 3, fontMetrics().height() / 2);
         gridRow += 4;
     }
+    // Extra width goes to the right of the boxes, which stay beside their row names.
+    grid->setColumnStretch(static_cast<int>(tavrel::kRatingBands[0].size()) + 1, 1);
     return frame;
+}
+
+bool PlayerDetailFields::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && event->type() == QEvent::ShortcutOverride && !IsBeingTyped(box)) {
+        // Undo and Redo of a box that holds its stored value are the window's: they step
+        // through the history of kept changes.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y))
+            return true;
+    }
+    if (box && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && box->hasAcceptableInput()) {
+            emit mapper_->itemDelegate()->commitData(box); // stores this box alone
+            focusNextChild();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool PlayerDetailFields::IsBeingTyped(const QLineEdit* box) const {
+    const int column = mapper_->mappedSection(const_cast<QLineEdit*>(box));
+    const QModelIndex stored = model_->index(mapper_->currentIndex(), column);
+    return stored.isValid() && box->text() != model_->data(stored).toString();
 }
 
 void PlayerDetailFields::ShowRow(int row) {

@@ -3,12 +3,14 @@
 #include <QWidget>
 
 class QDataWidgetMapper;
+class QLineEdit;
 class PlayersModel;
 
 // The right side of the main window: the current player's names, four read-only captions and the
 // "Ratings" frame with its 48 rating boxes in three bands, all bound by field name to one row of
-// PlayersModel. A value typed into a box reaches the row when the row is left (ShowRow) or when
-// Submit is called; the boxes show "0" until a row is bound.
+// PlayersModel. A value typed into a box reaches the row when the box is left (Tab, Enter, a click
+// elsewhere), when the row is left (ShowRow) or when Submit is called; Enter also moves on to the
+// next box and Esc takes back what was typed. The boxes show "0" until a row is bound.
 class PlayerDetailFields : public QWidget {
     Q_OBJECT
 public:
@@ -22,13 +24,23 @@ public:
     int CurrentRow() const;
     // Writes what was typed into the current row. False when a value was refused.
     bool Submit();
+    // The input boxes in reading order: the names, then each band's actual row and potential
+    // row, left to right.
+    QList<QWidget*> FocusChain() const { return focusChain_; }
+
+protected:
+    // Enter in a box stores it and moves on to the next box.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* BuildNames();
     QWidget* BuildCaptions();
     QWidget* BuildRatings();
     void Bind(QWidget* widget, const char* field, const char* property = nullptr);
+    // The box shows something else than its stored value.
+    bool IsBeingTyped(const QLineEdit* box) const;
 
     PlayersModel* model_;
     QDataWidgetMapper* mapper_;
+    QList<QWidget*> focusChain_;
 };

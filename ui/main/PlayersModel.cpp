@@ -1,17 +1,16 @@
 #include "ui/main/PlayersModel.h"
 
-#include "league/LeagueError.h"
+#include "base/LeagueError.h"
 #include "league/Windows1252.h"
+#include "league/CellValue.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
+
+#include <algorithm>
 
 namespace {
 
 using tavrel::kPlayersColumns;
-
-constexpr int kFirstRatingColumn = 11; // Pot_SP; the 24 potential then the 24 actual ratings
-constexpr int kLastRatingColumn = kFirstRatingColumn + 2 * tavrel::kRatingCount - 1;
-constexpr std::int64_t kHighestRating = 255;
 
 const int kFirstNameColumn = *tavrel::PlayersColumnIndex("FirstName");
 const int kLastNameColumn = *tavrel::PlayersColumnIndex("LastName");
@@ -92,8 +91,7 @@ std::optional<int> PlayersModel::RowOfPid(int pid) {
 }
 
 bool PlayersModel::IsEditableColumn(int column) {
-    return column == kFirstNameColumn || column == kLastNameColumn ||
-           (column >= kFirstRatingColumn && column <= kLastRatingColumn);
+    return tavrel::IsEditablePlayersColumn(column);
 }
 
 int PlayersModel::rowCount(const QModelIndex& parent) const {
@@ -146,19 +144,10 @@ Qt::ItemFlags PlayersModel::flags(const QModelIndex& index) const {
 }
 
 std::optional<tavrel::Value> PlayersModel::Parse(int column, const QVariant& value) const {
-    const QString text = value.toString().trimmed();
-    if (column == kFirstNameColumn || column == kLastNameColumn) {
-        const std::string utf8 = value.toString().toStdString();
-        const auto width = static_cast<std::size_t>(kPlayersColumns[column].declaredWidth);
-        if (tavrel::CharacterCount(utf8) > width || !tavrel::FitsWindows1252(utf8))
-            return std::nullopt;
-        return utf8;
-    }
-    bool ok = false;
-    const qlonglong number = text.toLongLong(&ok, 10);
-    if (!ok || number < 0 || number > kHighestRating)
-        return std::nullopt;
-    return std::int64_t{number};
+    tavrel::ParsedCell parsed = tavrel::ParseCellValue(column, value.toString().toStdString());
+    if (auto* stored = std::get_if<tavrel::Value>(&parsed))
+        return std::move(*stored);
+    return std::nullopt;
 }
 
 bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -185,15 +174,66 @@ bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (*parsed == (*row)[column])
         return true;
     const std::int64_t rowId = rowIds_[static_cast<std::size_t>(index.row())];
+    tavrel::CellChanges changes{{rowId, index.column(), (*row)[column], *parsed}};
+    if (editSink_) {
+        const QString who = QStringLiteral("%1 %2").arg(Shown((*row)[kFirstNameColumn]).toString(),
+                                                        Shown((*row)[kLastNameColumn]).toString());
+        return editSink_(
+            QStringLiteral("Edit %1 of %2")
+                .arg(headerData(index.column(), Qt::Horizontal).toString(), who.trimmed()),
+            std::move(changes));
+    }
     try {
-        store_->WriteValue(rowId, index.column(), *parsed);
+        WriteChanges(changes, tavrel::CellSide::After);
     } catch (const tavrel::LeagueError& e) {
-        cachedRowId_ = -1;
         emit writeFailed(QString::fromStdString(e.what()));
         return false;
     }
-    cachedRow_[column] = *parsed;
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
     emit modified();
     return true;
+}
+
+void PlayersModel::WriteChanges(const tavrel::CellChanges& changes, tavrel::CellSide side) {
+    if (!store_)
+        throw tavrel::LeagueError("Writing the changed players to", {}, "no league is open");
+    try {
+        store_->WriteChanges(changes, side);
+    } catch (const tavrel::LeagueError&) {
+        cachedRowId_ = -1;
+        throw;
+    }
+    CellsChanged(changes);
+}
+
+void PlayersModel::CellsChanged(const tavrel::CellChanges& changes) {
+    cachedRowId_ = -1;
+    // Cell by cell for an edit, so that views and the detail fields refresh only those cells
+    // (a value typed into another field stays); one range for a bulk change.
+    constexpr std::size_t kCellByCell = 64;
+    if (changes.size() <= kCellByCell) {
+        for (const tavrel::CellChange& change : changes)
+            if (const std::optional<int> row = RowOfRowId(change.rowId)) {
+                const QModelIndex cell = index(*row, change.column);
+                emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+            }
+        return;
+    }
+    std::optional<int> first, last;
+    for (const tavrel::CellChange& change : changes) {
+        if (const std::optional<int> row = RowOfRowId(change.rowId)) {
+            first = std::min(first.value_or(*row), *row);
+            last = std::max(last.value_or(*row), *row);
+        }
+    }
+    if (first)
+        emit dataChanged(index(*first, 0), index(*last, columnCount() - 1),
+                         {Qt::DisplayRole, Qt::EditRole});
+}
+
+std::optional<int> PlayersModel::RowOfRowId(std::int64_t rowId) const {
+    // Rows stand in rowid order, as the store and the import give them.
+    const auto found = std::lower_bound(rowIds_.begin(), rowIds_.end(), rowId);
+    if (found == rowIds_.end() || *found != rowId)
+        return std::nullopt;
+    return static_cast<int>(found - rowIds_.begin());
 }

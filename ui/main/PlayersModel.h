@@ -1,9 +1,11 @@
 #pragma once
 
+#include "store/CellChanges.h"
 #include "store/PlayerRowStore.h"
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -39,6 +41,20 @@ public:
 
     static bool IsEditableColumn(int column);
 
+    // Where an edit goes instead of straight into the store: the window's undo history, which
+    // writes it (WriteChanges) and keeps it as one step named `text`. False when it was not
+    // written.
+    using EditSink = std::function<bool(const QString& text, tavrel::CellChanges changes)>;
+    void SetEditSink(EditSink sink) { editSink_ = std::move(sink); }
+
+    // Writes one side of `changes` through the store as one transaction, then shows them.
+    // Throws LeagueError; nothing is written then.
+    void WriteChanges(const tavrel::CellChanges& changes, tavrel::CellSide side);
+    // Shows cells another connection has changed (Global Edit): reads their rows again.
+    void CellsChanged(const tavrel::CellChanges& changes);
+    // The model row of a rowid; nothing when the model does not show it.
+    std::optional<int> RowOfRowId(std::int64_t rowId) const;
+
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -58,6 +74,7 @@ private:
     std::optional<tavrel::Value> Parse(int column, const QVariant& value) const;
 
     std::unique_ptr<tavrel::PlayerRowStore> store_;
+    EditSink editSink_;
     void TakeRows(const std::vector<tavrel::RowKey>& keys);
 
     std::vector<std::int64_t> rowIds_;

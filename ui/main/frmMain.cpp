@@ -5,15 +5,19 @@
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/ListTargets.h"
 #include "ui/main/PlayerDetailFields.h"
+#include "ui/main/PlayerItemDelegate.h"
 #include "ui/main/PlayersModel.h"
+#include "ui/main/WindowSettings.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -37,6 +41,8 @@ constexpr int kGlobalEditIndex = 6;
 constexpr const char* kWebPublisherItems[] = {
     "&Injuries", "&League Schedule", "&Roster", "&Standings", "&Team Pages", "-", "&All"};
 constexpr MenuItem kViewItems[] = {{0, "&Toolbar"}, {1, "&Statusbar"}};
+// Added after the bars' items, so their indexes stay; not checkable.
+constexpr int kRatingsChartIndex = 2;
 constexpr MenuItem kHelpItems[] = {{0, "&Contents"}, {1, "-"}, {2, "&About"}};
 
 struct ToolbarButton {
@@ -57,6 +63,8 @@ constexpr ToolbarButton kToolbarButtons[] = {
 };
 
 constexpr int kListWidthChars = 34;
+constexpr int kListMinimumChars = 12;
+constexpr int kStatusMessageMs = 15000;
 
 } // namespace
 
@@ -73,23 +81,43 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     BuildToolbar();
     BuildStatusBar();
 
-    auto* central = new QWidget(this);
-    auto* layout = new QHBoxLayout(central);
-    details_ = new PlayerDetailFields(Data1, central);
-    layout->addWidget(BuildLists(central));
-    layout->addWidget(details_, 1);
-    setCentralWidget(central);
-    connect(Data1, &PlayersModel::modified, this, [this] { modified_ = true; });
+    // The lists and the player, side by side; the player scrolls when the window is small.
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName("splitter");
+    splitter_->setChildrenCollapsible(false);
+    QWidget* lists = BuildLists(splitter_);
+    auto* player = new QScrollArea(splitter_);
+    player->setObjectName("playerArea");
+    player->setWidgetResizable(true);
+    player->setFrameShape(QFrame::NoFrame);
+    details_ = new PlayerDetailFields(Data1, player);
+    player->setWidget(details_);
+    splitter_->addWidget(lists);
+    splitter_->addWidget(player);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({ListsWidth(), details_->sizeHint().width()});
+    setCentralWidget(splitter_);
+    SetTabOrder();
+    BuildPlayerGrid(findChild<QMenu*>("mnuView"));
+    Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
+        return PushChanges(text, std::move(changes));
+    });
     connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
 
-    setWindowTitle(QStringLiteral("Tavrel"));
     LastFile = ReadLastFile();
     AddReopenItem();
-    resize(sizeHint());
-    CentreOnScreen();
+    AddSafetyItems();
+    ShowLeagueState();
+    RestoreLayout();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // Closing the window takes the focus from the boxes, which would store what they hold:
+    // nothing of this window may answer that any more.
+    Data1->disconnect(this);
+    Data1->SetEditSink({});
+    Data1->Detach();
+}
 
 std::filesystem::path frmMain::WorkingDatabase() const {
     return tavrel::WorkingDatabasePath(workingDirectory_);
@@ -151,12 +179,43 @@ void frmMain::BuildMenus() {
         a->setChecked(true);
         connect(a, &QAction::triggered, this, [this, i = item.index] { mnuViewItem_Click(i); });
     }
+    view->addSeparator();
+    QAction* chart = AddMenuItem(view, mnuViewItem, kRatingsChartIndex,
+                                 QStringLiteral("&Ratings Chart"), "mnuViewItem");
+    connect(chart, &QAction::triggered, this, [this] { mnuViewItem_Click(kRatingsChartIndex); });
+
+    AddKeyboardItems(edit, view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName("mnuHelp");
     for (const MenuItem& item : kHelpItems) {
         QAction* a = AddMenuItem(help, mnuHelpItem, item.index, item.caption, "mnuHelpItem");
         connect(a, &QAction::triggered, this, [this, i = item.index] { mnuHelpItem_Click(i); });
+    }
+    mnuHelpItem[0]->setShortcut(QKeySequence::HelpContents); // F1 in this window
+}
+
+void frmMain::AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu) {
+    // After the menus' own items, whose indexes stay as they are: the undo history, and the
+    // toolbar's commands that have no menu item of their own.
+    BuildHistory(editMenu);
+    editMenu->addSeparator();
+    QAction* find = editMenu->addAction(QStringLiteral("&Find Player..."));
+    find->setObjectName("actFind");
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, this, [this] { Toolbar1_ButtonClick("Find"); });
+    viewMenu->addSeparator();
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* key;
+    } sorts[] = {{"actSortAc", "Sort &Ascending", "SortAc"},
+                 {"actSortDec", "Sort &Descending", "SortDec"}};
+    for (const auto& sort : sorts) {
+        QAction* a = viewMenu->addAction(QString::fromLatin1(sort.caption));
+        a->setObjectName(sort.name);
+        connect(a, &QAction::triggered, this,
+                [this, key = QString::fromLatin1(sort.key)] { Toolbar1_ButtonClick(key); });
     }
 }
 
@@ -213,8 +272,9 @@ QWidget* frmMain::BuildLists(QWidget* parent) {
     layout->addWidget(cboTeam);
     layout->addWidget(players);
     layout->addWidget(lstPlayers, 1);
-    left->setFixedWidth(
-        fontMetrics().horizontalAdvance(QString(kListWidthChars, QLatin1Char('x'))));
+    lstPlayers->setItemDelegate(new PlayerItemDelegate(lstPlayers));
+    lstPlayers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    left->setMinimumWidth(fontMetrics().horizontalAdvance(QString(kListMinimumChars, 'x')));
     teamTarget_ = std::make_unique<ComboBoxTarget>(cboTeam);
     playerTarget_ = std::make_unique<ListWidgetTarget>(lstPlayers);
     connect(cboTeam, &QComboBox::activated, this, &frmMain::cboTeam_Click);
@@ -223,6 +283,64 @@ QWidget* frmMain::BuildLists(QWidget* parent) {
             lstPlayers_Click();
     });
     return left;
+}
+
+int frmMain::ListsWidth() const {
+    return fontMetrics().horizontalAdvance(QString(kListWidthChars, QLatin1Char('x')));
+}
+
+void frmMain::SetTabOrder() {
+    // Reading order: the team, its players, then the player's boxes line by line.
+    QList<QWidget*> chain{cboTeam, lstPlayers};
+    chain << details_->FocusChain();
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+void frmMain::RestoreLayout() {
+    const WindowSettings saved = ReadWindowSettings();
+    if (saved.geometry.isEmpty() || !restoreGeometry(saved.geometry)) {
+        // Room for the whole player beside the lists, as far as the screen allows; the
+        // player's scroll area asks for less than that on its own.
+        const QSize player = details_->sizeHint();
+        const QSize lists = splitter_->widget(0)->sizeHint();
+        const QSize bars = sizeHint() - splitter_->sizeHint();
+        const QSize wanted(bars.width() + ListsWidth() + splitter_->handleWidth() + player.width() +
+                               style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                           bars.height() + std::max(player.height(), lists.height()));
+        resize(wanted.boundedTo(screen() ? screen()->availableSize() : wanted));
+        CentreOnScreen();
+    }
+    if (!saved.splitter.isEmpty())
+        splitter_->restoreState(saved.splitter);
+}
+
+void frmMain::SaveLayout() {
+    WriteWindowLayout(saveGeometry(), splitter_->saveState());
+}
+
+void frmMain::ShowLeagueState() {
+    const bool open = league_.has_value();
+    const QString name = QFileInfo(LeagueFile).fileName();
+    // A league that is only looked at has no changes to mark.
+    setWindowTitle(!open       ? QStringLiteral("Tavrel")
+                   : readOnly_ ? QStringLiteral("Tavrel - %1 [read only]").arg(name)
+                               : QStringLiteral("Tavrel - %1[*]").arg(name));
+    for (QAction* a : {mnuFileItem[1], mnuFileItem[2], mnuComItem[kGlobalEditIndex]})
+        a->setEnabled(open);
+    for (const char* name : {"btnSave", "btnPrint", "btnFind", "btnSortAc", "btnSortDec",
+                             "btnGlobalEdit", "actFind", "actSortAc", "actSortDec"})
+        findChild<QAction*>(name)->setEnabled(open);
+    // A league another program is writing is only looked at.
+    for (QAction* writer : {mnuFileItem.value(2), mnuFileItem.value(kRestoreBackupIndex),
+                            mnuComItem.value(kGlobalEditIndex), findChild<QAction*>("btnSave"),
+                            findChild<QAction*>("btnGlobalEdit")})
+        if (writer)
+            writer->setEnabled(open && !readOnly_);
+}
+
+void frmMain::ShowStatus(const QString& message) {
+    statusBar()->showMessage(message, kStatusMessageMs);
 }
 
 void frmMain::CentreOnScreen() {

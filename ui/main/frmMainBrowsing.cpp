@@ -4,12 +4,17 @@
 #include "ui/main/ListTargets.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
+#include "ui/main/WindowSettings.h"
 #include "ui/main/frmMain.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QUndoStack>
+#include <algorithm>
+#include <array>
 
 namespace {
 const QString kFreeAgents = QStringLiteral("Free Agents");
@@ -27,14 +32,17 @@ void frmMain::LoadTeamList() {
     for (const tavrel::TeamChoice& team : teams)
         cboTeam->addItem(QString::fromStdString(team.name), team.teamId);
     cboTeam->addItem(kFreeAgents, kFreeAgentsTeam);
-    cboTeam->setCurrentIndex(cboTeam->count() - 1);
-    ShowTeamPlayers(QString::number(kFreeAgentsTeam));
+    // The team chosen last time, when this league has it; the free agents otherwise.
+    const int remembered = cboTeam->findText(ReadWindowSettings().team, Qt::MatchExactly);
+    cboTeam->setCurrentIndex(remembered >= 0 ? remembered : cboTeam->count() - 1);
+    ShowTeamPlayers(QString::number(cboTeam->currentData().toInt()));
 }
 
 void frmMain::cboTeam_Click() {
     if (!league_)
         return;
     const int teamId = cboTeam->currentIndex() < 0 ? 0 : cboTeam->currentData().toInt();
+    WriteLastTeam(cboTeam->currentText());
     ShowTeamPlayers(QString::number(teamId));
     SetTeamPanel(cboTeam->currentText() + QStringLiteral(":"));
 }
@@ -44,6 +52,7 @@ void frmMain::ReFreshList() {
 }
 
 void frmMain::ShowTeamPlayers(const QString& teamId) {
+    listIsFind_ = false;
     PlayerLister = std::make_unique<tavrel::CcboList>();
     PlayerLister->FieldNameY("TEAM");
     FillPlayerList(*PlayerLister,
@@ -55,6 +64,7 @@ void frmMain::ShowTeamPlayers(const QString& teamId) {
 void frmMain::FindPlayersByLastName(const QString& lastName) {
     if (!league_)
         return;
+    listIsFind_ = true;
     PlayerLister = std::make_unique<tavrel::CcboList>();
     PlayerLister->FieldNameY("LASTNAME");
     FillPlayerList(*PlayerLister, tavrel::PlayerListOrder::LastThenFirstName, lastName);
@@ -86,7 +96,48 @@ void frmMain::lstPlayers_Click() {
     if (!item)
         return;
     SelectPlayerById(static_cast<qint16>(item->data(Qt::UserRole).toInt()));
-    SetTeamPanel(cboTeam->currentText() + QStringLiteral(": ") + item->text());
+    // A Find lists players of every team: name the player's own.
+    const QString team = listIsFind_ ? TeamOfRow(details_->CurrentRow()) : cboTeam->currentText();
+    SetTeamPanel(team + QStringLiteral(": ") + item->text());
+}
+
+QString frmMain::TeamOfRow(int row) const {
+    static const int kTeamColumn = *tavrel::PlayersColumnIndex("Team");
+    const QVariant team = Data1->data(Data1->index(row, kTeamColumn));
+    const int at = team.isValid() ? cboTeam->findData(team.toInt()) : -1;
+    return at >= 0 ? cboTeam->itemText(at) : cboTeam->currentText();
+}
+
+void frmMain::RefreshPlayerEntries(const tavrel::CellChanges& changes) {
+    static const std::array<int, 4> kShown = {
+        *tavrel::PlayersColumnIndex("FirstName"), *tavrel::PlayersColumnIndex("LastName"),
+        *tavrel::PlayersColumnIndex("Position"), *tavrel::PlayersColumnIndex("PositionTXT")};
+    static const int kPid = *tavrel::PlayersColumnIndex("PID");
+    QHash<int, QString> entries; // by PID
+    for (const tavrel::CellChange& change : changes) {
+        if (std::find(kShown.begin(), kShown.end(), change.column) == kShown.end())
+            continue;
+        const std::optional<int> row = Data1->RowOfRowId(change.rowId);
+        if (!row)
+            continue;
+        const auto text = [this, &row](int column) {
+            return Data1->data(Data1->index(*row, column)).toString().toStdString();
+        };
+        const std::string name = tavrel::PlayerListName(text(kShown[1]), text(kShown[0]));
+        entries.insert(Data1->data(Data1->index(*row, kPid)).toInt(),
+                       QString::fromStdString(tavrel::PlayerListEntry(name, text(kShown[3]))));
+    }
+    if (entries.isEmpty())
+        return;
+    for (int i = 0; i < lstPlayers->count(); ++i) {
+        QListWidgetItem* item = lstPlayers->item(i);
+        const auto found = entries.constFind(item->data(Qt::UserRole).toInt());
+        if (found != entries.constEnd())
+            item->setText(*found);
+    }
+    if (const QListWidgetItem* current = lstPlayers->currentItem())
+        SetTeamPanel((listIsFind_ ? TeamOfRow(details_->CurrentRow()) : cboTeam->currentText()) +
+                     QStringLiteral(": ") + current->text());
 }
 
 void frmMain::SelectPlayerById(qint16 id) {
@@ -120,5 +171,6 @@ void frmMain::PlayersChangedElsewhere() {
         ShowFailure(QString::fromStdString(e.what()));
     }
     details_->Rebind(row);
-    modified_ = true;
+    history_->resetClean(); // no step of the history leads back to what was saved
+    emit PlayersChanged();
 }

@@ -1,10 +1,13 @@
 // frmMain's commands: open, reopen, print, save, exit, the view toggles and the dispatch of the
 // menus and the toolbar.
 #include "league/LeaguePaths.h"
+#include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
+#include "league/PlayerFileCount.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -15,15 +18,16 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 
 const QString kSaveQuestion = QStringLiteral("Would you like to SAVE your changes?");
 const QString kOpenTitle = QStringLiteral("Select League to Open");
 const QString kOpenFilter = QStringLiteral("League Files (*.lge)");
-constexpr int kRosterMessageMs = 15000;
 
 QString Text(const std::exception& e) {
     return QString::fromStdString(e.what());
@@ -68,6 +72,8 @@ void frmMain::mnuViewItem_Click(int index) {
         Toolbar1->setVisible(item->isChecked());
     else if (index == 1)
         statusBar()->setVisible(item->isChecked());
+    else if (index == 2)
+        ShowRatingsChart();
 }
 
 void frmMain::mnuHelpItem_Click(int index) {
@@ -101,7 +107,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frmMain::ShowFailure(const QString& message) {
-    prompts_->ShowMessage(this, message);
+    prompts_->ShowFailure(this, message);
 }
 
 void frmMain::CommitPendingEdit() {
@@ -110,9 +116,12 @@ void frmMain::CommitPendingEdit() {
 
 bool frmMain::SettleUnsavedChanges() {
     CommitPendingEdit();
-    if (!league_ || !modified_)
+    if (!league_ || !HasUnsavedChanges())
         return true;
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the command stops and the edits stay
+    if (!*save)
         return true; // the user lets the edits go with the old working database
     return SaveCurrentLeague();
 }
@@ -126,6 +135,12 @@ void frmMain::OpenLeague() {
     OpenLeagueFile(chosen, true);
 }
 
+bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    if (!SettleUnsavedChanges())
+        return false;
+    return OpenLeagueFile(QFileInfo(leagueFile).absoluteFilePath(), true);
+}
+
 void frmMain::ReopenLeague() {
     if (LastFile.isEmpty()) {
         prompts_->ShowMessage(this, QStringLiteral("There is no league to reopen yet. "
@@ -133,10 +148,9 @@ void frmMain::ReopenLeague() {
         return;
     }
     if (!QFileInfo(LastFile).isFile()) {
-        prompts_->ShowMessage(
-            this, QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
-                                 "any more.")
-                      .arg(LastFile));
+        ShowFailure(QStringLiteral("The league \"%1\" cannot be reopened: the file is not there "
+                                   "any more.")
+                        .arg(LastFile));
         return;
     }
     if (!SettleUnsavedChanges())
@@ -147,10 +161,9 @@ void frmMain::ReopenLeague() {
 bool frmMain::TakeWorkingDatabaseLock() {
     if (lock_->IsLocked() || lock_->TryLock())
         return true;
-    prompts_->ShowMessage(
-        this, QStringLiteral("A league is already open in another copy of Tavrel, which works in "
-                             "\"%1\". Close that copy first; its league was left as it is.")
-                  .arg(Text(WorkingDatabase())));
+    ShowFailure(QStringLiteral("A league is already open in another copy of Tavrel, which works in "
+                               "\"%1\". Close that copy first; its league was left as it is.")
+                    .arg(Text(WorkingDatabase())));
     return false;
 }
 
@@ -158,11 +171,15 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
     if (!TakeWorkingDatabaseLock())
         return false;
     const std::filesystem::path league = leagueFile.toStdString();
+    std::optional<LeagueClaim> claim = ClaimLeague(league);
+    if (!claim)
+        return false;
     const int shownRow = details_->CurrentRow();
     // The import replaces the working database: nothing of ours may hold it open meanwhile.
     Data1->Detach();
     try {
-        tavrel::BackUpPlayerFile(league);
+        if (!claim->readOnly) // another writer's league is not ours to write beside
+            tavrel::BackUpPlayerFile(league);
         league_ = tavrel::LoadLeague(tavrel::PlayerFilePath(league.string()), league,
                                      WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
@@ -172,15 +189,10 @@ bool frmMain::OpenLeagueFile(const QString& leagueFile, bool remember) {
             AttachWorkingDatabase(shownRow, std::nullopt);
         return false;
     }
-    modified_ = false;
-    LeagueFile = leagueFile;
-    AttachWorkingDatabase(0, tavrel::RowKeysOfImport(league_->image));
+    history_->clear(); // the steps belong to the league before
+    ShowOpenedLeague(leagueFile, std::move(*claim), tavrel::RowKeysOfImport(league_->image));
     if (remember)
         WriteLastFile(LeagueFile);
-    LoadTeamList();
-    statusPanel1->setText(LeagueFile);
-    if (globalEdit_)
-        globalEdit_->LeagueOpened(); // its team list belongs to the league before
     return true;
 }
 
@@ -204,13 +216,26 @@ bool frmMain::SaveCurrentLeague() {
     CommitPendingEdit();
     if (!league_)
         return true; // no league open: nothing to save
+    if (readOnly_) {
+        prompts_->ShowMessage(this, QStringLiteral("The league \"%1\" is open read only: it "
+                                                   "cannot be saved.")
+                                        .arg(LeagueFile));
+        return false;
+    }
     try {
-        tavrel::SaveLeague(league_->playerFile, *league_, WorkingDatabase(), ProgressWindow());
+        tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return false;
     }
-    modified_ = false;
+    history_->setClean();
+    try {
+        ShowStatus(QStringLiteral("Saved %1 players to %2")
+                       .arg(QLocale().toString(qulonglong(tavrel::PlayerRecordsWritten(*league_))),
+                            Text(league_->playerFile.filename())));
+    } catch (const std::exception& e) {
+        ShowStatus(Text(e)); // saved all the same; only the count is missing
+    }
     return true;
 }
 
@@ -227,16 +252,25 @@ void frmMain::PrintLeague() {
         ShowFailure(Text(e));
         return;
     }
-    statusBar()->showMessage(QStringLiteral("%1 roster files written to %2")
-                                 .arg(written.size())
-                                 .arg(Text(workingDirectory_)),
-                             kRosterMessageMs);
+    ShowStatus(QStringLiteral("%1 roster files written to %2")
+                   .arg(written.size())
+                   .arg(Text(workingDirectory_)));
 }
 
 bool frmMain::ConfirmEnd() {
     CommitPendingEdit();
-    if (!prompts_->AskYesNo(this, kSaveQuestion))
+    if (readOnly_)
+        return true; // nothing can be saved
+    // Asked whenever the program ends, as it always was; with no league or no edits, Yes saves
+    // nothing and No loses nothing.
+    const std::optional<bool> save = prompts_->AskYesNoOrCancel(this, kSaveQuestion);
+    if (!save)
+        return false; // Esc or the close box: the program goes on with the edits
+    if (!*save) {
+        if (HasUnsavedChanges())
+            DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
+    }
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost
 }
 
@@ -253,6 +287,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     ending_ = true;
+    SaveLayout();
     QuitHelp();
     event->accept();
     emit Ended();

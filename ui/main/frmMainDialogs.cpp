@@ -1,6 +1,7 @@
 // frmMain's calls into the Global Edit dialog, the About box and the help.
 #include "shell/ContextIDs.h"
 #include "shell/frmAbout.h"
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
@@ -23,12 +24,45 @@ void frmMain::ShowGlobalEdit() {
         globalEdit_ = new tavrel::frmGlobal(WorkingDatabase(), *prompts_, ProgressWindow(), this);
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditStarting, this,
                 &frmMain::CommitPendingEdit);
-        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this,
-                &frmMain::PlayersChangedElsewhere);
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditRecorded, this,
+                [this](const QString& text, const tavrel::CellChanges& changes,
+                       const QString& summary) {
+                    globalEditRecorded_ = true;
+                    RecordChanges(text, changes);
+                    ShowStatus(summary);
+                });
+        // A run whose changes could not be read back still changed the players.
+        connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this, [this] {
+            if (!globalEditRecorded_)
+                PlayersChangedElsewhere();
+            globalEditRecorded_ = false;
+        });
+        connect(globalEdit_, &tavrel::frmGlobal::PreviewStarting, this,
+                &frmMain::CommitPendingEdit);
+        connect(this, &frmMain::PlayersChanged, globalEdit_, &tavrel::frmGlobal::PlayersChanged);
     }
     globalEdit_->show();
     globalEdit_->raise();
     globalEdit_->activateWindow();
+}
+
+void frmMain::ShowRatingsChart() {
+    CommitPendingEdit();
+    if (!league_) {
+        prompts_->ShowMessage(this, QStringLiteral("Open a league before showing the Ratings "
+                                                   "Chart: it charts the players of the open "
+                                                   "league."));
+        return;
+    }
+    if (!ratingsChart_) {
+        ratingsChart_ = new tavrel::RatingsChartWindow(WorkingDatabase(), *prompts_, this);
+        connect(this, &frmMain::PlayersChanged, ratingsChart_,
+                &tavrel::RatingsChartWindow::Refresh);
+    }
+    ratingsChart_->Refresh();
+    ratingsChart_->show();
+    ratingsChart_->raise();
+    ratingsChart_->activateWindow();
 }
 
 void frmMain::ShowHelpContents() {

@@ -1,0 +1,101 @@
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "league/LeagueBackups.h"
+#include "base/LeagueError.h"
+#include "league/LeagueLock.h"
+#include "league/LeaguePaths.h"
+#include "league/PlayerFile.h"
+
+#include <CLI/CLI.hpp>
+#include <ctime>
+#include <iostream>
+#include <memory>
+
+namespace tavrel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string LocalTime(std::chrono::system_clock::time_point when) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
+    std::tm local{};
+    char text[32] = "";
+    if (localtime_r(&seconds, &local))
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+// One line per backup, newest first, numbered for restore: how many players differ from the
+// player file as it is now ("-" when the player file or the backup cannot be read).
+void ListBackups(const std::string& leaguePath) {
+    const std::vector<LeagueBackup> backups = ListLeagueBackups(leaguePath);
+    std::optional<PlayerFileImage> current;
+    try {
+        current = ReadPlayerFile(PlayerFilePath(leaguePath));
+    } catch (const LeagueError&) {
+    }
+    std::cout << "No.\tTaken\tBytes\tPlayers differing\tFile\n";
+    for (std::size_t i = 0; i < backups.size(); ++i) {
+        std::string differing = "-";
+        try {
+            if (current)
+                differing = std::to_string(
+                    CountDifferingPlayers(*current, ReadPlayerFile(backups[i].file)));
+        } catch (const LeagueError&) {
+        }
+        std::cout << i + 1 << '\t' << LocalTime(backups[i].taken) << '\t' << backups[i].size << '\t'
+                  << differing << '\t' << backups[i].file.native() << '\n';
+    }
+}
+
+// BACKUP is a backup file, or its number in the list `backups` shows.
+fs::path ChosenBackup(const std::string& leaguePath, const std::string& backup) {
+    if (!backup.empty() && backup.find_first_not_of("0123456789") == std::string::npos &&
+        !fs::exists(backup)) {
+        const std::vector<LeagueBackup> backups = ListLeagueBackups(leaguePath);
+        const unsigned long number = std::stoul(backup);
+        if (number < 1 || number > backups.size())
+            throw LeagueError(
+                "Restoring the player file from a backup", LeagueBackupsFolder(leaguePath),
+                "there is no backup number " + backup + " of this league (there " +
+                    (backups.size() == 1 ? "is " : "are ") + std::to_string(backups.size()) + ")");
+        return backups[number - 1].file;
+    }
+    return backup;
+}
+
+void Restore(const std::string& leaguePath, const std::string& backup) {
+    const fs::path file = ChosenBackup(leaguePath, backup);
+    LeagueLock lock(leaguePath, kCliProgramName);
+    lock.Lock("Restoring the player file from a backup");
+    const std::optional<fs::path> kept = RestoreLeagueBackup(leaguePath, file);
+    std::cout << "Restored " << PlayerFilePath(leaguePath) << " from " << file.native() << '\n';
+    if (kept)
+        std::cout << "The file it replaced is kept as " << kept->native() << '\n';
+}
+
+} // namespace
+
+void AddBackupsCommand(CLI::App& app) {
+    CLI::App* command = app.add_subcommand(
+        "backups", "Lists the dated backups of the league's player file, newest first: when each "
+                   "was taken, its size, how many players differ from the player file now, and "
+                   "where it is. A backup is kept before every save of the player file.");
+    auto league = std::make_shared<std::string>();
+    AddLeagueArgument(*command, *league);
+    command->callback([league] { ListBackups(*league); });
+}
+
+void AddRestoreCommand(CLI::App& app) {
+    CLI::App* command = app.add_subcommand(
+        "restore", "Puts a backup in place of the league's player file, after keeping a backup "
+                   "of the file it replaces.");
+    auto league = std::make_shared<std::string>();
+    auto backup = std::make_shared<std::string>();
+    AddLeagueArgument(*command, *league);
+    command->add_option("BACKUP", *backup, "A backup file, or its number in the backups list")
+        ->required();
+    command->callback([league, backup] { Restore(*league, *backup); });
+}
+
+} // namespace tavrel::cli

@@ -1,0 +1,193 @@
+#include "league/LeagueOrigin.h"
+
+#include "league/FileBytes.h"
+#include "base/LeagueError.h"
+#include "league/PlayerFile.h"
+#include "league/SafeSave.h"
+
+#include <QByteArray>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <span>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kFormat = "tavrel-league-origin 1";
+
+// Paths are bytes and may hold anything, line ends included: they are written in hex.
+std::string Hex(const std::string& bytes) {
+    return QByteArray::fromStdString(bytes).toHex().toStdString();
+}
+std::string Unhex(const std::string& hex) {
+    return QByteArray::fromHex(QByteArray::fromStdString(hex)).toStdString();
+}
+
+// A fast 64-bit hash of a byte stream, eight bytes at a time, the same however the stream is cut
+// into pieces. It tells a changed file from an unchanged one; nobody forges player files at us.
+class ContentHash {
+public:
+    void Add(std::string_view bytes) {
+        length_ += bytes.size();
+        for (; !bytes.empty() && pending_ > 0; bytes.remove_prefix(1))
+            Take(bytes.front());
+        for (; bytes.size() >= 8; bytes.remove_prefix(8)) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data(), 8);
+            Mix(word);
+        }
+        for (const char c : bytes)
+            Take(c);
+    }
+    void Add(std::span<const std::uint8_t> bytes) {
+        Add(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
+    std::string Hex() const {
+        std::uint64_t h = (state_ ^ word_ ^ length_) * kPrime;
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+        return text;
+    }
+
+private:
+    static constexpr std::uint64_t kPrime = 0x100000001B3ull;
+    void Take(char c) {
+        word_ |= std::uint64_t(static_cast<unsigned char>(c)) << (8 * pending_);
+        if (++pending_ == 8) {
+            Mix(word_);
+            word_ = 0;
+            pending_ = 0;
+        }
+    }
+    void Mix(std::uint64_t word) {
+        state_ = (state_ ^ word) * kPrime;
+        state_ ^= state_ >> 29;
+    }
+    std::uint64_t state_ = 0xCBF29CE484222325ull;
+    std::uint64_t word_ = 0;
+    std::uint64_t length_ = 0;
+    int pending_ = 0;
+};
+
+PlayerFileStamp StatOnly(const fs::path& playerFile) {
+    struct stat info {};
+    if (stat(playerFile.c_str(), &info) != 0)
+        throw LeagueError("Reading the player file", playerFile, std::strerror(errno));
+    PlayerFileStamp stamp;
+    stamp.size = static_cast<std::uint64_t>(info.st_size);
+    stamp.modifiedNs =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return stamp;
+}
+
+} // namespace
+
+fs::path LeagueOriginFile(const fs::path& workingDb) {
+    return fs::path(workingDb) += ".origin";
+}
+
+PlayerFileStamp StampPlayerFile(const fs::path& playerFile) {
+    PlayerFileStamp stamp = StatOnly(playerFile);
+    ContentHash hash;
+    ForEachFileChunk(playerFile, "Reading the player file",
+                     [&hash](std::string_view bytes) { hash.Add(bytes); });
+    stamp.hash = hash.Hex();
+    return stamp;
+}
+
+PlayerFileStamp StampPlayerFile(const fs::path& playerFile, const PlayerFileImage& image) {
+    PlayerFileStamp stamp = StatOnly(playerFile);
+    ContentHash hash;
+    hash.Add(image.Header());
+    for (std::size_t n = 0; n < image.RecordCount(); ++n)
+        hash.Add(image.Record(n));
+    hash.Add(image.TrailingBytes());
+    stamp.hash = hash.Hex();
+    return stamp;
+}
+
+void WriteLeagueOrigin(const fs::path& workingDb, const LeagueOrigin& origin) {
+    std::ostringstream out;
+    out << kFormat << '\n'
+        << "league " << Hex(origin.leagueFile.native()) << '\n'
+        << "player " << Hex(origin.playerFile.native()) << '\n'
+        << "size " << origin.stamp.size << '\n'
+        << "modified " << origin.stamp.modifiedNs << '\n'
+        << "hash " << origin.stamp.hash << '\n'
+        << "unsaved " << (origin.unsavedChanges ? 1 : 0) << '\n';
+    if (!origin.recordsFile.empty())
+        out << "records " << Hex(origin.recordsFile.native()) << '\n';
+    SaveFileAtomically(LeagueOriginFile(workingDb), out.str(),
+                       "Noting which league the working database holds");
+}
+
+std::optional<LeagueOrigin> ReadLeagueOrigin(const fs::path& workingDb) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadFileBytes(LeagueOriginFile(workingDb), "Reading");
+    } catch (const LeagueError&) {
+        return std::nullopt;
+    }
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::string format, key, league, player;
+    LeagueOrigin origin;
+    int unsaved = 0;
+    std::getline(in, format);
+    if (format != kFormat || !(in >> key >> league) || key != "league" || !(in >> key >> player) ||
+        key != "player" || !(in >> key >> origin.stamp.size) || key != "size" ||
+        !(in >> key >> origin.stamp.modifiedNs) || key != "modified" ||
+        !(in >> key >> origin.stamp.hash) || key != "hash" || !(in >> key >> unsaved) ||
+        key != "unsaved")
+        return std::nullopt;
+    origin.leagueFile = Unhex(league);
+    origin.playerFile = Unhex(player);
+    origin.unsavedChanges = unsaved != 0;
+    std::string records;
+    if (in >> key >> records && key == "records")
+        origin.recordsFile = Unhex(records);
+    return origin;
+}
+
+void MarkUnsavedChanges(const fs::path& workingDb, bool unsaved) {
+    std::optional<LeagueOrigin> origin = ReadLeagueOrigin(workingDb);
+    if (!origin || origin->unsavedChanges == unsaved)
+        return;
+    origin->unsavedChanges = unsaved;
+    WriteLeagueOrigin(workingDb, *origin);
+}
+
+void RecordSavedPlayerFile(const fs::path& workingDb) {
+    std::optional<LeagueOrigin> origin = ReadLeagueOrigin(workingDb);
+    if (!origin)
+        return;
+    origin->stamp = StampPlayerFile(origin->playerFile);
+    origin->unsavedChanges = false;
+    WriteLeagueOrigin(workingDb, *origin);
+}
+
+std::optional<RecoveryCheck> CheckForUnsavedChanges(const fs::path& workingDb) {
+    std::optional<LeagueOrigin> origin = ReadLeagueOrigin(workingDb);
+    struct stat info {};
+    if (!origin || !origin->unsavedChanges || stat(workingDb.c_str(), &info) != 0)
+        return std::nullopt;
+    RecoveryCheck check{*origin, true};
+    try {
+        const PlayerFileStamp now = StampPlayerFile(origin->playerFile);
+        check.playerFileChanged = now.size != origin->stamp.size || now.hash != origin->stamp.hash;
+    } catch (const LeagueError&) {
+        check.playerFileChanged = true; // gone or unreadable: nothing to recover onto
+    }
+    return check;
+}
+
+} // namespace tavrel

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "league/League.h"
+
+#include <filesystem>
+
+namespace tavrel {
+
+// Saving into the league's own player file, as the window's Save and the command line's in-place
+// edits do: a dated backup of the player file is kept first (KeepLeagueBackup), then SaveLeague
+// replaces it, then the working database's origin notes the new file and no unsaved changes. The
+// caller holds the league's LeagueLock. Throws LeagueError; when the backup cannot be kept,
+// nothing is saved.
+void SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
+                       Progress* progress = nullptr);
+
+// Imports a backup of the league's player file in place of the player file itself, for the
+// window's Restore Backup: the rows are the backup's, the LoadedLeague is the league's own (a
+// later SaveLeagueInPlace writes the league's player file), and the working database counts as
+// holding unsaved changes. Throws LeagueError.
+LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,
+                              const std::filesystem::path& backupFile,
+                              const std::filesystem::path& workingDb, Progress* progress = nullptr);
+
+// Takes up the league a working database holds after the program ended without saving it (see
+// CheckForUnsavedChanges): the LoadedLeague its import gave (a restored backup's records when the
+// rows came from one), the rows left as they are, so the edits show as unsaved changes. Throws
+// LeagueError when the database holds no league, its player file changed since (recovering onto
+// it would undo what changed it), or its rows no longer match those records one for one.
+LoadedLeague RecoverLeague(const std::filesystem::path& workingDb);
+
+} // namespace tavrel

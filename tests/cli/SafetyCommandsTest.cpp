@@ -1,0 +1,235 @@
+// tavrel-cli under the faults a league's files must survive: a full standard output, two writers
+// at once, signals, paths that are not UTF-8; and the backups it keeps. The program runs with its
+// arguments as raw bytes.
+#include "TestFiles.h"
+#include "league/DemoLeague.h"
+#include "league/LeagueLock.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileContent;
+
+const std::vector<std::string> kEdit = {"global-edit", "--positions", "QB", "--act", "SP=10"};
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SafetyCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        root_ = dir_.path().toStdString();
+        fs::create_directories(root_ / "tmp");
+        files_ = WriteDemoLeague(root_ / "league", {.teams = 4, .players = 300, .seed = 5});
+        original_ = FileContent(files_.playerFile);
+    }
+
+    // Starts tavrel-cli with TMPDIR and the backups folder of this test; standard output goes to
+    // `out` (a file descriptor), standard error to a file read by Finish.
+    pid_t Start(const std::vector<std::string>& args, int out = -1) {
+        std::vector<std::string> env = {"TMPDIR=" + (root_ / "tmp").native(),
+                                        "TAVREL_BACKUP_DIR=" + (root_ / "backups").native()};
+        for (char** e = environ; *e; ++e)
+            if (std::strncmp(*e, "TMPDIR=", 7) != 0)
+                env.emplace_back(*e);
+        std::vector<std::string> argv = {TAVREL_CLI};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto pointers = [](std::vector<std::string>& texts) {
+            std::vector<char*> p;
+            for (std::string& t : texts)
+                p.push_back(t.data());
+            p.push_back(nullptr);
+            return p;
+        };
+        std::vector<char*> argp = pointers(argv), envp = pointers(env);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const std::string err = (root_ / ("err" + std::to_string(runs_++))).native();
+        if (out >= 0)
+            posix_spawn_file_actions_adddup2(&actions, out, 1);
+        else
+            posix_spawn_file_actions_addopen(&actions, 1, (err + ".out").c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        pid_t pid = -1;
+        EXPECT_EQ(posix_spawn(&pid, TAVREL_CLI, &actions, nullptr, argp.data(), envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        errors_[pid] = err;
+        return pid;
+    }
+    struct Run {
+        int status;
+        std::string out, err;
+    };
+    Run Finish(pid_t pid) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        const std::string err = errors_[pid];
+        const std::string out = fs::exists(err + ".out") ? FileContent(err + ".out") : "";
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, FileContent(err)};
+    }
+    Run Cli(std::vector<std::string> args) { return Finish(Start(args)); }
+    std::vector<std::string> Edit(const fs::path& league) const {
+        std::vector<std::string> args = kEdit;
+        args.push_back(league.native());
+        return args;
+    }
+
+    QTemporaryDir dir_;
+    fs::path root_;
+    DemoLeagueFiles files_;
+    std::string original_;
+    int runs_ = 0;
+    std::map<pid_t, std::string> errors_;
+};
+
+TEST_F(SafetyCommands, AReportThatCannotBeWrittenSavesNothing) {
+    const int full = open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    const Run r = Finish(Start(Edit(files_.leagueFile), full));
+    close(full);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+}
+
+// Two edits of one league at once: each one either is refused, naming the other writer, or
+// lands; none is lost.
+TEST_F(SafetyCommands, TwoWritersNeverLoseAnEdit) {
+    {
+        LeagueLock window(files_.leagueFile, "Tavrel");
+        ASSERT_TRUE(window.TryLock());
+        const Run refused = Cli(Edit(files_.leagueFile));
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("Tavrel (process " + std::to_string(getpid())),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+    }
+    // What one and two edits give, made one after the other on a copy.
+    const DemoLeagueFiles copy =
+        WriteDemoLeague(root_ / "copy", {.teams = 4, .players = 300, .seed = 5});
+    ASSERT_EQ(Cli(Edit(copy.leagueFile)).status, 0);
+    const std::string once = FileContent(copy.playerFile);
+    ASSERT_EQ(Cli(Edit(copy.leagueFile)).status, 0);
+    const std::string twice = FileContent(copy.playerFile);
+    ASSERT_NE(once, twice);
+
+    for (int round = 0; round < 3; ++round) {
+        testing::WriteFileContent(files_.playerFile, original_);
+        const pid_t a = Start(Edit(files_.leagueFile));
+        const pid_t b = Start(Edit(files_.leagueFile));
+        const Run ra = Finish(a), rb = Finish(b);
+        int landed = 0;
+        for (const Run& r : {ra, rb}) {
+            if (r.status == 0) {
+                ++landed;
+                continue;
+            }
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find("being changed by tavrel-cli"), std::string::npos) << r.err;
+        }
+        const std::string result = FileContent(files_.playerFile);
+        EXPECT_GE(landed, 1);
+        EXPECT_TRUE(result == (landed == 2 ? twice : once)) << "round " << round;
+    }
+}
+
+TEST_F(SafetyCommands, SignalsRemoveThePrivateWorkingDatabase) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        int pipeEnds[2];
+        ASSERT_EQ(pipe(pipeEnds), 0);
+        // Nobody reads the dump, so the program stays blocked with its working database.
+        const pid_t pid = Start({"dump", files_.leagueFile.native()}, pipeEnds[1]);
+        close(pipeEnds[1]);
+        char first = 0;
+        ASSERT_EQ(read(pipeEnds[0], &first, 1), 1); // the import is done
+        ASSERT_EQ(Names(root_ / "tmp").size(), 1u);
+        kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        close(pipeEnds[0]);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_TRUE(Names(root_ / "tmp").empty()) << signal;
+    }
+}
+
+TEST_F(SafetyCommands, FoldersOfEarlierRunsThatAreGoneAreRemoved) {
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const fs::path abandoned = root_ / "tmp" / ("tavrel-cli-" + std::to_string(gone) + "-abc");
+    const fs::path running = root_ / "tmp" / ("tavrel-cli-" + std::to_string(getpid()) + "-abc");
+    fs::create_directories(abandoned);
+    fs::create_directories(running);
+    testing::WriteFileContent(abandoned / "Tavrel.tmp", "left behind");
+    ASSERT_EQ(Cli({"backups", files_.leagueFile.native()}).status, 0); // imports nothing
+    EXPECT_EQ(Names(root_ / "tmp"), (std::vector<std::string>{running.filename()}));
+}
+
+TEST_F(SafetyCommands, PathsThatAreNotUtf8AreKeptAsBytes) {
+    const fs::path folder = root_ / "league";
+    fs::rename(files_.leagueFile, folder / "Liga\xE9.lge");
+    fs::rename(files_.playerFile, folder / "Liga\xE9.ply");
+    const Run r = Cli(Edit(folder / "Liga\xE9.lge"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Names(folder),
+              (std::vector<std::string>{"Liga\xE9.lge", "Liga\xE9.ply", "Liga\xE9.sw$"}));
+    EXPECT_TRUE(FileContent(folder / "Liga\xE9.sw$") == original_);
+    EXPECT_FALSE(FileContent(folder / "Liga\xE9.ply") == original_);
+    EXPECT_EQ(Names(root_ / "backups"), (std::vector<std::string>{"Liga\xE9"}));
+}
+
+TEST_F(SafetyCommands, BackupsAreListedAndRestored) {
+    ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
+    ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
+    Run list = Cli({"backups", files_.leagueFile.native()});
+    ASSERT_EQ(list.status, 0) << list.err;
+    // A header, then the newest first: one edit away from the file now, then two.
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = list.out.find('\n', at)) != std::string::npos;
+         at = end + 1)
+        lines.push_back(list.out.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 3u) << list.out;
+    EXPECT_EQ(lines[1].rfind("1\t", 0), 0u);
+    const auto differing = [](const std::string& line) {
+        std::size_t at = 0;
+        for (int field = 0; field < 3; ++field)
+            at = line.find('\t', at) + 1;
+        return std::stoi(line.substr(at));
+    };
+    EXPECT_GT(differing(lines[1]), 0);
+    EXPECT_GE(differing(lines[2]), differing(lines[1]));
+
+    const Run restored = Cli({"restore", files_.leagueFile.native(), "2"});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+    list = Cli({"backups", files_.leagueFile.native()});
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4);
+    EXPECT_EQ(Cli({"restore", files_.leagueFile.native(), "9"}).status, 1);
+}
+
+} // namespace
+} // namespace tavrel

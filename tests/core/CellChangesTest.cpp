@@ -1,0 +1,132 @@
+#include "store/CellChanges.h"
+
+#include "TestLeague.h"
+#include "TestPlayers.h"
+#include "base/LeagueError.h"
+#include "store/PlayerRowStore.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+using namespace std::string_literals;
+using testing::Col;
+using testing::TestLeague;
+
+// Every row of Players, in table order.
+std::vector<PlayerRow> Table(const TestLeague& league) {
+    PlayerRowStore store(league.db());
+    std::vector<PlayerRow> rows;
+    for (const RowKey& key : store.RowKeys())
+        rows.push_back(store.ReadRow(key.rowId));
+    return rows;
+}
+
+struct Fixture {
+    TestLeague league;
+    std::int64_t a, b, c;
+    Fixture() {
+        a = league.AddPlayer(1, 10, "Able"s + std::string(21, '\0'), "Al", "QB");
+        b = league.AddPlayer(2, 20, "Baker", "Bo", "WR");
+        c = league.AddPlayer(0, 30, "Cole", "Cy", "K");
+    }
+};
+
+TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
+    Fixture f;
+    const std::vector<PlayerRow> original = Table(f.league);
+    const std::string padded = "Zed"s + std::string(22, '\0');
+    const CellChanges changes = {
+        {f.a, Col("Act_SP"), std::int64_t{50}, std::int64_t{77}},
+        {f.a, Col("LastName"), "Able"s + std::string(21, '\0'), padded},
+        {f.c, Col("Pot_FA"), std::int64_t{60}, std::int64_t{0}},
+        {f.a, Col("Pot_SP"), std::int64_t{60}, std::int64_t{99}}, // row a again, later
+    };
+    for (const bool throughStore : {false, true}) {
+        if (throughStore)
+            PlayerRowStore(f.league.db()).WriteChanges(changes, CellSide::After);
+        else
+            WriteCellChanges(f.league.db(), changes, CellSide::After);
+        std::vector<PlayerRow> expected = original;
+        expected[0][Col("Act_SP")] = std::int64_t{77};
+        expected[0][Col("LastName")] = padded;
+        expected[0][Col("Pot_SP")] = std::int64_t{99};
+        expected[2][Col("Pot_FA")] = std::int64_t{0};
+        EXPECT_EQ(Table(f.league), expected);
+
+        WriteCellChanges(f.league.db(), changes, CellSide::Before);
+        EXPECT_EQ(Table(f.league), original);
+    }
+}
+
+TEST(CellChanges, ACellListedTwiceEndsAtItsLastAfterAndGoesBackToItsFirstBefore) {
+    Fixture f;
+    const CellChanges changes = {{f.b, Col("Act_AG"), std::int64_t{50}, std::int64_t{60}},
+                                 {f.a, Col("Act_AG"), std::int64_t{50}, std::int64_t{51}},
+                                 {f.b, Col("Act_AG"), std::int64_t{60}, std::int64_t{70}}};
+    WriteCellChanges(f.league.db(), changes, CellSide::After);
+    EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 70);
+    EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 51);
+    WriteCellChanges(f.league.db(), changes, CellSide::Before);
+    EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 50);
+    EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 50);
+}
+
+TEST(CellChanges, AFailureAnywhereLeavesTheWholeTableAsItWas) {
+    Fixture f;
+    const std::vector<PlayerRow> original = Table(f.league);
+    const CellChange good{f.a, Col("Act_SP"), std::int64_t{50}, std::int64_t{1}};
+    const struct {
+        const char* what;
+        CellChange bad;
+    } cases[] = {
+        {"a row that is gone", {999, Col("Act_SP"), std::int64_t{50}, std::int64_t{1}}},
+        {"a column below the table", {f.b, -1, std::int64_t{50}, std::int64_t{1}}},
+        {"a column past the table", {f.b, kPlayersColumnCount, std::int64_t{0}, std::int64_t{1}}},
+    };
+    for (const auto& c : cases) {
+        for (const CellSide side : {CellSide::After, CellSide::Before}) {
+            SCOPED_TRACE(c.what);
+            try {
+                WriteCellChanges(f.league.db(), {good, c.bad, good}, side);
+                ADD_FAILURE() << "no failure";
+            } catch (const LeagueError& e) {
+                EXPECT_EQ(e.file(), f.league.db());
+            }
+            EXPECT_EQ(Table(f.league), original);
+        }
+    }
+    EXPECT_THROW(WriteCellChanges(f.league.folder() / "none.tmp", {good}, CellSide::After),
+                 LeagueError);
+}
+
+TEST(CellChanges, SnapshotsBeforeAndAfterAPassGiveExactlyTheChangedCells) {
+    Fixture f;
+    const std::vector<int> columns = {Col("Act_SP"), Col("Pot_SP"), Col("FirstName")};
+    const ColumnSnapshot before = TakeColumnSnapshot(f.league.db(), {f.c, f.a}, columns);
+    ASSERT_EQ(before.values.size(), 6u);
+    f.league.Exec("UPDATE Players SET Pot_SP = 61, Act_AG = 1");
+    f.league.Exec("UPDATE Players SET FirstName = 'Ann' WHERE PID = 10");
+    const ColumnSnapshot after = TakeColumnSnapshot(f.league.db(), before.rowIds, columns);
+
+    const CellChanges changes = ChangedCells(before, after);
+    ASSERT_EQ(changes.size(), 3u); // Act_AG is not in the snapshot, row b not either
+    EXPECT_EQ(changes[0].rowId, f.c);
+    EXPECT_EQ(changes[0].column, Col("Pot_SP"));
+    EXPECT_EQ(changes[0].before, Value(std::int64_t{60}));
+    EXPECT_EQ(changes[0].after, Value(std::int64_t{61}));
+    EXPECT_EQ(changes[1].rowId, f.a);
+    EXPECT_EQ(changes[1].column, Col("Pot_SP"));
+    EXPECT_EQ(changes[2].column, Col("FirstName"));
+    EXPECT_EQ(changes[2].before, Value("Al"s));
+    EXPECT_EQ(changes[2].after, Value("Ann"s));
+
+    ColumnSnapshot other = after;
+    other.columns.pop_back();
+    EXPECT_THROW(ChangedCells(before, other), std::invalid_argument);
+    EXPECT_THROW(TakeColumnSnapshot(f.league.db(), {f.a, 999}, columns), LeagueError);
+}
+
+} // namespace
+} // namespace tavrel

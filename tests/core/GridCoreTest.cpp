@@ -1,0 +1,212 @@
+#include "TestLeague.h"
+#include "TestPlayers.h"
+#include "grid/GridFilter.h"
+#include "grid/GridSort.h"
+#include "grid/GridTable.h"
+#include "base/LeagueError.h"
+#include "league/CellValue.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrel::grid {
+namespace {
+
+using namespace std::string_literals;
+using testing::Col;
+using testing::TestLeague;
+
+// A league of six players on two teams and the free agents; "Smith, Jo" is padded with NULs,
+// "Öberg" with spaces, and one player has no last name at all.
+struct GridLeague {
+    GridLeague() {
+        league.AddTeam(std::int64_t{1}, "Bears"s);
+        league.AddTeam(std::int64_t{2}, "Áces   "s);
+        Add(1, 11, "Myers", "Al", "QB", 90);
+        Add(2, 12, "Smith"s + std::string(20, '\0'), "Jo", "WR", 55);
+        Add(0, 13, "Müller", "Bo", "T", 30);
+        Add(1, 14, "Muñoz", "Cy", "TE", 0);
+        Add(2, 15, "Murphy", "Di", "QB", 60);
+        Add(0, 16, "Öberg    ", "Ed", "DT", 50);
+        Add(0, 17, std::monostate{}, "Nameless", "K", 255);
+        table = GridTable::Load(league.db());
+    }
+    void Add(int team, int pid, Value last, Value first, const std::string& pos, int speed) {
+        PlayerRow row = testing::MakePlayer({});
+        row[Col("Team")] = std::int64_t{team};
+        row[Col("PID")] = std::int64_t{pid};
+        row[Col("LastName")] = std::move(last);
+        row[Col("FirstName")] = std::move(first);
+        row[Col("PositionTXT")] = pos;
+        row[Col("Act_SP")] = std::int64_t{speed};
+        league.AddPlayer(row);
+    }
+    std::vector<std::string> Column(const std::vector<int>& rows, int column) const {
+        std::vector<std::string> shown;
+        for (const int row : rows)
+            shown.push_back(table.Shown(row, column));
+        return shown;
+    }
+    std::vector<int> All() const {
+        std::vector<int> rows(static_cast<std::size_t>(table.RowCount()));
+        for (int i = 0; i < table.RowCount(); ++i)
+            rows[static_cast<std::size_t>(i)] = i;
+        return rows;
+    }
+    TestLeague league;
+    GridTable table;
+};
+
+const int kSpeed = kFirstActualColumn; // SP
+
+TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
+    GridLeague g;
+    ASSERT_EQ(g.table.RowCount(), 7);
+    EXPECT_EQ(
+        g.Column(g.All(), kLastNameColumn),
+        (std::vector<std::string>{"Myers", "Smith", "Müller", "Muñoz", "Murphy", "Öberg", ""}));
+    EXPECT_EQ(g.Column(g.All(), kTeamColumn),
+              (std::vector<std::string>{"Bears", "Áces", "Free Agents", "Bears", "Áces",
+                                        "Free Agents", "Free Agents"}));
+    EXPECT_EQ(g.table.Shown(6, kSpeed), "255");
+    EXPECT_EQ(g.table.Shown(0, kFirstPotentialColumn), "60");
+    EXPECT_EQ(g.table.Shown(1, kPidColumn), "12");
+    EXPECT_EQ(g.table.RowOfRowId(g.table.RowId(4)), 4);
+    EXPECT_THROW(GridTable::Load(g.league.folder() / "missing.tmp"), LeagueError);
+}
+
+TEST(GridTable, KeepsValuesTheCompactFormCannotHold) {
+    GridLeague g;
+    g.table.SetValue(0, Col("Act_SP"), std::int64_t{300});
+    g.table.SetValue(1, Col("Act_SP"), std::monostate{});
+    g.table.SetValue(2, Col("LastName"), "Müller-Lüdenscheidt"s);
+    EXPECT_EQ(g.table.Shown(0, kSpeed), "300");
+    EXPECT_EQ(g.table.Shown(1, kSpeed), "");
+    EXPECT_EQ(g.table.Shown(2, kLastNameColumn), "Müller-Lüdenscheidt");
+    EXPECT_EQ(g.table.Shown(3, kLastNameColumn), "Muñoz"); // its neighbour untouched
+    g.table.SetValue(0, Col("Act_SP"), std::int64_t{7});
+    EXPECT_EQ(g.table.Number(0, kSpeed), 7);
+}
+
+TEST(GridSort, NumbersAsNumbersNamesInLanguageOrderAndASecondKey) {
+    GridLeague g;
+    TextOrder order(QLocale(QLocale::German, QLocale::Germany));
+    const struct {
+        std::vector<SortKey> keys;
+        int shownColumn;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {{{kSpeed, false}}, kSpeed, {"0", "30", "50", "55", "60", "90", "255"}},
+        {{{kSpeed, true}}, kSpeed, {"255", "90", "60", "55", "50", "30", "0"}},
+        {{{kLastNameColumn, false}},
+         kLastNameColumn,
+         {"", "Müller", "Muñoz", "Murphy", "Myers", "Öberg", "Smith"}},
+        {{{kTeamColumn, false}, {kSpeed, true}},
+         kSpeed,
+         {"60", "55", "90", "0", "255", "50", "30"}},
+        {{{kPositionColumn, false}, {kLastNameColumn, true}},
+         kLastNameColumn,
+         {"Öberg", "", "Myers", "Murphy", "Müller", "Muñoz", "Smith"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> rows = g.All();
+        SortRows(g.table, rows, c.keys, order);
+        EXPECT_EQ(g.Column(rows, c.shownColumn), c.expected) << c.keys.front().column;
+    }
+    // A changed name moves once its column's ranks are forgotten.
+    g.table.SetValue(5, Col("LastName"), "Aaron"s);
+    order.Forget(kLastNameColumn);
+    std::vector<int> rows = g.All();
+    SortKey byName{kLastNameColumn, false};
+    SortRows(g.table, rows, {&byName, 1}, order);
+    EXPECT_EQ(g.table.Shown(rows[1], kLastNameColumn), "Aaron");
+}
+
+std::vector<std::string> Filtered(const GridLeague& g, int column, const std::string& text) {
+    auto parsed = ParseColumnFilter(column, text);
+    if (std::holds_alternative<FilterError>(parsed))
+        return {"invalid"};
+    return g.Column(FilterRows(g.table, {std::get<ColumnFilter>(parsed)}), kLastNameColumn);
+}
+
+TEST(GridFilter, EachFormOfFilter) {
+    GridLeague g;
+    const struct {
+        int column;
+        std::string text;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {kSpeed, ">55", {"Myers", "Murphy", ""}},
+        {kSpeed, "<=30", {"Müller", "Muñoz"}},
+        {kSpeed, "50-60", {"Smith", "Murphy", "Öberg"}},
+        {kSpeed, "!=0", {"Myers", "Smith", "Müller", "Murphy", "Öberg", ""}},
+        {kSpeed, " 90 | =0 ", {"Myers", "Muñoz"}},
+        {kSpeed, "", {"Myers", "Smith", "Müller", "Muñoz", "Murphy", "Öberg", ""}},
+        {kPidColumn, "-5-12", {"Myers", "Smith"}},
+        {kPositionColumn, "QB|wr", {"Myers", "Smith", "Murphy"}},
+        {kPositionColumn, "t", {"Müller"}}, // whole codes: not TE nor DT
+        {kLastNameColumn, "MU", {"Muñoz", "Murphy"}},
+        {kLastNameColumn, "MÜ", {"Müller"}},
+        {kLastNameColumn, "ÖBE", {"Öberg"}},
+        {kLastNameColumn, "=\"Smith\"", {"Smith"}},
+        {kLastNameColumn, "=smith", {}},
+        {kLastNameColumn, "=\"\"", {""}},
+        {kLastNameColumn, "!=Smith", {"Myers", "Müller", "Muñoz", "Murphy", "Öberg", ""}},
+        {kLastNameColumn, "\"y|M\"", {}},
+        {kTeamColumn, "free", {"Müller", "Öberg", ""}},
+        {kTeamColumn, "=Áces|=Bears", {"Myers", "Smith", "Muñoz", "Murphy"}},
+        // Bad texts: reported, never a filter.
+        {kSpeed, "abc", {"invalid"}},
+        {kSpeed, ">", {"invalid"}},
+        {kSpeed, "60-50", {"invalid"}},
+        {kSpeed, "50-", {"invalid"}},
+        {kSpeed, "1.5", {"invalid"}},
+        {kSpeed, "50|", {"invalid"}},
+        {kLastNameColumn, "=\"Smith", {"invalid"}},
+        {kLastNameColumn, "Sm\"ith", {"invalid"}},
+        {kLastNameColumn, "Ω", {"invalid"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Filtered(g, c.column, c.text), c.expected) << c.column << " " << c.text;
+}
+
+TEST(GridFilter, FiltersCombineAcrossColumns) {
+    GridLeague g;
+    std::vector<ColumnFilter> filters = {
+        std::get<ColumnFilter>(ParseColumnFilter(kPositionColumn, "QB|WR")),
+        std::get<ColumnFilter>(ParseColumnFilter(kSpeed, ">=55")),
+        std::get<ColumnFilter>(ParseColumnFilter(kTeamColumn, "áces"))};
+    EXPECT_EQ(g.Column(FilterRows(g.table, filters), kLastNameColumn),
+              (std::vector<std::string>{"Smith", "Murphy"}));
+}
+
+TEST(CellValue, TheFormsRulesWithTheirReasons) {
+    const struct {
+        const char* column;
+        std::string text;
+        Value expected; // monostate: refused
+        std::string reason;
+    } cases[] = {
+        {"Act_SP", " 255 ", std::int64_t{255}, ""},
+        {"Pot_FA", "0", std::int64_t{0}, ""},
+        {"Act_SP", "256", {}, "Actual Speed must be a whole number from 0 to 255"},
+        {"Pot_AG", "-1", {}, "Potential Agility must be a whole number from 0 to 255"},
+        {"Act_SP", "5x", {}, "Actual Speed must be a whole number from 0 to 255"},
+        {"Act_SP", "", {}, "Actual Speed must be a whole number from 0 to 255"},
+        {"FirstName", "Zoë", "Zoë"s, ""},
+        {"FirstName", std::string(16, 'a'), {}, "First Name holds at most 15 characters"},
+        {"LastName", std::string(25, 'b'), std::string(25, 'b'), ""},
+        {"LastName", "Ωmega", {}, "Last Name holds a character the player file cannot store"},
+        {"College", "State", {}, "College cannot be changed"},
+        {"PID", "1", {}, "PID cannot be changed"},
+    };
+    for (const auto& c : cases) {
+        const ParsedCell parsed = ParseCellValue(Col(c.column), c.text);
+        if (std::holds_alternative<std::monostate>(c.expected))
+            EXPECT_EQ(std::get<CellRefusal>(parsed).reason, c.reason) << c.text;
+        else
+            EXPECT_EQ(std::get<Value>(parsed), c.expected) << c.text;
+    }
+}
+
+} // namespace
+} // namespace tavrel::grid

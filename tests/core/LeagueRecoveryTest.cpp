@@ -1,0 +1,143 @@
+// Going on from a working database without importing again: recovering unsaved changes after a
+// crash, and a restored backup as changed cells. Both must lead a later save to exact bytes.
+
+#include "LeagueFixtures.h"
+#include "base/LeagueError.h"
+#include "league/BackupChanges.h"
+#include "league/LeagueOrigin.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavrel::testing;
+
+class LeagueRecoveryTest : public LeagueFilesTest {
+protected:
+    void SetUp() override {
+        LeagueFilesTest::SetUp();
+        setenv("TAVREL_BACKUP_DIR", Path("backups").c_str(), 1);
+    }
+    void TearDown() override { unsetenv("TAVREL_BACKUP_DIR"); }
+    void Exec(const std::string& sql) const {
+        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
+        database.exec(sql);
+    }
+    std::vector<Bytes> records_ = {PatternRecord(0), PatternRecord(1), PatternRecord(2)};
+};
+
+// The first byte of a record that no column carries.
+std::size_t UnmodelledByte(const Bytes& record) {
+    for (std::size_t at = 0; at < record.size(); ++at) {
+        Record changed, rebuilt;
+        std::copy(record.begin(), record.end(), changed.begin());
+        std::copy(record.begin(), record.end(), rebuilt.begin());
+        changed[at] ^= 1;
+        PlayerRow row;
+        DecodePlayerRecord(changed, row);
+        EncodePlayerRecord(row, rebuilt);
+        if (rebuilt != changed)
+            return at;
+    }
+    return record.size();
+}
+
+TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
+    struct Case {
+        const char* name;
+        std::function<void()> after; // what happens before the restart
+        bool resumes;
+    };
+    const Case cases[] = {
+        {"untouched", [] {}, true},
+        {"player file changed",
+         [this] {
+             Bytes bytes = ReadBytes(playerFile_);
+             bytes[20] ^= 1;
+             WriteBytes(playerFile_, bytes);
+         },
+         false},
+        {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(records_);
+        Exec("UPDATE Players SET Act_SP = 77 WHERE rowid = 2");
+        MarkUnsavedChanges(db_, true);
+        const Bytes before = ReadBytes(playerFile_);
+        c.after();
+        if (!c.resumes) {
+            EXPECT_THROW(RecoverLeague(db_), LeagueError);
+            continue;
+        }
+        SaveLeagueInPlace(RecoverLeague(db_), db_);
+        const Bytes saved = ReadBytes(playerFile_);
+        ASSERT_EQ(saved.size(), before.size());
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < saved.size(); ++i)
+            differing += saved[i] != before[i];
+        EXPECT_EQ(differing, 1u); // the edited rating alone
+    }
+
+    // A restored backup of another shape: its own records, header and all, even once saved.
+    Load(records_);
+    Bytes backup = PlayerFile({PatternRecord(5), PatternRecord(6)});
+    backup[1] = 'X';
+    const fs::path backupFile = Path("older.ply");
+    WriteBytes(backupFile, backup);
+    LoadLeagueBackup(leagueFile_, backupFile, db_);
+    EXPECT_EQ(ReadLeagueOrigin(db_)->recordsFile, backupFile);
+    SaveLeagueInPlace(RecoverLeague(db_), db_);
+    EXPECT_EQ(ReadBytes(playerFile_), backup);
+    fs::remove(backupFile);
+    MarkUnsavedChanges(db_, true); // edits after that save, then the backup is gone
+    EXPECT_THROW(RecoverLeague(db_), LeagueError);
+}
+
+TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
+    const LoadedLeague league = Load(records_);
+    Exec("UPDATE Players SET LastName = 'Edited' WHERE rowid = 3");
+    const std::size_t second = PlayerFileHeader().size() + kPlayerRecordSize;
+    const std::size_t unmodelled = UnmodelledByte(records_[1]);
+    ASSERT_LT(unmodelled, kPlayerRecordSize);
+
+    struct Case {
+        const char* name;
+        std::function<void(Bytes&)> change;
+        bool asCells;
+    };
+    const Case cases[] = {
+        {"a rating", [&](Bytes& b) { b[second + 175] ^= 7; }, true},
+        {"the header", [](Bytes& b) { b[2] ^= 1; }, false},
+        {"a byte no column holds", [&](Bytes& b) { b[second + unmodelled] ^= 1; }, false},
+        {"a record fewer", [](Bytes& b) { b.resize(b.size() - kPlayerRecordSize); }, false},
+        {"trailing bytes", [](Bytes& b) { b.push_back(1); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bytes backup = ReadBytes(playerFile_);
+        c.change(backup);
+        const fs::path file = Path("backup.ply");
+        WriteBytes(file, backup);
+        const std::optional<CellChanges> changes =
+            ChangesToBackup(league, db_, ReadPlayerFile(file));
+        ASSERT_EQ(changes.has_value(), c.asCells);
+        if (!changes)
+            continue;
+        // The rating, and the edited name back as it was.
+        ASSERT_EQ(changes->size(), 2u);
+        EXPECT_EQ((*changes)[0].rowId, 2);
+        EXPECT_EQ((*changes)[1].rowId, 3);
+        EXPECT_EQ((*changes)[1].before, Value(std::string("Edited")));
+        WriteCellChanges(db_, *changes, CellSide::After);
+        SaveLeagueInPlace(league, db_);
+        EXPECT_EQ(ReadBytes(playerFile_), backup);
+    }
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,184 @@
+// The safety nets around the league's player file: the writers' lock, the dated backups, the
+// .sw$ backup's paths and what the working database tells for crash recovery.
+#include "LeagueFixtures.h"
+#include "league/LeagueBackups.h"
+#include "base/LeagueError.h"
+#include "league/LeagueLock.h"
+#include "league/LeagueOrigin.h"
+#include "league/LeaguePaths.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerFileBackup.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavrel::testing;
+
+class LeagueSafetyTest : public LeagueFilesTest {
+protected:
+    void SetUp() override {
+        LeagueFilesTest::SetUp();
+        setenv("TAVREL_BACKUP_DIR", Path("backups").c_str(), 1);
+    }
+    void TearDown() override { unsetenv("TAVREL_BACKUP_DIR"); }
+    void Edit(const std::string& sql) const {
+        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
+        database.exec(sql);
+    }
+};
+
+// Two processes: the second writer is told who holds the league, and takes the lock over once
+// that process is gone.
+TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderIsGone) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        LeagueLock lock(leagueFile_, "Holder");
+        const char told = lock.TryLock() ? 'y' : 'n';
+        [[maybe_unused]] const auto n = write(ready[1], &told, 1);
+        pause();
+        _exit(0);
+    }
+    char told = 0;
+    ASSERT_EQ(read(ready[0], &told, 1), 1);
+    ASSERT_EQ(told, 'y');
+
+    LeagueLock second(leagueFile_, "Second");
+    EXPECT_FALSE(second.TryLock());
+    ASSERT_TRUE(second.Holder());
+    EXPECT_EQ(second.Holder()->program, "Holder");
+    EXPECT_EQ(second.Holder()->pid, holder);
+    try {
+        second.Lock("Editing the league");
+        ADD_FAILURE() << "locked a held league";
+    } catch (const LeagueError& e) {
+        EXPECT_NE(std::string(e.what()).find("Holder (process " + std::to_string(holder)),
+                  std::string::npos)
+            << e.what();
+    }
+
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(second.TryLock());
+    // One process, two holders: still one writer.
+    LeagueLock third(leagueFile_, "Third");
+    EXPECT_FALSE(third.TryLock());
+    second.Unlock();
+    EXPECT_FALSE(fs::exists(second.LockFile()));
+    EXPECT_TRUE(third.TryLock());
+}
+
+TEST_F(LeagueSafetyTest, EverySaveInPlaceKeepsTheFileItReplacesAndTheNewestTwenty) {
+    const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
+    const Bytes original = ReadBytes(playerFile_);
+    for (int n = 1; n <= 22; ++n) {
+        Edit("UPDATE Players SET Act_SP = " + std::to_string(n) + " WHERE rowid = 1");
+        SaveLeagueInPlace(league, db_);
+    }
+    const std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile_);
+    ASSERT_EQ(backups.size(), kBackupsKept);
+    EXPECT_EQ(backups.front().file.parent_path(), Path("backups") / "pro");
+    for (std::size_t i = 1; i < backups.size(); ++i)
+        EXPECT_GT(backups[i - 1].taken, backups[i].taken);
+    // The newest backup is the file before the last save: Act_SP 21 in the first record.
+    const Bytes newest = ReadBytes(backups.front().file);
+    EXPECT_EQ(newest.size(), original.size());
+    EXPECT_EQ(backups.front().size, original.size());
+    EXPECT_EQ(newest[kPlayerFileHeaderSize + 175], 21);
+    EXPECT_EQ(CountDifferingPlayers(backups.front().file, league, db_), 1u);
+    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(backups.back().file),
+                                    PlayerFileImage(original, playerFile_)),
+              1u);
+}
+
+TEST_F(LeagueSafetyTest, RestorePutsTheBackupBackAndKeepsWhatItReplaced) {
+    const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1)});
+    const Bytes original = ReadBytes(playerFile_);
+    Edit("UPDATE Players SET Act_SP = 7");
+    SaveLeagueInPlace(league, db_);
+    const Bytes edited = ReadBytes(playerFile_);
+    ASSERT_NE(edited, original);
+
+    const fs::path backup = ListLeagueBackups(leagueFile_).front().file;
+    const std::optional<fs::path> kept = RestoreLeagueBackup(leagueFile_, backup);
+    EXPECT_EQ(ReadBytes(playerFile_), original);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(ReadBytes(*kept), edited);
+    EXPECT_EQ(ListLeagueBackups(leagueFile_).size(), 2u);
+
+    WriteFileContent(Path("short.ply"), "HDR");
+    EXPECT_THROW(RestoreLeagueBackup(leagueFile_, Path("short.ply")), LeagueError);
+    EXPECT_EQ(ReadBytes(playerFile_), original);
+}
+
+// The .sw$ backup never lands on one of the league's own files.
+TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
+    for (const char* league : {"L.sw$", "L.ply"}) {
+        const Bytes content = {'l', 'g', 'e'};
+        WriteBytes(Path(league), content);
+        EXPECT_THROW(BackUpPlayerFile(Path(league)), LeagueError) << league;
+        EXPECT_EQ(ReadBytes(Path(league)), content);
+    }
+    WriteBytes(playerFile_, {'o', 'l', 'd'});
+    fs::create_symlink("pro.ply", Path("link.sw$"));
+    WriteBytes(Path("link.lge"), {});
+    WriteBytes(Path("link.ply"), {'p'});
+    EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
+    EXPECT_EQ(ReadBytes(playerFile_), (Bytes{'o', 'l', 'd'}));
+}
+
+// The last three characters of a league path are replaced, a character being a well-formed UTF-8
+// sequence or else a single byte: paths are bytes.
+TEST(LeaguePaths, TheLastThreeCharactersGiveWayWhateverTheBytes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"Liga\xE9.lge", "Liga\xE9.ply"},
+        {"pro.lg\xC3\xA9", "pro.ply"},
+        {"a.l\xA9\xA9", "a.ply"},
+        {"b.\xE2\x82\xAC\xA9x", "b.ply"},
+        {"c\xE2\x82\xAC.\xA9x", "c\xE2\x82\xACply"},
+        {"ab", "ply"}};
+    for (const auto& [league, player] : cases)
+        EXPECT_EQ(PlayerFilePath(league), player) << league;
+}
+
+TEST_F(LeagueSafetyTest, TheWorkingDatabaseTellsWhetherItsEditsCanBeRecovered) {
+    const LoadedLeague league = Load({PatternRecord(0)});
+    EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
+
+    MarkUnsavedChanges(db_, true);
+    std::optional<RecoveryCheck> check = CheckForUnsavedChanges(db_);
+    ASSERT_TRUE(check);
+    EXPECT_EQ(check->origin.leagueFile, leagueFile_);
+    EXPECT_EQ(check->origin.playerFile, playerFile_);
+    EXPECT_FALSE(check->playerFileChanged);
+    const LoadedLeague recovered = RecoverLeague(db_);
+    EXPECT_EQ(recovered.teamCount, 2u);
+    EXPECT_EQ(recovered.image.RecordCount(), 1u);
+
+    const Bytes before = ReadBytes(playerFile_);
+    Bytes changed = before;
+    changed.back() ^= 1; // same size, other bytes
+    WriteBytes(playerFile_, changed);
+    check = CheckForUnsavedChanges(db_);
+    ASSERT_TRUE(check);
+    EXPECT_TRUE(check->playerFileChanged);
+    EXPECT_THROW(RecoverLeague(db_), LeagueError);
+
+    SaveLeagueInPlace(league, db_); // saved: nothing left to recover
+    EXPECT_FALSE(CheckForUnsavedChanges(db_));
+    MarkUnsavedChanges(db_, true);
+    ASSERT_TRUE(CheckForUnsavedChanges(db_));
+    EXPECT_FALSE(CheckForUnsavedChanges(db_)->playerFileChanged);
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,202 @@
+// Every file the program writes goes through SafeSaveFile: faults of the disk, targets and inputs
+// that are not regular files, kills in the middle of a save.
+#include "league/SafeSave.h"
+
+#include "LeagueFixtures.h"
+#include "league/FileBytes.h"
+#include "base/LeagueError.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavrel::testing;
+
+std::vector<std::string> FolderNames(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Failure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const LeagueError& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+class SafeSaveTest : public LeagueFilesTest {
+protected:
+    void TearDown() override { FailSafeSaveStep(SafeSaveStep::Write, 0, 0); }
+    fs::path Folder() const { return Path(""); }
+};
+
+// Whatever step fails, the old file stays exactly as it was, no new file is left beside it and
+// the message gives the system's cause.
+TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
+    const struct {
+        SafeSaveStep step;
+        int nth, error;
+    } cases[] = {{SafeSaveStep::Write, 1, ENOSPC},
+                 {SafeSaveStep::Write, 2, ENOSPC},
+                 {SafeSaveStep::Sync, 1, EIO},
+                 {SafeSaveStep::Close, 1, EDQUOT},
+                 {SafeSaveStep::Rename, 1, EXDEV}};
+    const fs::path target = Path("target.ply");
+    const std::string chunk(1 << 20, 'n'); // a buffer's worth: one write each
+    for (const auto& c : cases) {
+        WriteFileContent(target, "old");
+        FailSafeSaveStep(c.step, c.nth, c.error);
+        const std::string message = Failure([&] {
+            SafeSaveFile out(target, "Saving");
+            for (int n = 0; n < 3; ++n)
+                out.Write(chunk);
+            out.Commit();
+        });
+        EXPECT_NE(message.find(std::strerror(c.error)), std::string::npos) << message;
+        EXPECT_TRUE(FileContent(target) == "old");
+        EXPECT_EQ(FolderNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
+    }
+}
+
+TEST_F(SafeSaveTest, AFolderThatCannotBeFlushedIsReportedAfterTheFileIsInPlace) {
+    FailSafeSaveStep(SafeSaveStep::SyncFolder, 1, EIO);
+    const std::string message = Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); });
+    EXPECT_NE(message.find("in place"), std::string::npos) << message;
+    EXPECT_NE(message.find(std::strerror(EIO)), std::string::npos) << message;
+    EXPECT_EQ(FileContent(Path("a")), "new");
+}
+
+TEST_F(SafeSaveTest, SaveLeagueOnAFullDiskKeepsThePlayerFile) {
+    const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1)});
+    const Bytes before = ReadBytes(playerFile_);
+    FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
+    const std::string message = Failure([&] { SaveLeague(playerFile_, league, db_); });
+    EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+    EXPECT_EQ(ReadBytes(playerFile_), before);
+}
+
+// A real small file system when the tests may mount one: the disk fills during the save.
+TEST_F(SafeSaveTest, RealFullDiskKeepsThePlayerFile) {
+    const fs::path disk = Path("disk");
+    fs::create_directory(disk);
+    if (geteuid() != 0 || mount("tavrel-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "needs root and a tmpfs mount: " << std::strerror(errno);
+    const fs::path target = disk / "pro.ply";
+    WriteFileContent(target, std::string(20000, 'o'));
+    WriteFileContent(disk / "filler", std::string(30000, 'f'));
+    const std::string message =
+        Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); });
+    const std::string after = FileContent(target);
+    const auto left = FolderNames(disk);
+    umount(disk.c_str());
+    EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
+    EXPECT_EQ(after, std::string(20000, 'o'));
+    EXPECT_EQ(left, (std::vector<std::string>{"filler", "pro.ply"}));
+}
+
+TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
+    const fs::path fifo = Path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_directory(Path("folder"));
+    fs::create_symlink(Path("nothing"), Path("dangling"));
+    fs::create_symlink("/dev/null", Path("null-link"));
+    const struct {
+        fs::path target;
+        const char* cause;
+    } cases[] = {{fifo, "FIFO"},
+                 {Path("folder"), "folder"},
+                 {Path("dangling"), "does not exist"},
+                 {Path("null-link"), "device"},
+                 {"/dev/null", "device"}};
+    for (const auto& c : cases) {
+        const std::string message = Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); });
+        EXPECT_NE(message.find(c.cause), std::string::npos) << message;
+        EXPECT_NE(message.find(c.target.native()), std::string::npos) << message;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_symlink(Path("dangling")));
+    EXPECT_FALSE(fs::exists(Path("nothing")));
+}
+
+TEST_F(SafeSaveTest, ALinkIsWrittenThroughAndStaysALink) {
+    fs::create_directory(Path("real"));
+    WriteFileContent(Path("real") / "pro.ply", "old");
+    fs::create_symlink("real/pro.ply", Path("link.ply"));
+    SaveFileAtomically(Path("link.ply"), "new", "Saving");
+    EXPECT_TRUE(fs::is_symlink(Path("link.ply")));
+    EXPECT_EQ(FileContent(Path("real") / "pro.ply"), "new");
+}
+
+TEST_F(SafeSaveTest, OwnerGroupAndModeAreKept) {
+    const fs::path target = Path("theirs.ply");
+    WriteFileContent(target, "old");
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
+    }
+    struct stat before {};
+    ASSERT_EQ(stat(target.c_str(), &before), 0);
+    SaveFileAtomically(target, "new", "Saving");
+    struct stat after {};
+    ASSERT_EQ(stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_NE(after.st_ino, before.st_ino); // replaced, not rewritten in place
+}
+
+// Killed at any moment, a save leaves the whole old file or the whole new one.
+TEST_F(SafeSaveTest, KilledSavesLeaveAWholeFile) {
+    const fs::path target = Path("pro.ply");
+    const std::string a(1 << 20, 'a'), b(1 << 20, 'b');
+    WriteFileContent(target, a);
+    for (int round = 0; round < 20; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = 0;; ++n)
+                SaveFileAtomically(target, n % 2 ? a : b, "Saving");
+        }
+        usleep(1000 + round * 1500);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string content = FileContent(target);
+        EXPECT_TRUE(content == a || content == b) << "round " << round << ": " << content.size();
+    }
+}
+
+TEST_F(SafeSaveTest, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
+    const fs::path fifo = Path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", Path("zero"));
+    const fs::path huge = Path("huge.ply");
+    WriteFileContent(huge, "");
+    fs::resize_file(huge, kMaxInputFileSize + 1); // sparse: takes no room
+    const struct {
+        fs::path file;
+        const char* cause;
+    } cases[] = {{fifo, "FIFO"}, {Path("zero"), "device"}, {huge, "larger than 1 GiB"}};
+    for (const auto& c : cases) {
+        const std::string message = Failure([&] { ReadFileBytes(c.file, "Reading"); });
+        EXPECT_NE(message.find(c.cause), std::string::npos) << message;
+    }
+}
+
+} // namespace
+} // namespace tavrel

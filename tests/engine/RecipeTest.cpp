@@ -1,0 +1,99 @@
+#include "globaledit/Recipe.h"
+
+#include "TestFiles.h"
+#include "base/LeagueError.h"
+#include "league/SafeSave.h"
+
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Recipe, SavedAndLoadedWhole) {
+    QTemporaryDir dir;
+    const fs::path file = fs::path(dir.path().toStdString()) / "speed.json";
+    GlobalEditRecipe recipe;
+    recipe.positionCodes = {0, 14, 13}; // QB, P, S in check-box order
+    recipe.inputs.team = 7;
+    recipe.inputs.actualPercent[0] = 0.1;
+    recipe.inputs.potentialPercent[0] = -12.5;
+    recipe.inputs.actualPercent[23] = 1e300;
+    recipe.inputs.actualMin = 5;
+    recipe.inputs.actualMax = 255;
+    recipe.inputs.potentialMin = 0;
+    recipe.inputs.potentialMax = 98;
+    SaveRecipe(file, recipe);
+    EXPECT_EQ(LoadRecipe(file), recipe);
+    const std::string text = testing::FileContent(file);
+    EXPECT_NE(text.find("\"version\": 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"positions\": [\n    \"QB\",\n    \"P\",\n    \"S\"\n  ]"),
+              std::string::npos)
+        << text;
+
+    // Fields left out keep the dialog's load values.
+    const GlobalEditRecipe bare = ParseRecipe(R"({"version": 1})");
+    EXPECT_EQ(bare, GlobalEditRecipe{});
+}
+
+TEST(Recipe, RefusalsNameTheField) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"speed up", "this is not JSON text"},
+        {"[1]", ": must be an object"},
+        {"{}", "version: is missing"},
+        {R"({"version": 2})", "version: 2 is from a newer Tavrel; this one reads 1"},
+        {R"({"version": "1"})", "version: must be a whole number"},
+        {R"({"version": 1, "colour": 1})", "colour: is not a field of a recipe"},
+        {R"({"version": 1, "team": 300})", "team: must be 1001"},
+        {R"({"version": 1, "team": "all"})", "team: must be a whole number"},
+        {R"({"version": 1, "positions": ["QB", "ZZ"]})", "positions: \"ZZ\" is not a position"},
+        {R"({"version": 1, "positions": "QB"})", "positions: must be a list"},
+        {R"({"version": 1, "actual": {"min": -1}})", "actual.min: must be 0..255, not -1"},
+        {R"({"version": 1, "potential": {"max": 256}})", "potential.max: must be 0..255"},
+        {R"({"version": 1, "actual": {"max": 2.5}})", "actual.max: must be a whole number"},
+        {R"({"version": 1, "actual": {"top": 2}})", "actual.top: is not a field"},
+        {R"({"version": 1, "percent": {"XX": {"actual": 1}}})", "percent.XX: is not a rating"},
+        {R"({"version": 1, "percent": {"SP": {"actual": "ten"}}})",
+         "percent.SP.actual: must be a number"},
+        {R"({"version": 1, "percent": {"SP": {"potentail": 1}}})",
+         "percent.SP.potentail: is not a field"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            ParseRecipe(text);
+            ADD_FAILURE() << text << " was taken";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_TRUE(std::string(e.what()).starts_with(message)) << text << ": " << e.what();
+        }
+    }
+}
+
+TEST(Recipe, FileFailuresNameTheFile) {
+    QTemporaryDir dir;
+    const fs::path folder = dir.path().toStdString();
+    testing::WriteFileContent(folder / "new.json", R"({"version": 3})");
+    try {
+        LoadRecipe(folder / "new.json");
+        FAIL();
+    } catch (const LeagueError& e) {
+        EXPECT_EQ(e.file(), folder / "new.json");
+        EXPECT_TRUE(e.cause().starts_with("version: 3 is from a newer")) << e.cause();
+    }
+    EXPECT_THROW(LoadRecipe(folder / "missing.json"), LeagueError);
+    EXPECT_THROW(SaveRecipe(folder / "no folder" / "r.json", {}), LeagueError);
+
+    // A full disk leaves the recipe there whole.
+    FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
+    GlobalEditRecipe other;
+    other.positionCodes = {0};
+    EXPECT_THROW(SaveRecipe(folder / "new.json", other), LeagueError);
+    FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
+    EXPECT_EQ(testing::FileContent(folder / "new.json"), R"({"version": 3})");
+    EXPECT_FALSE(fs::exists(folder / "no folder"));
+}
+
+} // namespace
+} // namespace tavrel

@@ -1,0 +1,307 @@
+// The player grid in the main window on a demo league: what it shows, its filters, edits, fills
+// and pastes as single undo steps, the form and the grid following each other, the saved file.
+#include "ui/grid/PlayerGrid.h"
+
+#include "GuiTestSupport.h"
+#include "grid/GridColumns.h"
+#include "league/PlayerRecord.h"
+#include "ui/grid/FilterHeader.h"
+#include "ui/main/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+#include <QUndoStack>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
+
+using namespace guitest;
+using namespace tavrel::grid;
+
+namespace {
+constexpr int kSpeed = kFirstActualColumn;
+constexpr int kAgility = kFirstActualColumn + 1;
+} // namespace
+
+class PlayerGridTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::shared_ptr<PromptLog> log_;
+    std::unique_ptr<frmMain> window_;
+    tavrel::DemoLeagueFiles demo_;
+    std::filesystem::path work_;
+
+    void OpenWindow() {
+        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
+        window_->show();
+        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(demo_.leagueFile)));
+        window_->findChild<QAction*>("mnuViewPlayerGrid")->trigger();
+        QCoreApplication::processEvents();
+    }
+    PlayerGrid* Grid() const { return window_->findChild<PlayerGrid*>(); }
+    PlayerGridModel* Model() const { return Grid()->Model(); }
+    QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
+    QString Shown(int row, int column) const { return Cell(row, column).data().toString(); }
+    std::int64_t RowId(int viewRow) const {
+        return Model()->Table().RowId(Model()->TableRow(viewRow));
+    }
+    std::int64_t Stored(std::int64_t rowId, const char* column) const {
+        SQLite::Database db(window_->WorkingDatabase().string());
+        return db
+            .execAndGet("SELECT " + std::string(column) +
+                        " FROM Players WHERE rowid = " + std::to_string(rowId))
+            .getInt64();
+    }
+    std::string StoredText(std::int64_t rowId, const char* column) const {
+        SQLite::Database db(window_->WorkingDatabase().string());
+        return db
+            .execAndGet("SELECT " + std::string(column) +
+                        " FROM Players WHERE rowid = " + std::to_string(rowId))
+            .getString();
+    }
+    int Count(const std::string& where) const {
+        SQLite::Database db(window_->WorkingDatabase().string());
+        return db.execAndGet("SELECT count(*) FROM Players WHERE " + where).getInt();
+    }
+    void Select(int top, int left, int bottom, int right) {
+        Grid()->View()->setCurrentIndex(Cell(top, left));
+        Grid()->View()->selectionModel()->select(
+            QItemSelection(Cell(top, left), Cell(bottom, right)),
+            QItemSelectionModel::ClearAndSelect);
+    }
+    void Filter(int column, const QString& text) { Grid()->Filters()->Box(column)->setText(text); }
+    QString Message() const { return window_->statusBar()->currentMessage(); }
+    int Steps() const { return window_->History()->index(); }
+    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init() {
+        ClearProgramSettings();
+        dir_ = std::make_unique<QTemporaryDir>();
+        log_ = std::make_shared<PromptLog>();
+        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
+        work_ = PathOf(*dir_, "work");
+        std::filesystem::create_directories(work_);
+        OpenWindow();
+    }
+
+    void cleanup() {
+        window_.reset();
+        dir_.reset();
+    }
+
+    void theMenuShowsEveryPlayerAfterTheViewItems() {
+        QMenu* view = window_->findChild<QMenu*>("mnuView");
+        const QList<QAction*> items = view->actions();
+        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_0")), 0);
+        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_1")), 1);
+        QCOMPARE(items.last()->text(), QStringLiteral("Player &Grid"));
+        QCOMPARE(items.last()->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+        QVERIFY(Grid()->isVisible());
+        QCOMPARE(Model()->rowCount(), 1700);
+        QCOMPARE(Grid()->CountLabel()->text(), QStringLiteral("1,700 of 1,700 players"));
+        QCOMPARE(Model()->headerData(kFirstPotentialColumn, Qt::Horizontal).toString(),
+                 QStringLiteral("SP pot."));
+        QCOMPARE(
+            Model()->headerData(kFirstPotentialColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            QStringLiteral("Potential Speed"));
+        // The choice above the grid: the free agents only.
+        QComboBox* scope = Grid()->ScopeChoice();
+        const int freeAgents = scope->findText(QStringLiteral("Free Agents"));
+        scope->setCurrentIndex(freeAgents);
+        emit scope->activated(freeAgents);
+        QCOMPARE(Model()->rowCount(), Count("Team = 0"));
+        for (int row = 0; row < Model()->rowCount(); ++row)
+            QCOMPARE(Shown(row, kTeamColumn), QStringLiteral("Free Agents"));
+    }
+
+    void filtersNarrowTheRowsAndBadTextIsShownAsInvalid() {
+        const struct {
+            int column;
+            QString text;
+            std::string where; // empty: invalid, every player stays
+        } cases[] = {
+            {kSpeed, ">50", "Act_SP > 50"},
+            {kSpeed, "<=30", "Act_SP <= 30"},
+            {kSpeed, "50-60", "Act_SP BETWEEN 50 AND 60"},
+            {kAgility, "!=48", "Act_AG <> 48"},
+            {kPositionColumn, "QB|WR", "PositionTXT IN ('QB', 'WR')"},
+            {kSpeed, "abc", ""},
+            {kSpeed, "60-50", ""},
+            {kLastNameColumn, "=\"Smith", ""},
+        };
+        for (const auto& c : cases) {
+            Filter(c.column, c.text);
+            const QLineEdit* box = Grid()->Filters()->Box(c.column);
+            const int expected = c.where.empty() ? 1700 : Count(c.where);
+            QCOMPARE(Model()->rowCount(), expected);
+            QCOMPARE(box->property("invalid").toBool(), c.where.empty());
+            QCOMPARE(box->toolTip().isEmpty(), !c.where.empty());
+            QCOMPARE(Grid()->CountLabel()->text(),
+                     QStringLiteral("%1 of 1,700 players").arg(QLocale().toString(expected)));
+            Filter(c.column, QString());
+        }
+        // Filters combine, and the league keeps them for the next time.
+        Filter(kSpeed, ">50");
+        Filter(kPositionColumn, "QB|WR");
+        const int both = Count("Act_SP > 50 AND PositionTXT IN ('QB', 'WR')");
+        QCOMPARE(Model()->rowCount(), both);
+        window_.reset();
+        OpenWindow();
+        QCOMPARE(Grid()->Filters()->Box(kSpeed)->text(), QStringLiteral(">50"));
+        QCOMPARE(Model()->rowCount(), both);
+    }
+
+    void editFillAndPasteAreOneUndoStepEachAndRefusedBlocksChangeNothing() {
+        const std::int64_t first = RowId(0), second = RowId(1), third = RowId(2);
+        const std::int64_t speed0 = Stored(first, "Act_SP"), speed1 = Stored(second, "Act_SP");
+        const std::int64_t agility0 = Stored(first, "Act_AG");
+        const int steps = Steps();
+
+        // One cell.
+        QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("77")));
+        QCOMPARE(Stored(first, "Act_SP"), 77);
+        QCOMPARE(Shown(0, kSpeed), QStringLiteral("77"));
+        QCOMPARE(Steps(), steps + 1);
+        QVERIFY(!Model()->setData(Cell(0, kSpeed), QStringLiteral("300")));
+        QVERIFY(Message().contains(
+            QStringLiteral("Actual Speed must be a whole number from 0 to 255")));
+        QVERIFY(!Model()->setData(Cell(0, kPidColumn), QStringLiteral("5")));
+        QCOMPARE(Stored(first, "Act_SP"), 77);
+        QCOMPARE(Steps(), steps + 1);
+        window_->History()->undo();
+        QCOMPARE(Stored(first, "Act_SP"), speed0);
+        QCoreApplication::processEvents();
+        QCOMPARE(Shown(0, kSpeed).toLongLong(), speed0);
+
+        // Fill: type into the current cell, then Ctrl+Enter; the read-only PID cell in the
+        // selection is passed over.
+        Select(0, kPidColumn, 2, kSpeed);
+        Grid()->View()->selectionModel()->setCurrentIndex(Cell(0, kSpeed),
+                                                          QItemSelectionModel::NoUpdate);
+        Grid()->View()->edit(Cell(0, kSpeed));
+        auto* editor = Grid()->View()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("66"));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(Steps(), steps + 1);
+        for (const std::int64_t row : {first, second, third})
+            QCOMPARE(Stored(row, "Act_SP"), 66);
+        window_->History()->undo();
+        QCOMPARE(Stored(first, "Act_SP"), speed0);
+        QCOMPARE(Stored(second, "Act_SP"), speed1);
+
+        // Paste a block, the header row a copy carries included.
+        QCoreApplication::processEvents();
+        Select(0, kSpeed, 0, kSpeed);
+        Grid()->PasteIntoSelection(QStringLiteral("SP\tAG\r\n1\t2\r\n3\t4\r\n"));
+        QCOMPARE(Stored(first, "Act_SP"), 1);
+        QCOMPARE(Stored(first, "Act_AG"), 2);
+        QCOMPARE(Stored(second, "Act_SP"), 3);
+        QCOMPARE(Stored(second, "Act_AG"), 4);
+        QCOMPARE(Steps(), steps + 1);
+        window_->History()->undo();
+        QCOMPARE(Stored(first, "Act_AG"), agility0);
+        QCOMPARE(Stored(second, "Act_SP"), speed1);
+
+        // A block with one bad cell changes nothing and says which.
+        QCoreApplication::processEvents();
+        Select(0, kSpeed, 0, kSpeed);
+        Grid()->PasteIntoSelection(QStringLiteral("9\t999\n9\tx\n"));
+        QCOMPARE(Stored(first, "Act_SP"), speed0);
+        QCOMPARE(Steps(), steps);
+        QVERIFY(Message().contains(QStringLiteral("AG: Actual Agility must be a whole number")));
+        // Copy and paste back onto the same cells is no change at all.
+        Select(0, kTeamColumn, 3, kSpeed);
+        QTest::keyClick(Grid()->View(), Qt::Key_C, Qt::ControlModifier);
+        const QString copied = QApplication::clipboard()->text();
+        QVERIFY(copied.startsWith(QStringLiteral("Team\tPID\tLast Name\t")));
+        Grid()->PasteIntoSelection(copied);
+        QCOMPARE(Steps(), steps);
+    }
+
+    void aTeamChangeSignsTheFreeAgentAndTheListsFollow() {
+        Filter(kTeamColumn, QStringLiteral("=\"Free Agents\""));
+        const std::int64_t rowId = RowId(0);
+        const int pid = static_cast<int>(Stored(rowId, "PID"));
+        auto* teams = window_->findChild<QComboBox*>("cboTeam");
+        const QString team = teams->itemText(0);
+        const int teamId = teams->itemData(0).toInt();
+        Grid()->View()->setCurrentIndex(Cell(0, kTeamColumn)); // the form shows him
+        QVERIFY(Model()->setData(Cell(0, kTeamColumn), team));
+        QCOMPARE(Stored(rowId, "Team"), teamId);
+        QCOMPARE(teams->currentText(), team);
+        bool listed = false;
+        for (int i = 0; i < Players()->count(); ++i)
+            listed = listed || Players()->item(i)->data(Qt::UserRole).toInt() == pid;
+        QVERIFY(listed);
+        QVERIFY(!Model()->setData(Cell(0, kTeamColumn), QStringLiteral("Nowhere")));
+        QVERIFY(Message().contains(QStringLiteral("\"Nowhere\" is not a team of this league")));
+        window_->History()->undo();
+        QCOMPARE(Stored(rowId, "Team"), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(Model()->Table().Shown(*Model()->Table().RowOfRowId(rowId), kTeamColumn),
+                 std::string("Free Agents"));
+    }
+
+    void aPlayerWithoutLastNameIsReachableAndFormAndGridAgree() {
+        const std::int64_t rowId = RowId(5);
+        const QString firstName = Shown(5, kFirstNameColumn);
+        QVERIFY(Model()->setData(Cell(5, kLastNameColumn), QString()));
+        QCOMPARE(StoredText(rowId, "LastName"), std::string());
+        Filter(kLastNameColumn, QStringLiteral("=\"\""));
+        QCOMPARE(Model()->rowCount(), 1);
+        Grid()->View()->setCurrentIndex(Cell(0, kSpeed));
+        QCOMPARE(window_->findChild<QLineEdit*>("txtFirstName")->text(), firstName);
+        QCOMPARE(window_->findChild<QLineEdit*>("txtLastName")->text(), QString());
+        Filter(kLastNameColumn, QString());
+
+        // The list chooses: the grid follows; the form edits: the grid shows it.
+        Players()->setCurrentRow(3);
+        const int pid = Players()->item(3)->data(Qt::UserRole).toInt();
+        const QModelIndex current = Grid()->View()->currentIndex();
+        QCOMPARE(Model()->Table().Number(Model()->TableRow(current.row()), kPidColumn), pid);
+        QLineEdit* speed = window_->findChild<QLineEdit*>("txtSP");
+        speed->setText(QStringLiteral("201"));
+        window_->CommitPendingEdit();
+        QCoreApplication::processEvents();
+        QCOMPARE(Shown(Grid()->View()->currentIndex().row(), kSpeed), QStringLiteral("201"));
+    }
+
+    void theSavedPlayerFileChangesOnlyTheEditedBytes() {
+        const std::string before = ReadBytes(demo_.playerFile);
+        const std::int64_t rowId = RowId(0); // table order is file order: record rowId - 1
+        QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("201")));
+        QVERIFY(Model()->setData(Cell(0, kLastNameColumn), QStringLiteral("Zoë")));
+        window_->findChild<QAction*>("mnuFileItem_2")->trigger();
+        const std::string after = ReadBytes(demo_.playerFile);
+        QCOMPARE(after.size(), before.size());
+        const std::size_t record = tavrel::kPlayerFileHeaderSize +
+                                   tavrel::kPlayerRecordSize * static_cast<std::size_t>(rowId - 1);
+        const std::string lastName = std::string("Zo\xEB") + std::string(22, ' ');
+        std::string expected = before;
+        expected[record + 175] = static_cast<char>(201);
+        const std::string originalName = before.substr(record + 23, 25);
+        expected.replace(record + 23, 25, lastName);
+        QCOMPARE(QByteArray::fromStdString(after.substr(record, tavrel::kPlayerRecordSize)),
+                 QByteArray::fromStdString(expected.substr(record, tavrel::kPlayerRecordSize)));
+        QVERIFY(after.substr(0, record) == before.substr(0, record));
+        QVERIFY(after.substr(record + tavrel::kPlayerRecordSize) ==
+                before.substr(record + tavrel::kPlayerRecordSize));
+        QVERIFY(originalName != lastName);
+    }
+};
+
+TAVREL_GUI_TEST_MAIN(PlayerGridTest)
+#include "PlayerGridTest.moc"

@@ -1,0 +1,359 @@
+// The window's safety nets on a demo league: the save question that Esc cannot answer, the
+// league's lock and read-only mode, File > Restore Backup..., crash recovery and failed saves.
+#include "GuiTestSupport.h"
+#include "league/LeagueBackups.h"
+#include "league/LeagueLock.h"
+#include "league/LeagueOrigin.h"
+#include "league/PlayerRecord.h"
+#include "league/SafeSave.h"
+#include "ui/main/RestoreBackupDialog.h"
+#include "ui/main/frmMain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QUndoStack>
+#include <cerrno>
+#include <functional>
+
+using namespace guitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kSaveQuestion = QStringLiteral("Would you like to SAVE your changes?");
+
+// Where two files of one length differ.
+std::vector<std::size_t> DifferingBytes(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        if (a[i] != b[i])
+            at.push_back(i);
+    return at;
+}
+
+bool OriginSaysUnsaved(const fs::path& workingDb) {
+    const std::optional<tavrel::LeagueOrigin> origin = tavrel::ReadLeagueOrigin(workingDb);
+    return origin && origin->unsavedChanges;
+}
+
+} // namespace
+
+class SafetyNetsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::shared_ptr<PromptLog> log_;
+    std::unique_ptr<frmMain> window_;
+    tavrel::DemoLeagueFiles demo_;
+    fs::path work_;
+    std::string original_;
+
+    frmMain& MakeWindow() {
+        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
+        return *window_;
+    }
+    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
+    void OpenDemo() {
+        log_->files << QPath(demo_.leagueFile);
+        Action("mnuFileItem_0")->trigger();
+    }
+    QLineEdit* Box(const char* name) const { return window_->findChild<QLineEdit*>(name); }
+    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
+    // Types a rating into the first player's box and stores it.
+    void EditFirstPlayer(const char* box, int value) {
+        Players()->setCurrentRow(0);
+        Box(box)->setText(QString::number(value));
+        window_->CommitPendingEdit();
+        QVERIFY(window_->HasUnsavedChanges());
+    }
+    fs::path WorkingDb() const { return work_ / "Tavrel.tmp"; }
+    // Runs `answer` on the Restore Backup dialog once it shows, then chooses File > Restore.
+    void RestoreThroughDialog(const std::function<void(RestoreBackupDialog&)>& answer) {
+        bool shown = false;
+        QTimer::singleShot(0, window_.get(), [&] {
+            auto* dialog = window_->findChild<RestoreBackupDialog*>();
+            QVERIFY(dialog && dialog->isVisible());
+            shown = true;
+            answer(*dialog);
+        });
+        Action("mnuFileItem_8")->trigger();
+        QVERIFY(shown);
+    }
+    void PutBackup(const char* name, const std::string& bytes) {
+        const fs::path folder = tavrel::LeagueBackupsFolder(demo_.leagueFile);
+        fs::create_directories(folder);
+        WriteBytes(folder / name, bytes);
+    }
+
+private slots:
+    void init() {
+        ClearProgramSettings();
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("TAVREL_BACKUP_DIR", (dir_->path() + "/backups").toUtf8());
+        log_ = std::make_shared<PromptLog>();
+        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
+        work_ = PathOf(*dir_, "work");
+        fs::create_directories(work_);
+        original_ = ReadBytes(demo_.playerFile);
+        MakeWindow();
+    }
+
+    void cleanup() {
+        window_.reset();
+        QCOMPARE(log_->unexpectedQuestions, 0);
+        dir_.reset();
+    }
+
+    // The real question: Esc and the close box answer neither Yes nor No.
+    void theSaveQuestionTakesOnlyYesOrNo() {
+        const std::vector<std::pair<const char*, std::optional<bool>>> cases = {
+            {"Esc", std::nullopt}, {"close box", std::nullopt}, {"No", false}, {"Yes", true}};
+        for (const auto& [how, expected] : cases) {
+            QTimer::singleShot(0, [how = std::string(how)] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                QCOMPARE(box->text(), kSaveQuestion);
+                if (how == "Esc")
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else if (how == "close box")
+                    box->close();
+                else
+                    box->button(how == "Yes" ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            QtUserPrompts prompts;
+            QCOMPARE(prompts.AskYesNoOrCancel(window_.get(), kSaveQuestion), expected);
+        }
+    }
+
+    void escAtTheSaveQuestionKeepsTheProgramAndTheEdits() {
+        OpenDemo();
+        EditFirstPlayer("txtSP", 201);
+        QSignalSpy ended(window_.get(), &frmMain::Ended);
+        log_->answers << std::nullopt;
+        Action("mnuFileItem_4")->trigger(); // Exit
+        log_->answers << std::nullopt;
+        QVERIFY(!window_->close());
+        log_->answers << std::nullopt;
+        log_->files << QPath(demo_.leagueFile);
+        Action("mnuFileItem_0")->trigger(); // Open: stops before the file dialog
+        QCOMPARE(log_->questions, QStringList(3, kSaveQuestion));
+        QCOMPARE(log_->files.size(), 1);
+        QCOMPARE(ended.count(), 0);
+        QVERIFY(window_->HasUnsavedChanges());
+        QCOMPARE(Box("txtSP")->text(), QStringLiteral("201"));
+        QVERIFY(OriginSaysUnsaved(WorkingDb()));
+        QVERIFY(ReadBytes(demo_.playerFile) == original_);
+
+        log_->answers << false; // No ends the program and the edits count as dropped
+        QVERIFY(window_->close());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!OriginSaysUnsaved(WorkingDb()));
+    }
+
+    void anotherWritersLeagueOpensReadOnlyOnlyWhenAskedTo() {
+        tavrel::LeagueLock other(demo_.leagueFile, "tavrel-cli");
+        QVERIFY(other.TryLock());
+        log_->answers << false;
+        OpenDemo();
+        QCOMPARE(log_->questions.size(), 1);
+        QVERIFY2(log_->questions[0].contains(
+                     QStringLiteral("is being changed by tavrel-cli (process %1 on host")
+                         .arg(QCoreApplication::applicationPid())),
+                 qPrintable(log_->questions[0]));
+        QVERIFY(!window_->IsLeagueOpen());
+
+        log_->answers << true;
+        OpenDemo();
+        QVERIFY(window_->IsLeagueOpen() && window_->IsReadOnly());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge [read only]"));
+        for (const char* writer :
+             {"mnuFileItem_2", "mnuFileItem_8", "mnuComItem_6", "btnSave", "btnGlobalEdit"})
+            QVERIFY2(!Action(writer)->isEnabled(), writer);
+        QVERIFY(Box("txtSP")->isReadOnly());
+        Action("mnuFileItem_2")->trigger();
+        QVERIFY(window_->close()); // nothing to save, nothing asked
+        QCOMPARE(log_->questions.size(), 2);
+        QVERIFY(ReadBytes(demo_.playerFile) == original_);
+        QVERIFY(!fs::exists(demo_.leagueFile.parent_path() / "Demo.sw$"));
+    }
+
+    void theWindowHoldsTheLeaguesLockWhileItIsOpen() {
+        OpenDemo();
+        QVERIFY(!window_->IsReadOnly());
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge[*]"));
+        OpenDemo(); // the same league again keeps its own lock
+        QVERIFY(!window_->IsReadOnly());
+        tavrel::LeagueLock probe(demo_.leagueFile, "probe");
+        QVERIFY(!probe.TryLock());
+        QCOMPARE(QString::fromStdString(probe.Holder()->program), QStringLiteral("Tavrel"));
+
+        // A second window, from another folder, is offered read only and cannot save.
+        auto secondLog = std::make_shared<PromptLog>();
+        const fs::path work2 = PathOf(*dir_, "work2");
+        fs::create_directories(work2);
+        frmMain second(work2, std::make_unique<FakePrompts>(secondLog));
+        secondLog->answers << true;
+        secondLog->files << QPath(demo_.leagueFile);
+        second.findChild<QAction*>("mnuFileItem_0")->trigger();
+        QVERIFY(second.IsReadOnly());
+        QVERIFY(!second.findChild<QAction*>("btnSave")->isEnabled());
+
+        window_.reset();
+        QVERIFY(probe.TryLock());
+    }
+
+    void aRestoredBackupIsSavedBackByteForByte() {
+        OpenDemo();
+        EditFirstPlayer("txtSP", 11);
+        Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
+        const std::string afterFirstSave = ReadBytes(demo_.playerFile);
+        EditFirstPlayer("txtAG", 12);
+        Action("mnuFileItem_2")->trigger();
+        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+        QCOMPARE(tavrel::ListLeagueBackups(demo_.leagueFile).size(), std::size_t(2));
+
+        QStringList differing;
+        RestoreThroughDialog([&](RestoreBackupDialog& dialog) {
+            QTableWidget* table = dialog.Table();
+            for (int r = 0; r < table->rowCount(); ++r)
+                differing << table->item(r, 2)->text();
+            QCOMPARE(table->item(1, 1)->text(),
+                     QLocale().toString(qulonglong(original_.size())) + " bytes");
+            QCOMPARE(dialog.ChosenRow(), 0);
+            table->selectRow(1); // the older: the original
+            dialog.accept();
+        });
+        QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
+        QVERIFY(window_->HasUnsavedChanges());
+        QVERIFY(OriginSaysUnsaved(WorkingDb()));
+        QCOMPARE(ReadBytes(demo_.playerFile).size(), afterFirstSave.size());
+        // Of the same shape as the league: one step of the history.
+        QVERIFY2(window_->History()->undoText().startsWith("Restore Backup of "),
+                 qPrintable(window_->History()->undoText()));
+        window_->History()->undo();
+        QVERIFY(!window_->HasUnsavedChanges() && !OriginSaysUnsaved(WorkingDb()));
+        window_->History()->redo();
+        Action("mnuFileItem_2")->trigger();
+        QVERIFY(ReadBytes(demo_.playerFile) == original_);
+        QVERIFY(!window_->HasUnsavedChanges());
+
+        // A backup of another shape: header, bytes no column holds and one record fewer.
+        std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
+        other[3] = '\x7f';
+        other[tavrel::kPlayerFileHeaderSize + 2 * tavrel::kPlayerRecordSize + 300] ^= 0x55;
+        PutBackup("20200101-000000-000.ply", other);
+        RestoreThroughDialog([](RestoreBackupDialog& dialog) {
+            const int last = dialog.Table()->rowCount() - 1;
+            QCOMPARE(dialog.Table()->item(last, 0)->text().left(4), QStringLiteral("2020"));
+            dialog.Table()->selectRow(last);
+            dialog.accept();
+        });
+        QCOMPARE(window_->History()->count(), 0); // imported whole: a new history
+        QVERIFY(window_->HasUnsavedChanges());
+        Action("mnuFileItem_2")->trigger();
+        QVERIFY(ReadBytes(demo_.playerFile) == other);
+
+        RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.reject(); });
+        QVERIFY(!window_->HasUnsavedChanges());
+        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+    }
+
+    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
+        struct Case {
+            const char* name;
+            bool changePlayerFile;
+            std::optional<bool> answer;
+        };
+        const Case cases[] = {{"recovered", false, true},
+                              {"discarded", false, false},
+                              {"kept for the next start", false, std::nullopt},
+                              {"player file changed since", true, std::nullopt}};
+        for (const Case& c : cases) {
+            init();
+            OpenDemo();
+            EditFirstPlayer("txtKD", 3);
+            window_.reset(); // the crash: nothing saved, the working database left as it is
+            QVERIFY(OriginSaysUnsaved(WorkingDb()));
+            if (c.changePlayerFile) {
+                std::string changed = original_;
+                changed[20] ^= 1;
+                WriteBytes(demo_.playerFile, changed);
+            }
+
+            MakeWindow();
+            if (!c.changePlayerFile)
+                log_->answers << c.answer;
+            window_->OfferCrashRecovery();
+            QCOMPARE(log_->questions.size(), c.changePlayerFile ? 0 : 1);
+            QCOMPARE(log_->messages.size(), c.changePlayerFile ? 1 : 0);
+            const bool recovered = c.answer == true;
+            QVERIFY2(window_->IsLeagueOpen() == recovered, c.name);
+            const bool keptForLater = !c.answer && !c.changePlayerFile;
+            QVERIFY2(OriginSaysUnsaved(WorkingDb()) == (recovered || keptForLater), c.name);
+            if (recovered) {
+                QVERIFY(window_->HasUnsavedChanges() && !window_->IsReadOnly());
+                QCOMPARE(Box("txtKD")->text(), QStringLiteral("3"));
+                QVERIFY(ReadBytes(demo_.playerFile) == original_);
+                Action("mnuFileItem_2")->trigger();
+                QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+                QCOMPARE(DifferingBytes(ReadBytes(demo_.playerFile), original_).size(),
+                         std::size_t(1));
+            }
+            // Asked, or told, once.
+            MakeWindow();
+            const int questions = static_cast<int>(log_->questions.size());
+            if (keptForLater)
+                log_->answers << false;
+            window_->OfferCrashRecovery();
+            QCOMPARE(log_->questions.size() - questions, keptForLater ? 1 : 0);
+            QCOMPARE(log_->messages.size(), c.changePlayerFile ? 1 : 0);
+            cleanup();
+        }
+    }
+
+    void aRestoreLeftUnsavedByACrashIsRecoveredOntoTheBackupsRecords() {
+        std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
+        other[5] = '\x42';
+        other[tavrel::kPlayerFileHeaderSize + 310] ^= 0x33;
+        PutBackup("20200101-000000-000.ply", other);
+        OpenDemo();
+        RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.accept(); });
+        window_.reset();
+
+        MakeWindow();
+        log_->answers << true;
+        window_->OfferCrashRecovery();
+        QVERIFY(window_->HasUnsavedChanges());
+        Action("mnuFileItem_2")->trigger();
+        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+        QVERIFY(ReadBytes(demo_.playerFile) == other);
+    }
+
+    void aFailedSaveNamesTheCauseAndLeavesTheLeagueUnsaved() {
+        OpenDemo();
+        EditFirstPlayer("txtSP", 99);
+        // The flush of the player file fails, after the dated backup's: a full disk.
+        tavrel::FailSafeSaveStep(tavrel::SafeSaveStep::Sync, 2, ENOSPC);
+        Action("mnuFileItem_2")->trigger();
+        tavrel::FailSafeSaveStep(tavrel::SafeSaveStep::Sync, 0, 0);
+        QCOMPARE(log_->messages.size(), 1);
+        QVERIFY2(log_->messages[0].contains("Demo.ply") &&
+                     log_->messages[0].contains("No space left on device"),
+                 qPrintable(log_->messages[0]));
+        QVERIFY(window_->HasUnsavedChanges());
+        QVERIFY(OriginSaysUnsaved(WorkingDb()));
+        QVERIFY(ReadBytes(demo_.playerFile) == original_);
+    }
+};
+
+TAVREL_GUI_TEST_MAIN(SafetyNetsTest)
+#include "SafetyNetsTest.moc"

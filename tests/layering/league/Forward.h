@@ -1,0 +1,3 @@
+#pragma once
+// The league's files using the working database: allowed.
+#include "store/PlayersTable.h"
