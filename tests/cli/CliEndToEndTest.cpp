@@ -217,16 +217,5 @@ TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
 }
 
-TEST_F(Cli, UsageErrorsExitWithTwo) {
-    const fs::path league = Tiny();
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"info"}, {"dump", league.string(), "--table", "coaches"}}) {
-        const CliResult r = Run(args);
-        EXPECT_EQ(r.status, 2) << (args.empty() ? "(no arguments)" : args[0]);
-        EXPECT_FALSE(r.err.empty());
-        EXPECT_TRUE(r.out.empty());
-    }
-}
-
 } // namespace
 } // namespace tavrel

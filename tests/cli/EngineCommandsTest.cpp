@@ -113,19 +113,6 @@ TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
     EXPECT_GT(edited, 0);
 }
 
-TEST_F(EngineCommands, DryRunTellsAndWritesNothing) {
-    const std::string playerBytes = FileContent(files_.playerFile);
-    const CliResult r = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
-                             "--act", "SP=10", "--pot", "SP=5", "--dry-run"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("QB: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(" players would change\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Act_SP mean "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Pot_SP mean "), std::string::npos) << r.out;
-    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
-    EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
-}
-
 TEST_F(EngineCommands, RecipeRunsWithTheOptionsGivenOverridingIt) {
     const fs::path recipe = folder_ / "recipe.json";
     testing::WriteFileContent(recipe, R"({"version": 1, "positions": ["QB"],

@@ -112,19 +112,6 @@ TEST_F(LeagueImportTest, RecordCountIsNotLimitedToSixteenBits) {
               std::ptrdiff_t(kPlayerFileHeaderSize + (records - 1) * kPlayerRecordSize));
 }
 
-TEST_F(LeagueImportTest, SecondImportReplacesTheFirst) {
-    Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
-    Bytes league = TeamBlock(7, "Only", "One");
-    WriteBytes(leagueFile_, league);
-    Load({PatternRecord(5)});
-    const std::vector<PlayerRow> rows = ReadPlayers(db_);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(Num(rows[0], "rPID_0"), PatternRecord(5)[0]);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 1);
-    EXPECT_EQ(Count("SELECT TeamID FROM Team"), 7);
-    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
-}
-
 TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     Load({PatternRecord(0), PatternRecord(1)});
     const Bytes before = ReadBytes(db_);
@@ -226,6 +213,9 @@ TEST(LeaguePaths, LastThreeCharactersAreReplaced) {
         {"d/\u20AC.l\U0001F600e", "d/\u20AC.ply", "d/\u20AC.sw$"},
         {"ab", "ply", "sw$"},
         {"\u00E9", "ply", "sw$"},
+        {"Liga\xE9.lge", "Liga\xE9.ply", "Liga\xE9.sw$"}, // bytes that are not UTF-8
+        {"a.l\xA9\xA9", "a.ply", "a.sw$"},
+        {"c\xE2\x82\xAC.\xA9x", "c\xE2\x82\xACply", "c\xE2\x82\xACsw$"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlayerFilePath(c.league), c.player) << c.league;

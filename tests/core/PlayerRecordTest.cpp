@@ -190,32 +190,5 @@ TEST(Windows1252, WhatThePageLacksBecomesAQuestionMark) {
     EXPECT_EQ(std::string(field, 3), "\xE9\x80x");
 }
 
-// The texts users see that come from the vocabulary, misspellings included.
-TEST(Vocabulary, PositionsAndTooltips) {
-    const char* positions[] = {"QB", "HB", "FB", "C",  "G",  "T", "WR", "TE",
-                               "K",  "DE", "DT", "LB", "CB", "S", "P",  ""};
-    for (int code = 0; code < 16; ++code)
-        EXPECT_EQ(PositionText(code), positions[code]) << code;
-    EXPECT_EQ(PositionText(255), "");
-    const struct {
-        const char* code;
-        TooltipSet set;
-        const char* actual;
-        const char* potential;
-    } tips[] = {
-        {"VT", TooltipSet::MainWindow, "Actual Vertical Jump", "Potentila Vertical Jump"},
-        {"DI", TooltipSet::MainWindow, "Actual Discipline", "Potential Discipline"},
-        {"DI", TooltipSet::GlobalEdit, "Actual Disipline", "Potential Disipline"},
-        {"PB", TooltipSet::GlobalEdit, "Actual Pass Blocking", "potential Pass Blocking"},
-        {"RB", TooltipSet::MainWindow, "Actual Run Blocking", "Potential Run blocking"},
-        {"PR", TooltipSet::MainWindow, "Actual Pass Rushing", "Potential Pas Rushing"},
-        {"VI", TooltipSet::GlobalEdit, "Actual Vision", "Potential Vision"},
-    };
-    for (const auto& t : tips) {
-        EXPECT_EQ(ActualTooltip(*RatingIndex(t.code), t.set), t.actual);
-        EXPECT_EQ(PotentialTooltip(*RatingIndex(t.code), t.set), t.potential);
-    }
-}
-
 } // namespace
 } // namespace tavrel

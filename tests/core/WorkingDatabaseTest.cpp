@@ -94,23 +94,6 @@ TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
     QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(WorkingDatabaseTest, SecondCopyCannotTakeTheLock) {
-    const fs::path db = Path("Tavrel.tmp");
-    auto first = std::make_unique<WorkingDatabaseLock>(db);
-    EXPECT_FALSE(first->IsLocked());
-    ASSERT_TRUE(first->TryLock());
-    EXPECT_TRUE(first->IsLocked());
-    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
-
-    WorkingDatabaseLock second(db);
-    EXPECT_FALSE(second.TryLock());
-    EXPECT_FALSE(second.IsLocked());
-    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
-
-    first.reset();
-    EXPECT_TRUE(second.TryLock());
-}
-
 TEST_F(WorkingDatabaseTest, LockThatCannotBeMadeIsAnErrorNotAnotherCopy) {
     testing::WriteBytes(Path("file"), {1});
     WorkingDatabaseLock lock(Path("file") / "Tavrel.tmp");

@@ -31,18 +31,6 @@ private slots:
     }
     void cleanup() { QuitHelp(); }
 
-    void aboutBoxShowsTitleVersionAndHomePage() {
-        frmAbout about(*prompts_);
-        about.show();
-        QCOMPARE(about.windowTitle(), QStringLiteral("About Tavrel"));
-        QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(), QStringLiteral("Version 2.0.0"));
-        QCOMPARE(about.findChild<QLineEdit*>("txtHomePage")->text(),
-                 QString::fromLatin1(kHomePageAddress));
-        QTest::mouseClick(about.findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        QVERIFY(!about.isVisible());
-        QCOMPARE(about.result(), int(QDialog::Accepted));
-    }
-
     void contentsAndGlobalEditTopicFromCompiledPages() {
         QTemporaryDir programDir; // no help folder: the compiled-in pages serve
         InitHelp(nullptr, programDir.path());
@@ -63,17 +51,6 @@ private slots:
 
         QuitHelp();
         QVERIFY(!OpenHelpViewer());
-    }
-
-    void topicWithoutPageShowsNotFound() {
-        QTemporaryDir programDir;
-        InitHelp(nullptr, programDir.path());
-        ShowHelpContext(4711);
-        const QString text = OpenHelpViewer()->CurrentText();
-        QVERIFY2(text.contains("topic-4711.html") && text.contains("could not be found"),
-                 qPrintable(text));
-        ShowHelpContents(); // and the viewer still works afterwards
-        QVERIFY(OpenHelpViewer()->CurrentText().contains("Topics"));
     }
 
     void everyPageHasATitleAndWorkingLinks() {

@@ -207,38 +207,6 @@ private slots:
         QVERIFY(dialog->isEnabled());
         delete dialog;
     }
-
-    // QB and S, actual speed +10 % in all teams, while the user keeps clicking and typing.
-    void okScalesTheTickedPositionsAndIgnoresInputDuringTheRun() {
-        DemoWorkingDatabase league;
-        const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        MeddlingProgress progress;
-        auto* dialog = new frmGlobal(league.db(), prompts_, &progress);
-        progress.dialog = dialog;
-        QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
-        QSignalSpy applied(dialog, &frmGlobal::GlobalEditApplied);
-        dialog->show();
-        dialog->chkPosition(14)->setChecked(true); // S
-        dialog->chkPosition(0)->setChecked(true);  // QB
-        Child<QLineEdit>(dialog, "txtSP")->setText("10");
-        QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-
-        QCOMPARE(progress.captions, (QStringList{"Updating QB", "Updating S"}));
-        QVERIFY(!progress.enabledDuringRun);
-        QVERIFY(dialog->isEnabled());
-        // The text typed during the run did not reach it: both positions took 10 %.
-        Edit edit;
-        edit.positionCodes = {0, 13};
-        edit.actual[*RatingIndex("SP")] = 10;
-        const std::vector<RatingRow> after = ReadRatingRows(league.db());
-        QVERIFY(after == Expected(before, edit));
-        QVERIFY(after != before);
-        QVERIFY(log_->messages.isEmpty());
-        QCOMPARE(starting.count(), 1);
-        QCOMPARE(applied.count(), 1);
-        QVERIFY(dialog->isVisible()); // the dialog stays for another run
-        delete dialog;
-    }
 };
 
 QTEST_MAIN(GlobalDialogTest)

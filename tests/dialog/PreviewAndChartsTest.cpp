@@ -93,20 +93,6 @@ private slots:
         delete dialog;
     }
 
-    void previewRefusesWhatOkRefuses() {
-        DemoWorkingDatabase league(kSmallLeague);
-        auto* dialog = new frmGlobal(league.db(), prompts_);
-        dialog->show();
-        QApplication::setActiveWindow(dialog);
-        TypeAnEdit(dialog);
-        Box(dialog, "txtPotMax")->setText("256");
-        Click(dialog, "cmdPreview");
-        QCOMPARE(log_->messages, QStringList{QStringLiteral("Please Enter a Valid Number")});
-        QCOMPARE(dialog->focusWidget(), Box(dialog, "txtPotMax"));
-        QVERIFY(!dialog->Preview()->isVisible());
-        delete dialog;
-    }
-
     void recipesKeepEveryBoxTickAndTheTeam() {
         DemoWorkingDatabase league(kSmallLeague);
         auto* dialog = new frmGlobal(league.db(), prompts_);
@@ -144,39 +130,6 @@ private slots:
         QCOMPARE(fresh->SelectedTeam(), dialog->SelectedTeam());
         delete fresh;
         delete dialog;
-    }
-
-    void chartDrawsTheChosenSpreadAndSavesImages() {
-        DemoWorkingDatabase league(kSmallLeague);
-        RatingsChartWindow chart(league.db(), prompts_);
-        chart.show();
-        chart.findChild<QComboBox*>("cboPosition")->setCurrentIndex(1); // QB
-        chart.findChild<QComboBox*>("cboRating")->setCurrentIndex(0);   // SP
-        auto* summary = chart.findChild<QLabel*>("lblSummary");
-        auto expected = [&] {
-            const RatingSpread s =
-                ReadRatingSpread(league.db(), {.team = std::nullopt, .positionCode = 0}, 0);
-            return QStringLiteral("Actual: %1    Potential: %2")
-                .arg(SummaryText(s.actual), SummaryText(s.potential));
-        };
-        const QString before = expected();
-        QCOMPARE(summary->text(), before);
-        GlobalEditInputs in;
-        in.actualPercent[0] = 30;
-        ApplyGlobalEdit(league.db(), 0, in);
-        chart.Refresh();
-        QCOMPARE(summary->text(), expected());
-        QVERIFY(summary->text() != before);
-
-        log_->files << dir_.filePath("a.png") << dir_.filePath("b.SVG") << dir_.filePath("c");
-        for (int i = 0; i < 3; ++i)
-            Click(&chart, "cmdSaveImage");
-        QVERIFY(log_->messages.isEmpty());
-        for (const char* png : {"a.png", "c.png"}) // no suffix: PNG
-            QVERIFY(
-                guitest::ReadBytes(dir_.filePath(png).toStdString()).starts_with("\x89PNG\r\n"));
-        QVERIFY(guitest::ReadBytes(dir_.filePath("b.SVG").toStdString()).find("<svg") !=
-                std::string::npos);
     }
 };
 

@@ -114,21 +114,6 @@ TEST(GlobalEdit, TheRuleReachesTheEditedColumnsOnly) {
     EXPECT_EQ(league.Number(scaledBoth, "Pot_AG"), 60);
 }
 
-TEST(GlobalEdit, ZeroActualPercentLeavesBothColumnsAlone) {
-    TestLeague league;
-    const auto outOfBounds = league.AddPlayer(WithSpeed(150, 200));
-    // An unusable value in a rating the run does not edit is no obstacle.
-    const auto empty = league.AddPlayer(WithSpeed({}, Value{}, Value{}));
-    GlobalEditInputs in = SpeedBy(0, 50);
-    in.actualPercent[kAG] = 10;
-    const GlobalEditOutcome outcome = ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(SpeedOf(league, outOfBounds), (Speed{150, 200}));
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(league.Get(empty, "Act_SP")));
-    EXPECT_EQ(league.Number(outOfBounds, "Act_AG"), 55);
-    EXPECT_EQ(outcome.rowsSelected, 2);
-    EXPECT_EQ(outcome.rowsChanged, 2);
-}
-
 TEST(GlobalEdit, TeamChoiceSelectsThePlayers) {
     TestLeague league;
     const auto team1 = league.AddPlayer(WithSpeed(50, 60, 1));

@@ -284,39 +284,6 @@ private slots:
         QVERIFY(s_->window->HasUnsavedChanges());
     }
 
-    void openingAgainAsksToSaveFirst() {
-        s_->Open(s_->demo.leagueFile);
-        const std::size_t at = RecordOffset(original_, PidOfItem(0));
-        const int stored = ByteAt(original_, at + kActualSpeed);
-        const QString typed = QString::number(stored ^ 1);
-
-        Type("txtSP", typed);
-        s_->log->answers << false; // No: the edit goes with the old working database
-        s_->Open(s_->demo.leagueFile);
-        QVERIFY(Saved() == original_);
-        QCOMPARE(Box("txtSP")->text().toInt(), stored);
-
-        Type("txtSP", typed);
-        s_->log->answers << true; // Yes: saved before the league is read again
-        s_->Open(s_->demo.leagueFile);
-        QCOMPARE(s_->log->questions.size(), 2);
-        QCOMPARE(ByteAt(Saved(), at + kActualSpeed), stored ^ 1);
-        QCOMPARE(Box("txtSP")->text(), typed); // read back from the saved file
-
-        // A later run offers the league to reopen.
-        const auto work2 = PathOf(*s_->dir, "work2");
-        std::filesystem::create_directories(work2);
-        s_->window.reset();
-        s_->MakeWindow(work2);
-        QCOMPARE(s_->Action("mnuFileItem_6")->text(), QPath(s_->demo.leagueFile));
-        s_->Trigger("mnuFileItem_6");
-        QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
-        Type("txtSP", QString::number(stored));
-        s_->log->answers << true;
-        QVERIFY(s_->window->close());
-        QCOMPARE(ByteAt(Saved(), at + kActualSpeed), stored);
-    }
-
     void exitOrCloseWhoseSaveFailsKeepsTheProgramOpen() {
         s_->Open(s_->demo.leagueFile);
         {
@@ -341,20 +308,6 @@ private slots:
         QVERIFY(s_->window->close());
         QCOMPARE(ended.count(), 1);
         QVERIFY(Saved() == original_);
-    }
-
-    void aSecondCopyLeavesTheFirstCopysWorkingDatabaseAlone() {
-        s_->Open(s_->demo.leagueFile);
-        const std::string workingDb = ReadBytes(s_->WorkingDb());
-        auto secondLog = std::make_shared<PromptLog>();
-        frmMain second(s_->work, std::make_unique<FakePrompts>(secondLog));
-        secondLog->files << QPath(s_->demo.leagueFile);
-        second.findChild<QAction*>("mnuFileItem_0")->trigger();
-        QCOMPARE(secondLog->messages.size(), 1);
-        QVERIFY2(secondLog->messages[0].contains("already open in another copy"),
-                 qPrintable(secondLog->messages[0]));
-        QVERIFY(!second.IsLeagueOpen());
-        QVERIFY(ReadBytes(s_->WorkingDb()) == workingDb);
     }
 
     void globalEditChangesTheLeagueAndTheWindowShowsIt() {
@@ -417,28 +370,6 @@ private slots:
         s_->Trigger("actUndo");
         QCOMPARE(summary->text(), typed);
         QVERIFY(shows());
-    }
-
-    void helpAndAboutAreReachableAndHelpClosesWithTheWindow() {
-        s_->Trigger("mnuHelpItem_0");
-        QVERIFY(tavrel::OpenHelpViewer());
-        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
-                 QStringLiteral("contents.html"));
-
-        bool aboutShown = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* about = qobject_cast<tavrel::frmAbout*>(QApplication::activeModalWidget());
-            if (!about)
-                return;
-            aboutShown = true;
-            QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        });
-        s_->Trigger("mnuHelpItem_2"); // modal: returns when OK was clicked
-        QVERIFY(aboutShown);
-
-        s_->log->answers << false; // do not save
-        s_->window->close();
-        QVERIFY(!tavrel::OpenHelpViewer());
     }
 };
 

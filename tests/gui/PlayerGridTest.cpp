@@ -101,68 +101,6 @@ private slots:
         dir_.reset();
     }
 
-    void theMenuShowsEveryPlayerAfterTheViewItems() {
-        QMenu* view = window_->findChild<QMenu*>("mnuView");
-        const QList<QAction*> items = view->actions();
-        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_0")), 0);
-        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_1")), 1);
-        QCOMPARE(items.last()->text(), QStringLiteral("Player &Grid"));
-        QCOMPARE(items.last()->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
-        QVERIFY(Grid()->isVisible());
-        QCOMPARE(Model()->rowCount(), 1700);
-        QCOMPARE(Grid()->CountLabel()->text(), QStringLiteral("1,700 of 1,700 players"));
-        QCOMPARE(Model()->headerData(kFirstPotentialColumn, Qt::Horizontal).toString(),
-                 QStringLiteral("SP pot."));
-        QCOMPARE(
-            Model()->headerData(kFirstPotentialColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
-            QStringLiteral("Potential Speed"));
-        // The choice above the grid: the free agents only.
-        QComboBox* scope = Grid()->ScopeChoice();
-        const int freeAgents = scope->findText(QStringLiteral("Free Agents"));
-        scope->setCurrentIndex(freeAgents);
-        emit scope->activated(freeAgents);
-        QCOMPARE(Model()->rowCount(), Count("Team = 0"));
-        for (int row = 0; row < Model()->rowCount(); ++row)
-            QCOMPARE(Shown(row, kTeamColumn), QStringLiteral("Free Agents"));
-    }
-
-    void filtersNarrowTheRowsAndBadTextIsShownAsInvalid() {
-        const struct {
-            int column;
-            QString text;
-            std::string where; // empty: invalid, every player stays
-        } cases[] = {
-            {kSpeed, ">50", "Act_SP > 50"},
-            {kSpeed, "<=30", "Act_SP <= 30"},
-            {kSpeed, "50-60", "Act_SP BETWEEN 50 AND 60"},
-            {kAgility, "!=48", "Act_AG <> 48"},
-            {kPositionColumn, "QB|WR", "PositionTXT IN ('QB', 'WR')"},
-            {kSpeed, "abc", ""},
-            {kSpeed, "60-50", ""},
-            {kLastNameColumn, "=\"Smith", ""},
-        };
-        for (const auto& c : cases) {
-            Filter(c.column, c.text);
-            const QLineEdit* box = Grid()->Filters()->Box(c.column);
-            const int expected = c.where.empty() ? 1700 : Count(c.where);
-            QCOMPARE(Model()->rowCount(), expected);
-            QCOMPARE(box->property("invalid").toBool(), c.where.empty());
-            QCOMPARE(box->toolTip().isEmpty(), !c.where.empty());
-            QCOMPARE(Grid()->CountLabel()->text(),
-                     QStringLiteral("%1 of 1,700 players").arg(QLocale().toString(expected)));
-            Filter(c.column, QString());
-        }
-        // Filters combine, and the league keeps them for the next time.
-        Filter(kSpeed, ">50");
-        Filter(kPositionColumn, "QB|WR");
-        const int both = Count("Act_SP > 50 AND PositionTXT IN ('QB', 'WR')");
-        QCOMPARE(Model()->rowCount(), both);
-        window_.reset();
-        OpenWindow();
-        QCOMPARE(Grid()->Filters()->Box(kSpeed)->text(), QStringLiteral(">50"));
-        QCOMPARE(Model()->rowCount(), both);
-    }
-
     void editFillAndPasteAreOneUndoStepEachAndRefusedBlocksChangeNothing() {
         const std::int64_t first = RowId(0), second = RowId(1), third = RowId(2);
         const std::int64_t speed0 = Stored(first, "Act_SP"), speed1 = Stored(second, "Act_SP");

@@ -113,27 +113,6 @@ private slots:
         dir_.reset();
     }
 
-    // The real question: Esc and the close box answer neither Yes nor No.
-    void theSaveQuestionTakesOnlyYesOrNo() {
-        const std::vector<std::pair<const char*, std::optional<bool>>> cases = {
-            {"Esc", std::nullopt}, {"close box", std::nullopt}, {"No", false}, {"Yes", true}};
-        for (const auto& [how, expected] : cases) {
-            QTimer::singleShot(0, [how = std::string(how)] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                QVERIFY(box);
-                QCOMPARE(box->text(), kSaveQuestion);
-                if (how == "Esc")
-                    QTest::keyClick(box, Qt::Key_Escape);
-                else if (how == "close box")
-                    box->close();
-                else
-                    box->button(how == "Yes" ? QMessageBox::Yes : QMessageBox::No)->click();
-            });
-            QtUserPrompts prompts;
-            QCOMPARE(prompts.AskYesNoOrCancel(window_.get(), kSaveQuestion), expected);
-        }
-    }
-
     void escAtTheSaveQuestionKeepsTheProgramAndTheEdits() {
         OpenDemo();
         EditFirstPlayer("txtSP", 201);
@@ -184,31 +163,6 @@ private slots:
         QCOMPARE(log_->questions.size(), 2);
         QVERIFY(ReadBytes(demo_.playerFile) == original_);
         QVERIFY(!fs::exists(demo_.leagueFile.parent_path() / "Demo.sw$"));
-    }
-
-    void theWindowHoldsTheLeaguesLockWhileItIsOpen() {
-        OpenDemo();
-        QVERIFY(!window_->IsReadOnly());
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge[*]"));
-        OpenDemo(); // the same league again keeps its own lock
-        QVERIFY(!window_->IsReadOnly());
-        tavrel::LeagueLock probe(demo_.leagueFile, "probe");
-        QVERIFY(!probe.TryLock());
-        QCOMPARE(QString::fromStdString(probe.Holder()->program), QStringLiteral("Tavrel"));
-
-        // A second window, from another folder, is offered read only and cannot save.
-        auto secondLog = std::make_shared<PromptLog>();
-        const fs::path work2 = PathOf(*dir_, "work2");
-        fs::create_directories(work2);
-        frmMain second(work2, std::make_unique<FakePrompts>(secondLog));
-        secondLog->answers << true;
-        secondLog->files << QPath(demo_.leagueFile);
-        second.findChild<QAction*>("mnuFileItem_0")->trigger();
-        QVERIFY(second.IsReadOnly());
-        QVERIFY(!second.findChild<QAction*>("btnSave")->isEnabled());
-
-        window_.reset();
-        QVERIFY(probe.TryLock());
     }
 
     void aRestoredBackupIsSavedBackByteForByte() {
@@ -318,40 +272,6 @@ private slots:
             QCOMPARE(log_->messages.size(), c.changePlayerFile ? 1 : 0);
             cleanup();
         }
-    }
-
-    void aRestoreLeftUnsavedByACrashIsRecoveredOntoTheBackupsRecords() {
-        std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
-        other[5] = '\x42';
-        other[tavrel::kPlayerFileHeaderSize + 310] ^= 0x33;
-        PutBackup("20200101-000000-000.ply", other);
-        OpenDemo();
-        RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.accept(); });
-        window_.reset();
-
-        MakeWindow();
-        log_->answers << true;
-        window_->OfferCrashRecovery();
-        QVERIFY(window_->HasUnsavedChanges());
-        Action("mnuFileItem_2")->trigger();
-        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
-        QVERIFY(ReadBytes(demo_.playerFile) == other);
-    }
-
-    void aFailedSaveNamesTheCauseAndLeavesTheLeagueUnsaved() {
-        OpenDemo();
-        EditFirstPlayer("txtSP", 99);
-        // The flush of the player file fails, after the dated backup's: a full disk.
-        tavrel::FailSafeSaveStep(tavrel::SafeSaveStep::Sync, 2, ENOSPC);
-        Action("mnuFileItem_2")->trigger();
-        tavrel::FailSafeSaveStep(tavrel::SafeSaveStep::Sync, 0, 0);
-        QCOMPARE(log_->messages.size(), 1);
-        QVERIFY2(log_->messages[0].contains("Demo.ply") &&
-                     log_->messages[0].contains("No space left on device"),
-                 qPrintable(log_->messages[0]));
-        QVERIFY(window_->HasUnsavedChanges());
-        QVERIFY(OriginSaysUnsaved(WorkingDb()));
-        QVERIFY(ReadBytes(demo_.playerFile) == original_);
     }
 };
 
