@@ -3,6 +3,7 @@
 #include "TestLeague.h"
 #include "base/LeagueError.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -26,8 +27,8 @@ public:
     }
     int NewIndex() const override { return newIndex; }
     void SetItemData(int index, int value) override { data.at(index) = value; }
-    std::string Text() const override { return {}; }
-    void SetText(const std::string&) override {}
+    std::string Text() const override { return text; }
+    void SetText(const std::string& t) override { text = t; }
     int Style() const override { return 0; }
     void Clear() override {
         items.clear();
@@ -38,6 +39,7 @@ public:
     std::vector<std::string> items;
     std::vector<int> data;
     int newIndex = -1;
+    std::string text;
 };
 
 const std::string kByLastName = PlayerListQuery(PlayerListOrder::LastNameAscending);
@@ -149,6 +151,48 @@ TEST_F(PlayerListTest, AnEmptyTableListsNothingAndBadInputIsReported) {
         EXPECT_EQ(e.file(), league.folder() / "missing.tmp");
     }
     EXPECT_FALSE(std::filesystem::exists(league.folder() / "missing.tmp"));
+}
+
+// The other fillers, one case each over the same rows: consecutive equal names make one entry.
+TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
+    league.AddPlayer(0, 1, "Jones", "Ann", "QB");
+    league.AddPlayer(0, 2, "Jones", "Bob", "QB");
+    league.AddPlayer(0, 3, "Kent", "Cy", "S");
+    league.AddPlayer(4, 4, "Lamb", "Di", "K");
+    const std::string byRow = "SELECT * FROM Players ORDER BY rowid";
+    CcboList lister = ListerFor("TEAM");
+    const struct {
+        const char* what;
+        std::function<void()> fill;
+        std::vector<std::string> items;
+        std::vector<int> data;
+    } cases[] = {
+        {"Param1",
+         [&] {
+             lister.QueryName("SELECT LastName FROM Players WHERE Team = :Team ORDER BY rowid");
+             lister.ParamName(":Team");
+             lister.ParamVal(std::int64_t{0});
+             lister.GetList_Param1();
+         },
+         {"Jones", "Kent"},
+         {0, 0}},
+        {"Table", [&] { lister.GetList_Table(byRow); }, {"Jones", "Kent", "Lamb"}, {0, 0, 0}},
+        {"TableID", [&] { lister.GetList_TableID(byRow, "Jones"); }, {"1", "2"}, {0, 0}},
+        {"TableTwoAll",
+         [&] { lister.GetList_TableTwoAll(byRow); },
+         {"Jones, Ann", "Jones, Bob", "Kent, Cy", "Lamb, Di"},
+         {1, 2, 3, 4}},
+    };
+    for (const auto& c : cases) {
+        list.Clear();
+        lister.Val("3");
+        c.fill();
+        EXPECT_EQ(list.items, c.items) << c.what;
+        EXPECT_EQ(list.data, c.data) << c.what;
+    }
+    list.Clear();
+    lister.GetList_Table(byRow);
+    EXPECT_EQ(list.text, "Kent") << "the row whose id is Val gives the text";
 }
 
 } // namespace
