@@ -1,7 +1,7 @@
+#include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "league/LeagueBackups.h"
-#include "base/LeagueError.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
 #include "league/PlayerFile.h"

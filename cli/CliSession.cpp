@@ -125,9 +125,12 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
 #endif
     InstallSignalHandlers();
     RemoveAbandonedSessions(SessionsFolder());
+    int status = kExitSuccess;
     try {
         app.parse(argc, argv);
         FlushStandardOutput();
+    } catch (const FindingsReported&) {
+        status = kExitFindings; // the command flushed its report before it threw
     } catch (const CLI::ParseError& e) {
         return app.exit(e) == kExitSuccess ? kExitSuccess : kExitUsage;
     } catch (const std::exception& e) {
@@ -137,7 +140,7 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
         std::cerr << "tavrel-cli: " << e.what() << std::endl;
         return kExitFailure;
     }
-    return kExitSuccess;
+    return status;
 }
 
 } // namespace tavrel::cli

@@ -16,6 +16,11 @@ namespace tavrel::cli {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// The command ran to its end and found something (diff: the leagues differ; check: warnings).
+inline constexpr int kExitFindings = 3;
+
+// Thrown by a command, after its report is written, to end with kExitFindings.
+struct FindingsReported {};
 
 // How tavrel-cli names itself to other writers of a league (see LeagueLock).
 inline constexpr const char* kCliProgramName = "tavrel-cli";

@@ -14,6 +14,10 @@ void AddSaveAsCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 void AddGlobalEditCommand(CLI::App& app);
 void AddRostersCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);
+void AddImportCommand(CLI::App& app);
+void AddDiffCommand(CLI::App& app);
+void AddCheckCommand(CLI::App& app);
 void AddBackupsCommand(CLI::App& app);
 void AddRestoreCommand(CLI::App& app);
 

@@ -18,6 +18,10 @@ int main(int argc, char** argv) {
     tavrel::cli::AddDemoCommand(app);
     tavrel::cli::AddGlobalEditCommand(app);
     tavrel::cli::AddRostersCommand(app);
+    tavrel::cli::AddExportCommand(app);
+    tavrel::cli::AddImportCommand(app);
+    tavrel::cli::AddDiffCommand(app);
+    tavrel::cli::AddCheckCommand(app);
     tavrel::cli::AddBackupsCommand(app);
     tavrel::cli::AddRestoreCommand(app);
 

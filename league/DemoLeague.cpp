@@ -139,22 +139,6 @@ std::string Digits(DemoRandom& rng, std::size_t width) {
     return text;
 }
 
-// The record bytes that no Players column carries (the sixty of the ratings blocks).
-const std::array<bool, kPlayerRecordSize>& UnmodelledBytes() {
-    static const auto mask = [] {
-        std::array<bool, kPlayerRecordSize> unmodelled;
-        unmodelled.fill(true);
-        for (const RecordField& c : kRecordFields) {
-            const bool stored = c.kind == FieldKind::Text || c.kind == FieldKind::Int16 ||
-                                c.kind == FieldKind::Byte;
-            for (int i = 0; stored && i < c.bytes; ++i)
-                unmodelled[c.offset + i] = false;
-        }
-        return unmodelled;
-    }();
-    return mask;
-}
-
 struct DemoTeam {
     int id;
     std::string name;

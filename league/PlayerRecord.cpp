@@ -231,6 +231,21 @@ void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes r) {
     }
 }
 
+const std::array<bool, kPlayerRecordSize>& UnmodelledBytes() {
+    static const auto mask = [] {
+        std::array<bool, kPlayerRecordSize> unmodelled;
+        unmodelled.fill(true);
+        for (const RecordField& c : kRecordFields) {
+            const bool stored = c.kind == FieldKind::Text || c.kind == FieldKind::Int16 ||
+                                c.kind == FieldKind::Byte;
+            for (int i = 0; stored && i < c.bytes; ++i)
+                unmodelled[std::size_t(c.offset + i)] = false;
+        }
+        return unmodelled;
+    }();
+    return mask;
+}
+
 bool HasEmptyPlayerId(const PlayerRow& row) {
     return std::get<std::int64_t>(row[kRPid0]) == 0 && std::get<std::int64_t>(row[kRPid1]) == 0;
 }

@@ -62,6 +62,10 @@ std::optional<RowProblem> CheckPlayerRow(const PlayerRow& row);
 // come from rPID_0/1, rWeight_0/1 and Position. The row must pass CheckPlayerRow.
 void EncodePlayerRecord(const PlayerRow& row, MutableRecordBytes record);
 
+// For each record offset, whether no Players column carries the byte there (the sixty of the
+// ratings blocks that export takes from the record they came from).
+const std::array<bool, kPlayerRecordSize>& UnmodelledBytes();
+
 // Whether both identifier bytes (rPID_0, rPID_1) of a checked row are 0: export writes no record
 // for such a row.
 bool HasEmptyPlayerId(const PlayerRow& row);

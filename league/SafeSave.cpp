@@ -1,12 +1,14 @@
 #include "league/SafeSave.h"
 
-#include "league/FileBytes.h"
 #include "base/LeagueError.h"
+#include "league/FileBytes.h"
 #include "league/SignalCleanup.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -134,29 +136,42 @@ void SafeSaveFile::WriteAll(std::string_view bytes) {
 }
 
 void SafeSaveFile::Commit() {
+    Close(true);
+    Replace();
+}
+
+void SafeSaveFile::Close(bool sync) {
     Flush();
-    if (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0)
+    if (sync && (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0))
         Fail(ErrorText(errno));
     const int fd = fd_;
     fd_ = -1;
     // A file system may report a failed write only now.
     if (Injected(SafeSaveStep::Close) || close(fd) != 0)
         Fail(ErrorText(errno));
+}
+
+void SafeSaveFile::Replace(bool syncFolder) {
     if (Injected(SafeSaveStep::Rename) || rename(temp_.c_str(), file_.c_str()) != 0)
         Fail(ErrorText(errno));
     temp_.clear();
     UnregisterCleanup(cleanupSlot_);
     cleanupSlot_ = -1;
+    if (syncFolder)
+        SyncFolder(file_, operation_, target_);
+}
 
-    // The rename is durable only once the folder is flushed too.
-    const fs::path folder = file_.has_parent_path() ? file_.parent_path() : fs::path(".");
+// The rename is durable only once the folder is flushed too.
+void SafeSaveFile::SyncFolder(const fs::path& file, const std::string& operation,
+                              const fs::path& target) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = dir >= 0 && !Injected(SafeSaveStep::SyncFolder) && fsync(dir) == 0;
     const int error = errno;
     if (dir >= 0)
         close(dir);
     if (!synced && error != EINVAL)
-        throw LeagueError(operation_, target_,
+        throw LeagueError(operation, target,
                           "the new file is in place, but its folder could not be flushed to "
                           "disk: " +
                               ErrorText(error));
@@ -176,6 +191,36 @@ void SafeSaveFile::Discard() {
     temp_.clear();
     UnregisterCleanup(cleanupSlot_);
     cleanupSlot_ = -1;
+}
+
+void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation) {
+    if (files.empty())
+        return;
+    std::vector<std::unique_ptr<SafeSaveFile>> out;
+    for (const FileToSave& file : files) {
+        out.push_back(std::make_unique<SafeSaveFile>(file.path, operation));
+        out.back()->Write(file.bytes);
+        out.back()->Close(false);
+    }
+    // One flush of the file system puts every new file on disk before any replaces its target.
+    const fs::path first = out.front()->ReplacedFile();
+    const fs::path folder = first.has_parent_path() ? first.parent_path() : fs::path(".");
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = dir >= 0 && !Injected(SafeSaveStep::Sync) && syncfs(dir) == 0;
+    const int error = errno;
+    if (dir >= 0)
+        close(dir);
+    if (!synced)
+        throw LeagueError(operation, files.front().path, ErrorText(error));
+    std::vector<fs::path> folders;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        out[i]->Replace(false);
+        const fs::path replaced = out[i]->ReplacedFile();
+        if (std::find(folders.begin(), folders.end(), replaced.parent_path()) == folders.end()) {
+            folders.push_back(replaced.parent_path());
+            SafeSaveFile::SyncFolder(replaced, operation, files[i].path);
+        }
+    }
 }
 
 void SaveFileAtomically(const fs::path& file, std::string_view bytes,

@@ -1,10 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace tavrel {
+
+// One of several files written at once by SaveFilesAtomically.
+struct FileToSave {
+    std::filesystem::path path;
+    std::string_view bytes;
+};
 
 // The one way the program writes a file. The bytes go into a new file beside the target; every
 // write, the flush to disk and the close are checked; only then is the new file renamed over the
@@ -29,6 +36,12 @@ public:
     const std::filesystem::path& ReplacedFile() const { return file_; }
 
 private:
+    friend void SaveFilesAtomically(std::span<const FileToSave> files,
+                                    const std::string& operation);
+    void Close(bool sync);
+    void Replace(bool syncFolder = true);
+    static void SyncFolder(const std::filesystem::path& file, const std::string& operation,
+                           const std::filesystem::path& target);
     void Flush();
     void WriteAll(std::string_view bytes);
     void Fail(const std::string& cause);
@@ -46,6 +59,11 @@ private:
 // Writes `bytes` as the whole content of `file` through a SafeSaveFile.
 void SaveFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                         const std::string& operation);
+
+// Writes several files the same safe way, for a set written at once (the rosters of one print):
+// every new file is written, closed and then put on disk with one flush of the file system before
+// any of them replaces its target, so a failure up to there leaves every target as it was.
+void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation);
 
 // For tests: makes the nth next call (1 = the next one) of a step of any SafeSaveFile fail with
 // the error number `error`, as a full disk or a failing device would. One failure at a time;

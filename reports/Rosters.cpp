@@ -277,12 +277,13 @@ std::vector<std::filesystem::path> PrintRosters(const std::filesystem::path& wor
         throw LeagueError("Reading the rosters from", workingDb, e);
     }
     std::vector<std::filesystem::path> written;
+    std::vector<FileToSave> contents;
     std::set<std::string> taken;
     for (const RosterFile& file : files) {
-        const std::filesystem::path path = folder / UnusedFileName(file.name, taken);
-        SaveFileAtomically(path, file.bytes, kWriteOperation);
-        written.push_back(path);
+        written.push_back(folder / UnusedFileName(file.name, taken));
+        contents.push_back({written.back(), file.bytes});
     }
+    SaveFilesAtomically(contents, kWriteOperation);
     return written;
 }
 

@@ -73,6 +73,27 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
     }
 }
 
+// Files written together replace their targets only once all of them are on disk.
+TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
+    const fs::path folder = Path("rosters");
+    fs::create_directory(folder);
+    testing::WriteFileContent(folder / "a.txt", "old a");
+    const FileToSave files[] = {{folder / "a.txt", "new a"}, {folder / "b.txt", "new b"}};
+    for (const auto& [step, error] : {std::pair{SafeSaveStep::Write, ENOSPC},
+                                      std::pair{SafeSaveStep::Close, EIO},
+                                      std::pair{SafeSaveStep::Sync, EIO}}) {
+        FailSafeSaveStep(step, 1, error);
+        EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
+                  std::string::npos);
+        EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"a.txt"}));
+        EXPECT_EQ(FileContent(folder / "a.txt"), "old a");
+    }
+    SaveFilesAtomically(files, "Printing");
+    EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(FileContent(folder / "a.txt"), "new a");
+    EXPECT_EQ(FileContent(folder / "b.txt"), "new b");
+}
+
 TEST_F(SafeSaveTest, AFolderThatCannotBeFlushedIsReportedAfterTheFileIsInPlace) {
     FailSafeSaveStep(SafeSaveStep::SyncFolder, 1, EIO);
     const std::string message = Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); });

@@ -107,6 +107,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     LastFile = ReadLastFile();
     AddReopenItem();
     AddSafetyItems();
+    AddExchangeItems();
     ShowLeagueState();
     RestoreLayout();
 }

@@ -42,6 +42,8 @@ class frmGlobal;
 // frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About),
 // frmMainHistory.cpp (the undo history) and
 // frmMainSafety.cpp (league lock, read-only mode, Restore Backup, crash recovery).
+// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About) and
+// frmMainExchange.cpp (spreadsheets, comparing, checking).
 //
 // Every command catches the failures of the core once and shows one message naming the
 // operation, the file and the cause; the window then goes on with its data whole.
@@ -151,6 +153,13 @@ private:
     bool AttachWorkingDatabase(int rowToShow, std::optional<std::vector<tavrel::RowKey>> rows);
     void ShowFailure(const QString& message);
 
+    // Spreadsheet export and import, comparing, the league check (frmMainExchange.cpp).
+    void AddExchangeItems();
+    void ExportPlayers();
+    void ImportPlayers();
+    void CompareWith();
+    void ShowLeagueCheck();
+    void CheckOpenedLeague();
     // The player grid beside the form (frmMainGrid.cpp).
     void BuildPlayerGrid(QMenu* viewMenu);
     // Shows the player in the form and selects him in the list, choosing his team first when
@@ -218,6 +227,7 @@ private:
     QToolBar* Toolbar1 = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
+    QLabel* leagueCheckPanel_ = nullptr;
     QSplitter* splitter_ = nullptr;
     bool listIsFind_ = false; // the list holds a Find's players, from any team
     QComboBox* cboTeam = nullptr;

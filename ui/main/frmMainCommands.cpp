@@ -55,6 +55,15 @@ void frmMain::mnuFileItem_Click(int index) {
     case 6:
         ReopenLeague();
         break;
+    case 10:
+        ExportPlayers();
+        break;
+    case 11:
+        ImportPlayers();
+        break;
+    case 12:
+        CompareWith();
+        break;
     default:
         break;
     }
@@ -74,6 +83,8 @@ void frmMain::mnuViewItem_Click(int index) {
         statusBar()->setVisible(item->isChecked());
     else if (index == 2)
         ShowRatingsChart();
+    else if (index == 3)
+        ShowLeagueCheck();
 }
 
 void frmMain::mnuHelpItem_Click(int index) {

@@ -113,6 +113,7 @@ void frmMain::ShowOpenedLeague(const QString& leagueFile, LeagueClaim claim,
     AttachWorkingDatabase(0, std::move(rows));
     LoadTeamList();
     statusPanel1->setText(LeagueFile);
+    CheckOpenedLeague();
     if (globalEdit_)
         globalEdit_->LeagueOpened(); // its team list belongs to the league before
     if (ratingsChart_)

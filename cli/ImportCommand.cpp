@@ -1,0 +1,108 @@
+#include "base/LeagueError.h"
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "exchange/LeagueDiff.h"
+#include "exchange/PlayerImport.h"
+#include "league/FileBytes.h"
+#include "league/LeagueLock.h"
+#include "league/LeagueSave.h"
+#include "league/PlayerFileBackup.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+namespace tavrel::cli {
+namespace {
+
+constexpr const char* kImporting = "Importing players into the league";
+
+struct ImportArguments {
+    std::string league;
+    std::string sheet;
+    std::string out;
+    bool dryRun = false;
+};
+
+// One line per player, then one per changed cell: "  Act_SP: 50 -> 55".
+void PrintChanges(const ImportPlan& plan, const PlayerList& players, std::ostream& out) {
+    PlayerRow row;
+    std::size_t shown = 0;
+    for (const PlayerCellChange& change : plan.changes) {
+        if (change.record != shown) {
+            shown = change.record;
+            players.Read(change.record - 1, row);
+            out << DescribePlayer(change.record, row) << "\n";
+        }
+        const auto [before, after] = ShownDifference({change.column, change.before, change.after});
+        out << "  " << kPlayersColumns[change.column].name << ": " << before << " -> " << after
+            << "\n";
+    }
+}
+
+void RunImport(const ImportArguments& args) {
+    constexpr const char* operation = "Importing the players from";
+    if (!args.out.empty() && IsOneOfTheLeagueFiles(args.out, args.league))
+        throw LeagueError("Saving the imported players", args.out,
+                          "this is one of the league's own files; leave out --out to save into "
+                          "the league's player file");
+    const std::vector<std::uint8_t> sheet = ReadFileBytes(args.sheet, operation);
+
+    // Saving in place writes the league: no other writer may change it between our import and
+    // our save. The backup is taken only when there is something to save (below).
+    const bool inPlace = !args.dryRun && args.out.empty();
+    LeagueLock lock(args.league, kCliProgramName);
+    if (inPlace)
+        lock.Lock(kImporting);
+
+    CliSession session;
+    const LoadedLeague league = session.Import(args.league);
+    const PlayerList players = PlayerList::FromFile(league.image);
+    const ImportPlan plan = PlanImport(
+        std::string_view(reinterpret_cast<const char*>(sheet.data()), sheet.size()), players);
+    if (!plan.refusals.empty()) {
+        for (const ImportRefusal& refusal : plan.refusals)
+            std::cerr << DescribeRefusal(refusal) << "\n";
+        throw LeagueError(operation, args.sheet,
+                          std::to_string(plan.refusals.size()) +
+                              " cells refused (listed above); nothing was changed");
+    }
+    if (args.dryRun)
+        PrintChanges(plan, players, std::cout);
+    std::cout << plan.changes.size() << " cells of " << plan.playersChanged << " players "
+              << (args.dryRun ? "would change" : "changed") << "\n";
+    if (args.dryRun)
+        return;
+    FlushStandardOutput(); // a report that cannot be told changes nothing
+    WriteCellChanges(session.WorkingDb(), ToCellChanges(plan.changes), CellSide::After);
+    if (!args.out.empty()) {
+        SaveLeague(args.out, league, session.WorkingDb());
+        return;
+    }
+    if (plan.changes.empty())
+        return; // the player file is left exactly as it is
+    BackUpPlayerFile(args.league);
+    SaveLeagueInPlace(league, session.WorkingDb());
+}
+
+} // namespace
+
+void AddImportCommand(CLI::App& app) {
+    CLI::App* command = app.add_subcommand(
+        "import",
+        "Changes players from a CSV spreadsheet laid out as export writes it (any subset of its "
+        "columns, players found by Record, else by PID) and saves them into the league's player "
+        "file (after copying it to the .sw$ backup) or into OUT. Every cell is checked first: "
+        "one refused cell changes nothing.");
+    auto args = std::make_shared<ImportArguments>();
+    AddLeagueArgument(*command, args->league);
+    command->add_option("SHEET", args->sheet, "CSV file to read")->required();
+    command->add_option("--out", args->out,
+                        "Player file to write instead of the league's own (replaced if it "
+                        "exists)");
+    command->add_flag("--dry-run", args->dryRun,
+                      "List the changes, cell by cell, and write nothing");
+    command->callback([args] { RunImport(*args); });
+}
+
+} // namespace tavrel::cli

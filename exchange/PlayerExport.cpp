@@ -1,0 +1,126 @@
+#include "exchange/PlayerExport.h"
+
+#include "base/LeagueError.h"
+#include "exchange/Csv.h"
+#include "league/FileBytes.h"
+#include "league/SafeSave.h"
+
+#include <QTemporaryDir>
+#include <xlsxwriter.h>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kExporting = "Exporting the players to";
+const int kTeamColumn = *PlayersColumnIndex("Team");
+
+// Writes the sheet with libxlsxwriter into a file of a private temporary folder and returns its
+// bytes; the library writes only to a named file.
+std::string XlsxBytes(const PlayerList& players, std::optional<int> team, const fs::path& target) {
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw LeagueError(kExporting, target,
+                          "no temporary folder: " + folder.errorString().toStdString());
+    const fs::path file = fs::path(folder.path().toStdString()) / "players.xlsx";
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE; // rows go to disk as they are written
+    std::string tmp = folder.path().toStdString();
+    options.tmpdir = tmp.data();
+    lxw_workbook* book = workbook_new_opt(file.string().c_str(), &options);
+    if (!book)
+        throw LeagueError(kExporting, target, "the spreadsheet could not be started");
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Players");
+    lxw_error error = LXW_NO_ERROR;
+    const auto check = [&error](lxw_error e) {
+        if (error == LXW_NO_ERROR)
+            error = e;
+    };
+    const std::vector<std::string_view>& columns = ExportColumns();
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        check(worksheet_write_string(sheet, 0, lxw_col_t(c), std::string(columns[c]).c_str(),
+                                     nullptr));
+    worksheet_freeze_panes(sheet, 1, 0);
+    PlayerRow row;
+    lxw_row_t sheetRow = 0;
+    for (std::size_t n = 0; n < players.Count() && error == LXW_NO_ERROR; ++n) {
+        if (!IsOnTeam(players, n, team, row))
+            continue;
+        players.Read(n, row);
+        ++sheetRow;
+        check(worksheet_write_number(sheet, sheetRow, 0, double(n + 1), nullptr));
+        for (int c = 0; c < kPlayersColumnCount; ++c) {
+            const lxw_col_t at = lxw_col_t(c + 1);
+            if (const auto* number = std::get_if<std::int64_t>(&row[c]))
+                check(worksheet_write_number(sheet, sheetRow, at, double(*number), nullptr));
+            else if (std::holds_alternative<std::string>(row[c]))
+                if (const std::string text = CellText(row[c]); !text.empty())
+                    check(worksheet_write_string(sheet, sheetRow, at, text.c_str(), nullptr));
+        }
+    }
+    const lxw_error closed = workbook_close(book); // frees the book whatever happened
+    check(closed);
+    if (error != LXW_NO_ERROR)
+        throw LeagueError(kExporting, target, lxw_strerror(error));
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(file, kExporting);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+const std::vector<std::string_view>& ExportColumns() {
+    static const std::vector<std::string_view> columns = [] {
+        std::vector<std::string_view> names{kRecordColumn};
+        for (const PlayersColumn& c : kPlayersColumns)
+            names.push_back(c.name);
+        return names;
+    }();
+    return columns;
+}
+
+bool IsOnTeam(const PlayerList& players, std::size_t index, std::optional<int> team,
+              PlayerRow& scratch) {
+    if (!team)
+        return true;
+    if (const auto raw = players.Raw(index))
+        return (*raw)[kRecordFields[kTeamColumn].offset] == *team;
+    players.Read(index, scratch);
+    const auto* value = std::get_if<std::int64_t>(&scratch[kTeamColumn]);
+    return value && *value == *team;
+}
+
+std::string ExportCsv(const PlayerList& players, std::optional<int> team) {
+    std::string out = "\xEF\xBB\xBF";
+    out.reserve(players.Count() * 512);
+    const std::vector<std::string_view>& columns = ExportColumns();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c > 0)
+            out += ',';
+        AppendCsvField(out, columns[c]);
+    }
+    out += "\r\n";
+    PlayerRow row;
+    for (std::size_t n = 0; n < players.Count(); ++n) {
+        if (!IsOnTeam(players, n, team, row))
+            continue;
+        players.Read(n, row);
+        out += std::to_string(n + 1);
+        for (const Value& value : row) {
+            out += ',';
+            const bool text = std::holds_alternative<std::string>(value);
+            AppendCsvField(out, text ? GuardedText(CellText(value)) : CellText(value));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+void ExportPlayers(const PlayerList& players, const fs::path& file, const ExportOptions& options) {
+    const std::string bytes = options.format == ExportFormat::Xlsx
+                                  ? XlsxBytes(players, options.team, file)
+                                  : ExportCsv(players, options.team);
+    SaveFileAtomically(file, bytes, kExporting);
+}
+
+} // namespace tavrel

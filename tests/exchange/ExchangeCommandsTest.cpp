@@ -1,0 +1,202 @@
+// tavrel-cli export, import, diff and check end to end, on generated leagues.
+#include "CliRunner.h"
+#include "ExchangeFixtures.h"
+#include "TestFiles.h"
+#include "league/DemoLeague.h"
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace tavrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CliResult;
+using testing::FileContent;
+using testing::WriteFileContent;
+
+constexpr std::size_t kActualSpeed = 175;
+
+std::size_t RecordOffset(std::size_t record) {
+    return kPlayerFileHeaderSize + (record - 1) * kPlayerRecordSize;
+}
+
+class ExchangeCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        folder_ = dir_.path().toStdString();
+        files_ = WriteDemoLeague(folder_ / "league", {.teams = 6, .players = 400, .seed = 5});
+        original_ = FileContent(files_.playerFile);
+    }
+    CliResult Run(const std::vector<std::string>& args) const {
+        return testing::RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
+    }
+    std::string League() const { return files_.leagueFile.string(); }
+    fs::path Backup() const { return folder_ / "league" / "Demo.sw$"; }
+
+    QTemporaryDir dir_;
+    fs::path folder_;
+    DemoLeagueFiles files_;
+    std::string original_;
+};
+
+TEST_F(ExchangeCommands, ExportThenImportChangesNoByte) {
+    const fs::path sheet = folder_ / "players.csv";
+    const CliResult exported = Run({"export", League(), "--out", sheet.string()});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    const std::string csv = FileContent(sheet);
+    std::string header = "\xEF\xBB\xBFRecord";
+    for (const PlayersColumn& c : kPlayersColumns)
+        header += "," + std::string(c.name);
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), header);
+
+    const CliResult imported = Run({"import", League(), sheet.string()});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "0 cells of 0 players changed\n");
+    EXPECT_EQ(FileContent(files_.playerFile), original_);
+    EXPECT_FALSE(fs::exists(Backup())); // nothing changed, nothing written
+}
+
+TEST_F(ExchangeCommands, ExportOneTeam) {
+    const fs::path sheet = folder_ / "free.csv";
+    ASSERT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "free"}).status, 0);
+    const std::string csv = FileContent(sheet);
+    std::size_t rows = 0;
+    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2) {
+        const std::size_t record = std::stoul(csv.substr(at));
+        EXPECT_EQ(original_[RecordOffset(record) + 4], 0) << "record " << record;
+        EXPECT_EQ(csv.substr(at).find(std::to_string(record) + ",0,"), 0u);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 400u / 16); // the demo's free agents
+    EXPECT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "x"}).status, 2);
+}
+
+TEST_F(ExchangeCommands, ImportSavesInPlaceAfterTheBackup) {
+    const fs::path sheet = folder_ / "edit.csv";
+    WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
+    const CliResult r = Run({"import", League(), sheet.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 cells of 1 players changed\n");
+    EXPECT_EQ(FileContent(Backup()), original_);
+    std::string expected = original_;
+    expected[RecordOffset(3) + kActualSpeed] = 77;
+    EXPECT_EQ(FileContent(files_.playerFile), expected);
+}
+
+TEST_F(ExchangeCommands, RefusedDryRunAndOutWriteNothingOfTheLeague) {
+    const fs::path sheet = folder_ / "edit.csv";
+    WriteFileContent(sheet, "Record,Act_SP,Speed\r\n3,300,1\r\n4,20,\r\n");
+    const CliResult refused = Run({"import", League(), sheet.string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("row 1, Speed \"Speed\": there is no such column\n"
+                               "row 2, Act_SP \"300\": is outside 0..255\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find("2 cells refused"), std::string::npos) << refused.err;
+
+    WriteFileContent(sheet, "Record,Act_SP\r\n3,78\r\n");
+    const CliResult dry = Run({"import", League(), sheet.string(), "--dry-run"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    const std::string speed =
+        std::to_string(std::uint8_t(original_[RecordOffset(3) + kActualSpeed]));
+    EXPECT_TRUE(dry.out.starts_with("record 3, PID ")) << dry.out;
+    EXPECT_NE(dry.out.find(")\n  Act_SP: " + speed + " -> 78\n1 cells of 1 players would change\n"),
+              std::string::npos)
+        << dry.out;
+
+    const fs::path out = folder_ / "copy.ply";
+    EXPECT_EQ(Run({"import", League(), sheet.string(), "--out", out.string()}).status, 0);
+    EXPECT_EQ(FileContent(out)[RecordOffset(3) + kActualSpeed], 78);
+    EXPECT_EQ(Run({"import", League(), sheet.string(), "--out", files_.playerFile.string()}).status,
+              1);
+    EXPECT_EQ(Run({"export", League(), "--out", files_.playerFile.string()}).status, 1);
+
+    EXPECT_EQ(FileContent(files_.playerFile), original_);
+    EXPECT_FALSE(fs::exists(Backup()));
+}
+
+TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
+    const fs::path changed = folder_ / "changed.ply";
+    std::string bytes = original_;
+    bytes[RecordOffset(7) + kActualSpeed] = 99;
+    WriteFileContent(changed, bytes);
+
+    EXPECT_EQ(Run({"diff", League(), files_.playerFile.string()}).status, 0);
+    const CliResult r = Run({"diff", League(), changed.string(), "--format", "json"});
+    ASSERT_EQ(r.status, 3) << r.err;
+    const auto report = nlohmann::json::parse(r.out);
+    EXPECT_EQ(report["matchedBy"], "Record");
+    ASSERT_EQ(report["changed"].size(), 1u);
+    EXPECT_EQ(report["changed"][0]["recordA"], 7);
+    EXPECT_EQ(report["changed"][0]["fields"],
+              nlohmann::json::parse(
+                  R"([{"column":"Act_SP","a":)" +
+                  std::to_string(std::uint8_t(original_[RecordOffset(7) + kActualSpeed])) +
+                  R"(,"b":99}])"));
+    EXPECT_EQ(Run({"diff", League(), (folder_ / "missing.ply").string()}).status, 1);
+}
+
+TEST_F(ExchangeCommands, CheckExitStatus) {
+    using namespace testing;
+    const fs::path clean = folder_ / "clean";
+    fs::create_directory(clean);
+    Bytes league = {'T', 'M', 'S', ':', 0};
+    Bytes team(58, ' ');
+    team[57] = 1;
+    league.insert(league.end(), team.begin(), team.end());
+    WriteFileContent(clean / "c.lge", std::string(league.begin(), league.end()));
+    Bytes players = CleanHeader();
+    for (const Bytes& r : {CleanRecord(1, 1, "A", "B"), CleanRecord(2, 0, "C", "D")})
+        players.insert(players.end(), r.begin(), r.end());
+    WriteFileContent(clean / "c.ply", std::string(players.begin(), players.end()));
+
+    const CliResult ok = Run({"check", (clean / "c.lge").string()});
+    EXPECT_EQ(ok.status, 0) << ok.out;
+    players[12 + 4] = 7; // the first player's team is not in the league file
+    WriteFileContent(clean / "c.ply", std::string(players.begin(), players.end()));
+    const CliResult warned = Run({"check", (clean / "c.lge").string(), "--format", "json"});
+    EXPECT_EQ(warned.status, 3);
+    EXPECT_EQ(nlohmann::json::parse(warned.out),
+              nlohmann::json::parse(R"([{"kind":"unknown-team","message":"record 1, PID 1 (A B) )"
+                                    R"(is on team 7, which the league file does not list",)"
+                                    R"("record":1,"pid":1,"team":7}])"));
+    EXPECT_EQ(Run({"check", (clean / "missing.lge").string()}).status, 1);
+}
+
+// The workbook as a real reader sees it: the header, numbers as numbers, accents, the frozen row.
+TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
+    const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "python3-openpyxl is not installed";
+    using namespace testing;
+    std::vector<Bytes> records = FourPlayers();
+    records[1][175] = 88;
+    Bytes bytes = CleanHeader();
+    for (const Bytes& r : records)
+        bytes.insert(bytes.end(), r.begin(), r.end());
+    WriteFileContent(files_.playerFile, std::string(bytes.begin(), bytes.end()));
+    const fs::path book = folder_ / "players.xlsx";
+    ASSERT_EQ(Run({"export", League(), "--out", book.string(), "--format", "xlsx"}).status, 0);
+
+    const std::string script =
+        "import openpyxl,sys\n"
+        "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+        "rows = list(ws.iter_rows(values_only=True))\n"
+        "h = rows[0]\n"
+        "print(len(rows), h[0], h[1], h[-1], ws.freeze_panes)\n"
+        "r = dict(zip(h, rows[2]))\n"
+        "print(repr(r['Record']), repr(r['Act_SP']), repr(r['PID']), r['FirstName'], "
+        "r['LastName'], repr(r['JNum']), r['College'] + '|')\n";
+    WriteFileContent(folder_ / "read.py", script);
+    const CliResult r = testing::RunCli(python, {(folder_ / "read.py").string(), book.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "5 Record Team Act_58 A2\n"
+                     "2 88 11 Jos\xC3\xA9 Mu\xC3\xB1oz None State|\n");
+}
+
+} // namespace
+} // namespace tavrel
