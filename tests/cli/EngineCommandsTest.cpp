@@ -149,64 +149,6 @@ TEST_F(EngineCommands, RecipeRunsWithTheOptionsGivenOverridingIt) {
         << newer.err;
 }
 
-TEST_F(EngineCommands, DryRunJsonHoldsWhatTheRunDoes) {
-    const std::vector<std::string> edit = {"--positions", "S,QB", "--act", "SP=10",
-                                           "--act-max",   "45",   "--pot", "SP=-20",
-                                           "--pot-min",   "55"};
-    std::vector<std::string> args = {"global-edit", files_.leagueFile.string(), "--dry-run",
-                                     "--json"};
-    args.insert(args.end(), edit.begin(), edit.end());
-    const CliResult dry = Run(args);
-    ASSERT_EQ(dry.status, 0) << dry.err;
-    const auto json = nlohmann::json::parse(dry.out);
-
-    const fs::path copy = folder_ / "copy";
-    fs::create_directory(copy);
-    fs::copy_file(files_.leagueFile, copy / "Demo.lge");
-    args = {"global-edit", files_.leagueFile.string(), "--out", (copy / "Demo.ply").string()};
-    args.insert(args.end(), edit.begin(), edit.end());
-    ASSERT_EQ(Run(args).status, 0);
-    const auto before = Players(files_.leagueFile);
-    const auto after = Players(copy / "Demo.lge");
-
-    EXPECT_EQ(json["team"], 1001);
-    ASSERT_EQ(json["positions"].size(), 2u);
-    for (const auto& position : json["positions"]) {
-        const int code = position["position"] == "QB" ? 0 : 13;
-        long long selected = 0, changed = 0, held = 0;
-        std::map<std::int64_t, long long> actualAfter;
-        for (const auto& [pid, now] : after) {
-            if (now.position != code)
-                continue;
-            const Player& old = before.at(pid);
-            ++selected;
-            changed +=
-                now.actualSpeed != old.actualSpeed || now.potentialSpeed != old.potentialSpeed;
-            const double v = double(old.actualSpeed);
-            held += std::nearbyint(v + v * (10 * 0.01)) > 45;
-            ++actualAfter[now.actualSpeed];
-        }
-        EXPECT_EQ(position["playersSelected"], selected);
-        EXPECT_EQ(position["playersChanged"], changed);
-        EXPECT_EQ(position["heldAtActualMax"], held);
-        EXPECT_GT(held, 0);
-        ASSERT_EQ(position["ratings"].size(), 1u);
-        const auto& sp = position["ratings"][0];
-        EXPECT_EQ(sp["rating"], "SP");
-        EXPECT_EQ(sp["heldAtActualMax"], held);
-        EXPECT_EQ(sp["actual"]["after"]["count"], selected);
-        std::map<std::int64_t, long long> reported;
-        for (const auto& pair : sp["actual"]["after"]["counts"])
-            reported[pair[0]] = pair[1];
-        EXPECT_EQ(reported, actualAfter);
-        EXPECT_EQ(sp["actual"]["after"]["max"], 45);
-        EXPECT_GE(sp["potential"]["after"]["min"].get<int>(), 55);
-    }
-    EXPECT_EQ(
-        Run({"global-edit", files_.leagueFile.string(), "--positions", "QB", "--json"}).status,
-        2); // --json needs --dry-run
-}
-
 TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
     const std::string playerBytes = FileContent(files_.playerFile);
     const std::string league = files_.leagueFile.string();

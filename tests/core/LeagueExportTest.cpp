@@ -128,27 +128,6 @@ TEST_F(LeagueExportTest, RowWithEmptyIdentifierIsSkippedAndOthersKeepTheirOwnByt
     EXPECT_EQ(ReadBytes(playerFile_), expected);
 }
 
-TEST_F(LeagueExportTest, ProgressRunsFromZeroInStepsBelowOneHundred) {
-    const LoadedLeague one = Load({PatternRecord(0)});
-    RecordingProgress single;
-    SaveLeague(playerFile_, one, db_, &single);
-    EXPECT_EQ(single.captions, std::vector<std::string>{"Please Wait - Saving...."});
-    EXPECT_EQ(single.values, std::vector<float>{0}); // 0 + 100 is not below 100
-    EXPECT_EQ(single.ends, 1);
-
-    const LoadedLeague four =
-        Load({PatternRecord(0), PatternRecord(1), PatternRecord(2), PatternRecord(3)});
-    RecordingProgress steps;
-    SaveLeague(playerFile_, four, db_, &steps);
-    EXPECT_EQ(steps.values, (std::vector<float>{0, 25, 50, 75}));
-
-    const LoadedLeague none = Load({});
-    RecordingProgress empty;
-    SaveLeague(playerFile_, none, db_, &empty);
-    EXPECT_EQ(empty.values, std::vector<float>{0});
-    EXPECT_EQ(ReadBytes(playerFile_), PlayerFileHeader());
-}
-
 TEST_F(LeagueExportTest, RowThatCannotBeWrittenLeavesThePlayerFileUntouched) {
     Bytes first = PatternRecord(0);
     Bytes second = PatternRecord(1);

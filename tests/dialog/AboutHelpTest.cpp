@@ -53,27 +53,6 @@ private slots:
         QVERIFY(!OpenHelpViewer());
     }
 
-    void everyPageHasATitleAndWorkingLinks() {
-        const QStringList pages = QDir(":/help").entryList({"*.html"});
-        // The six topics, and the page on undo, the window and the keyboard.
-        QCOMPARE(pages.size(), 7);
-        for (int id :
-             {kHelpLeagueFiles, kHelpPlayers, kHelpGlobalEdit, kHelpRosters, kHelpFilesWritten})
-            QVERIFY2(pages.contains(HelpPageOfContext(id)), qPrintable(HelpPageOfContext(id)));
-
-        const QRegularExpression href(QStringLiteral("href=\"([^\"]+)\""));
-        for (const QString& name : pages) {
-            QFile file(":/help/" + name);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QString html = QString::fromUtf8(file.readAll());
-            QVERIFY2(html.contains("<title>"), qPrintable(name));
-            for (auto match = href.globalMatch(html); match.hasNext();) {
-                const QString target = match.next().captured(1);
-                QVERIFY2(QFile::exists(":/help/" + target),
-                         qPrintable(name + " links to missing " + target));
-            }
-        }
-    }
 };
 
 QTEST_MAIN(AboutHelpTest)

@@ -60,23 +60,6 @@ std::vector<RatingRow> Expected(std::vector<RatingRow> rows, const Edit& edit) {
     return rows;
 }
 
-// Records the progress of a run and, while the run is on, tries to start another one.
-class MeddlingProgress : public Progress {
-public:
-    frmGlobal* dialog = nullptr;
-    QStringList captions;
-    bool enabledDuringRun = false;
-
-    void Begin(const std::string& caption) override {
-        captions << QString::fromStdString(caption);
-        enabledDuringRun = enabledDuringRun || dialog->isEnabled();
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        dialog->findChild<QLineEdit*>("txtSP")->setText("90");
-    }
-    void SetValue(float) override {}
-    void End() override {}
-};
-
 // A working database of three teams, in no order, one name padded with NULs and one with spaces.
 class TeamsOnly {
 public:

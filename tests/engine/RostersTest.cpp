@@ -87,19 +87,6 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
     EXPECT_EQ(FileContent(out / "Bears.txt"), expected);
 }
 
-TEST(Rosters, FreeAgentsComeFirstAndEmptyTeamsGetHeadAndClosing) {
-    TestLeague league;
-    league.AddTeam(std::int64_t(3), std::string("Lions\0\0", 7));
-    league.AddPlayer(MakePlayer({.team = 0, .position = 8, .lastName = "Kicker"}));
-    const auto written = PrintRosters(league.db(), league.folder());
-
-    ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(written[0], league.folder() / "Free Agents.txt");
-    EXPECT_EQ(FileContent(league.folder() / "Lions.txt"), EmptyRoster("Lions"));
-    const std::string freeAgents = FileContent(written[0]);
-    EXPECT_NE(freeAgents.find("K Kicker, John"), std::string::npos) << freeAgents;
-}
-
 // All rosters come from one pass over the players: each player lands in his own team's file, in
 // position order and then file order, and a Team that is no team number in none.
 TEST(Rosters, EveryPlayerLandsInHisTeamInPositionThenFileOrder) {

@@ -60,21 +60,6 @@ TEST_F(ExchangeCommands, ExportThenImportChangesNoByte) {
     EXPECT_FALSE(fs::exists(Backup())); // nothing changed, nothing written
 }
 
-TEST_F(ExchangeCommands, ExportOneTeam) {
-    const fs::path sheet = folder_ / "free.csv";
-    ASSERT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "free"}).status, 0);
-    const std::string csv = FileContent(sheet);
-    std::size_t rows = 0;
-    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2) {
-        const std::size_t record = std::stoul(csv.substr(at));
-        EXPECT_EQ(original_[RecordOffset(record) + 4], 0) << "record " << record;
-        EXPECT_EQ(csv.substr(at).find(std::to_string(record) + ",0,"), 0u);
-        ++rows;
-    }
-    EXPECT_EQ(rows, 400u / 16); // the demo's free agents
-    EXPECT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "x"}).status, 2);
-}
-
 TEST_F(ExchangeCommands, ImportSavesInPlaceAfterTheBackup) {
     const fs::path sheet = folder_ / "edit.csv";
     WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");

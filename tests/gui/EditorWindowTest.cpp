@@ -78,12 +78,6 @@ class EditorWindowTest : public QObject {
         const SQLite::Column c = q.getColumn(1);
         return c.isInteger() ? tavrel::Value(c.getInt64()) : tavrel::Value(c.getString());
     }
-    std::int64_t RowIdOf(int pid) const {
-        SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
-        SQLite::Statement q(db, "SELECT rowid FROM Players WHERE PID = ?");
-        q.bind(1, pid);
-        return q.executeStep() ? q.getColumn(0).getInt64() : -1;
-    }
     int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
     // What the menu shows, without the access key's mark.
     QString UndoText() const { return Action("actUndo")->iconText(); }

@@ -87,28 +87,6 @@ private slots:
         dir_.reset();
     }
 
-    void itemsFollowTheExistingOnesAndOpenRunsTheCheck() {
-        const QList<QAction*> file = window_->findChild<QMenu*>("mnuFile")->actions();
-        QCOMPARE(file.indexOf(Action("mnuFileItem_6")), 6);
-        QVERIFY(file.at(9)->isSeparator()); // after Restore Backup
-        QCOMPARE(file.at(10)->text(), QStringLiteral("&Export Players..."));
-        QCOMPARE(file.at(11)->text(), QStringLiteral("&Import Players..."));
-        QCOMPARE(file.at(12)->text(), QStringLiteral("Co&mpare With..."));
-        const QList<QAction*> view = window_->findChild<QMenu*>("mnuView")->actions();
-        QCOMPARE(view.last(), Action("mnuViewItem_3")); // after every item before it
-        QVERIFY(view.indexOf(Action("mnuViewItem_3")) > view.indexOf(Action("mnuViewItem_1")));
-        QCOMPARE(Action("mnuViewItem_3")->text(), QStringLiteral("&League Check"));
-
-        const std::size_t warnings = tavrel::CheckLeagueFiles(demo_.leagueFile).size();
-        QVERIFY(warnings > 0); // the demo gives some players actual ratings above potential
-        QCOMPARE(window_->findChild<QLabel*>("PanelLeagueCheck")->text(),
-                 QStringLiteral("League check: %1 warnings").arg(warnings));
-        WhenReportShows(
-            [warnings](ReportDialog& d) { QCOMPARE(std::size_t(d.Table()->rowCount()), warnings); },
-            "cmdClose");
-        Action("mnuViewItem_3")->trigger();
-    }
-
     void importShowsTheChangesAndAppliesOnlyOnApply() {
         const std::filesystem::path sheet = Path("edit.csv");
         WriteBytes(sheet, "Record,Act_SP\r\n2,77\r\n");
@@ -161,20 +139,6 @@ private slots:
         while (column < 36) // Record, then Act_SP is Players column 35
             at = csv.find(',', at) + 1, ++column;
         QCOMPARE(csv.substr(at, 3), std::string("77,"));
-    }
-
-    void refusedCellsAreListedAndNothingChanges() {
-        const std::filesystem::path sheet = Path("bad.csv");
-        WriteBytes(sheet, "Record,Act_SP\r\n2,300\r\n3,1\r\n");
-        const qint64 before = ActualSpeed(3);
-        log_->files << QPath(sheet);
-        Action("mnuFileItem_11")->trigger();
-        QCOMPARE(log_->messages.size(), 1);
-        QVERIFY2(log_->messages[0].contains("1 cells were refused.\n\n"
-                                            "row 2, Act_SP \"300\": is outside 0..255"),
-                 qPrintable(log_->messages[0]));
-        QCOMPARE(ActualSpeed(3), before);
-        QVERIFY(!window_->HasUnsavedChanges());
     }
 };
 

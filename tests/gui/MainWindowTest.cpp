@@ -1,6 +1,8 @@
 // The main window end to end on a demo league in a folder of its own: what the user sees, and
 // every command carried through to the working database and the player file's bytes.
 #include "GuiTestSupport.h"
+#include "league/LeagueLock.h"
+#include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 #include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
@@ -209,30 +211,6 @@ private slots:
         QVERIFY(!QApplication::overrideCursor());
     }
 
-    void aTypedRatingReachesThePlayerFileAndNothingElseChanges() {
-        s_->Open(s_->demo.leagueFile);
-        ChooseTeam(2);
-        const int team = Teams()->itemData(2).toInt();
-        QVERIFY(Players()->count() > 2);
-        for (int i = 0; i < Players()->count(); ++i)
-            QCOMPARE(ByteAt(original_, RecordOffset(original_, PidOfItem(i)) + 4), team);
-
-        Players()->setCurrentRow(1);
-        const std::size_t at = RecordOffset(original_, PidOfItem(1));
-        const int typed = ByteAt(original_, at + kActualSpeed) == 77 ? 78 : 77;
-        Type("txtSP", QString::number(typed));
-        QVERIFY(!s_->window->HasUnsavedChanges()); // still only in the box
-        Players()->setCurrentRow(2);
-        QVERIFY(s_->window->HasUnsavedChanges());
-
-        s_->Trigger("mnuFileItem_2");
-        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-        QVERIFY(!s_->window->HasUnsavedChanges());
-        std::string expected = original_;
-        expected[at + kActualSpeed] = static_cast<char>(typed);
-        QVERIFY2(Saved() == expected, "only the typed byte may differ");
-    }
-
     void aValueStillBeingTypedIsSavedAndNamesKeepTheirPadding() {
         s_->Open(s_->demo.leagueFile);
         // A player whose first name is padded with NULs: his padding must survive.
@@ -370,6 +348,62 @@ private slots:
         s_->Trigger("actUndo");
         QCOMPARE(summary->text(), typed);
         QVERIFY(shows());
+    }
+
+    void escAtTheSaveQuestionKeepsTheProgramAndTheEdits() {
+        const QString question = QStringLiteral("Would you like to SAVE your changes?");
+        const auto unsaved = [this] {
+            const auto origin = tavrel::ReadLeagueOrigin(s_->WorkingDb());
+            return origin && origin->unsavedChanges;
+        };
+        s_->Open(s_->demo.leagueFile);
+        Box("txtSP")->setText(QStringLiteral("201"));
+        s_->window->CommitPendingEdit();
+        QSignalSpy ended(s_->window.get(), &frmMain::Ended);
+        s_->log->answers << std::nullopt;
+        s_->Trigger("mnuFileItem_4"); // Exit
+        s_->log->answers << std::nullopt;
+        QVERIFY(!s_->window->close());
+        s_->log->answers << std::nullopt;
+        s_->Open(s_->demo.leagueFile); // stops before the file dialog
+        QCOMPARE(s_->log->questions, QStringList(3, question));
+        QCOMPARE(s_->log->files.size(), 1);
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(Box("txtSP")->text(), QStringLiteral("201"));
+        QVERIFY(unsaved());
+        QVERIFY(Saved() == original_);
+
+        s_->log->answers << false; // No ends the program and the edits count as dropped
+        QVERIFY(s_->window->close());
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!unsaved());
+    }
+
+    void anotherWritersLeagueOpensReadOnlyOnlyWhenAskedTo() {
+        tavrel::LeagueLock other(s_->demo.leagueFile, "tavrel-cli");
+        QVERIFY(other.TryLock());
+        s_->log->answers << false;
+        s_->Open(s_->demo.leagueFile);
+        QCOMPARE(s_->log->questions.size(), 1);
+        QVERIFY2(s_->log->questions[0].contains(
+                     QStringLiteral("is being changed by tavrel-cli (process %1 on host")
+                         .arg(QCoreApplication::applicationPid())),
+                 qPrintable(s_->log->questions[0]));
+        QVERIFY(!s_->window->IsLeagueOpen());
+
+        s_->log->answers << true;
+        s_->Open(s_->demo.leagueFile);
+        QVERIFY(s_->window->IsLeagueOpen() && s_->window->IsReadOnly());
+        QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel - Demo.lge [read only]"));
+        for (const char* writer :
+             {"mnuFileItem_2", "mnuFileItem_8", "mnuComItem_6", "btnSave", "btnGlobalEdit"})
+            QVERIFY2(!s_->Action(writer)->isEnabled(), writer);
+        QVERIFY(Box("txtSP")->isReadOnly());
+        s_->Action("mnuFileItem_2")->trigger();
+        QVERIFY(s_->window->close()); // nothing to save, nothing asked
+        QCOMPARE(s_->log->questions.size(), 2);
+        QVERIFY(Saved() == original_);
+        QVERIFY(!std::filesystem::exists(s_->demo.leagueFile.parent_path() / "Demo.sw$"));
     }
 };
 

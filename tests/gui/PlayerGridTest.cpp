@@ -61,17 +61,6 @@ private:
                         " FROM Players WHERE rowid = " + std::to_string(rowId))
             .getInt64();
     }
-    std::string StoredText(std::int64_t rowId, const char* column) const {
-        SQLite::Database db(window_->WorkingDatabase().string());
-        return db
-            .execAndGet("SELECT " + std::string(column) +
-                        " FROM Players WHERE rowid = " + std::to_string(rowId))
-            .getString();
-    }
-    int Count(const std::string& where) const {
-        SQLite::Database db(window_->WorkingDatabase().string());
-        return db.execAndGet("SELECT count(*) FROM Players WHERE " + where).getInt();
-    }
     void Select(int top, int left, int bottom, int right) {
         Grid()->View()->setCurrentIndex(Cell(top, left));
         Grid()->View()->selectionModel()->select(
@@ -191,30 +180,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(Model()->Table().Shown(*Model()->Table().RowOfRowId(rowId), kTeamColumn),
                  std::string("Free Agents"));
-    }
-
-    void aPlayerWithoutLastNameIsReachableAndFormAndGridAgree() {
-        const std::int64_t rowId = RowId(5);
-        const QString firstName = Shown(5, kFirstNameColumn);
-        QVERIFY(Model()->setData(Cell(5, kLastNameColumn), QString()));
-        QCOMPARE(StoredText(rowId, "LastName"), std::string());
-        Filter(kLastNameColumn, QStringLiteral("=\"\""));
-        QCOMPARE(Model()->rowCount(), 1);
-        Grid()->View()->setCurrentIndex(Cell(0, kSpeed));
-        QCOMPARE(window_->findChild<QLineEdit*>("txtFirstName")->text(), firstName);
-        QCOMPARE(window_->findChild<QLineEdit*>("txtLastName")->text(), QString());
-        Filter(kLastNameColumn, QString());
-
-        // The list chooses: the grid follows; the form edits: the grid shows it.
-        Players()->setCurrentRow(3);
-        const int pid = Players()->item(3)->data(Qt::UserRole).toInt();
-        const QModelIndex current = Grid()->View()->currentIndex();
-        QCOMPARE(Model()->Table().Number(Model()->TableRow(current.row()), kPidColumn), pid);
-        QLineEdit* speed = window_->findChild<QLineEdit*>("txtSP");
-        speed->setText(QStringLiteral("201"));
-        window_->CommitPendingEdit();
-        QCoreApplication::processEvents();
-        QCOMPARE(Shown(Grid()->View()->currentIndex().row(), kSpeed), QStringLiteral("201"));
     }
 
     void theSavedPlayerFileChangesOnlyTheEditedBytes() {
