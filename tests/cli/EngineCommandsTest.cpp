@@ -113,42 +113,6 @@ TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
     EXPECT_GT(edited, 0);
 }
 
-TEST_F(EngineCommands, RecipeRunsWithTheOptionsGivenOverridingIt) {
-    const fs::path recipe = folder_ / "recipe.json";
-    testing::WriteFileContent(recipe, R"({"version": 1, "positions": ["QB"],
-        "actual": {"min": 0, "max": 99}, "percent": {"SP": {"actual": 10}}})");
-    const fs::path copy = folder_ / "copy";
-    fs::create_directory(copy);
-    fs::copy_file(files_.leagueFile, copy / "Demo.lge");
-    const CliResult r =
-        Run({"global-edit", files_.leagueFile.string(), "--recipe", recipe.string(), "--positions",
-             "WR", "--act-max", "70", "--out", (copy / "Demo.ply").string()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto before = Players(files_.leagueFile);
-    int edited = 0;
-    for (const auto& [pid, now] : Players(copy / "Demo.lge")) {
-        const Player& old = before.at(pid);
-        Player want = old;
-        if (old.position == 6) { // the recipe's 10 % with the command line's position and Max
-            want = Expected(old);
-            want.actualSpeed = std::min<std::int64_t>(want.actualSpeed, 70);
-            want.potentialSpeed =
-                std::clamp<std::int64_t>(std::max(old.potentialSpeed, want.actualSpeed), 0, 99);
-            ++edited;
-        }
-        EXPECT_EQ(now.actualSpeed, want.actualSpeed) << "PID " << pid;
-        EXPECT_EQ(now.potentialSpeed, want.potentialSpeed) << "PID " << pid;
-    }
-    EXPECT_GT(edited, 0);
-
-    testing::WriteFileContent(recipe, R"({"version": 2})");
-    const CliResult newer =
-        Run({"global-edit", files_.leagueFile.string(), "--recipe", recipe.string()});
-    EXPECT_EQ(newer.status, 1);
-    EXPECT_NE(newer.err.find("recipe.json\": version: 2 is from a newer"), std::string::npos)
-        << newer.err;
-}
-
 TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
     const std::string playerBytes = FileContent(files_.playerFile);
     const std::string league = files_.leagueFile.string();

@@ -164,18 +164,5 @@ TEST_F(LeagueExportTest, FilesThatCannotBeWrittenAreReportedByName) {
     EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({PatternRecord(0)}));
 }
 
-TEST_F(LeagueExportTest, MissingWorkingDatabaseIsReportedByName) {
-    const LoadedLeague league = Load({PatternRecord(0)});
-    fs::remove(db_);
-    try {
-        SaveLeague(playerFile_, league, db_);
-        ADD_FAILURE() << "saved without a working database";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), db_);
-    }
-    EXPECT_FALSE(fs::exists(db_)); // reading never creates it
-    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({PatternRecord(0)}));
-}
-
 } // namespace
 } // namespace tavrel

@@ -79,9 +79,9 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
     fs::create_directory(folder);
     testing::WriteFileContent(folder / "a.txt", "old a");
     const FileToSave files[] = {{folder / "a.txt", "new a"}, {folder / "b.txt", "new b"}};
-    for (const auto& [step, error] : {std::pair{SafeSaveStep::Write, ENOSPC},
-                                      std::pair{SafeSaveStep::Close, EIO},
-                                      std::pair{SafeSaveStep::Sync, EIO}}) {
+    for (const auto& [step, error] :
+         {std::pair{SafeSaveStep::Write, ENOSPC}, std::pair{SafeSaveStep::Close, EIO},
+          std::pair{SafeSaveStep::Sync, EIO}}) {
         FailSafeSaveStep(step, 1, error);
         EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
                   std::string::npos);

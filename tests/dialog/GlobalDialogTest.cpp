@@ -152,44 +152,6 @@ private slots:
         QVERIFY(after != before);
         delete dialog;
     }
-
-    void aBoxWithoutAValidNumberStopsTheRun_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("percentage word") << "txtP_KA"
-                                         << "ten";
-        QTest::newRow("percentage comma") << "txtSP"
-                                          << "1,5";
-        QTest::newRow("bound above a byte") << "txtActMax"
-                                            << "256";
-        QTest::newRow("bound empty") << "txtPotMin"
-                                     << " ";
-    }
-
-    void aBoxWithoutAValidNumberStopsTheRun() {
-        QFETCH(QString, box);
-        QFETCH(QString, text);
-        DemoWorkingDatabase league(kSmallLeague);
-        const std::vector<RatingRow> before = ReadRatingRows(league.db());
-        auto* dialog = new frmGlobal(league.db(), prompts_);
-        QSignalSpy starting(dialog, &frmGlobal::GlobalEditStarting);
-        dialog->show();
-        QApplication::setActiveWindow(dialog);
-        dialog->chkPosition(0)->setChecked(true);
-        Child<QLineEdit>(dialog, "txtSP")->setText("10");
-        // A later box is also bad: the first one in the order on screen is named.
-        Child<QLineEdit>(dialog, "txtP_KD")->setText("bad");
-        Child<QLineEdit>(dialog, qPrintable(box))->setText(text);
-        Child<QPushButton>(dialog, "cmdOK")->setFocus();
-        QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-
-        QCOMPARE(log_->messages, QStringList{"Please Enter a Valid Number"});
-        QCOMPARE(dialog->focusWidget(), Child<QLineEdit>(dialog, qPrintable(box)));
-        QVERIFY(ReadRatingRows(league.db()) == before);
-        QCOMPARE(starting.count(), 0);
-        QVERIFY(dialog->isEnabled());
-        delete dialog;
-    }
 };
 
 QTEST_MAIN(GlobalDialogTest)

@@ -288,32 +288,6 @@ private slots:
         QVERIFY(Saved() == original_);
     }
 
-    void globalEditChangesTheLeagueAndTheWindowShowsIt() {
-        for (const char* name : {"btnGlobalEdit", "mnuComItem_6"}) {
-            QVERIFY(!s_->Action(name)->isEnabled()); // no league yet
-            s_->Trigger(name);
-        }
-        QVERIFY(s_->log->messages.isEmpty());
-        QVERIFY(!Dialog());
-
-        s_->Open(s_->demo.leagueFile);
-        const int pid = PidOfItem(0);
-        Type("txtSP", QStringLiteral("50")); // typed, not yet stored: it goes in first
-        s_->Toolbar("GlobalEdit");
-        QVERIFY(Dialog() && Dialog()->isVisible() && !Dialog()->isModal());
-        QCOMPARE(Dialog()->findChild<QComboBox*>("cboTeam")->count(), 32 + 2);
-        EditAllSpeeds("10");
-        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-        QCOMPARE(StoredSpeed(pid), 55);
-        QCOMPARE(Box("txtSP")->text(), QStringLiteral("55"));
-        QCOMPARE(PidOfItem(Players()->currentRow()), pid);
-        QVERIFY(s_->window->HasUnsavedChanges());
-
-        // Saved, the edit reaches the player file.
-        s_->Trigger("mnuFileItem_2");
-        QCOMPARE(ByteAt(Saved(), RecordOffset(original_, pid) + kActualSpeed), 55);
-    }
-
     void ratingsChartFollowsEditsGlobalEditAndUndo() {
         QCOMPARE(s_->Action("mnuViewItem_2")->text(), QStringLiteral("&Ratings Chart"));
         s_->Trigger("mnuViewItem_2");
