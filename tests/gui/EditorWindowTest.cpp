@@ -192,26 +192,6 @@ private slots:
         QVERIFY(!Action("actUndo")->isEnabled());
         QVERIFY(ReadBytes(demo_.playerFile) == original_);
     }
-
-    void f1OpensTheHelpOfTheWindowInFront() {
-        // Through the window system, as a key pressed in the window.
-        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
-        QVERIFY(tavrel::OpenHelpViewer());
-        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
-                 QStringLiteral("contents.html"));
-        tavrel::QuitHelp();
-
-        OpenDemo();
-        Trigger("mnuComItem_6");
-        auto* dialog = window_->findChild<tavrel::frmGlobal*>();
-        QApplication::setActiveWindow(dialog); // offscreen, closing help activated nothing
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
-        QVERIFY(tavrel::OpenHelpViewer());
-        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
-                 tavrel::HelpPageOfContext(tavrel::kHelpGlobalEdit));
-        tavrel::QuitHelp();
-    }
 };
 
 TAVREL_GUI_TEST_MAIN(EditorWindowTest)

@@ -158,30 +158,6 @@ private slots:
         QCOMPARE(Steps(), steps);
     }
 
-    void aTeamChangeSignsTheFreeAgentAndTheListsFollow() {
-        Filter(kTeamColumn, QStringLiteral("=\"Free Agents\""));
-        const std::int64_t rowId = RowId(0);
-        const int pid = static_cast<int>(Stored(rowId, "PID"));
-        auto* teams = window_->findChild<QComboBox*>("cboTeam");
-        const QString team = teams->itemText(0);
-        const int teamId = teams->itemData(0).toInt();
-        Grid()->View()->setCurrentIndex(Cell(0, kTeamColumn)); // the form shows him
-        QVERIFY(Model()->setData(Cell(0, kTeamColumn), team));
-        QCOMPARE(Stored(rowId, "Team"), teamId);
-        QCOMPARE(teams->currentText(), team);
-        bool listed = false;
-        for (int i = 0; i < Players()->count(); ++i)
-            listed = listed || Players()->item(i)->data(Qt::UserRole).toInt() == pid;
-        QVERIFY(listed);
-        QVERIFY(!Model()->setData(Cell(0, kTeamColumn), QStringLiteral("Nowhere")));
-        QVERIFY(Message().contains(QStringLiteral("\"Nowhere\" is not a team of this league")));
-        window_->History()->undo();
-        QCOMPARE(Stored(rowId, "Team"), 0);
-        QCoreApplication::processEvents();
-        QCOMPARE(Model()->Table().Shown(*Model()->Table().RowOfRowId(rowId), kTeamColumn),
-                 std::string("Free Agents"));
-    }
-
     void theSavedPlayerFileChangesOnlyTheEditedBytes() {
         const std::string before = ReadBytes(demo_.playerFile);
         const std::int64_t rowId = RowId(0); // table order is file order: record rowId - 1
