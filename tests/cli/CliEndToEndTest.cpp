@@ -4,7 +4,6 @@
 #include "TestFiles.h"
 #include "TestPlayers.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>

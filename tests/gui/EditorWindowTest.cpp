@@ -14,17 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>

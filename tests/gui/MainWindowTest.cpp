@@ -28,7 +28,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QToolBar>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>

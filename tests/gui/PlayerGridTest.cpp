@@ -11,11 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
