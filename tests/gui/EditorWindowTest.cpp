@@ -29,39 +29,35 @@ using namespace guitest;
 class EditorWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
-    tavrel::DemoLeagueFiles demo_;
-    std::filesystem::path work_;
+    std::unique_ptr<MainWindowSession> s_;
     std::string original_;
 
-    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
+    QAction* Action(const char* name) const { return s_->window->findChild<QAction*>(name); }
     void Trigger(const char* name) {
         QAction* action = Action(name);
         QVERIFY2(action && action->isEnabled(), name);
         action->trigger();
     }
     void OpenDemo() {
-        log_->files << QPath(demo_.leagueFile);
+        s_->log->files << QPath(s_->demo.leagueFile);
         Trigger("mnuFileItem_0");
     }
     QLineEdit* Box(const char* name) const {
-        return window_->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
+        return s_->window->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
     }
-    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
+    QListWidget* Players() const { return s_->window->findChild<QListWidget*>("lstPlayers"); }
     // Types into a box of the form and commits it with Enter, as a user would.
     void Enter(const char* box, const QString& text) {
         QLineEdit* edit = Box(box);
-        window_->activateWindow(); // the progress window may have taken the focus
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        s_->window->activateWindow(); // the progress window may have taken the focus
+        QVERIFY(QTest::qWaitForWindowActive(s_->window.get()));
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    std::filesystem::path WorkingDb() const { return work_ / "Tavrel.tmp"; }
+    std::filesystem::path WorkingDb() const { return s_->WorkingDb(); }
     tavrel::Value Stored(int pid, const char* column) const {
         SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
         SQLite::Statement q(db,
@@ -78,12 +74,12 @@ class EditorWindowTest : public QObject {
     QString RedoText() const { return Action("actRedo")->iconText(); }
     std::string Saved() {
         Trigger("mnuFileItem_2");
-        return ReadBytes(demo_.playerFile);
+        return ReadBytes(s_->demo.playerFile);
     }
     // Global Edit of QB and WR: 10 per cent more actual speed.
     void GlobalEditOfQbAndWr() {
         Trigger("mnuComItem_6");
-        auto* dialog = window_->findChild<tavrel::frmGlobal*>();
+        auto* dialog = s_->window->findChild<tavrel::frmGlobal*>();
         QVERIFY(dialog);
         dialog->chkPosition(0)->setChecked(true); // QB
         dialog->chkPosition(3)->setChecked(true); // WR
@@ -96,27 +92,21 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        log_ = std::make_shared<PromptLog>();
-        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
-        work_ = PathOf(*dir_, "work");
-        std::filesystem::create_directories(work_);
-        original_ = ReadBytes(demo_.playerFile);
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        s_ = std::make_unique<MainWindowSession>();
+        original_ = ReadBytes(s_->demo.playerFile);
+        s_->window->show();
+        QVERIFY(QTest::qWaitForWindowActive(s_->window.get()));
     }
 
     void cleanup() {
-        window_.reset();
-        QCOMPARE(log_->unexpectedQuestions, 0);
-        dir_.reset();
+        s_->window.reset();
+        QCOMPARE(s_->log->unexpectedQuestions, 0);
+        s_.reset();
     }
 
     void editsAndAGlobalEditAreStepsThatUndoAndRedoToTheSavedBytes() {
         OpenDemo();
-        QUndoStack* history = window_->History();
+        QUndoStack* history = s_->window->History();
         QCOMPARE(history->count(), 0);
         QVERIFY(!Action("actUndo")->isEnabled() && !Action("actRedo")->isEnabled());
         const int pid = PidOfItem(0);
@@ -134,21 +124,21 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(history->index(), 2);
         QCOMPARE(Stored(pid, "Act_SP"), tavrel::Value(std::int64_t{77}));
-        QVERIFY(window_->HasUnsavedChanges() && window_->isWindowModified());
+        QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
 
         GlobalEditOfQbAndWr();
         QCOMPARE(history->count(), 3);
         QCOMPARE(UndoText(), QStringLiteral("Undo Global Edit of QB, WR"));
         const std::string edited = Saved();
         QVERIFY(edited != original_);
-        QVERIFY(!window_->HasUnsavedChanges() && !window_->isWindowModified());
+        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
         // Undo after the save marks the league changed; redo back to it marks it saved.
         Trigger("actUndo");
-        QVERIFY(window_->HasUnsavedChanges() && window_->isWindowModified());
+        QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
         QCOMPARE(RedoText(), QStringLiteral("Redo Global Edit of QB, WR"));
         Trigger("actRedo");
-        QVERIFY(!window_->HasUnsavedChanges() && !window_->isWindowModified());
+        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
         Trigger("actUndo");
         Trigger("actUndo");
@@ -162,29 +152,29 @@ private slots:
 
         for (int i = 0; i < 3; ++i)
             Trigger("actRedo");
-        QVERIFY(window_->HasUnsavedChanges());
+        QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(Saved() == edited);
-        QVERIFY(log_->messages.isEmpty());
+        QVERIFY(s_->log->messages.isEmpty());
     }
 
     void anotherLeagueStartsANewHistoryAndTheSaveQuestionFollowsTheSavedState() {
         OpenDemo();
         Enter("txtSP", QStringLiteral("12"));
         Trigger("actUndo"); // back at the state opened: nothing to ask
-        QVERIFY(!window_->HasUnsavedChanges());
+        QVERIFY(!s_->window->HasUnsavedChanges());
         OpenDemo();
-        QVERIFY(log_->questions.isEmpty());
+        QVERIFY(s_->log->questions.isEmpty());
         Enter("txtSP", QStringLiteral("13"));
-        Box("txtAG")->setText(QStringLiteral("14"));              // typed, not kept yet
-        emit window_->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
-        QCOMPARE(window_->History()->count(), 2);
-        log_->answers << false; // do not save
+        Box("txtAG")->setText(QStringLiteral("14"));                 // typed, not kept yet
+        emit s_->window->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
+        QCOMPARE(s_->window->History()->count(), 2);
+        s_->log->answers << false; // do not save
         OpenDemo();
-        QCOMPARE(log_->questions.size(), 1);
-        QCOMPARE(window_->History()->count(), 0);
-        QVERIFY(!window_->isWindowModified());
+        QCOMPARE(s_->log->questions.size(), 1);
+        QCOMPARE(s_->window->History()->count(), 0);
+        QVERIFY(!s_->window->isWindowModified());
         QVERIFY(!Action("actUndo")->isEnabled());
-        QVERIFY(ReadBytes(demo_.playerFile) == original_);
+        QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
     }
 };
 

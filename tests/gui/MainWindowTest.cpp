@@ -107,12 +107,6 @@ class MainWindowTest : public QObject {
             edit->insert(text);
     }
     std::string Saved() const { return ReadBytes(s_->demo.playerFile); }
-    int StoredSpeed(int pid) const {
-        SQLite::Database db(s_->WorkingDb().string(), SQLite::OPEN_READONLY);
-        SQLite::Statement select(db, "SELECT Act_SP FROM Players WHERE PID = ?");
-        select.bind(1, pid);
-        return select.executeStep() ? select.getColumn(0).getInt() : -1;
-    }
     tavrel::frmGlobal* Dialog() const { return s_->window->findChild<tavrel::frmGlobal*>(); }
     // Ticks every position and asks the dialog for `percent` on the actual speed.
     void EditAllSpeeds(const QString& percent) {

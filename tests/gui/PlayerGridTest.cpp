@@ -31,19 +31,8 @@ class PlayerGridTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
-    tavrel::DemoLeagueFiles demo_;
-    std::filesystem::path work_;
-
-    void OpenWindow() {
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        window_->show();
-        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(demo_.leagueFile)));
-        window_->findChild<QAction*>("mnuViewPlayerGrid")->trigger();
-        QCoreApplication::processEvents();
-    }
+    std::unique_ptr<MainWindowSession> s_;
+    frmMain* window_ = nullptr;
     PlayerGrid* Grid() const { return window_->findChild<PlayerGrid*>(); }
     PlayerGridModel* Model() const { return Grid()->Model(); }
     QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
@@ -64,7 +53,6 @@ private:
             QItemSelection(Cell(top, left), Cell(bottom, right)),
             QItemSelectionModel::ClearAndSelect);
     }
-    void Filter(int column, const QString& text) { Grid()->Filters()->Box(column)->setText(text); }
     QString Message() const { return window_->statusBar()->currentMessage(); }
     int Steps() const { return window_->History()->index(); }
     QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
@@ -73,19 +61,15 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        log_ = std::make_shared<PromptLog>();
-        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
-        work_ = PathOf(*dir_, "work");
-        std::filesystem::create_directories(work_);
-        OpenWindow();
+        s_ = std::make_unique<MainWindowSession>();
+        window_ = s_->window.get();
+        window_->show();
+        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(s_->demo.leagueFile)));
+        s_->Trigger("mnuViewPlayerGrid");
+        QCoreApplication::processEvents();
     }
 
-    void cleanup() {
-        window_.reset();
-        dir_.reset();
-    }
+    void cleanup() { s_.reset(); }
 
     void editFillAndPasteAreOneUndoStepEachAndRefusedBlocksChangeNothing() {
         const std::int64_t first = RowId(0), second = RowId(1), third = RowId(2);
@@ -156,12 +140,12 @@ private slots:
     }
 
     void theSavedPlayerFileChangesOnlyTheEditedBytes() {
-        const std::string before = ReadBytes(demo_.playerFile);
+        const std::string before = ReadBytes(s_->demo.playerFile);
         const std::int64_t rowId = RowId(0); // table order is file order: record rowId - 1
         QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("201")));
         QVERIFY(Model()->setData(Cell(0, kLastNameColumn), QStringLiteral("Zoë")));
         window_->findChild<QAction*>("mnuFileItem_2")->trigger();
-        const std::string after = ReadBytes(demo_.playerFile);
+        const std::string after = ReadBytes(s_->demo.playerFile);
         QCOMPARE(after.size(), before.size());
         const std::size_t record = tavrel::kPlayerFileHeaderSize +
                                    tavrel::kPlayerRecordSize * static_cast<std::size_t>(rowId - 1);
