@@ -113,135 +113,16 @@ TEST_F(EngineCommands, GlobalEditWithoutOutBacksUpThenSaves) {
     EXPECT_GT(edited, 0);
 }
 
-TEST_F(EngineCommands, DryRunTellsAndWritesNothing) {
-    const std::string playerBytes = FileContent(files_.playerFile);
-    const CliResult r = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
-                             "--act", "SP=10", "--pot", "SP=5", "--dry-run"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("QB: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(" players would change\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Act_SP mean "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  Pot_SP mean "), std::string::npos) << r.out;
-    EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
-    EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
-}
-
-TEST_F(EngineCommands, RecipeRunsWithTheOptionsGivenOverridingIt) {
-    const fs::path recipe = folder_ / "recipe.json";
-    testing::WriteFileContent(recipe, R"({"version": 1, "positions": ["QB"],
-        "actual": {"min": 0, "max": 99}, "percent": {"SP": {"actual": 10}}})");
-    const fs::path copy = folder_ / "copy";
-    fs::create_directory(copy);
-    fs::copy_file(files_.leagueFile, copy / "Demo.lge");
-    const CliResult r =
-        Run({"global-edit", files_.leagueFile.string(), "--recipe", recipe.string(), "--positions",
-             "WR", "--act-max", "70", "--out", (copy / "Demo.ply").string()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto before = Players(files_.leagueFile);
-    int edited = 0;
-    for (const auto& [pid, now] : Players(copy / "Demo.lge")) {
-        const Player& old = before.at(pid);
-        Player want = old;
-        if (old.position == 6) { // the recipe's 10 % with the command line's position and Max
-            want = Expected(old);
-            want.actualSpeed = std::min<std::int64_t>(want.actualSpeed, 70);
-            want.potentialSpeed =
-                std::clamp<std::int64_t>(std::max(old.potentialSpeed, want.actualSpeed), 0, 99);
-            ++edited;
-        }
-        EXPECT_EQ(now.actualSpeed, want.actualSpeed) << "PID " << pid;
-        EXPECT_EQ(now.potentialSpeed, want.potentialSpeed) << "PID " << pid;
-    }
-    EXPECT_GT(edited, 0);
-
-    testing::WriteFileContent(recipe, R"({"version": 2})");
-    const CliResult newer =
-        Run({"global-edit", files_.leagueFile.string(), "--recipe", recipe.string()});
-    EXPECT_EQ(newer.status, 1);
-    EXPECT_NE(newer.err.find("recipe.json\": version: 2 is from a newer"), std::string::npos)
-        << newer.err;
-}
-
-TEST_F(EngineCommands, DryRunJsonHoldsWhatTheRunDoes) {
-    const std::vector<std::string> edit = {"--positions", "S,QB", "--act", "SP=10",
-                                           "--act-max",   "45",   "--pot", "SP=-20",
-                                           "--pot-min",   "55"};
-    std::vector<std::string> args = {"global-edit", files_.leagueFile.string(), "--dry-run",
-                                     "--json"};
-    args.insert(args.end(), edit.begin(), edit.end());
-    const CliResult dry = Run(args);
-    ASSERT_EQ(dry.status, 0) << dry.err;
-    const auto json = nlohmann::json::parse(dry.out);
-
-    const fs::path copy = folder_ / "copy";
-    fs::create_directory(copy);
-    fs::copy_file(files_.leagueFile, copy / "Demo.lge");
-    args = {"global-edit", files_.leagueFile.string(), "--out", (copy / "Demo.ply").string()};
-    args.insert(args.end(), edit.begin(), edit.end());
-    ASSERT_EQ(Run(args).status, 0);
-    const auto before = Players(files_.leagueFile);
-    const auto after = Players(copy / "Demo.lge");
-
-    EXPECT_EQ(json["team"], 1001);
-    ASSERT_EQ(json["positions"].size(), 2u);
-    for (const auto& position : json["positions"]) {
-        const int code = position["position"] == "QB" ? 0 : 13;
-        long long selected = 0, changed = 0, held = 0;
-        std::map<std::int64_t, long long> actualAfter;
-        for (const auto& [pid, now] : after) {
-            if (now.position != code)
-                continue;
-            const Player& old = before.at(pid);
-            ++selected;
-            changed +=
-                now.actualSpeed != old.actualSpeed || now.potentialSpeed != old.potentialSpeed;
-            const double v = double(old.actualSpeed);
-            held += std::nearbyint(v + v * (10 * 0.01)) > 45;
-            ++actualAfter[now.actualSpeed];
-        }
-        EXPECT_EQ(position["playersSelected"], selected);
-        EXPECT_EQ(position["playersChanged"], changed);
-        EXPECT_EQ(position["heldAtActualMax"], held);
-        EXPECT_GT(held, 0);
-        ASSERT_EQ(position["ratings"].size(), 1u);
-        const auto& sp = position["ratings"][0];
-        EXPECT_EQ(sp["rating"], "SP");
-        EXPECT_EQ(sp["heldAtActualMax"], held);
-        EXPECT_EQ(sp["actual"]["after"]["count"], selected);
-        std::map<std::int64_t, long long> reported;
-        for (const auto& pair : sp["actual"]["after"]["counts"])
-            reported[pair[0]] = pair[1];
-        EXPECT_EQ(reported, actualAfter);
-        EXPECT_EQ(sp["actual"]["after"]["max"], 45);
-        EXPECT_GE(sp["potential"]["after"]["min"].get<int>(), 55);
-    }
-    EXPECT_EQ(
-        Run({"global-edit", files_.leagueFile.string(), "--positions", "QB", "--json"}).status,
-        2); // --json needs --dry-run
-}
-
 TEST_F(EngineCommands, UnusableNumbersAreRefusedByOptionBeforeAnythingRuns) {
     const std::string playerBytes = FileContent(files_.playerFile);
     const std::string league = files_.leagueFile.string();
-    for (const std::vector<std::string>& extra : {std::vector<std::string>{"--act-min", "abc"},
-                                                  {"--pot-max", "256"},
-                                                  {"--act", "SP=ten"},
-                                                  {"--act", "XX=5"},
-                                                  {"--team", "300"},
-                                                  {"--positions", "QB,ZZ"}}) {
-        std::vector<std::string> args = {"global-edit", league, "--positions", "QB"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        const CliResult r = Run(args);
-        EXPECT_EQ(r.status, 2) << extra[0] << " " << extra[1];
-        EXPECT_NE(r.err.find(extra[0]), std::string::npos) << r.err;
-    }
-    const CliResult r = Run({"global-edit", league, "--positions", "QB", "--act-max", "x"});
+    const CliResult r = Run({"global-edit", league, "--positions", "QB", "--act-max", "256"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--act-max"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Please Enter a Valid Number"), std::string::npos) << r.err;
     EXPECT_EQ(FileContent(files_.playerFile), playerBytes);
     EXPECT_FALSE(fs::exists(folder_ / "league" / "Demo.sw$"));
-}
 
-TEST_F(EngineCommands, GlobalEditFailureIsOneLineAndWritesNothing) {
     const fs::path out = folder_ / "out.ply";
     const CliResult missing = Run({"global-edit", (folder_ / "Missing.lge").string(), "--positions",
                                    "QB", "--act", "SP=10", "--out", out.string()});
@@ -249,10 +130,6 @@ TEST_F(EngineCommands, GlobalEditFailureIsOneLineAndWritesNothing) {
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
     EXPECT_NE(missing.err.find("Missing.lge"), std::string::npos) << missing.err;
     EXPECT_FALSE(fs::exists(out));
-
-    const CliResult own = Run({"global-edit", files_.leagueFile.string(), "--positions", "QB",
-                               "--out", files_.leagueFile.string()});
-    EXPECT_EQ(own.status, 1);
 }
 
 TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
@@ -272,15 +149,6 @@ TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
     // By default into the current folder.
     ASSERT_EQ(Run({"rosters", files_.leagueFile.string()}).status, 0);
     EXPECT_TRUE(fs::exists(folder_ / "Free Agents.txt"));
-}
-
-TEST_F(EngineCommands, RostersFailureLeavesNoFolder) {
-    const fs::path out = folder_ / "rosters";
-    const CliResult r = Run({"rosters", (folder_ / "Missing.lge").string(), "--out", out.string()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_FALSE(fs::exists(out));
-    EXPECT_EQ(Run({"rosters"}).status, 2);
 }
 
 } // namespace

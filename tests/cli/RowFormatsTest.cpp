@@ -42,35 +42,5 @@ TEST(RowFormats, JsonReplacesTextThatIsNotUtf8) {
     EXPECT_EQ(nlohmann::json::parse(line)["LastName"].get<std::string>(), "M\xEF\xBF\xBDller");
 }
 
-// The line is written by hand for speed; it must stay what the JSON library writes, byte for byte.
-TEST(RowFormats, JsonLineIsWhatTheJsonLibraryWrites) {
-    const std::string texts[] = {
-        "plain"s,
-        "quote \" and \\ back"s,
-        "\b\f\n\r\t\x01\x1F\x7F"s,
-        "\0"s,
-        "/"s,
-        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"s, // two, three and four bytes
-        "\xC0\xAF"s,
-        "\xE0\x80\xAF"s,
-        "\xED\xA0\x80"s, // overlong forms, a surrogate
-        "\xF4\x90\x80\x80"s,
-        "\xF5"s,
-        "\xC3"s,
-        "a\xE2\x82"s, // above U+10FFFF, cut short
-        "\x80x"s,
-        "\xE2\x28\xA1"s};
-    for (const std::string& text : texts) {
-        const std::vector<std::string_view> columns = {"A", "B"};
-        const std::vector<Value> row = {text, std::int64_t{-9223372036854775807LL - 1}};
-        nlohmann::ordered_json expected = nlohmann::ordered_json::object();
-        expected["A"] = text;
-        expected["B"] = std::int64_t{-9223372036854775807LL - 1};
-        EXPECT_EQ(JsonLine(columns, row),
-                  expected.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n")
-            << ::testing::PrintToString(text);
-    }
-}
-
 } // namespace
 } // namespace tavrel::cli

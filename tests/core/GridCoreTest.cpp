@@ -1,9 +1,9 @@
 #include "TestLeague.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "base/LeagueError.h"
 #include "league/CellValue.h"
 
 #include <gtest/gtest.h>

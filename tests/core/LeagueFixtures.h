@@ -29,34 +29,6 @@ inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
     WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
 }
 
-inline void Append(Bytes& to, const Bytes& bytes) {
-    to.insert(to.end(), bytes.begin(), bytes.end());
-}
-
-inline Bytes Header() {
-    return {'H', 'D', 'R', 0, 1, 2, 0xFF, 0x80, 9, 10, 11, 12};
-}
-
-// A player file: the header, then the records.
-inline Bytes PlayerFile(const std::vector<Bytes>& records) {
-    Bytes file = Header();
-    for (const Bytes& r : records)
-        Append(file, r);
-    return file;
-}
-
-// A team block as the league file holds it: the marker, one skipped byte, the 58-byte record.
-inline Bytes TeamBlock(std::uint8_t id, const std::string& name, const std::string& coach) {
-    Bytes block = {'T', 'M', 'S', ':', 0x7F};
-    Bytes record(58, 0);
-    Put(record, 0, "ABCDEFG");
-    Put(record, 7, name.substr(0, 20));
-    Put(record, 27, coach.substr(0, 30));
-    record[57] = id;
-    Append(block, record);
-    return block;
-}
-
 // Every Players row of a working database in rowid order.
 inline std::vector<PlayerRow> ReadPlayers(const std::filesystem::path& db) {
     SQLite::Database database(db.string());

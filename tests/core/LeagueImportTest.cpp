@@ -1,6 +1,8 @@
 #include "LeagueFixtures.h"
 #include "base/LeagueError.h"
 #include "league/League.h"
+#include "league/LeaguePaths.h"
+#include "store/PlayerRowStore.h"
 #include "store/WorkingTables.h"
 
 #include <QTemporaryDir>
@@ -110,19 +112,6 @@ TEST_F(LeagueImportTest, RecordCountIsNotLimitedToSixteenBits) {
               std::ptrdiff_t(kPlayerFileHeaderSize + (records - 1) * kPlayerRecordSize));
 }
 
-TEST_F(LeagueImportTest, SecondImportReplacesTheFirst) {
-    Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
-    Bytes league = TeamBlock(7, "Only", "One");
-    WriteBytes(leagueFile_, league);
-    Load({PatternRecord(5)});
-    const std::vector<PlayerRow> rows = ReadPlayers(db_);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(Num(rows[0], "rPID_0"), PatternRecord(5)[0]);
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 1);
-    EXPECT_EQ(Count("SELECT TeamID FROM Team"), 7);
-    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
-}
-
 TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     Load({PatternRecord(0), PatternRecord(1)});
     const Bytes before = ReadBytes(db_);
@@ -157,14 +146,6 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     EXPECT_EQ(ReadPlayers(db_).size(), 2u);
 }
 
-TEST_F(LeagueImportTest, WorkingDatabaseThatCannotBeReplacedIsReported) {
-    fs::create_directories(db_ / "inside"); // a non-empty folder where the database goes
-    WriteBytes(playerFile_, PlayerFile({PatternRecord(0)}));
-    EXPECT_THROW(LoadLeague(playerFile_, leagueFile_, db_), LeagueError);
-    EXPECT_TRUE(fs::is_directory(db_ / "inside"));
-    EXPECT_FALSE(fs::exists(fs::path(db_) += ".new"));
-}
-
 TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
     std::vector<Bytes> old;
     for (std::size_t n = 0; n < 200; ++n)
@@ -189,6 +170,57 @@ TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
     EXPECT_EQ(Num(rows[1], "rPID_0"), PatternRecord(2)[0]);
     SQLite::Database database(db_.string());
     EXPECT_EQ(database.execAndGet("PRAGMA integrity_check").getString(), "ok");
+}
+
+// The window lists the players of a new import by these keys without reading the table: they
+// must be the table's own, whatever the identifier bytes, with a partial record left out.
+TEST_F(LeagueImportTest, RowKeysOfImportAreTheImportedTablesKeys) {
+    std::vector<Bytes> records;
+    for (const auto& [low, high] :
+         {std::pair{0x00, 0x01}, {0xFF, 0xFF}, {0x00, 0x00}, {0x00, 0x80}, {0xFF, 0x7F}}) {
+        Bytes r = PatternRecord(records.size());
+        r[0] = std::uint8_t(low);
+        r[1] = std::uint8_t(high);
+        records.push_back(r);
+    }
+    Bytes file = PlayerFile(records);
+    file.insert(file.end(), 200, 0x01); // a partial record
+    WriteBytes(playerFile_, file);
+    const LoadedLeague league = LoadLeague(playerFile_, leagueFile_, db_);
+
+    const std::vector<std::pair<std::int64_t, int>> expected = {
+        {1, 256}, {2, -1}, {3, 0}, {4, -32768}, {5, 32767}};
+    const auto asPairs = [](const std::vector<RowKey>& keys) {
+        std::vector<std::pair<std::int64_t, int>> pairs;
+        for (const RowKey& key : keys)
+            pairs.emplace_back(key.rowId, key.pid.value_or(99999));
+        return pairs;
+    };
+    EXPECT_EQ(asPairs(RowKeysOfImport(league.image)), expected);
+    EXPECT_EQ(asPairs(PlayerRowStore(db_).RowKeys()), expected);
+}
+
+// The player file and the backup replace the last three characters of the league path, counted
+// as characters, not bytes.
+TEST(LeaguePaths, LastThreeCharactersAreReplaced) {
+    const struct {
+        std::string league, player, backup;
+    } cases[] = {
+        {"pro.lge", "pro.ply", "pro.sw$"},
+        {"/leagues/Ligu\u00E9.lge", "/leagues/Ligu\u00E9.ply", "/leagues/Ligu\u00E9.sw$"},
+        {"/leagues/Ligue.lg\u00E9", "/leagues/Ligue.ply", "/leagues/Ligue.sw$"},
+        {"x.\u20AC\u20AC\u20AC", "x.ply", "x.sw$"},
+        {"d/\u20AC.l\U0001F600e", "d/\u20AC.ply", "d/\u20AC.sw$"},
+        {"ab", "ply", "sw$"},
+        {"\u00E9", "ply", "sw$"},
+        {"Liga\xE9.lge", "Liga\xE9.ply", "Liga\xE9.sw$"}, // bytes that are not UTF-8
+        {"a.l\xA9\xA9", "a.ply", "a.sw$"},
+        {"c\xE2\x82\xAC.\xA9x", "c\xE2\x82\xACply", "c\xE2\x82\xACsw$"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlayerFilePath(c.league), c.player) << c.league;
+        EXPECT_EQ(BackupFilePath(c.league), c.backup) << c.league;
+    }
 }
 
 } // namespace

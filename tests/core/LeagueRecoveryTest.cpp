@@ -2,8 +2,8 @@
 // crash, and a restored backup as changed cells. Both must lead a later save to exact bytes.
 
 #include "LeagueFixtures.h"
-#include "league/BackupChanges.h"
 #include "base/LeagueError.h"
+#include "league/BackupChanges.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerRecord.h"
@@ -101,7 +101,7 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
 TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
     const LoadedLeague league = Load(records_);
     Exec("UPDATE Players SET LastName = 'Edited' WHERE rowid = 3");
-    const std::size_t second = Header().size() + kPlayerRecordSize;
+    const std::size_t second = PlayerFileHeader().size() + kPlayerRecordSize;
     const std::size_t unmodelled = UnmodelledByte(records_[1]);
     ASSERT_LT(unmodelled, kPlayerRecordSize);
 

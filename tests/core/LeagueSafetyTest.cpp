@@ -1,8 +1,8 @@
 // The safety nets around the league's player file: the writers' lock, the dated backups, the
 // .sw$ backup's paths and what the working database tells for crash recovery.
 #include "LeagueFixtures.h"
-#include "league/LeagueBackups.h"
 #include "base/LeagueError.h"
+#include "league/LeagueBackups.h"
 #include "league/LeagueLock.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
@@ -134,20 +134,6 @@ TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     WriteBytes(Path("link.ply"), {'p'});
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
     EXPECT_EQ(ReadBytes(playerFile_), (Bytes{'o', 'l', 'd'}));
-}
-
-// The last three characters of a league path are replaced, a character being a well-formed UTF-8
-// sequence or else a single byte: paths are bytes.
-TEST(LeaguePaths, TheLastThreeCharactersGiveWayWhateverTheBytes) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"Liga\xE9.lge", "Liga\xE9.ply"},
-        {"pro.lg\xC3\xA9", "pro.ply"},
-        {"a.l\xA9\xA9", "a.ply"},
-        {"b.\xE2\x82\xAC\xA9x", "b.ply"},
-        {"c\xE2\x82\xAC.\xA9x", "c\xE2\x82\xACply"},
-        {"ab", "ply"}};
-    for (const auto& [league, player] : cases)
-        EXPECT_EQ(PlayerFilePath(league), player) << league;
 }
 
 TEST_F(LeagueSafetyTest, TheWorkingDatabaseTellsWhetherItsEditsCanBeRecovered) {

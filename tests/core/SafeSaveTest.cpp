@@ -3,8 +3,8 @@
 #include "league/SafeSave.h"
 
 #include "LeagueFixtures.h"
-#include "league/FileBytes.h"
 #include "base/LeagueError.h"
+#include "league/FileBytes.h"
 
 #include <cerrno>
 #include <csignal>
@@ -79,9 +79,9 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
     fs::create_directory(folder);
     testing::WriteFileContent(folder / "a.txt", "old a");
     const FileToSave files[] = {{folder / "a.txt", "new a"}, {folder / "b.txt", "new b"}};
-    for (const auto& [step, error] : {std::pair{SafeSaveStep::Write, ENOSPC},
-                                      std::pair{SafeSaveStep::Close, EIO},
-                                      std::pair{SafeSaveStep::Sync, EIO}}) {
+    for (const auto& [step, error] :
+         {std::pair{SafeSaveStep::Write, ENOSPC}, std::pair{SafeSaveStep::Close, EIO},
+          std::pair{SafeSaveStep::Sync, EIO}}) {
         FailSafeSaveStep(step, 1, error);
         EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
                   std::string::npos);
@@ -199,23 +199,6 @@ TEST_F(SafeSaveTest, KilledSavesLeaveAWholeFile) {
         waitpid(child, nullptr, 0);
         const std::string content = FileContent(target);
         EXPECT_TRUE(content == a || content == b) << "round " << round << ": " << content.size();
-    }
-}
-
-TEST_F(SafeSaveTest, InputsThatAreNotRegularFilesAreRefusedAtOnce) {
-    const fs::path fifo = Path("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    fs::create_symlink("/dev/zero", Path("zero"));
-    const fs::path huge = Path("huge.ply");
-    WriteFileContent(huge, "");
-    fs::resize_file(huge, kMaxInputFileSize + 1); // sparse: takes no room
-    const struct {
-        fs::path file;
-        const char* cause;
-    } cases[] = {{fifo, "FIFO"}, {Path("zero"), "device"}, {huge, "larger than 1 GiB"}};
-    for (const auto& c : cases) {
-        const std::string message = Failure([&] { ReadFileBytes(c.file, "Reading"); });
-        EXPECT_NE(message.find(c.cause), std::string::npos) << message;
     }
 }
 

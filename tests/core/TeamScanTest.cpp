@@ -61,37 +61,21 @@ TEST(TeamScan, TeamsComeInFileOrderAndTheScanResumesAfterEachRecord) {
     EXPECT_EQ(Ids(ScanTeamRecords(file)), (std::vector<int>{3, 1, 2}));
 }
 
-TEST(TeamScan, ByteBreakingAPartialMatchIsConsumed) {
-    // A "T" right before the marker: the marker's own "T" is read as the failed "M".
-    Bytes hidden = Text("T");
-    Append(hidden, TeamBlock(7, "Hidden", "H"));
-    EXPECT_TRUE(ScanTeamRecords(hidden).empty());
-
-    // "TM" before the marker: its "T" is read as the failed "S". Same for "TMS".
-    Bytes hidden2 = Text("TM");
-    Append(hidden2, TeamBlock(7, "Hidden", "H"));
-    EXPECT_TRUE(ScanTeamRecords(hidden2).empty());
-    Bytes hidden3 = Text("TMS");
-    Append(hidden3, TeamBlock(7, "Hidden", "H"));
-    EXPECT_TRUE(ScanTeamRecords(hidden3).empty());
-
-    // A "T" and one other byte before it: the marker is found.
-    Bytes found = Text("Tx");
-    Append(found, TeamBlock(8, "Found", "F"));
-    EXPECT_EQ(Ids(ScanTeamRecords(found)), (std::vector<int>{8}));
-}
-
-TEST(TeamScan, MarkerIsExactAndCaseSensitive) {
-    Bytes file = TeamBlock(4, "Lower", "L");
-    file[0] = 't';
-    EXPECT_TRUE(ScanTeamRecords(file).empty());
-    file[0] = 'T';
-    file[2] = 's';
-    EXPECT_TRUE(ScanTeamRecords(file).empty());
-    file[2] = 'S';
-    file[3] = ';';
-    EXPECT_TRUE(ScanTeamRecords(file).empty());
-    EXPECT_TRUE(ScanTeamRecords({}).empty());
+// The marker is matched byte by byte and a byte that breaks a partial match is consumed: a "T",
+// "TM" or "TMS" right before a marker hides it. The marker is exact and case-sensitive.
+TEST(TeamScan, WhatTheMarkerScanSees) {
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"", {8}}, {"T", {}}, {"TM", {}}, {"TMS", {}}, {"Tx", {8}}, {"TMx", {8}}, {"TT", {8}}};
+    for (const auto& [before, ids] : cases) {
+        Bytes file = Text(before);
+        Append(file, TeamBlock(8, "Found", "F"));
+        EXPECT_EQ(Ids(ScanTeamRecords(file)), ids) << "after \"" << before << "\"";
+    }
+    for (const auto& [at, byte] : {std::pair{0, 't'}, {2, 's'}, {3, ';'}}) {
+        Bytes file = TeamBlock(4, "Lower", "L");
+        file[at] = std::uint8_t(byte);
+        EXPECT_TRUE(ScanTeamRecords(file).empty()) << byte;
+    }
 }
 
 TEST(TeamScan, FileEndingInsideABlockGivesNoTeamForIt) {
@@ -107,51 +91,6 @@ TEST(TeamScan, FileEndingInsideABlockGivesNoTeamForIt) {
     Bytes whole = file;
     Append(whole, second);
     EXPECT_EQ(Ids(ScanTeamRecords(whole)), (std::vector<int>{1, 2}));
-}
-
-class LoadTeamsTest : public ::testing::Test {
-protected:
-    QTemporaryDir dir_;
-    std::filesystem::path Path(const char* name) const {
-        return std::filesystem::path(dir_.path().toStdString()) / name;
-    }
-};
-
-TEST_F(LoadTeamsTest, AddsOneRowPerTeamInFileOrder) {
-    const auto db = Path("Tavrel.tmp");
-    PrepareWorkingDatabase(db);
-    CreateTeamTable(db, "Team");
-    Bytes league = TeamBlock(9, "Ninth", std::string("Coach") + std::string(25, '\0'));
-    Append(league, TeamBlock(4, "Fourth", "Coach Four"));
-    WriteBytes(Path("a.lge"), league);
-
-    SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
-    EXPECT_EQ(LoadTeams(Path("a.lge"), database), 2u);
-    SQLite::Statement select(database, "SELECT TeamID, TeamName, Coach FROM Team ORDER BY rowid");
-    ASSERT_TRUE(select.executeStep());
-    EXPECT_EQ(select.getColumn(0).getInt(), 9);
-    EXPECT_EQ(select.getColumn(1).getString(), "Ninth" + std::string(15, '\0'));
-    EXPECT_EQ(select.getColumn(2).getString(), std::string("Coach") + std::string(25, '\0'));
-    ASSERT_TRUE(select.executeStep());
-    EXPECT_EQ(select.getColumn(0).getInt(), 4);
-    EXPECT_FALSE(select.executeStep());
-}
-
-TEST_F(LoadTeamsTest, MissingOrFolderLeagueFileIsReportedByName) {
-    const auto db = Path("Tavrel.tmp");
-    PrepareWorkingDatabase(db);
-    CreateTeamTable(db, "Team");
-    SQLite::Database database(db.string(), SQLite::OPEN_READWRITE);
-    std::filesystem::create_directory(Path("folder.lge"));
-    for (const char* name : {"missing.lge", "folder.lge"}) {
-        try {
-            LoadTeams(Path(name), database);
-            ADD_FAILURE() << name << " was read";
-        } catch (const LeagueError& e) {
-            EXPECT_EQ(e.file(), Path(name));
-            EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
-        }
-    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -93,23 +94,6 @@ TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
     QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(WorkingDatabaseTest, SecondCopyCannotTakeTheLock) {
-    const fs::path db = Path("Tavrel.tmp");
-    auto first = std::make_unique<WorkingDatabaseLock>(db);
-    EXPECT_FALSE(first->IsLocked());
-    ASSERT_TRUE(first->TryLock());
-    EXPECT_TRUE(first->IsLocked());
-    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
-
-    WorkingDatabaseLock second(db);
-    EXPECT_FALSE(second.TryLock());
-    EXPECT_FALSE(second.IsLocked());
-    EXPECT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
-
-    first.reset();
-    EXPECT_TRUE(second.TryLock());
-}
-
 TEST_F(WorkingDatabaseTest, LockThatCannotBeMadeIsAnErrorNotAnotherCopy) {
     testing::WriteBytes(Path("file"), {1});
     WorkingDatabaseLock lock(Path("file") / "Tavrel.tmp");
@@ -117,21 +101,32 @@ TEST_F(WorkingDatabaseTest, LockThatCannotBeMadeIsAnErrorNotAnotherCopy) {
     EXPECT_FALSE(lock.IsLocked());
 }
 
-TEST_F(WorkingDatabaseTest, LockOfAProcessThatIsGoneIsTakenOver) {
+// Another process holds the lock for as long as it lives, however old the lock file; once it
+// is gone, its lock is stale and taken over.
+TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
     const fs::path db = Path("Tavrel.tmp");
+    int locked[2];
+    ASSERT_EQ(pipe(locked), 0);
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
-        // Take the lock and die without releasing it.
         QLockFile lock(QString::fromStdString(db.string() + ".lock"));
-        _exit(lock.tryLock(0) ? 0 : 1);
+        const char taken = lock.tryLock(0) ? 'y' : 'n';
+        if (write(locked[1], &taken, 1) != 1)
+            _exit(1);
+        pause(); // holds the lock until killed, never releasing it
+        _exit(0);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
+    char taken = 0;
+    ASSERT_EQ(read(locked[0], &taken, 1), 1);
+    ASSERT_EQ(taken, 'y');
+    usleep(200000); // the lock file is old now
 
     WorkingDatabaseLock lock(db);
+    EXPECT_FALSE(lock.TryLock());
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    ASSERT_TRUE(fs::exists(Path("Tavrel.tmp.lock")));
     EXPECT_TRUE(lock.TryLock());
 }
 

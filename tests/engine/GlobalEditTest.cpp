@@ -71,6 +71,12 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         {"70.5 rounds to the even 70", {47, 90}, 50, 0, 0, 99, 0, 99, {70, 90}},
         {"60.5 rounds to the even 60", {55, 62}, 10, 0, 0, 99, 0, 99, {60, 62}},
         {"27.5 rounds up to the even 28", {25, 30}, 10, 0, 0, 99, 0, 99, {28, 30}},
+        {"38.5 and 82.5 round down to the even", {35, 75}, 10, 10, 0, 99, 0, 99, {38, 82}},
+        {"5.5 rounds up to the even 6", {5, 5}, 10, 10, 0, 99, 0, 99, {6, 6}},
+        {"3.5 and 5.5 round up", {7, 11}, -50, -50, 0, 99, 0, 99, {4, 6}},
+        {"2.5 and 4.5 round down", {5, 9}, -50, -50, 0, 99, 0, 99, {2, 4}},
+        {"0.5 and 4.5 round down", {1, 3}, -50, 50, 0, 99, 0, 99, {0, 4}},
+        {"16-bit limits scaled beyond them", {32767, -32768}, 100, 100, 0, 255, 0, 255, {255, 255}},
         {"the potential follows the actual", {60, 62}, 10, 0, 0, 99, 0, 99, {66, 66}},
         {"both scaled", {40, 50}, 10, 10, 0, 99, 0, 99, {44, 55}},
         {"0% actual leaves both alone", {150, 200}, 0, 50, 0, 99, 0, 99, {150, 200}},
@@ -106,21 +112,6 @@ TEST(GlobalEdit, TheRuleReachesTheEditedColumnsOnly) {
     EXPECT_EQ(SpeedOf(league, scaledBoth), (Speed{44, 55}));
     EXPECT_EQ(league.Number(scaledBoth, "Act_AG"), 50);
     EXPECT_EQ(league.Number(scaledBoth, "Pot_AG"), 60);
-}
-
-TEST(GlobalEdit, ZeroActualPercentLeavesBothColumnsAlone) {
-    TestLeague league;
-    const auto outOfBounds = league.AddPlayer(WithSpeed(150, 200));
-    // An unusable value in a rating the run does not edit is no obstacle.
-    const auto empty = league.AddPlayer(WithSpeed({}, Value{}, Value{}));
-    GlobalEditInputs in = SpeedBy(0, 50);
-    in.actualPercent[kAG] = 10;
-    const GlobalEditOutcome outcome = ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(SpeedOf(league, outOfBounds), (Speed{150, 200}));
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(league.Get(empty, "Act_SP")));
-    EXPECT_EQ(league.Number(outOfBounds, "Act_AG"), 55);
-    EXPECT_EQ(outcome.rowsSelected, 2);
-    EXPECT_EQ(outcome.rowsChanged, 2);
 }
 
 TEST(GlobalEdit, TeamChoiceSelectsThePlayers) {
@@ -162,15 +153,10 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_EQ(progress.calls,
               (std::vector<std::string>{"Begin:Updating WR", "Set", "Set", "Set", "Set", "End"}));
     EXPECT_EQ(progress.values, (std::vector<float>{0.0f, 25.0f, 50.0f, 75.0f}));
-}
 
-TEST(GlobalEdit, PositionWithoutPlayersDoesNothing) {
-    TestLeague league;
-    league.AddPlayer(WithSpeed(50, 60, 1, kQB));
-    RecordingProgress progress;
-    const GlobalEditOutcome outcome = ApplyGlobalEdit(league.db(), kP, SpeedBy(10), &progress);
-    EXPECT_EQ(outcome.rowsSelected, 0);
-    EXPECT_TRUE(progress.calls.empty());
+    RecordingProgress none; // a position without players does nothing, not even progress
+    EXPECT_EQ(ApplyGlobalEdit(league.db(), kP, SpeedBy(10), &none).rowsSelected, 0);
+    EXPECT_TRUE(none.calls.empty());
 }
 
 TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {

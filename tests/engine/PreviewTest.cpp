@@ -4,8 +4,8 @@
 #include "TestFiles.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
-#include "globaledit/GlobalEditRun.h"
 #include "base/LeagueError.h"
+#include "globaledit/GlobalEditRun.h"
 #include "stats/RatingDistribution.h"
 
 #include <gtest/gtest.h>

@@ -71,29 +71,5 @@ TEST(Recipe, RefusalsNameTheField) {
     }
 }
 
-TEST(Recipe, FileFailuresNameTheFile) {
-    QTemporaryDir dir;
-    const fs::path folder = dir.path().toStdString();
-    testing::WriteFileContent(folder / "new.json", R"({"version": 3})");
-    try {
-        LoadRecipe(folder / "new.json");
-        FAIL();
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), folder / "new.json");
-        EXPECT_TRUE(e.cause().starts_with("version: 3 is from a newer")) << e.cause();
-    }
-    EXPECT_THROW(LoadRecipe(folder / "missing.json"), LeagueError);
-    EXPECT_THROW(SaveRecipe(folder / "no folder" / "r.json", {}), LeagueError);
-
-    // A full disk leaves the recipe there whole.
-    FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
-    GlobalEditRecipe other;
-    other.positionCodes = {0};
-    EXPECT_THROW(SaveRecipe(folder / "new.json", other), LeagueError);
-    FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
-    EXPECT_EQ(testing::FileContent(folder / "new.json"), R"({"version": 3})");
-    EXPECT_FALSE(fs::exists(folder / "no folder"));
-}
-
 } // namespace
 } // namespace tavrel

@@ -60,21 +60,6 @@ TEST_F(ExchangeCommands, ExportThenImportChangesNoByte) {
     EXPECT_FALSE(fs::exists(Backup())); // nothing changed, nothing written
 }
 
-TEST_F(ExchangeCommands, ExportOneTeam) {
-    const fs::path sheet = folder_ / "free.csv";
-    ASSERT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "free"}).status, 0);
-    const std::string csv = FileContent(sheet);
-    std::size_t rows = 0;
-    for (std::size_t at = csv.find("\r\n") + 2; at < csv.size(); at = csv.find("\r\n", at) + 2) {
-        const std::size_t record = std::stoul(csv.substr(at));
-        EXPECT_EQ(original_[RecordOffset(record) + 4], 0) << "record " << record;
-        EXPECT_EQ(csv.substr(at).find(std::to_string(record) + ",0,"), 0u);
-        ++rows;
-    }
-    EXPECT_EQ(rows, 400u / 16); // the demo's free agents
-    EXPECT_EQ(Run({"export", League(), "--out", sheet.string(), "--team", "x"}).status, 2);
-}
-
 TEST_F(ExchangeCommands, ImportSavesInPlaceAfterTheBackup) {
     const fs::path sheet = folder_ / "edit.csv";
     WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
@@ -138,33 +123,6 @@ TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
                   std::to_string(std::uint8_t(original_[RecordOffset(7) + kActualSpeed])) +
                   R"(,"b":99}])"));
     EXPECT_EQ(Run({"diff", League(), (folder_ / "missing.ply").string()}).status, 1);
-}
-
-TEST_F(ExchangeCommands, CheckExitStatus) {
-    using namespace testing;
-    const fs::path clean = folder_ / "clean";
-    fs::create_directory(clean);
-    Bytes league = {'T', 'M', 'S', ':', 0};
-    Bytes team(58, ' ');
-    team[57] = 1;
-    league.insert(league.end(), team.begin(), team.end());
-    WriteFileContent(clean / "c.lge", std::string(league.begin(), league.end()));
-    Bytes players = CleanHeader();
-    for (const Bytes& r : {CleanRecord(1, 1, "A", "B"), CleanRecord(2, 0, "C", "D")})
-        players.insert(players.end(), r.begin(), r.end());
-    WriteFileContent(clean / "c.ply", std::string(players.begin(), players.end()));
-
-    const CliResult ok = Run({"check", (clean / "c.lge").string()});
-    EXPECT_EQ(ok.status, 0) << ok.out;
-    players[12 + 4] = 7; // the first player's team is not in the league file
-    WriteFileContent(clean / "c.ply", std::string(players.begin(), players.end()));
-    const CliResult warned = Run({"check", (clean / "c.lge").string(), "--format", "json"});
-    EXPECT_EQ(warned.status, 3);
-    EXPECT_EQ(nlohmann::json::parse(warned.out),
-              nlohmann::json::parse(R"([{"kind":"unknown-team","message":"record 1, PID 1 (A B) )"
-                                    R"(is on team 7, which the league file does not list",)"
-                                    R"("record":1,"pid":1,"team":7}])"));
-    EXPECT_EQ(Run({"check", (clean / "missing.lge").string()}).status, 1);
 }
 
 // The workbook as a real reader sees it: the header, numbers as numbers, accents, the frozen row.

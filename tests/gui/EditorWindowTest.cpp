@@ -14,17 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>
@@ -35,39 +29,35 @@ using namespace guitest;
 class EditorWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
-    tavrel::DemoLeagueFiles demo_;
-    std::filesystem::path work_;
+    std::unique_ptr<MainWindowSession> s_;
     std::string original_;
 
-    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
+    QAction* Action(const char* name) const { return s_->window->findChild<QAction*>(name); }
     void Trigger(const char* name) {
         QAction* action = Action(name);
         QVERIFY2(action && action->isEnabled(), name);
         action->trigger();
     }
     void OpenDemo() {
-        log_->files << QPath(demo_.leagueFile);
+        s_->log->files << QPath(s_->demo.leagueFile);
         Trigger("mnuFileItem_0");
     }
     QLineEdit* Box(const char* name) const {
-        return window_->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
+        return s_->window->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
     }
-    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
+    QListWidget* Players() const { return s_->window->findChild<QListWidget*>("lstPlayers"); }
     // Types into a box of the form and commits it with Enter, as a user would.
     void Enter(const char* box, const QString& text) {
         QLineEdit* edit = Box(box);
-        window_->activateWindow(); // the progress window may have taken the focus
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        s_->window->activateWindow(); // the progress window may have taken the focus
+        QVERIFY(QTest::qWaitForWindowActive(s_->window.get()));
         edit->setFocus();
         edit->selectAll();
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    std::filesystem::path WorkingDb() const { return work_ / "Tavrel.tmp"; }
+    std::filesystem::path WorkingDb() const { return s_->WorkingDb(); }
     tavrel::Value Stored(int pid, const char* column) const {
         SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
         SQLite::Statement q(db,
@@ -78,24 +68,18 @@ class EditorWindowTest : public QObject {
         const SQLite::Column c = q.getColumn(1);
         return c.isInteger() ? tavrel::Value(c.getInt64()) : tavrel::Value(c.getString());
     }
-    std::int64_t RowIdOf(int pid) const {
-        SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
-        SQLite::Statement q(db, "SELECT rowid FROM Players WHERE PID = ?");
-        q.bind(1, pid);
-        return q.executeStep() ? q.getColumn(0).getInt64() : -1;
-    }
     int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
     // What the menu shows, without the access key's mark.
     QString UndoText() const { return Action("actUndo")->iconText(); }
     QString RedoText() const { return Action("actRedo")->iconText(); }
     std::string Saved() {
         Trigger("mnuFileItem_2");
-        return ReadBytes(demo_.playerFile);
+        return ReadBytes(s_->demo.playerFile);
     }
     // Global Edit of QB and WR: 10 per cent more actual speed.
     void GlobalEditOfQbAndWr() {
         Trigger("mnuComItem_6");
-        auto* dialog = window_->findChild<tavrel::frmGlobal*>();
+        auto* dialog = s_->window->findChild<tavrel::frmGlobal*>();
         QVERIFY(dialog);
         dialog->chkPosition(0)->setChecked(true); // QB
         dialog->chkPosition(3)->setChecked(true); // WR
@@ -108,27 +92,21 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        log_ = std::make_shared<PromptLog>();
-        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
-        work_ = PathOf(*dir_, "work");
-        std::filesystem::create_directories(work_);
-        original_ = ReadBytes(demo_.playerFile);
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        s_ = std::make_unique<MainWindowSession>();
+        original_ = ReadBytes(s_->demo.playerFile);
+        s_->window->show();
+        QVERIFY(QTest::qWaitForWindowActive(s_->window.get()));
     }
 
     void cleanup() {
-        window_.reset();
-        QCOMPARE(log_->unexpectedQuestions, 0);
-        dir_.reset();
+        s_->window.reset();
+        QCOMPARE(s_->log->unexpectedQuestions, 0);
+        s_.reset();
     }
 
     void editsAndAGlobalEditAreStepsThatUndoAndRedoToTheSavedBytes() {
         OpenDemo();
-        QUndoStack* history = window_->History();
+        QUndoStack* history = s_->window->History();
         QCOMPARE(history->count(), 0);
         QVERIFY(!Action("actUndo")->isEnabled() && !Action("actRedo")->isEnabled());
         const int pid = PidOfItem(0);
@@ -146,21 +124,21 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(history->index(), 2);
         QCOMPARE(Stored(pid, "Act_SP"), tavrel::Value(std::int64_t{77}));
-        QVERIFY(window_->HasUnsavedChanges() && window_->isWindowModified());
+        QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
 
         GlobalEditOfQbAndWr();
         QCOMPARE(history->count(), 3);
         QCOMPARE(UndoText(), QStringLiteral("Undo Global Edit of QB, WR"));
         const std::string edited = Saved();
         QVERIFY(edited != original_);
-        QVERIFY(!window_->HasUnsavedChanges() && !window_->isWindowModified());
+        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
         // Undo after the save marks the league changed; redo back to it marks it saved.
         Trigger("actUndo");
-        QVERIFY(window_->HasUnsavedChanges() && window_->isWindowModified());
+        QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
         QCOMPARE(RedoText(), QStringLiteral("Redo Global Edit of QB, WR"));
         Trigger("actRedo");
-        QVERIFY(!window_->HasUnsavedChanges() && !window_->isWindowModified());
+        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
         Trigger("actUndo");
         Trigger("actUndo");
@@ -174,185 +152,29 @@ private slots:
 
         for (int i = 0; i < 3; ++i)
             Trigger("actRedo");
-        QVERIFY(window_->HasUnsavedChanges());
+        QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(Saved() == edited);
-        QVERIFY(log_->messages.isEmpty());
-    }
-
-    void changesPushedByOtherPartsAreStepsAndFailuresChangeNothing() {
-        OpenDemo();
-        QSignalSpy changed(window_.get(), &frmMain::PlayersChanged);
-        const int pid = PidOfItem(1);
-        const std::int64_t rowId = RowIdOf(pid);
-        const tavrel::Value last = Stored(pid, "LastName");
-        const QString itemText = Players()->item(1)->text();
-        const QString rest = itemText.mid(itemText.indexOf(QStringLiteral(", ")));
-
-        QVERIFY(window_->ApplyChanges(
-            QStringLiteral("Paste"),
-            {{rowId, *tavrel::PlayersColumnIndex("LastName"), last, std::string("Zyx")}}));
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(Players()->item(1)->text(), QStringLiteral("Zyx") + rest); // at once, in place
-        QCOMPARE(UndoText(), QStringLiteral("Undo Paste"));
-        Trigger("actUndo");
-        QCOMPARE(Players()->item(1)->text(), itemText);
-        QCOMPARE(Stored(pid, "LastName"), last);
-
-        // A rename through the form shows in the list as well.
-        Players()->setCurrentRow(1);
-        Enter("txtLastName", QStringLiteral("Quill"));
-        QCOMPARE(Players()->item(1)->text(), QStringLiteral("Quill") + rest);
-
-        // A change that cannot be written is reported and kept out of the history.
-        const int steps = window_->History()->count();
-        const tavrel::CellChange good{rowId, *tavrel::PlayersColumnIndex("Act_SP"),
-                                      Stored(pid, "Act_SP"), std::int64_t{1}};
-        const tavrel::CellChange gone{999999, good.column, std::int64_t{0}, std::int64_t{1}};
-        QVERIFY(!window_->ApplyChanges(QStringLiteral("Import"), {good, gone}));
-        QCOMPARE(log_->messages.size(), 1);
-        QVERIFY2(log_->messages[0].contains(QPath(WorkingDb())), qPrintable(log_->messages[0]));
-        QCOMPARE(window_->History()->count(), steps);
-        QCOMPARE(Stored(pid, "Act_SP"), good.before);
-
-        // An undo that fails is reported, and the history stays at the step the players are at.
-        QVERIFY(window_->ApplyChanges(QStringLiteral("Fill"), {good}));
-        {
-            SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READWRITE);
-            db.exec("DELETE FROM Players WHERE rowid = " + std::to_string(rowId));
-        }
-        const int index = window_->History()->index();
-        Trigger("actUndo");
-        QCOMPARE(log_->messages.size(), 2);
-        QTRY_COMPARE(window_->History()->index(), index);
-        QCOMPARE(UndoText(), QStringLiteral("Undo Fill"));
+        QVERIFY(s_->log->messages.isEmpty());
     }
 
     void anotherLeagueStartsANewHistoryAndTheSaveQuestionFollowsTheSavedState() {
         OpenDemo();
         Enter("txtSP", QStringLiteral("12"));
         Trigger("actUndo"); // back at the state opened: nothing to ask
-        QVERIFY(!window_->HasUnsavedChanges());
+        QVERIFY(!s_->window->HasUnsavedChanges());
         OpenDemo();
-        QVERIFY(log_->questions.isEmpty());
+        QVERIFY(s_->log->questions.isEmpty());
         Enter("txtSP", QStringLiteral("13"));
-        Box("txtAG")->setText(QStringLiteral("14"));              // typed, not kept yet
-        emit window_->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
-        QCOMPARE(window_->History()->count(), 2);
-        log_->answers << false; // do not save
+        Box("txtAG")->setText(QStringLiteral("14"));                 // typed, not kept yet
+        emit s_->window->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
+        QCOMPARE(s_->window->History()->count(), 2);
+        s_->log->answers << false; // do not save
         OpenDemo();
-        QCOMPARE(log_->questions.size(), 1);
-        QCOMPARE(window_->History()->count(), 0);
-        QVERIFY(!window_->isWindowModified());
+        QCOMPARE(s_->log->questions.size(), 1);
+        QCOMPARE(s_->window->History()->count(), 0);
+        QVERIFY(!s_->window->isWindowModified());
         QVERIFY(!Action("actUndo")->isEnabled());
-        QVERIFY(ReadBytes(demo_.playerFile) == original_);
-    }
-
-    void theTitleTheCommandsAndTheStatusBarShowTheState() {
-        const char* needLeague[] = {"mnuFileItem_1", "mnuFileItem_2", "mnuComItem_6", "btnSave",
-                                    "btnPrint",      "btnFind",       "btnSortAc",    "btnSortDec",
-                                    "btnGlobalEdit", "actFind",       "actSortAc",    "actSortDec"};
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel"));
-        for (const char* name : needLeague)
-            QVERIFY2(!Action(name)->isEnabled(), name);
-        for (const char* name : {"mnuFileItem_0", "mnuFileItem_4", "btnOpen", "btnHelp"})
-            QVERIFY2(Action(name)->isEnabled(), name);
-
-        OpenDemo();
-        QCOMPARE(window_->windowTitle(), QStringLiteral("Tavrel - Demo.lge[*]"));
-        for (const char* name : needLeague)
-            QVERIFY2(Action(name)->isEnabled(), name);
-        Trigger("mnuFileItem_2");
-        QCOMPARE(window_->statusBar()->currentMessage(),
-                 QStringLiteral("Saved 1,700 players to Demo.ply"));
-        GlobalEditOfQbAndWr();
-        QVERIFY2(QRegularExpression(
-                     QStringLiteral("^Global Edit changed QB: [0-9]+ players, WR: [0-9]+ players$"))
-                     .match(window_->statusBar()->currentMessage())
-                     .hasMatch(),
-                 qPrintable(window_->statusBar()->currentMessage()));
-
-        // After Find, the status bar names the found player's own team.
-        auto* teams = window_->findChild<QComboBox*>("cboTeam");
-        teams->setCurrentIndex(0);
-        emit teams->activated(0);
-        const QString team = teams->currentText();
-        const QString name = Players()->item(0)->text().section(QStringLiteral(", "), 0, 0);
-        teams->setCurrentIndex(teams->count() - 1); // Free Agents
-        emit teams->activated(teams->count() - 1);
-        log_->texts << name;
-        Trigger("actFind");
-        QVERIFY(Players()->count() >= 1);
-        const int pid = PidOfItem(Players()->currentRow());
-        SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
-        SQLite::Statement q(db, "SELECT TeamName FROM Team, Players "
-                                "WHERE PID = ? AND TeamID = Players.Team");
-        q.bind(1, pid);
-        const QString own =
-            q.executeStep()
-                ? QString::fromStdString(tavrel::WithoutTrailingPadding(q.getColumn(0).getString()))
-                : QStringLiteral("Free Agents");
-        QCOMPARE(window_->findChild<QLabel*>("Panel2")->text(),
-                 own + QStringLiteral(": ") + Players()->currentItem()->text());
-        QVERIFY(own == team || Players()->count() > 1);
-    }
-
-    void theWindowKeepsItsLayoutAndTeamAndTheListKeepsPositionsVisible() {
-        window_->resize(900, 600);
-        auto* splitter = window_->findChild<QSplitter*>("splitter");
-        splitter->setSizes({300, 600});
-        const QList<int> sizes = splitter->sizes();
-        OpenDemo();
-        auto* teams = window_->findChild<QComboBox*>("cboTeam");
-        teams->setCurrentIndex(2);
-        emit teams->activated(2);
-        const QString team = teams->currentText();
-        log_->answers = {false};
-        QVERIFY(window_->close());
-
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        window_->show();
-        QCOMPARE(window_->size(), QSize(900, 600));
-        QCOMPARE(window_->findChild<QSplitter*>("splitter")->sizes(), sizes);
-        OpenDemo();
-        QCOMPARE(window_->findChild<QComboBox*>("cboTeam")->currentText(), team);
-        for (const char* band : {"1", "2", "3"}) {
-            QCOMPARE(window_->findChild<QLabel*>(QByteArray("lblActualRow") + band)->text(),
-                     QStringLiteral("Actual"));
-            QCOMPARE(window_->findChild<QLabel*>(QByteArray("lblPotentialRow") + band)->text(),
-                     QStringLiteral("Potential"));
-        }
-
-        // However narrow the list, an entry keeps its position whole.
-        const QFontMetrics metrics(Players()->font());
-        const QString entry = QStringLiteral("Vanderbilt-Ashworth, Maximilian - QB");
-        const int full = metrics.horizontalAdvance(entry);
-        QCOMPARE(PlayerItemDelegate::FittedText(entry, metrics, full), entry);
-        for (const int width : {full - 1, full / 2, metrics.horizontalAdvance(" - QB") + 1}) {
-            const QString fitted = PlayerItemDelegate::FittedText(entry, metrics, width);
-            QVERIFY2(fitted.endsWith(QStringLiteral(" - QB")) && fitted != entry &&
-                         metrics.horizontalAdvance(fitted) <= width,
-                     qPrintable(fitted));
-        }
-    }
-
-    void f1OpensTheHelpOfTheWindowInFront() {
-        // Through the window system, as a key pressed in the window.
-        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
-        QVERIFY(tavrel::OpenHelpViewer());
-        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
-                 QStringLiteral("contents.html"));
-        tavrel::QuitHelp();
-
-        OpenDemo();
-        Trigger("mnuComItem_6");
-        auto* dialog = window_->findChild<tavrel::frmGlobal*>();
-        QApplication::setActiveWindow(dialog); // offscreen, closing help activated nothing
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);
-        QVERIFY(tavrel::OpenHelpViewer());
-        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
-                 tavrel::HelpPageOfContext(tavrel::kHelpGlobalEdit));
-        tavrel::QuitHelp();
+        QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
     }
 };
 

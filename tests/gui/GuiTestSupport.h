@@ -2,12 +2,15 @@
 
 #include "league/DemoLeague.h"
 #include "ui/main/UserPrompts.h"
+#include "ui/main/frmMain.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QList>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -94,6 +97,38 @@ inline std::filesystem::path PathOf(const QTemporaryDir& dir, const char* name) 
 inline QString QPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
+
+// A main window working in a folder of its own, next to a demo league, with prompts the test
+// answers. Made afresh for every test function.
+struct MainWindowSession {
+    std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
+    tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(*dir, "league"));
+    std::filesystem::path work = PathOf(*dir, "work");
+    std::unique_ptr<frmMain> window;
+
+    MainWindowSession() {
+        ClearProgramSettings();
+        std::filesystem::create_directories(work);
+        MakeWindow(work);
+    }
+    void MakeWindow(const std::filesystem::path& folder) {
+        window = std::make_unique<frmMain>(folder, std::make_unique<FakePrompts>(log));
+    }
+    template <typename T> T* Find(const char* name) const { return window->findChild<T*>(name); }
+    QAction* Action(const char* name) const { return Find<QAction>(name); }
+    void Trigger(const char* name) {
+        QAction* action = Action(name);
+        QVERIFY2(action, name);
+        action->trigger();
+    }
+    void Toolbar(const char* key) { Trigger(QByteArray("btn") + key); }
+    void Open(const std::filesystem::path& leagueFile) {
+        log->files << QPath(leagueFile);
+        Trigger("mnuFileItem_0");
+    }
+    std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
+};
 
 } // namespace guitest
 

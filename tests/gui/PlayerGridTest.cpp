@@ -11,11 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 #include <QUndoStack>
@@ -34,19 +31,8 @@ class PlayerGridTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
-    tavrel::DemoLeagueFiles demo_;
-    std::filesystem::path work_;
-
-    void OpenWindow() {
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        window_->show();
-        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(demo_.leagueFile)));
-        window_->findChild<QAction*>("mnuViewPlayerGrid")->trigger();
-        QCoreApplication::processEvents();
-    }
+    std::unique_ptr<MainWindowSession> s_;
+    frmMain* window_ = nullptr;
     PlayerGrid* Grid() const { return window_->findChild<PlayerGrid*>(); }
     PlayerGridModel* Model() const { return Grid()->Model(); }
     QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
@@ -61,24 +47,12 @@ private:
                         " FROM Players WHERE rowid = " + std::to_string(rowId))
             .getInt64();
     }
-    std::string StoredText(std::int64_t rowId, const char* column) const {
-        SQLite::Database db(window_->WorkingDatabase().string());
-        return db
-            .execAndGet("SELECT " + std::string(column) +
-                        " FROM Players WHERE rowid = " + std::to_string(rowId))
-            .getString();
-    }
-    int Count(const std::string& where) const {
-        SQLite::Database db(window_->WorkingDatabase().string());
-        return db.execAndGet("SELECT count(*) FROM Players WHERE " + where).getInt();
-    }
     void Select(int top, int left, int bottom, int right) {
         Grid()->View()->setCurrentIndex(Cell(top, left));
         Grid()->View()->selectionModel()->select(
             QItemSelection(Cell(top, left), Cell(bottom, right)),
             QItemSelectionModel::ClearAndSelect);
     }
-    void Filter(int column, const QString& text) { Grid()->Filters()->Box(column)->setText(text); }
     QString Message() const { return window_->statusBar()->currentMessage(); }
     int Steps() const { return window_->History()->index(); }
     QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
@@ -87,83 +61,15 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        log_ = std::make_shared<PromptLog>();
-        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
-        work_ = PathOf(*dir_, "work");
-        std::filesystem::create_directories(work_);
-        OpenWindow();
+        s_ = std::make_unique<MainWindowSession>();
+        window_ = s_->window.get();
+        window_->show();
+        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(s_->demo.leagueFile)));
+        s_->Trigger("mnuViewPlayerGrid");
+        QCoreApplication::processEvents();
     }
 
-    void cleanup() {
-        window_.reset();
-        dir_.reset();
-    }
-
-    void theMenuShowsEveryPlayerAfterTheViewItems() {
-        QMenu* view = window_->findChild<QMenu*>("mnuView");
-        const QList<QAction*> items = view->actions();
-        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_0")), 0);
-        QCOMPARE(items.indexOf(window_->findChild<QAction*>("mnuViewItem_1")), 1);
-        const QAction* grid = window_->findChild<QAction*>("mnuViewPlayerGrid");
-        QVERIFY(items.indexOf(grid) > 1); // after the Parts' View items
-        QCOMPARE(grid->text(), QStringLiteral("Player &Grid"));
-        QCOMPARE(grid->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
-        QVERIFY(Grid()->isVisible());
-        QCOMPARE(Model()->rowCount(), 1700);
-        QCOMPARE(Grid()->CountLabel()->text(), QStringLiteral("1,700 of 1,700 players"));
-        QCOMPARE(Model()->headerData(kFirstPotentialColumn, Qt::Horizontal).toString(),
-                 QStringLiteral("SP pot."));
-        QCOMPARE(
-            Model()->headerData(kFirstPotentialColumn, Qt::Horizontal, Qt::ToolTipRole).toString(),
-            QStringLiteral("Potential Speed"));
-        // The choice above the grid: the free agents only.
-        QComboBox* scope = Grid()->ScopeChoice();
-        const int freeAgents = scope->findText(QStringLiteral("Free Agents"));
-        scope->setCurrentIndex(freeAgents);
-        emit scope->activated(freeAgents);
-        QCOMPARE(Model()->rowCount(), Count("Team = 0"));
-        for (int row = 0; row < Model()->rowCount(); ++row)
-            QCOMPARE(Shown(row, kTeamColumn), QStringLiteral("Free Agents"));
-    }
-
-    void filtersNarrowTheRowsAndBadTextIsShownAsInvalid() {
-        const struct {
-            int column;
-            QString text;
-            std::string where; // empty: invalid, every player stays
-        } cases[] = {
-            {kSpeed, ">50", "Act_SP > 50"},
-            {kSpeed, "<=30", "Act_SP <= 30"},
-            {kSpeed, "50-60", "Act_SP BETWEEN 50 AND 60"},
-            {kAgility, "!=48", "Act_AG <> 48"},
-            {kPositionColumn, "QB|WR", "PositionTXT IN ('QB', 'WR')"},
-            {kSpeed, "abc", ""},
-            {kSpeed, "60-50", ""},
-            {kLastNameColumn, "=\"Smith", ""},
-        };
-        for (const auto& c : cases) {
-            Filter(c.column, c.text);
-            const QLineEdit* box = Grid()->Filters()->Box(c.column);
-            const int expected = c.where.empty() ? 1700 : Count(c.where);
-            QCOMPARE(Model()->rowCount(), expected);
-            QCOMPARE(box->property("invalid").toBool(), c.where.empty());
-            QCOMPARE(box->toolTip().isEmpty(), !c.where.empty());
-            QCOMPARE(Grid()->CountLabel()->text(),
-                     QStringLiteral("%1 of 1,700 players").arg(QLocale().toString(expected)));
-            Filter(c.column, QString());
-        }
-        // Filters combine, and the league keeps them for the next time.
-        Filter(kSpeed, ">50");
-        Filter(kPositionColumn, "QB|WR");
-        const int both = Count("Act_SP > 50 AND PositionTXT IN ('QB', 'WR')");
-        QCOMPARE(Model()->rowCount(), both);
-        window_.reset();
-        OpenWindow();
-        QCOMPARE(Grid()->Filters()->Box(kSpeed)->text(), QStringLiteral(">50"));
-        QCOMPARE(Model()->rowCount(), both);
-    }
+    void cleanup() { s_.reset(); }
 
     void editFillAndPasteAreOneUndoStepEachAndRefusedBlocksChangeNothing() {
         const std::int64_t first = RowId(0), second = RowId(1), third = RowId(2);
@@ -233,61 +139,13 @@ private slots:
         QCOMPARE(Steps(), steps);
     }
 
-    void aTeamChangeSignsTheFreeAgentAndTheListsFollow() {
-        Filter(kTeamColumn, QStringLiteral("=\"Free Agents\""));
-        const std::int64_t rowId = RowId(0);
-        const int pid = static_cast<int>(Stored(rowId, "PID"));
-        auto* teams = window_->findChild<QComboBox*>("cboTeam");
-        const QString team = teams->itemText(0);
-        const int teamId = teams->itemData(0).toInt();
-        Grid()->View()->setCurrentIndex(Cell(0, kTeamColumn)); // the form shows him
-        QVERIFY(Model()->setData(Cell(0, kTeamColumn), team));
-        QCOMPARE(Stored(rowId, "Team"), teamId);
-        QCOMPARE(teams->currentText(), team);
-        bool listed = false;
-        for (int i = 0; i < Players()->count(); ++i)
-            listed = listed || Players()->item(i)->data(Qt::UserRole).toInt() == pid;
-        QVERIFY(listed);
-        QVERIFY(!Model()->setData(Cell(0, kTeamColumn), QStringLiteral("Nowhere")));
-        QVERIFY(Message().contains(QStringLiteral("\"Nowhere\" is not a team of this league")));
-        window_->History()->undo();
-        QCOMPARE(Stored(rowId, "Team"), 0);
-        QCoreApplication::processEvents();
-        QCOMPARE(Model()->Table().Shown(*Model()->Table().RowOfRowId(rowId), kTeamColumn),
-                 std::string("Free Agents"));
-    }
-
-    void aPlayerWithoutLastNameIsReachableAndFormAndGridAgree() {
-        const std::int64_t rowId = RowId(5);
-        const QString firstName = Shown(5, kFirstNameColumn);
-        QVERIFY(Model()->setData(Cell(5, kLastNameColumn), QString()));
-        QCOMPARE(StoredText(rowId, "LastName"), std::string());
-        Filter(kLastNameColumn, QStringLiteral("=\"\""));
-        QCOMPARE(Model()->rowCount(), 1);
-        Grid()->View()->setCurrentIndex(Cell(0, kSpeed));
-        QCOMPARE(window_->findChild<QLineEdit*>("txtFirstName")->text(), firstName);
-        QCOMPARE(window_->findChild<QLineEdit*>("txtLastName")->text(), QString());
-        Filter(kLastNameColumn, QString());
-
-        // The list chooses: the grid follows; the form edits: the grid shows it.
-        Players()->setCurrentRow(3);
-        const int pid = Players()->item(3)->data(Qt::UserRole).toInt();
-        const QModelIndex current = Grid()->View()->currentIndex();
-        QCOMPARE(Model()->Table().Number(Model()->TableRow(current.row()), kPidColumn), pid);
-        QLineEdit* speed = window_->findChild<QLineEdit*>("txtSP");
-        speed->setText(QStringLiteral("201"));
-        window_->CommitPendingEdit();
-        QCoreApplication::processEvents();
-        QCOMPARE(Shown(Grid()->View()->currentIndex().row(), kSpeed), QStringLiteral("201"));
-    }
-
     void theSavedPlayerFileChangesOnlyTheEditedBytes() {
-        const std::string before = ReadBytes(demo_.playerFile);
+        const std::string before = ReadBytes(s_->demo.playerFile);
         const std::int64_t rowId = RowId(0); // table order is file order: record rowId - 1
         QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("201")));
         QVERIFY(Model()->setData(Cell(0, kLastNameColumn), QStringLiteral("Zoë")));
         window_->findChild<QAction*>("mnuFileItem_2")->trigger();
-        const std::string after = ReadBytes(demo_.playerFile);
+        const std::string after = ReadBytes(s_->demo.playerFile);
         QCOMPARE(after.size(), before.size());
         const std::size_t record = tavrel::kPlayerFileHeaderSize +
                                    tavrel::kPlayerRecordSize * static_cast<std::size_t>(rowId - 1);

@@ -1,16 +1,13 @@
-// The table model over the working database, and the list adapters the list filler writes into.
+// The table model over the working database.
 #include "ui/main/PlayersModel.h"
 
 #include "GuiTestSupport.h"
 #include "league/League.h"
 #include "league/LeaguePaths.h"
 #include "store/PlayerRowStore.h"
-#include "ui/main/ListTargets.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QComboBox>
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <SQLiteCpp/Database.h>
@@ -45,16 +42,6 @@ private:
     std::filesystem::path db_;
     std::unique_ptr<PlayersModel> model_;
 
-    // The first row whose text column is padded with NULs.
-    int RowPaddedWithNuls(const char* column) {
-        for (int row = 0; row < model_->rowCount(); ++row) {
-            const std::string value = Stored(db_, row, column);
-            if (!value.empty() && value.back() == '\0')
-                return row;
-        }
-        return -1;
-    }
-
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
@@ -87,29 +74,6 @@ private slots:
         QCOMPARE(model_->rowCount(), 0);
         model_->Attach(std::make_unique<tavrel::PlayerRowStore>(db_));
         QCOMPARE(model_->rowCount(), 60);
-    }
-
-    void showsNamesWithoutPaddingAndNeverRewritesWhatItShows() {
-        const int row = RowPaddedWithNuls("FirstName");
-        QVERIFY2(row >= 0, "the demo league pads some names with NULs");
-        const std::string before = Stored(db_, row, "FirstName");
-        const QModelIndex first = model_->index(row, Col("FirstName"));
-        const QString shown = model_->data(first, Qt::EditRole).toString();
-        QVERIFY(!shown.contains(QChar(0)) && !shown.endsWith(' '));
-        QCOMPARE(shown.toStdString() + std::string(before.size() - shown.toUtf8().size(), '\0'),
-                 before);
-
-        QSignalSpy modified(model_.get(), &PlayersModel::modified);
-        QSignalSpy changed(model_.get(), &QAbstractItemModel::dataChanged);
-        const QModelIndex speed = model_->index(row, Col("Act_SP"));
-        QVERIFY(model_->setData(first, shown));
-        QVERIFY(model_->setData(speed, model_->data(speed).toString()));
-        QVERIFY(model_->setData(speed, "0" + model_->data(speed).toString())); // same number
-        QVERIFY(model_->setData(model_->index(row, Col("Weight")),
-                                model_->data(model_->index(row, Col("Weight")))));
-        QCOMPARE(modified.count(), 0);
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(Stored(db_, row, "FirstName"), before);
     }
 
     void writesOnlyWholeRatingsAndNamesThatFit() {
@@ -168,42 +132,6 @@ private slots:
         QVERIFY(!model_->setData(model_->index(1, Col("Act_SP")), "1"));
         QCOMPARE(failed.count(), 2); // once for the unreadable row, not once per field
         QCOMPARE(modified.count(), 0);
-    }
-
-    void listAdaptersTakeEntriesDataAndText() {
-        QListWidget list;
-        ListWidgetTarget listTarget(&list);
-        QComboBox combo;
-        ComboBoxTarget comboTarget(&combo);
-        for (tavrel::ListTarget* target : {static_cast<tavrel::ListTarget*>(&listTarget),
-                                           static_cast<tavrel::ListTarget*>(&comboTarget)}) {
-            QCOMPARE(target->NewIndex(), -1);
-            target->SetListEntry(0, "Smith, John - QB");
-            target->SetItemData(target->NewIndex(), -12);
-            target->SetListEntry(1, "Émile, Zoë - K");
-            target->SetItemData(target->NewIndex(), 300);
-            target->SetListEntry(0, "Smith, Jon - QB"); // replaces, adds nothing
-            QCOMPARE(target->NewIndex(), 1);
-            target->SetText("Émile, Zoë - K");
-            QCOMPARE(target->Text(), std::string("Émile, Zoë - K"));
-        }
-        QCOMPARE(list.count(), 2);
-        QCOMPARE(list.item(0)->text(), QStringLiteral("Smith, Jon - QB"));
-        QCOMPARE(list.item(0)->data(Qt::UserRole).toInt(), -12);
-        QCOMPARE(list.item(1)->data(Qt::UserRole).toInt(), 300);
-        QCOMPARE(list.currentRow(), 1);
-        QCOMPARE(combo.count(), 2);
-        QCOMPARE(combo.itemData(1).toInt(), 300);
-        QCOMPARE(combo.currentIndex(), 1);
-        QCOMPARE(comboTarget.Style(), tavrel::kDropDownListStyle);
-        combo.setEditable(true);
-        QCOMPARE(comboTarget.Style(), 0);
-        comboTarget.SetText("typed");
-        QCOMPARE(combo.currentText(), QStringLiteral("typed"));
-        listTarget.Clear();
-        comboTarget.Clear();
-        QCOMPARE(list.count() + combo.count(), 0);
-        QCOMPARE(listTarget.NewIndex(), -1);
     }
 };
 

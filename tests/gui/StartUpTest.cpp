@@ -91,18 +91,6 @@ private slots:
         QTest::newRow("file named --help") << QStringList{"--", "--help"} << false;
     }
 
-    void helpAndVersionAreAnsweredWithoutAWindow() {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, textOnly);
-        std::vector<QByteArray> bytes{"tavrel"};
-        for (const QString& a : arguments)
-            bytes.push_back(a.toUtf8());
-        std::vector<const char*> argv;
-        for (const QByteArray& b : bytes)
-            argv.push_back(b.constData());
-        QCOMPARE(tavrel::AsksForTextOnly(int(argv.size()), argv.data()), textOnly);
-    }
-
     void dataComesFromTheInstallationOrFromBesideTheProgram() {
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkpath("usr/bin") && QDir(root.path()).mkpath("build/shell"));

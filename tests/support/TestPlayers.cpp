@@ -90,6 +90,32 @@ PlayerRow DecodedRow(const Bytes& record) {
     return row;
 }
 
+Bytes PlayerFileHeader() {
+    return {'H', 'D', 'R', 0, 1, 2, 0xFF, 0x80, 9, 10, 11, 12};
+}
+
+Bytes PlayerFile(const std::vector<Bytes>& records) {
+    Bytes file = PlayerFileHeader();
+    for (const Bytes& r : records)
+        Append(file, r);
+    return file;
+}
+
+Bytes TeamBlock(std::uint8_t id, const std::string& name, const std::string& coach) {
+    Bytes block = {'T', 'M', 'S', ':', 0x7F};
+    Bytes record(58, 0);
+    Put(record, 0, "ABCDEFG");
+    Put(record, 7, name.substr(0, 20));
+    Put(record, 27, coach.substr(0, 30));
+    record[57] = id;
+    Append(block, record);
+    return block;
+}
+
+void Append(Bytes& to, const Bytes& bytes) {
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
 std::vector<Record> PlayerFileRecords(const std::string& content) {
     std::vector<Record> records;
     for (std::size_t at = kPlayerFileHeaderSize; at + kPlayerRecordSize <= content.size();

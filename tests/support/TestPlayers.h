@@ -61,6 +61,16 @@ Bytes WorkedExampleRecord(std::uint8_t actualSP, std::uint8_t potentialSP, std::
 // The row import makes of a record of kPlayerRecordSize bytes.
 PlayerRow DecodedRow(const Bytes& record);
 
+// A player file: a 12-byte header that is no record, then the records.
+Bytes PlayerFileHeader();
+Bytes PlayerFile(const std::vector<Bytes>& records);
+
+// A team block as the league file holds it: the marker "TMS:", one skipped byte, then the 58-byte
+// team record (seven filler bytes, name and coach padded with NULs, the team number).
+Bytes TeamBlock(std::uint8_t id, const std::string& name, const std::string& coach);
+
+void Append(Bytes& to, const Bytes& bytes);
+
 // The whole records of a player file's content, after its header; a partial last one is left out.
 std::vector<Record> PlayerFileRecords(const std::string& content);
 
