@@ -59,6 +59,12 @@ protected:
         lister.FieldID("PID");
         return lister;
     }
+    // Fills the list afresh and gives its entries.
+    std::vector<std::string> Fill(CcboList& lister, const std::string& query, const char* value) {
+        list.Clear();
+        lister.GetList_TableTwo(query, value);
+        return list.items;
+    }
 
     testing::TestLeague league;
     FakeTarget list;
@@ -73,14 +79,10 @@ TEST_F(PlayerListTest, ListsOneTeamFromTheFirstRowOnWithNamesUnpadded) {
     EXPECT_EQ(list.items, (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
     EXPECT_EQ(list.data, (std::vector<int>{7, -5}));
 
-    list.Clear();
-    lister.GetList_TableTwo(kByLastName, "3");
-    EXPECT_EQ(list.items, std::vector<std::string>{"Baker, Bo - HB"});
+    EXPECT_EQ(Fill(lister, kByLastName, "3"), std::vector<std::string>{"Baker, Bo - HB"});
     EXPECT_EQ(list.data, std::vector<int>{8});
-
-    list.Clear();
-    lister.GetList_TableTwo(kEveryPlayer, "0");
-    EXPECT_EQ(list.items, (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
+    EXPECT_EQ(Fill(lister, kEveryPlayer, "0"),
+              (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
 }
 
 TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
@@ -96,17 +98,9 @@ TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
     EXPECT_EQ(list.items, smiths);
     EXPECT_EQ(list.data, (std::vector<int>{2, 1, 5}));
 
-    list.Clear();
-    lister.GetList_TableTwo(kEveryPlayer, "Smith");
-    EXPECT_EQ(list.items.size(), 3u) << "the same players, found by the filter alone";
-
-    list.Clear();
-    lister.GetList_TableTwo(kByName, "smith");
-    EXPECT_EQ(list.items, std::vector<std::string>{"smith, Lower - WR"});
-
-    list.Clear();
-    lister.GetList_TableTwo(kByName, "Nobody");
-    EXPECT_TRUE(list.items.empty());
+    EXPECT_EQ(Fill(lister, kEveryPlayer, "Smith").size(), 3u) << "found by the filter alone";
+    EXPECT_EQ(Fill(lister, kByName, "smith"), std::vector<std::string>{"smith, Lower - WR"});
+    EXPECT_TRUE(Fill(lister, kByName, "Nobody").empty());
 }
 
 TEST_F(PlayerListTest, OrdersByTheNameAsShownEitherWay) {
@@ -117,8 +111,7 @@ TEST_F(PlayerListTest, OrdersByTheNameAsShownEitherWay) {
     CcboList lister = ListerFor("TEAM");
     lister.GetList_TableTwo(kByLastName, "0");
     EXPECT_EQ(list.data, (std::vector<int>{2, 1, 4, 3}));
-    list.Clear();
-    lister.GetList_TableTwo(PlayerListQuery(PlayerListOrder::LastNameDescending), "0");
+    Fill(lister, PlayerListQuery(PlayerListOrder::LastNameDescending), "0");
     EXPECT_EQ(list.data, (std::vector<int>{3, 1, 4, 2}));
 }
 

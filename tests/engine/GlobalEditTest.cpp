@@ -177,9 +177,15 @@ TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
         EXPECT_EQ(league.Number(row, "Act_SP"), 50);
 }
 
-TEST(GlobalEdit, EmptyRatingIsRefusedByNameBeforeAnyChange) {
+// An empty rating (named with its player), unusable inputs, a missing database: refused first.
+TEST(GlobalEdit, RefusalsComeBeforeAnyChange) {
     TestLeague league;
     const auto fine = league.AddPlayer(WithSpeed(50, 60));
+    GlobalEditInputs in = SpeedBy(10, std::nan(""));
+    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
+    in = SpeedBy(10);
+    in.potentialMax = 256;
+    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
     const PlayerRow broken = WithSpeed({}, std::int64_t(50), Value{});
     league.AddPlayer(broken);
     try {
@@ -192,22 +198,7 @@ TEST(GlobalEdit, EmptyRatingIsRefusedByNameBeforeAnyChange) {
             std::string::npos)
             << e.what();
     }
-    EXPECT_EQ(league.Number(fine, "Act_SP"), 50);
-}
-
-TEST(GlobalEdit, UnusableInputsAreRefusedBeforeAnyChange) {
-    TestLeague league;
-    const auto p = league.AddPlayer(WithSpeed(50, 60));
-    GlobalEditInputs in = SpeedBy(10, std::nan(""));
-    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
-    in = SpeedBy(10);
-    in.potentialMax = 256;
-    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
-    EXPECT_EQ(SpeedOf(league, p), (Speed{50, 60}));
-}
-
-TEST(GlobalEdit, MissingWorkingDatabaseIsNamed) {
-    TestLeague league;
+    EXPECT_EQ(SpeedOf(league, fine), (Speed{50, 60}));
     const auto missing = league.folder() / "absent.tmp";
     try {
         ApplyGlobalEdit(missing, kQB, SpeedBy(10));
@@ -239,21 +230,19 @@ TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
 }
 
 TEST(GlobalEditInputText, PercentagesAreOrdinaryNumbers) {
-    EXPECT_EQ(ParsePercentText("10"), 10.0);
-    EXPECT_EQ(ParsePercentText("  -12.5\t"), -12.5);
-    EXPECT_EQ(ParsePercentText("+7"), 7.0);
-    EXPECT_EQ(ParsePercentText(".5"), 0.5);
-    EXPECT_EQ(ParsePercentText("1e2"), 100.0);
+    const std::pair<const char*, double> good[] = {
+        {"10", 10}, {"  -12.5\t", -12.5}, {"+7", 7}, {".5", 0.5}, {"1e2", 100}};
+    for (const auto& [text, value] : good)
+        EXPECT_EQ(ParsePercentText(text), value) << text;
     for (const char* bad : {"", " ", "abc", "5x", "1,5", "--5", "+-5", "nan", "inf", "1e400"})
         EXPECT_FALSE(ParsePercentText(bad)) << bad;
 }
 
 TEST(GlobalEditInputText, BoundsRoundHalfEvenIntoAByte) {
-    EXPECT_EQ(ParseBoundText("99"), 99);
-    EXPECT_EQ(ParseBoundText("2.5"), 2);
-    EXPECT_EQ(ParseBoundText("3.5"), 4);
-    EXPECT_EQ(ParseBoundText(" 255.4 "), 255);
-    EXPECT_EQ(ParseBoundText("-0.4"), 0);
+    const std::pair<const char*, int> good[] = {
+        {"99", 99}, {"2.5", 2}, {"3.5", 4}, {" 255.4 ", 255}, {"-0.4", 0}};
+    for (const auto& [text, value] : good)
+        EXPECT_EQ(ParseBoundText(text), value) << text;
     for (const char* bad : {"", "255.5", "256", "-1", "-0.6", "x", "1e9"})
         EXPECT_FALSE(ParseBoundText(bad)) << bad;
 }

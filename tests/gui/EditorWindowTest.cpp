@@ -7,19 +7,13 @@
 #include "shell/HelpViewer.h"
 #include "store/Text.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayerItemDelegate.h"
-#include "ui/main/frmMain.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -32,23 +26,9 @@ class EditorWindowTest : public QObject {
     std::unique_ptr<MainWindowSession> s_;
     std::string original_;
 
-    QAction* Action(const char* name) const { return s_->window->findChild<QAction*>(name); }
-    void Trigger(const char* name) {
-        QAction* action = Action(name);
-        QVERIFY2(action && action->isEnabled(), name);
-        action->trigger();
-    }
-    void OpenDemo() {
-        s_->log->files << QPath(s_->demo.leagueFile);
-        Trigger("mnuFileItem_0");
-    }
-    QLineEdit* Box(const char* name) const {
-        return s_->window->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
-    }
-    QListWidget* Players() const { return s_->window->findChild<QListWidget*>("lstPlayers"); }
     // Types into a box of the form and commits it with Enter, as a user would.
     void Enter(const char* box, const QString& text) {
-        QLineEdit* edit = Box(box);
+        QLineEdit* edit = s_->Box(box);
         s_->window->activateWindow(); // the progress window may have taken the focus
         QVERIFY(QTest::qWaitForWindowActive(s_->window.get()));
         edit->setFocus();
@@ -57,9 +37,8 @@ class EditorWindowTest : public QObject {
         QTest::keyClick(edit, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-    std::filesystem::path WorkingDb() const { return s_->WorkingDb(); }
     tavrel::Value Stored(int pid, const char* column) const {
-        SQLite::Database db(WorkingDb().string(), SQLite::OPEN_READONLY);
+        SQLite::Database db(s_->WorkingDb().string(), SQLite::OPEN_READONLY);
         SQLite::Statement q(db,
                             std::string("SELECT rowid, ") + column + " FROM Players WHERE PID = ?");
         q.bind(1, pid);
@@ -68,17 +47,16 @@ class EditorWindowTest : public QObject {
         const SQLite::Column c = q.getColumn(1);
         return c.isInteger() ? tavrel::Value(c.getInt64()) : tavrel::Value(c.getString());
     }
-    int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
     // What the menu shows, without the access key's mark.
-    QString UndoText() const { return Action("actUndo")->iconText(); }
-    QString RedoText() const { return Action("actRedo")->iconText(); }
+    QString UndoText() const { return s_->Action("actUndo")->iconText(); }
+    QString RedoText() const { return s_->Action("actRedo")->iconText(); }
     std::string Saved() {
-        Trigger("mnuFileItem_2");
+        s_->Trigger("mnuFileItem_2");
         return ReadBytes(s_->demo.playerFile);
     }
     // Global Edit of QB and WR: 10 per cent more actual speed.
     void GlobalEditOfQbAndWr() {
-        Trigger("mnuComItem_6");
+        s_->Trigger("mnuComItem_6");
         auto* dialog = s_->window->findChild<tavrel::frmGlobal*>();
         QVERIFY(dialog);
         dialog->chkPosition(0)->setChecked(true); // QB
@@ -105,16 +83,16 @@ private slots:
     }
 
     void editsAndAGlobalEditAreStepsThatUndoAndRedoToTheSavedBytes() {
-        OpenDemo();
+        s_->OpenDemo();
         QUndoStack* history = s_->window->History();
         QCOMPARE(history->count(), 0);
-        QVERIFY(!Action("actUndo")->isEnabled() && !Action("actRedo")->isEnabled());
-        const int pid = PidOfItem(0);
+        QVERIFY(!s_->Action("actUndo")->isEnabled() && !s_->Action("actRedo")->isEnabled());
+        const int pid = s_->PidOfItem(0);
         const tavrel::Value speed = Stored(pid, "Act_SP");
         const tavrel::Value agility = Stored(pid, "Pot_AG");
 
         Enter("txtSP", QStringLiteral("77"));
-        QCOMPARE(QApplication::focusWidget(), Box("txtAG")); // Enter moves to the next box
+        QCOMPARE(QApplication::focusWidget(), s_->Box("txtAG")); // Enter moves to the next box
         Enter("txtP_AG", QStringLiteral("78"));
         QCOMPARE(history->count(), 2); // one step per field
         QVERIFY(UndoText().startsWith(QStringLiteral("Undo Edit Pot_AG of ")));
@@ -134,46 +112,46 @@ private slots:
         QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
         // Undo after the save marks the league changed; redo back to it marks it saved.
-        Trigger("actUndo");
+        s_->Trigger("actUndo");
         QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
         QCOMPARE(RedoText(), QStringLiteral("Redo Global Edit of QB, WR"));
-        Trigger("actRedo");
+        s_->Trigger("actRedo");
         QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
 
-        Trigger("actUndo");
-        Trigger("actUndo");
-        QCOMPARE(Box("txtP_AG")->text(), QString::number(std::get<std::int64_t>(agility)));
+        s_->Trigger("actUndo");
+        s_->Trigger("actUndo");
+        QCOMPARE(s_->Box("txtP_AG")->text(), QString::number(std::get<std::int64_t>(agility)));
         QCOMPARE(Stored(pid, "Act_SP"), tavrel::Value(std::int64_t{77}));
-        Trigger("actUndo");
+        s_->Trigger("actUndo");
         QCOMPARE(Stored(pid, "Act_SP"), speed);
-        QCOMPARE(Box("txtSP")->text(), QString::number(std::get<std::int64_t>(speed)));
-        QVERIFY(!Action("actUndo")->isEnabled());
+        QCOMPARE(s_->Box("txtSP")->text(), QString::number(std::get<std::int64_t>(speed)));
+        QVERIFY(!s_->Action("actUndo")->isEnabled());
         QVERIFY(Saved() == original_); // byte for byte the league as it came
 
         for (int i = 0; i < 3; ++i)
-            Trigger("actRedo");
+            s_->Trigger("actRedo");
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(Saved() == edited);
         QVERIFY(s_->log->messages.isEmpty());
     }
 
     void anotherLeagueStartsANewHistoryAndTheSaveQuestionFollowsTheSavedState() {
-        OpenDemo();
+        s_->OpenDemo();
         Enter("txtSP", QStringLiteral("12"));
-        Trigger("actUndo"); // back at the state opened: nothing to ask
+        s_->Trigger("actUndo"); // back at the state opened: nothing to ask
         QVERIFY(!s_->window->HasUnsavedChanges());
-        OpenDemo();
+        s_->OpenDemo();
         QVERIFY(s_->log->questions.isEmpty());
         Enter("txtSP", QStringLiteral("13"));
-        Box("txtAG")->setText(QStringLiteral("14"));                 // typed, not kept yet
+        s_->Box("txtAG")->setText(QStringLiteral("14"));             // typed, not kept yet
         emit s_->window->findChild<QMenu*>("mnuCom")->aboutToShow(); // Edit, before its Undo
         QCOMPARE(s_->window->History()->count(), 2);
         s_->log->answers << false; // do not save
-        OpenDemo();
+        s_->OpenDemo();
         QCOMPARE(s_->log->questions.size(), 1);
         QCOMPARE(s_->window->History()->count(), 0);
         QVERIFY(!s_->window->isWindowModified());
-        QVERIFY(!Action("actUndo")->isEnabled());
+        QVERIFY(!s_->Action("actUndo")->isEnabled());
         QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
     }
 };

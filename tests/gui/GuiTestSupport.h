@@ -1,12 +1,15 @@
 #pragma once
 
 #include "league/DemoLeague.h"
+#include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QList>
+#include <QListWidget>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -119,14 +122,20 @@ struct MainWindowSession {
     QAction* Action(const char* name) const { return Find<QAction>(name); }
     void Trigger(const char* name) {
         QAction* action = Action(name);
-        QVERIFY2(action, name);
+        QVERIFY2(action && action->isEnabled(), name);
         action->trigger();
     }
+    QLineEdit* Box(const char* name) const {
+        return window->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
+    }
+    QListWidget* Players() const { return Find<QListWidget>("lstPlayers"); }
+    int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
     void Toolbar(const char* key) { Trigger(QByteArray("btn") + key); }
     void Open(const std::filesystem::path& leagueFile) {
         log->files << QPath(leagueFile);
         Trigger("mnuFileItem_0");
     }
+    void OpenDemo() { Open(demo.leagueFile); }
     std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
 };
 

@@ -17,14 +17,11 @@
 #include "ui/charts/RatingsChartWindow.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
-#include "ui/main/PlayerDetailFields.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -82,19 +79,14 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindowSession> s_;
     std::string original_; // the demo's player file
 
-    QLineEdit* Box(const char* name) const {
-        return s_->window->findChild<PlayerDetailFields*>()->findChild<QLineEdit*>(name);
-    }
     QString Label(const char* name) const { return s_->Find<QLabel>(name)->text(); }
     QComboBox* Teams() const { return s_->Find<QComboBox>("cboTeam"); }
-    QListWidget* Players() const { return s_->Find<QListWidget>("lstPlayers"); }
-    int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
     void ChooseTeam(int index) {
         Teams()->setCurrentIndex(index);
         emit Teams()->activated(index);
     }
     void Type(const char* box, const QString& text) {
-        QLineEdit* edit = Box(box);
+        QLineEdit* edit = s_->Box(box);
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
         // Key clicks carry Latin-1 only; other text goes in as a paste would, validated whole.
@@ -159,8 +151,8 @@ private slots:
             {"lblSlot", "Weight:"},          {"lblBI", "VI:"}};
         for (const auto& [name, text] : labels)
             QCOMPARE(Label(name.c_str()), text);
-        QCOMPARE(Box("txtDI")->toolTip(), QStringLiteral("Actual Discipline"));
-        QCOMPARE(Box("txtp_VI")->toolTip(), QStringLiteral("Potential Vision"));
+        QCOMPARE(s_->Box("txtDI")->toolTip(), QStringLiteral("Actual Discipline"));
+        QCOMPARE(s_->Box("txtp_VI")->toolTip(), QStringLiteral("Potential Vision"));
         QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel"));
     }
 
@@ -183,23 +175,23 @@ private slots:
             QVERIFY(Folded(teams->itemText(i - 1)) < Folded(teams->itemText(i)));
 
         // The free agents, the first one selected and shown from his record.
-        QVERIFY(Players()->count() > 0);
-        QCOMPARE(Players()->currentRow(), 0);
-        for (int i = 0; i < Players()->count(); ++i)
-            QCOMPARE(ByteAt(original_, RecordOffset(original_, PidOfItem(i)) + 4), 0);
-        const std::size_t at = RecordOffset(original_, PidOfItem(0));
+        QVERIFY(s_->Players()->count() > 0);
+        QCOMPARE(s_->Players()->currentRow(), 0);
+        for (int i = 0; i < s_->Players()->count(); ++i)
+            QCOMPARE(ByteAt(original_, RecordOffset(original_, s_->PidOfItem(i)) + 4), 0);
+        const std::size_t at = RecordOffset(original_, s_->PidOfItem(0));
         const QString last = FieldText(original_, at + 23, 25);
-        QCOMPARE(Players()->item(0)->text(),
+        QCOMPARE(s_->Players()->item(0)->text(),
                  last + ", " + FieldText(original_, at + 8, 15) + " - " +
                      QString::fromStdString(tavrel::PositionText(ByteAt(original_, at + 94))));
-        QCOMPARE(Box("txtLastName")->text(), last);
-        QCOMPARE(Box("txtSP")->text().toInt(), ByteAt(original_, at + kActualSpeed));
-        QCOMPARE(Box("txtP_KD")->text().toInt(), ByteAt(original_, at + 243 + 10));
-        QCOMPARE(Box("txtp_VI")->text().toInt(), ByteAt(original_, at + 243 + 34));
+        QCOMPARE(s_->Box("txtLastName")->text(), last);
+        QCOMPARE(s_->Box("txtSP")->text().toInt(), ByteAt(original_, at + kActualSpeed));
+        QCOMPARE(s_->Box("txtP_KD")->text().toInt(), ByteAt(original_, at + 243 + 10));
+        QCOMPARE(s_->Box("txtp_VI")->text().toInt(), ByteAt(original_, at + 243 + 34));
         QCOMPARE(Label("lblSlotA").toInt(),
                  ByteAt(original_, at + 86) + 256 * ByteAt(original_, at + 87));
         QCOMPARE(Label("lblCollegeName"), FieldText(original_, at + 48, 31));
-        QCOMPARE(Label("Panel2"), QStringLiteral("Free Agents: ") + Players()->item(0)->text());
+        QCOMPARE(Label("Panel2"), QStringLiteral("Free Agents: ") + s_->Players()->item(0)->text());
         QVERIFY(s_->window->findChild<frmStatus*>()->isHidden());
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -209,13 +201,13 @@ private slots:
         // A player whose first name is padded with NULs: his padding must survive.
         int row = -1;
         std::size_t at = 0;
-        for (int i = 0; i < Players()->count() && row < 0; ++i) {
-            at = RecordOffset(original_, PidOfItem(i));
+        for (int i = 0; i < s_->Players()->count() && row < 0; ++i) {
+            at = RecordOffset(original_, s_->PidOfItem(i));
             if (original_[at + 8 + 14] == '\0')
                 row = i;
         }
         QVERIFY2(row >= 0, "the demo league pads some first names with NULs");
-        Players()->setCurrentRow(row);
+        s_->Players()->setCurrentRow(row);
         Type("txtLastName", QStringLiteral("Ångström"));
         Type("txtP_FA", QStringLiteral("250"));
         s_->Toolbar("Save"); // without leaving the row
@@ -229,7 +221,7 @@ private slots:
     void aCancelledOrFailedOpenKeepsTheLeagueShown() {
         s_->Open(s_->demo.leagueFile);
         ChooseTeam(3);
-        Players()->setCurrentRow(2);
+        s_->Players()->setCurrentRow(2);
         Type("txtSP", QStringLiteral("201"));
         const QString panel = Label("Panel2");
 
@@ -249,9 +241,9 @@ private slots:
                  qPrintable(s_->log->messages[0]));
         QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
         QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
-        Players()->setCurrentRow(0);
-        Players()->setCurrentRow(2);
-        QCOMPARE(Box("txtSP")->text(), QStringLiteral("201"));
+        s_->Players()->setCurrentRow(0);
+        s_->Players()->setCurrentRow(2);
+        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
         QVERIFY(s_->window->HasUnsavedChanges());
     }
 
@@ -300,7 +292,7 @@ private slots:
         };
         QVERIFY(shows());
         const QString before = summary->text();
-        QLineEdit* speed = Box("txtSP");
+        QLineEdit* speed = s_->Box("txtSP");
         speed->setText(QString::number(speed->text().toInt() < 50 ? 99 : 0));
         speed->setModified(true);
         s_->window->CommitPendingEdit();
@@ -324,7 +316,7 @@ private slots:
             return origin && origin->unsavedChanges;
         };
         s_->Open(s_->demo.leagueFile);
-        Box("txtSP")->setText(QStringLiteral("201"));
+        s_->Box("txtSP")->setText(QStringLiteral("201"));
         s_->window->CommitPendingEdit();
         QSignalSpy ended(s_->window.get(), &frmMain::Ended);
         s_->log->answers << std::nullopt;
@@ -336,7 +328,7 @@ private slots:
         QCOMPARE(s_->log->questions, QStringList(3, question));
         QCOMPARE(s_->log->files.size(), 1);
         QCOMPARE(ended.count(), 0);
-        QCOMPARE(Box("txtSP")->text(), QStringLiteral("201"));
+        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
         QVERIFY(unsaved());
         QVERIFY(Saved() == original_);
 
@@ -365,7 +357,7 @@ private slots:
         for (const char* writer :
              {"mnuFileItem_2", "mnuFileItem_8", "mnuComItem_6", "btnSave", "btnGlobalEdit"})
             QVERIFY2(!s_->Action(writer)->isEnabled(), writer);
-        QVERIFY(Box("txtSP")->isReadOnly());
+        QVERIFY(s_->Box("txtSP")->isReadOnly());
         s_->Action("mnuFileItem_2")->trigger();
         QVERIFY(s_->window->close()); // nothing to save, nothing asked
         QCOMPARE(s_->log->questions.size(), 2);

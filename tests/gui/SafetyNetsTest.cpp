@@ -4,14 +4,9 @@
 #include "league/LeagueOrigin.h"
 #include "league/PlayerRecord.h"
 #include "ui/main/RestoreBackupDialog.h"
-#include "ui/main/frmMain.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 #include <functional>
@@ -20,7 +15,6 @@ using namespace guitest;
 namespace fs = std::filesystem;
 
 namespace {
-
 
 // Where two files of one length differ.
 std::vector<std::size_t> DifferingBytes(const std::string& a, const std::string& b) {
@@ -41,79 +35,58 @@ bool OriginSaysUnsaved(const fs::path& workingDb) {
 class SafetyNetsTest : public QObject {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
-    tavrel::DemoLeagueFiles demo_;
-    fs::path work_;
+    std::unique_ptr<MainWindowSession> s_;
     std::string original_;
 
-    frmMain& MakeWindow() {
-        window_ = std::make_unique<frmMain>(work_, std::make_unique<FakePrompts>(log_));
-        return *window_;
-    }
-    QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
-    void OpenDemo() {
-        log_->files << QPath(demo_.leagueFile);
-        Action("mnuFileItem_0")->trigger();
-    }
-    QLineEdit* Box(const char* name) const { return window_->findChild<QLineEdit*>(name); }
-    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
     // Types a rating into the first player's box and stores it.
     void EditFirstPlayer(const char* box, int value) {
-        Players()->setCurrentRow(0);
-        Box(box)->setText(QString::number(value));
-        window_->CommitPendingEdit();
-        QVERIFY(window_->HasUnsavedChanges());
+        s_->Players()->setCurrentRow(0);
+        s_->Box(box)->setText(QString::number(value));
+        s_->window->CommitPendingEdit();
+        QVERIFY(s_->window->HasUnsavedChanges());
     }
-    fs::path WorkingDb() const { return work_ / "Tavrel.tmp"; }
     // Runs `answer` on the Restore Backup dialog once it shows, then chooses File > Restore.
     void RestoreThroughDialog(const std::function<void(RestoreBackupDialog&)>& answer) {
         bool shown = false;
-        QTimer::singleShot(0, window_.get(), [&] {
-            auto* dialog = window_->findChild<RestoreBackupDialog*>();
+        QTimer::singleShot(0, s_->window.get(), [&] {
+            auto* dialog = s_->window->findChild<RestoreBackupDialog*>();
             QVERIFY(dialog && dialog->isVisible());
             shown = true;
             answer(*dialog);
         });
-        Action("mnuFileItem_8")->trigger();
+        s_->Action("mnuFileItem_8")->trigger();
         QVERIFY(shown);
     }
     void PutBackup(const char* name, const std::string& bytes) {
-        const fs::path folder = tavrel::LeagueBackupsFolder(demo_.leagueFile);
+        const fs::path folder = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
         fs::create_directories(folder);
         WriteBytes(folder / name, bytes);
     }
 
 private slots:
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        qputenv("TAVREL_BACKUP_DIR", (dir_->path() + "/backups").toUtf8());
-        log_ = std::make_shared<PromptLog>();
-        demo_ = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
-        work_ = PathOf(*dir_, "work");
-        fs::create_directories(work_);
-        original_ = ReadBytes(demo_.playerFile);
-        MakeWindow();
+        s_ = std::make_unique<MainWindowSession>();
+        qputenv("TAVREL_BACKUP_DIR", (s_->dir->path() + "/backups").toUtf8());
+        original_ = ReadBytes(s_->demo.playerFile);
     }
 
     void cleanup() {
-        window_.reset();
-        QCOMPARE(log_->unexpectedQuestions, 0);
-        dir_.reset();
+        if (!s_)
+            return; // a table test has cleaned up after its last case
+        s_->window.reset();
+        QCOMPARE(s_->log->unexpectedQuestions, 0);
+        s_.reset();
     }
 
     void aRestoredBackupIsSavedBackByteForByte() {
-        OpenDemo();
+        s_->OpenDemo();
         EditFirstPlayer("txtSP", 11);
-        Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
-        const std::string afterFirstSave = ReadBytes(demo_.playerFile);
+        s_->Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
+        const std::string afterFirstSave = ReadBytes(s_->demo.playerFile);
         EditFirstPlayer("txtAG", 12);
-        Action("mnuFileItem_2")->trigger();
-        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
-        QCOMPARE(tavrel::ListLeagueBackups(demo_.leagueFile).size(), std::size_t(2));
+        s_->Action("mnuFileItem_2")->trigger();
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        QCOMPARE(tavrel::ListLeagueBackups(s_->demo.leagueFile).size(), std::size_t(2));
 
         QStringList differing;
         RestoreThroughDialog([&](RestoreBackupDialog& dialog) {
@@ -127,18 +100,18 @@ private slots:
             dialog.accept();
         });
         QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
-        QVERIFY(window_->HasUnsavedChanges());
-        QVERIFY(OriginSaysUnsaved(WorkingDb()));
-        QCOMPARE(ReadBytes(demo_.playerFile).size(), afterFirstSave.size());
+        QVERIFY(s_->window->HasUnsavedChanges());
+        QVERIFY(OriginSaysUnsaved(s_->WorkingDb()));
+        QCOMPARE(ReadBytes(s_->demo.playerFile).size(), afterFirstSave.size());
         // Of the same shape as the league: one step of the history.
-        QVERIFY2(window_->History()->undoText().startsWith("Restore Backup of "),
-                 qPrintable(window_->History()->undoText()));
-        window_->History()->undo();
-        QVERIFY(!window_->HasUnsavedChanges() && !OriginSaysUnsaved(WorkingDb()));
-        window_->History()->redo();
-        Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(demo_.playerFile) == original_);
-        QVERIFY(!window_->HasUnsavedChanges());
+        QVERIFY2(s_->window->History()->undoText().startsWith("Restore Backup of "),
+                 qPrintable(s_->window->History()->undoText()));
+        s_->window->History()->undo();
+        QVERIFY(!s_->window->HasUnsavedChanges() && !OriginSaysUnsaved(s_->WorkingDb()));
+        s_->window->History()->redo();
+        s_->Action("mnuFileItem_2")->trigger();
+        QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
+        QVERIFY(!s_->window->HasUnsavedChanges());
 
         // A backup of another shape: header, bytes no column holds and one record fewer.
         std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
@@ -151,14 +124,14 @@ private slots:
             dialog.Table()->selectRow(last);
             dialog.accept();
         });
-        QCOMPARE(window_->History()->count(), 0); // imported whole: a new history
-        QVERIFY(window_->HasUnsavedChanges());
-        Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(demo_.playerFile) == other);
+        QCOMPARE(s_->window->History()->count(), 0); // imported whole: a new history
+        QVERIFY(s_->window->HasUnsavedChanges());
+        s_->Action("mnuFileItem_2")->trigger();
+        QVERIFY(ReadBytes(s_->demo.playerFile) == other);
 
         RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.reject(); });
-        QVERIFY(!window_->HasUnsavedChanges());
-        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
+        QVERIFY(!s_->window->HasUnsavedChanges());
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
     }
 
     void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
@@ -173,43 +146,43 @@ private slots:
                               {"player file changed since", true, std::nullopt}};
         for (const Case& c : cases) {
             init();
-            OpenDemo();
+            s_->OpenDemo();
             EditFirstPlayer("txtKD", 3);
-            window_.reset(); // the crash: nothing saved, the working database left as it is
-            QVERIFY(OriginSaysUnsaved(WorkingDb()));
+            s_->window.reset(); // the crash: nothing saved, the working database left as it is
+            QVERIFY(OriginSaysUnsaved(s_->WorkingDb()));
             if (c.changePlayerFile) {
                 std::string changed = original_;
                 changed[20] ^= 1;
-                WriteBytes(demo_.playerFile, changed);
+                WriteBytes(s_->demo.playerFile, changed);
             }
 
-            MakeWindow();
+            s_->MakeWindow(s_->work);
             if (!c.changePlayerFile)
-                log_->answers << c.answer;
-            window_->OfferCrashRecovery();
-            QCOMPARE(log_->questions.size(), c.changePlayerFile ? 0 : 1);
-            QCOMPARE(log_->messages.size(), c.changePlayerFile ? 1 : 0);
+                s_->log->answers << c.answer;
+            s_->window->OfferCrashRecovery();
+            QCOMPARE(s_->log->questions.size(), c.changePlayerFile ? 0 : 1);
+            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
             const bool recovered = c.answer == true;
-            QVERIFY2(window_->IsLeagueOpen() == recovered, c.name);
+            QVERIFY2(s_->window->IsLeagueOpen() == recovered, c.name);
             const bool keptForLater = !c.answer && !c.changePlayerFile;
-            QVERIFY2(OriginSaysUnsaved(WorkingDb()) == (recovered || keptForLater), c.name);
+            QVERIFY2(OriginSaysUnsaved(s_->WorkingDb()) == (recovered || keptForLater), c.name);
             if (recovered) {
-                QVERIFY(window_->HasUnsavedChanges() && !window_->IsReadOnly());
-                QCOMPARE(Box("txtKD")->text(), QStringLiteral("3"));
-                QVERIFY(ReadBytes(demo_.playerFile) == original_);
-                Action("mnuFileItem_2")->trigger();
-                QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
-                QCOMPARE(DifferingBytes(ReadBytes(demo_.playerFile), original_).size(),
+                QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
+                QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
+                QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
+                s_->Action("mnuFileItem_2")->trigger();
+                QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+                QCOMPARE(DifferingBytes(ReadBytes(s_->demo.playerFile), original_).size(),
                          std::size_t(1));
             }
             // Asked, or told, once.
-            MakeWindow();
-            const int questions = static_cast<int>(log_->questions.size());
+            s_->MakeWindow(s_->work);
+            const int questions = static_cast<int>(s_->log->questions.size());
             if (keptForLater)
-                log_->answers << false;
-            window_->OfferCrashRecovery();
-            QCOMPARE(log_->questions.size() - questions, keptForLater ? 1 : 0);
-            QCOMPARE(log_->messages.size(), c.changePlayerFile ? 1 : 0);
+                s_->log->answers << false;
+            s_->window->OfferCrashRecovery();
+            QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
+            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
             cleanup();
         }
     }
@@ -219,17 +192,17 @@ private slots:
         other[5] = '\x42';
         other[tavrel::kPlayerFileHeaderSize + 310] ^= 0x33;
         PutBackup("20200101-000000-000.ply", other);
-        OpenDemo();
+        s_->OpenDemo();
         RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.accept(); });
-        window_.reset();
+        s_->window.reset();
 
-        MakeWindow();
-        log_->answers << true;
-        window_->OfferCrashRecovery();
-        QVERIFY(window_->HasUnsavedChanges());
-        Action("mnuFileItem_2")->trigger();
-        QVERIFY2(log_->messages.isEmpty(), qPrintable(log_->messages.join('\n')));
-        QVERIFY(ReadBytes(demo_.playerFile) == other);
+        s_->MakeWindow(s_->work);
+        s_->log->answers << true;
+        s_->window->OfferCrashRecovery();
+        QVERIFY(s_->window->HasUnsavedChanges());
+        s_->Action("mnuFileItem_2")->trigger();
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        QVERIFY(ReadBytes(s_->demo.playerFile) == other);
     }
 };
 
