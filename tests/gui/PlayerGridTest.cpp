@@ -6,15 +6,10 @@
 #include "grid/GridColumns.h"
 #include "league/PlayerRecord.h"
 #include "ui/grid/FilterHeader.h"
-#include "ui/main/frmMain.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QStatusBar>
-#include <QTest>
 #include <QUndoStack>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
@@ -55,7 +50,6 @@ private:
     }
     QString Message() const { return window_->statusBar()->currentMessage(); }
     int Steps() const { return window_->History()->index(); }
-    QListWidget* Players() const { return window_->findChild<QListWidget*>("lstPlayers"); }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }

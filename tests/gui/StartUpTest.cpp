@@ -4,12 +4,10 @@
 #include "shell/CommandLine.h"
 #include "shell/ProgramFolders.h"
 #include "ui/main/LastFileSetting.h"
-#include "ui/main/frmMain.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QTest>
 
 using namespace guitest;
 
@@ -17,40 +15,33 @@ class StartUpTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::shared_ptr<PromptLog> log_;
-    std::unique_ptr<frmMain> window_;
+    std::unique_ptr<MainWindowSession> s_;
 
-    QString Panel1() const { return window_->findChild<QLabel*>("Panel1")->text(); }
+    QString Panel1() const { return s_->Find<QLabel>("Panel1")->text(); }
 
 private slots:
     void init() {
-        ClearProgramSettings();
-        dir_ = std::make_unique<QTemporaryDir>();
-        log_ = std::make_shared<PromptLog>();
-        const auto work = PathOf(*dir_, "work");
-        std::filesystem::create_directories(work);
-        window_ = std::make_unique<frmMain>(work, std::make_unique<FakePrompts>(log_));
-        window_->show();
+        s_ = std::make_unique<MainWindowSession>();
+        s_->window->show();
     }
 
     void cleanup() {
-        window_.reset();
-        QCOMPARE(log_->unexpectedQuestions, 0);
-        dir_.reset();
+        s_->window.reset();
+        QCOMPARE(s_->log->unexpectedQuestions, 0);
+        s_.reset();
     }
 
     void theLeagueNamedOnTheCommandLineOpensAndIsRemembered() {
-        const tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(*dir_, "league"));
         const QString previous = QDir::currentPath();
-        QDir::setCurrent(dir_->path());
-        const bool opened = window_->OpenLeagueFromCommandLine(QStringLiteral("league/Demo.lge"));
+        QDir::setCurrent(s_->dir->path());
+        const bool opened =
+            s_->window->OpenLeagueFromCommandLine(QStringLiteral("league/Demo.lge"));
         QDir::setCurrent(previous);
 
         QVERIFY(opened);
-        QVERIFY(log_->messages.isEmpty());
-        QVERIFY(window_->IsLeagueOpen());
-        const QString absolute = QPath(demo.leagueFile);
+        QVERIFY(s_->log->messages.isEmpty());
+        QVERIFY(s_->window->IsLeagueOpen());
+        const QString absolute = QPath(s_->demo.leagueFile);
         QCOMPARE(Panel1(), absolute);
         QCOMPARE(ReadLastFile(), absolute);
     }
@@ -65,17 +56,17 @@ private slots:
     void aMissingOrBadLeagueShowsTheFailureAndTheWindowStays() {
         QFETCH(QByteArray, playerBytes);
         QFETCH(QString, named);
-        const QString league = dir_->filePath(QString(named).replace(".ply", ".lge"));
+        const QString league = s_->dir->filePath(QString(named).replace(".ply", ".lge"));
         if (!playerBytes.isEmpty()) {
             WriteBytes(league.toStdString(), "TMS:");
-            WriteBytes(dir_->filePath(named).toStdString(), playerBytes.toStdString());
+            WriteBytes(s_->dir->filePath(named).toStdString(), playerBytes.toStdString());
         }
 
-        QVERIFY(!window_->OpenLeagueFromCommandLine(league));
-        QCOMPARE(log_->messages.size(), 1);
-        QVERIFY2(log_->messages[0].contains(named), qPrintable(log_->messages[0]));
-        QVERIFY(window_->isVisible());
-        QVERIFY(!window_->IsLeagueOpen());
+        QVERIFY(!s_->window->OpenLeagueFromCommandLine(league));
+        QCOMPARE(s_->log->messages.size(), 1);
+        QVERIFY2(s_->log->messages[0].contains(named), qPrintable(s_->log->messages[0]));
+        QVERIFY(s_->window->isVisible());
+        QVERIFY(!s_->window->IsLeagueOpen());
         QCOMPARE(ReadLastFile(), QString());
     }
 
