@@ -119,28 +119,24 @@ TEST(Rosters, EveryPlayerLandsInHisTeamInPositionThenFileOrder) {
 // team whose name is taken (exactly, or but for case) gets " (2)", " (3)" before ".txt".
 TEST(Rosters, TakenNamesGetANumberAndEveryFileIsListed) {
     TestLeague league;
-    league.AddTeam(std::int64_t(1), std::string("Twins"));
-    league.AddTeam(std::int64_t(2), std::string("Twins\0", 6));
-    league.AddTeam(std::int64_t(3), std::string("Free Agents"));
-    league.AddTeam(std::int64_t(4), std::string("TWINS"));
-    league.AddPlayer(MakePlayer({.team = 0, .lastName = "Loose"}));
-    league.AddPlayer(MakePlayer({.team = 1, .lastName = "First"}));
-    league.AddPlayer(MakePlayer({.team = 2, .lastName = "Second"}));
-    league.AddPlayer(MakePlayer({.team = 3, .lastName = "Named"}));
-    league.AddPlayer(MakePlayer({.team = 4, .lastName = "Loud"}));
+    const struct {
+        std::string team, file, player; // team 0, the free agents, has no name of its own
+    } expected[] = {{"", "Free Agents.txt", "Loose"},
+                    {"Twins", "Twins.txt", "First"},
+                    {std::string("Twins\0", 6), "Twins (2).txt", "Second"},
+                    {"Free Agents", "Free Agents (2).txt", "Named"},
+                    {"TWINS", "TWINS (3).txt", "Loud"}};
+    for (int team = 0; team < 5; ++team) {
+        if (team > 0)
+            league.AddTeam(std::int64_t(team), expected[team].team);
+        league.AddPlayer(MakePlayer({.team = team, .lastName = expected[team].player}));
+    }
     const auto written = PrintRosters(league.db(), league.folder());
-
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Free Agents.txt", "Loose"},
-        {"Twins.txt", "First"},
-        {"Twins (2).txt", "Second"},
-        {"Free Agents (2).txt", "Named"},
-        {"TWINS (3).txt", "Loud"}};
-    ASSERT_EQ(written.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(written[i], league.folder() / expected[i].first);
+    ASSERT_EQ(written.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(written[i], league.folder() / expected[i].file);
         const std::string roster = FileContent(written[i]);
-        EXPECT_NE(roster.find(expected[i].second + ", John"), std::string::npos) << roster;
+        EXPECT_NE(roster.find(expected[i].player + ", John"), std::string::npos) << roster;
     }
 }
 

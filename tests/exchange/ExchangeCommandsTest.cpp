@@ -43,7 +43,7 @@ protected:
     std::string original_;
 };
 
-TEST_F(ExchangeCommands, ExportThenImportChangesNoByte) {
+TEST_F(ExchangeCommands, ExportThenImportChangesNoByteAndAnEditSavesInPlace) {
     const fs::path sheet = folder_ / "players.csv";
     const CliResult exported = Run({"export", League(), "--out", sheet.string()});
     ASSERT_EQ(exported.status, 0) << exported.err;
@@ -58,10 +58,8 @@ TEST_F(ExchangeCommands, ExportThenImportChangesNoByte) {
     EXPECT_EQ(imported.out, "0 cells of 0 players changed\n");
     EXPECT_EQ(FileContent(files_.playerFile), original_);
     EXPECT_FALSE(fs::exists(Backup())); // nothing changed, nothing written
-}
 
-TEST_F(ExchangeCommands, ImportSavesInPlaceAfterTheBackup) {
-    const fs::path sheet = folder_ / "edit.csv";
+    // A change is saved in place after the backup.
     WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
     const CliResult r = Run({"import", League(), sheet.string()});
     ASSERT_EQ(r.status, 0) << r.err;
