@@ -72,10 +72,8 @@ TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
     EXPECT_EQ(g.table.Shown(1, kPidColumn), "12");
     EXPECT_EQ(g.table.RowOfRowId(g.table.RowId(4)), 4);
     EXPECT_THROW(GridTable::Load(g.league.folder() / "missing.tmp"), LeagueError);
-}
 
-TEST(GridTable, KeepsValuesTheCompactFormCannotHold) {
-    GridLeague g;
+    // It keeps values the compact form cannot hold.
     g.table.SetValue(0, Col("Act_SP"), std::int64_t{300});
     g.table.SetValue(1, Col("Act_SP"), std::monostate{});
     g.table.SetValue(2, Col("LastName"), "Müller-Lüdenscheidt"s);
@@ -128,7 +126,7 @@ std::vector<std::string> Filtered(const GridLeague& g, int column, const std::st
     return g.Column(FilterRows(g.table, {std::get<ColumnFilter>(parsed)}), kLastNameColumn);
 }
 
-TEST(GridFilter, EachFormOfFilter) {
+TEST(GridFilter, EachFormOfFilterAndTheirCombination) {
     GridLeague g;
     const struct {
         int column;
@@ -154,23 +152,15 @@ TEST(GridFilter, EachFormOfFilter) {
         {kLastNameColumn, "\"y|M\"", {}},
         {kTeamColumn, "free", {"Müller", "Öberg", ""}},
         {kTeamColumn, "=Áces|=Bears", {"Myers", "Smith", "Muñoz", "Murphy"}},
-        // Bad texts: reported, never a filter.
-        {kSpeed, "abc", {"invalid"}},
-        {kSpeed, ">", {"invalid"}},
-        {kSpeed, "60-50", {"invalid"}},
-        {kSpeed, "50-", {"invalid"}},
-        {kSpeed, "1.5", {"invalid"}},
-        {kSpeed, "50|", {"invalid"}},
-        {kLastNameColumn, "=\"Smith", {"invalid"}},
-        {kLastNameColumn, "Sm\"ith", {"invalid"}},
-        {kLastNameColumn, "Ω", {"invalid"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Filtered(g, c.column, c.text), c.expected) << c.column << " " << c.text;
-}
-
-TEST(GridFilter, FiltersCombineAcrossColumns) {
-    GridLeague g;
+    // Bad texts: reported, never a filter.
+    for (const char* bad : {"abc", ">", "60-50", "50-", "1.5", "50|"})
+        EXPECT_EQ(Filtered(g, kSpeed, bad), std::vector<std::string>{"invalid"}) << bad;
+    for (const char* bad : {"=\"Smith", "Sm\"ith", "Ω"})
+        EXPECT_EQ(Filtered(g, kLastNameColumn, bad), std::vector<std::string>{"invalid"}) << bad;
+    // Filters of several columns combine.
     std::vector<ColumnFilter> filters = {
         std::get<ColumnFilter>(ParseColumnFilter(kPositionColumn, "QB|WR")),
         std::get<ColumnFilter>(ParseColumnFilter(kSpeed, ">=55")),

@@ -51,7 +51,7 @@ protected:
     const std::string query_ = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
 };
 
-TEST_F(PlayerRowsTest, StatementReaderReusesOneRow) {
+TEST_F(PlayerRowsTest, StatementReaderAndCursorReuseOneRow) {
     SQLite::Statement select(db_, query_);
     ExpectRows([&](PlayerRow& row) {
         if (!select.executeStep())
@@ -59,9 +59,6 @@ TEST_F(PlayerRowsTest, StatementReaderReusesOneRow) {
         ReadPlayerRow(select, row);
         return true;
     });
-}
-
-TEST_F(PlayerRowsTest, CursorReadsTheSame) {
     PlayerRowCursor cursor(db_, query_);
     ExpectRows([&](PlayerRow& row) {
         if (!cursor.Next())
@@ -90,12 +87,11 @@ TEST(PlayerRowInserter, RowsComeBackAsTheyWentIn) {
     }
     PlayerRowCursor cursor(db, "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid");
     PlayerRow row;
-    ASSERT_TRUE(cursor.Next());
-    cursor.Read(row);
-    EXPECT_EQ(row, first);
-    ASSERT_TRUE(cursor.Next());
-    cursor.Read(row);
-    EXPECT_EQ(row, second);
+    for (const PlayerRow* expected : {&first, &second}) {
+        ASSERT_TRUE(cursor.Next());
+        cursor.Read(row);
+        EXPECT_EQ(row, *expected);
+    }
     EXPECT_FALSE(cursor.Next());
     EXPECT_THROW(PlayerRowInserter(db, "Team"), SQLite::Exception);
 }
