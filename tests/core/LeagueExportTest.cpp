@@ -41,10 +41,8 @@ TEST_F(LeagueExportTest, UneditedLeagueSavesByteForByte) {
     // Padding as the host game writes it, NULs and spaces; identifier and weight high bytes of
     // 128 or more.
     Bytes padded(kPlayerRecordSize, 0);
-    padded[0] = 0x01;
-    padded[1] = 0xC0;
-    padded[86] = 0x10;
-    padded[87] = 0x90;
+    for (const auto& [offset, byte] : {std::pair{0, 0x01}, {1, 0xC0}, {86, 0x10}, {87, 0x90}})
+        padded[offset] = std::uint8_t(byte);
     Put(padded, 8, "Al");
     Put(padded, 23, "Ng" + std::string(23, ' '));
     Put(padded, 48, "U\xE9" + std::string(10, ' '));
@@ -85,14 +83,10 @@ TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
     Put(r, at + 48, std::string(29, 'x') + "\xE9\x80");
     Put(r, at + 8, "Abcdefghijklmno");
     Put(r, at + 23, "Li\xE9" + std::string(22, ' '));
-    r[at + 2] = 0xFF;
-    r[at + 3] = 0xFF;
-    r[at + 0] = 0x34;
-    r[at + 1] = 0x02;
-    r[at + 86] = 245;
-    r[at + 175] = 0xFF;
-    r[at + 289] = 0;
-    r[at + 223] = 31;
+    const std::pair<std::size_t, std::uint8_t> bytes[] = {
+        {0, 0x34}, {1, 0x02}, {2, 0xFF}, {3, 0xFF}, {86, 245}, {175, 0xFF}, {289, 0}, {223, 31}};
+    for (const auto& [offset, byte] : bytes)
+        r[at + offset] = byte;
     EXPECT_EQ(ReadBytes(playerFile_), expected);
 }
 
