@@ -58,17 +58,14 @@ TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
         WriteCellChanges(f.league.db(), changes, CellSide::Before);
         EXPECT_EQ(Table(f.league), original);
     }
-}
-
-TEST(CellChanges, ACellListedTwiceEndsAtItsLastAfterAndGoesBackToItsFirstBefore) {
-    Fixture f;
-    const CellChanges changes = {{f.b, Col("Act_AG"), std::int64_t{50}, std::int64_t{60}},
-                                 {f.a, Col("Act_AG"), std::int64_t{50}, std::int64_t{51}},
-                                 {f.b, Col("Act_AG"), std::int64_t{60}, std::int64_t{70}}};
-    WriteCellChanges(f.league.db(), changes, CellSide::After);
+    // A cell listed twice ends at its last After and goes back to its first Before.
+    const CellChanges twice = {{f.b, Col("Act_AG"), std::int64_t{50}, std::int64_t{60}},
+                               {f.a, Col("Act_AG"), std::int64_t{50}, std::int64_t{51}},
+                               {f.b, Col("Act_AG"), std::int64_t{60}, std::int64_t{70}}};
+    WriteCellChanges(f.league.db(), twice, CellSide::After);
     EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 70);
     EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 51);
-    WriteCellChanges(f.league.db(), changes, CellSide::Before);
+    WriteCellChanges(f.league.db(), twice, CellSide::Before);
     EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 50);
     EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 50);
 }

@@ -58,17 +58,15 @@ TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
     EXPECT_EQ(LeagueError("Reading", "f", "gone").sqliteCode(), 0);
 }
 
-TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenTheProgramRunsThereAndMayWrite) {
+TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAppData) {
     const fs::path program = Path("");
     EXPECT_EQ(ChooseWorkingDirectory(program, program / "."), program);
     EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
     EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
         << "finding out leaves nothing behind";
-}
 
-// Installed (even in a folder it may write to), copied elsewhere, or in a build folder it may not
-// write to: the program keeps its files in the per-user application data folder.
-TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
+    // Installed (even in a folder it may write to), copied elsewhere, or in a build folder it may
+    // not write to: the program keeps its files in the per-user application data folder.
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setApplicationName("TavrelTest");
     const fs::path data =
@@ -94,16 +92,15 @@ TEST_F(WorkingDatabaseTest, MovesToApplicationDataAnywhereElse) {
     QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(WorkingDatabaseTest, LockThatCannotBeMadeIsAnErrorNotAnotherCopy) {
-    testing::WriteBytes(Path("file"), {1});
-    WorkingDatabaseLock lock(Path("file") / "Tavrel.tmp");
-    EXPECT_THROW(lock.TryLock(), LeagueError);
-    EXPECT_FALSE(lock.IsLocked());
-}
-
 // Another process holds the lock for as long as it lives, however old the lock file; once it
-// is gone, its lock is stale and taken over.
+// is gone, its lock is stale and taken over. A lock that cannot be made is an error, not another
+// copy.
 TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
+    testing::WriteBytes(Path("file"), {1});
+    WorkingDatabaseLock unmade(Path("file") / "Tavrel.tmp");
+    EXPECT_THROW(unmade.TryLock(), LeagueError);
+    EXPECT_FALSE(unmade.IsLocked());
+
     const fs::path db = Path("Tavrel.tmp");
     int locked[2];
     ASSERT_EQ(pipe(locked), 0);
