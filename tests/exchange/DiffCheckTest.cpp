@@ -23,14 +23,19 @@ struct Field {
     std::size_t recordA, recordB;
     std::string column;
     std::string a, b; // as ShownDifference shows them
+    bool operator==(const Field&) const = default;
 };
+
+void PrintTo(const Field& f, std::ostream* os) {
+    *os << f.recordA << "/" << f.recordB << " " << f.column << ": " << f.a << " -> " << f.b;
+}
 
 struct DiffCase {
     const char* name;
     std::function<void(std::vector<Bytes>&, Bytes& tail)> changeB;
     bool byRecord;
     std::vector<Field> fields;
-    std::vector<std::size_t> onlyInA, onlyInB;
+    std::vector<std::size_t> onlyInA = {}, onlyInB = {};
     bool trailing = false;
 };
 
@@ -50,14 +55,7 @@ TEST_P(Diff, ListsWhatDiffers) {
             const auto [a, b] = ShownDifference(f);
             fields.push_back({p.recordA, p.recordB, DifferenceColumnName(f.column), a, b});
         }
-    ASSERT_EQ(fields.size(), c.fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        EXPECT_EQ(fields[i].recordA, c.fields[i].recordA) << i;
-        EXPECT_EQ(fields[i].recordB, c.fields[i].recordB) << i;
-        EXPECT_EQ(fields[i].column, c.fields[i].column) << i;
-        EXPECT_EQ(fields[i].a, c.fields[i].a) << i;
-        EXPECT_EQ(fields[i].b, c.fields[i].b) << i;
-    }
+    EXPECT_EQ(fields, c.fields);
     std::vector<std::size_t> onlyA, onlyB;
     for (const UnmatchedPlayer& p : diff.onlyInA)
         onlyA.push_back(p.record);
@@ -73,31 +71,24 @@ TEST_P(Diff, ListsWhatDiffers) {
 INSTANTIATE_TEST_SUITE_P(
     PlayerFiles, Diff,
     ::testing::Values(
-        DiffCase{"Same", [](auto&, auto&) {}, true, {}, {}, {}},
+        DiffCase{"Same", [](auto&, auto&) {}, true, {}},
         DiffCase{"OneRating",
                  [](auto& r, auto&) { r[1][175] = 70; },
                  true,
-                 {{2, 2, "Act_SP", "50", "70"}},
-                 {},
-                 {}},
+                 {{2, 2, "Act_SP", "50", "70"}}},
         DiffCase{"PaddingOnlyIsShownExactly",
                  [](auto& r, auto&) { r[0][12] = ' '; },
                  true,
-                 {{1, 1, "FirstName", "\"John" + Nuls(11) + "\"", "\"John " + Nuls(10) + "\""}},
-                 {},
-                 {}},
+                 {{1, 1, "FirstName", "\"John" + Nuls(11) + "\"", "\"John " + Nuls(10) + "\""}}},
         DiffCase{"UnmodelledBytes",
                  [](auto& r, auto&) { r[2][176] = 0xFF, r[2][302 - 2] = 9; },
                  true,
-                 {{3, 3, "bytes no column carries", "176:01 300:00", "176:FF 300:09"}},
-                 {},
-                 {}},
+                 {{3, 3, "bytes no column carries", "176:01 300:00", "176:FF 300:09"}}},
         DiffCase{"RemovedPlayerMatchesByPid",
                  [](auto& r, auto&) { r.erase(r.begin()); },
                  false,
                  {},
-                 {1},
-                 {}},
+                 {1}},
         DiffCase{"AddedPlayerAndReordered",
                  [](auto& r, auto&) {
                      std::swap(r[0], r[1]);
@@ -111,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](auto& r, auto&) { r.erase(r.begin() + 2); },
                  false,
                  {{3, 3, "Team", "1", "0"}, {3, 3, "FirstName", "\"Al\"", "\"Bo\""}},
-                 {4},
-                 {}},
+                 {4}},
         DiffCase{"TrailingBytes",
                  [](auto&, auto& tail) {
                      tail = {1, 2};
