@@ -130,11 +130,7 @@ TEST_P(Check, FindsEachProblemWithItsPlayerOrTeam) {
                                   CleanRecord(12, 0, "Al", "Jones")};
     std::vector<TeamRecord> teams = {{1, "Bears", "Coach"}};
     GetParam().spoil(header, records, tail, teams);
-    Bytes bytes = header;
-    for (const Bytes& r : records)
-        bytes.insert(bytes.end(), r.begin(), r.end());
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    const auto problems = CheckLeague(PlayerFileImage(bytes, "test.ply"), teams);
+    const auto problems = CheckLeague(Image(records, tail, header), teams);
     std::vector<std::pair<std::string, std::optional<std::size_t>>> found;
     for (const LeagueProblem& p : problems)
         found.emplace_back(p.kind, p.record);

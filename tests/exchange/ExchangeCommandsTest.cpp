@@ -131,9 +131,7 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
     using namespace testing;
     std::vector<Bytes> records = FourPlayers();
     records[1][175] = 88;
-    Bytes bytes = CleanHeader();
-    for (const Bytes& r : records)
-        bytes.insert(bytes.end(), r.begin(), r.end());
+    const Bytes bytes = FileBytes(records);
     WriteFileContent(files_.playerFile, std::string(bytes.begin(), bytes.end()));
     const fs::path book = folder_ / "players.xlsx";
     ASSERT_EQ(Run({"export", League(), "--out", book.string(), "--format", "xlsx"}).status, 0);

@@ -40,12 +40,18 @@ inline std::vector<Bytes> FourPlayers() {
             CleanRecord(12, 1, "Al", "Jones"), CleanRecord(12, 0, "Bo", "Jones")};
 }
 
-inline PlayerFileImage Image(const std::vector<Bytes>& records, Bytes tail = {}) {
-    Bytes bytes = CleanHeader();
+// The bytes of a player file: header, records, then whatever follows the last record.
+inline Bytes FileBytes(const std::vector<Bytes>& records, const Bytes& tail = {},
+                       Bytes header = CleanHeader()) {
     for (const Bytes& r : records)
-        bytes.insert(bytes.end(), r.begin(), r.end());
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    return PlayerFileImage(std::move(bytes), "test.ply");
+        Append(header, r);
+    Append(header, tail);
+    return header;
+}
+
+inline PlayerFileImage Image(const std::vector<Bytes>& records, const Bytes& tail = {},
+                             const Bytes& header = CleanHeader()) {
+    return PlayerFileImage(FileBytes(records, tail, header), "test.ply");
 }
 
 } // namespace tavrel::testing
