@@ -218,35 +218,6 @@ private slots:
         QVERIFY(Saved() == expected);
     }
 
-    void aCancelledOrFailedOpenKeepsTheLeagueShown() {
-        s_->Open(s_->demo.leagueFile);
-        ChooseTeam(3);
-        s_->Players()->setCurrentRow(2);
-        Type("txtSP", QStringLiteral("201"));
-        const QString panel = Label("Panel2");
-
-        s_->log->answers << false; // do not save; then cancel the dialog
-        s_->Trigger("mnuFileItem_0");
-        QCOMPARE(s_->log->questions, QStringList{"Would you like to SAVE your changes?"});
-        QCOMPARE(Label("Panel2"), panel);
-
-        // A league whose player file is missing: the backup fails and nothing changes.
-        const auto broken = PathOf(*s_->dir, "Broken.lge");
-        WriteBytes(broken, "TMS:");
-        s_->log->answers << false;
-        s_->Open(broken);
-        QCOMPARE(s_->log->messages.size(), 1);
-        QVERIFY2(s_->log->messages[0].contains("Broken.ply") &&
-                     s_->log->messages[0].contains("Backing up the player file"),
-                 qPrintable(s_->log->messages[0]));
-        QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
-        QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
-        s_->Players()->setCurrentRow(0);
-        s_->Players()->setCurrentRow(2);
-        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
-        QVERIFY(s_->window->HasUnsavedChanges());
-    }
-
     void exitOrCloseWhoseSaveFailsKeepsTheProgramOpen() {
         s_->Open(s_->demo.leagueFile);
         {
@@ -309,15 +280,17 @@ private slots:
         QVERIFY(shows());
     }
 
-    void escAtTheSaveQuestionKeepsTheProgramAndTheEdits() {
+    void escNoOrAFailedOpenAtTheSaveQuestionKeepTheProgramTheLeagueAndTheEdits() {
         const QString question = QStringLiteral("Would you like to SAVE your changes?");
         const auto unsaved = [this] {
             const auto origin = tavrel::ReadLeagueOrigin(s_->WorkingDb());
             return origin && origin->unsavedChanges;
         };
         s_->Open(s_->demo.leagueFile);
-        s_->Box("txtSP")->setText(QStringLiteral("201"));
-        s_->window->CommitPendingEdit();
+        ChooseTeam(3);
+        s_->Players()->setCurrentRow(2);
+        Type("txtSP", QStringLiteral("201")); // still being typed
+        const QString panel = Label("Panel2");
         QSignalSpy ended(s_->window.get(), &frmMain::Ended);
         s_->log->answers << std::nullopt;
         s_->Trigger("mnuFileItem_4"); // Exit
@@ -332,12 +305,33 @@ private slots:
         QVERIFY(unsaved());
         QVERIFY(Saved() == original_);
 
+        s_->log->files.clear();
+        s_->log->answers << false; // do not save; then cancel the dialog
+        s_->Trigger("mnuFileItem_0");
+        QCOMPARE(s_->log->questions, QStringList(4, question));
+        QCOMPARE(Label("Panel2"), panel);
+
+        // A league whose player file is missing: the backup fails and nothing changes.
+        const auto broken = PathOf(*s_->dir, "Broken.lge");
+        WriteBytes(broken, "TMS:");
+        s_->log->answers << false;
+        s_->Open(broken);
+        QCOMPARE(s_->log->messages.size(), 1);
+        QVERIFY2(s_->log->messages[0].contains("Broken.ply") &&
+                     s_->log->messages[0].contains("Backing up the player file"),
+                 qPrintable(s_->log->messages[0]));
+        QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
+        QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
+        s_->Players()->setCurrentRow(0);
+        s_->Players()->setCurrentRow(2);
+        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
+        QVERIFY(s_->window->HasUnsavedChanges());
+
         s_->log->answers << false; // No ends the program and the edits count as dropped
         QVERIFY(s_->window->close());
         QCOMPARE(ended.count(), 1);
         QVERIFY(!unsaved());
     }
-
     void anotherWritersLeagueOpensReadOnlyOnlyWhenAskedTo() {
         tavrel::LeagueLock other(s_->demo.leagueFile, "tavrel-cli");
         QVERIFY(other.TryLock());
