@@ -31,14 +31,9 @@ struct GridLeague {
         table = GridTable::Load(league.db());
     }
     void Add(int team, int pid, Value last, Value first, const std::string& pos, int speed) {
-        PlayerRow row = testing::MakePlayer({});
-        row[Col("Team")] = std::int64_t{team};
-        row[Col("PID")] = std::int64_t{pid};
-        row[Col("LastName")] = std::move(last);
-        row[Col("FirstName")] = std::move(first);
-        row[Col("PositionTXT")] = pos;
-        row[Col("Act_SP")] = std::int64_t{speed};
-        league.AddPlayer(row);
+        const auto id = league.AddPlayer(team, pid, std::move(last), std::move(first), pos);
+        league.Exec("UPDATE Players SET Act_SP = " + std::to_string(speed) +
+                    " WHERE rowid = " + std::to_string(id));
     }
     std::vector<std::string> Column(const std::vector<int>& rows, int column) const {
         std::vector<std::string> shown;
