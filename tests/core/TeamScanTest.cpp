@@ -25,30 +25,28 @@ std::vector<int> Ids(const std::vector<TeamRecord>& teams) {
     return ids;
 }
 
-TEST(TeamScan, ReadsOneTeamRecordWhole) {
-    const std::string name = std::string("Wolves") + std::string(14, '\0');
+// A team record read whole, its text as Windows-1252 and its padding kept.
+TEST(TeamScan, ReadsATeamRecordWholeWithItsTextInWindows1252) {
+    const std::string name = "Wolves" + std::string(14, '\0');
     const std::string coach = "Coach Name" + std::string(20, ' ');
-    Bytes file = Text("junk");
-    Append(file, TeamBlock(5, name, coach));
-    const std::vector<TeamRecord> teams = ScanTeamRecords(file);
-    ASSERT_EQ(teams.size(), 1u);
-    EXPECT_EQ(teams[0].teamId, 5);
-    EXPECT_EQ(teams[0].teamName, name);
-    EXPECT_EQ(teams[0].coach, coach);
-    EXPECT_EQ(teams[0].teamName.size(), 20u);
-    EXPECT_EQ(teams[0].coach.size(), 30u);
-}
-
-TEST(TeamScan, TextIsWindows1252) {
-    Bytes file = TeamBlock(200,
-                           "Montr\xE9"
-                           "al",
-                           "\x80uro \x9F");
-    const std::vector<TeamRecord> teams = ScanTeamRecords(file);
-    ASSERT_EQ(teams.size(), 1u);
-    EXPECT_EQ(teams[0].teamId, 200);
-    EXPECT_EQ(teams[0].teamName, "Montr\u00E9al" + std::string(12, '\0'));
-    EXPECT_EQ(teams[0].coach, "\u20ACuro \u0178" + std::string(24, '\0'));
+    const struct {
+        std::uint8_t id;
+        std::string name, coach, shownName, shownCoach;
+    } cases[] = {{5, name, coach, name, coach},
+                 {200,
+                  "Montr\xE9"
+                  "al",
+                  "\x80uro \x9F", "Montr\u00E9al" + std::string(12, '\0'),
+                  "\u20ACuro \u0178" + std::string(24, '\0')}};
+    for (const auto& c : cases) {
+        Bytes file = Text("junk");
+        Append(file, TeamBlock(c.id, c.name, c.coach));
+        const std::vector<TeamRecord> teams = ScanTeamRecords(file);
+        ASSERT_EQ(teams.size(), 1u);
+        EXPECT_EQ(teams[0].teamId, c.id);
+        EXPECT_EQ(teams[0].teamName, c.shownName);
+        EXPECT_EQ(teams[0].coach, c.shownCoach);
+    }
 }
 
 TEST(TeamScan, TeamsComeInFileOrderAndTheScanResumesAfterEachRecord) {
