@@ -13,6 +13,7 @@
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -49,6 +50,12 @@ protected:
         Bytes league = TeamBlock(1, "Bears", "Coach One");
         Append(league, TeamBlock(2, "Lions", "Coach Two"));
         WriteBytes(leagueFile_, league);
+        setenv("TAVREL_BACKUP_DIR", Path("backups").c_str(), 1); // dated backups stay in here
+    }
+    void TearDown() override { unsetenv("TAVREL_BACKUP_DIR"); }
+    void Exec(const std::string& sql) const {
+        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
+        database.exec(sql);
     }
     std::filesystem::path Path(const std::string& name) const {
         return std::filesystem::path(dir_.path().toStdString()) / name;

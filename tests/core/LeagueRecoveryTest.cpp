@@ -18,15 +18,6 @@ using namespace tavrel::testing;
 
 class LeagueRecoveryTest : public LeagueFilesTest {
 protected:
-    void SetUp() override {
-        LeagueFilesTest::SetUp();
-        setenv("TAVREL_BACKUP_DIR", Path("backups").c_str(), 1);
-    }
-    void TearDown() override { unsetenv("TAVREL_BACKUP_DIR"); }
-    void Exec(const std::string& sql) const {
-        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
-        database.exec(sql);
-    }
     std::vector<Bytes> records_ = {PatternRecord(0), PatternRecord(1), PatternRecord(2)};
 };
 

@@ -21,18 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
-class LeagueSafetyTest : public LeagueFilesTest {
-protected:
-    void SetUp() override {
-        LeagueFilesTest::SetUp();
-        setenv("TAVREL_BACKUP_DIR", Path("backups").c_str(), 1);
-    }
-    void TearDown() override { unsetenv("TAVREL_BACKUP_DIR"); }
-    void Edit(const std::string& sql) const {
-        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
-        database.exec(sql);
-    }
-};
+using LeagueSafetyTest = LeagueFilesTest;
 
 // Two processes: the second writer is told who holds the league, and takes the lock over once
 // that process is gone.
@@ -81,7 +70,7 @@ TEST_F(LeagueSafetyTest, EverySaveInPlaceKeepsTheFileItReplacesAndTheNewestTwent
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
     const Bytes original = ReadBytes(playerFile_);
     for (int n = 1; n <= 22; ++n) {
-        Edit("UPDATE Players SET Act_SP = " + std::to_string(n) + " WHERE rowid = 1");
+        Exec("UPDATE Players SET Act_SP = " + std::to_string(n) + " WHERE rowid = 1");
         SaveLeagueInPlace(league, db_);
     }
     const std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile_);
@@ -103,7 +92,7 @@ TEST_F(LeagueSafetyTest, EverySaveInPlaceKeepsTheFileItReplacesAndTheNewestTwent
 TEST_F(LeagueSafetyTest, RestorePutsTheBackupBackAndKeepsWhatItReplaced) {
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1)});
     const Bytes original = ReadBytes(playerFile_);
-    Edit("UPDATE Players SET Act_SP = 7");
+    Exec("UPDATE Players SET Act_SP = 7");
     SaveLeagueInPlace(league, db_);
     const Bytes edited = ReadBytes(playerFile_);
     ASSERT_NE(edited, original);

@@ -41,7 +41,10 @@ std::string Failure(const std::function<void()>& action) {
 
 class SafeSaveTest : public LeagueFilesTest {
 protected:
-    void TearDown() override { FailSafeSaveStep(SafeSaveStep::Write, 0, 0); }
+    void TearDown() override {
+        FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
+        LeagueFilesTest::TearDown();
+    }
     fs::path Folder() const { return Path(""); }
 };
 
