@@ -136,9 +136,7 @@ TEST_F(EngineCommands, RostersWritesOneFilePerTeamIntoTheFolder) {
     const fs::path out = folder_ / "rosters";
     const CliResult r = Run({"rosters", files_.leagueFile.string(), "--out", out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(out))
-        names.push_back(entry.path().filename().string());
+    const std::vector<std::string> names = testing::FileNames(out);
     EXPECT_EQ(names.size(), 7u); // six teams and the free agents
     EXPECT_NE(std::find(names.begin(), names.end(), "Free Agents.txt"), names.end());
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 7);

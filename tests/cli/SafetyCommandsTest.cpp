@@ -23,16 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FileContent;
+using testing::FileNames;
 
 const std::vector<std::string> kEdit = {"global-edit", "--positions", "QB", "--act", "SP=10"};
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class SafetyCommands : public ::testing::Test {
 protected:
@@ -165,13 +158,13 @@ TEST_F(SafetyCommands, SignalsRemoveThePrivateWorkingDatabase) {
         close(pipeEnds[1]);
         char first = 0;
         ASSERT_EQ(read(pipeEnds[0], &first, 1), 1); // the import is done
-        ASSERT_EQ(Names(root_ / "tmp").size(), 1u);
+        ASSERT_EQ(FileNames(root_ / "tmp").size(), 1u);
         kill(pid, signal);
         int status = 0;
         waitpid(pid, &status, 0);
         close(pipeEnds[0]);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
-        EXPECT_TRUE(Names(root_ / "tmp").empty()) << signal;
+        EXPECT_TRUE(FileNames(root_ / "tmp").empty()) << signal;
     }
 }
 
@@ -186,7 +179,7 @@ TEST_F(SafetyCommands, FoldersOfEarlierRunsThatAreGoneAreRemoved) {
     fs::create_directories(running);
     testing::WriteFileContent(abandoned / "Tavrel.tmp", "left behind");
     ASSERT_EQ(Cli({"backups", files_.leagueFile.native()}).status, 0); // imports nothing
-    EXPECT_EQ(Names(root_ / "tmp"), (std::vector<std::string>{running.filename()}));
+    EXPECT_EQ(FileNames(root_ / "tmp"), (std::vector<std::string>{running.filename()}));
 }
 
 TEST_F(SafetyCommands, PathsThatAreNotUtf8AreKeptAsBytes) {
@@ -195,11 +188,11 @@ TEST_F(SafetyCommands, PathsThatAreNotUtf8AreKeptAsBytes) {
     fs::rename(files_.playerFile, folder / "Liga\xE9.ply");
     const Run r = Cli(Edit(folder / "Liga\xE9.lge"));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Names(folder),
+    EXPECT_EQ(FileNames(folder),
               (std::vector<std::string>{"Liga\xE9.lge", "Liga\xE9.ply", "Liga\xE9.sw$"}));
     EXPECT_TRUE(FileContent(folder / "Liga\xE9.sw$") == original_);
     EXPECT_FALSE(FileContent(folder / "Liga\xE9.ply") == original_);
-    EXPECT_EQ(Names(root_ / "backups"), (std::vector<std::string>{"Liga\xE9"}));
+    EXPECT_EQ(FileNames(root_ / "backups"), (std::vector<std::string>{"Liga\xE9"}));
 }
 
 TEST_F(SafetyCommands, BackupsAreListedAndRestored) {

@@ -22,14 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
-std::vector<std::string> FolderNames(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string Failure(const std::function<void()>& action) {
     try {
         action();
@@ -72,7 +64,7 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
         });
         EXPECT_NE(message.find(std::strerror(c.error)), std::string::npos) << message;
         EXPECT_TRUE(FileContent(target) == "old");
-        EXPECT_EQ(FolderNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
+        EXPECT_EQ(FileNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
     }
 }
 
@@ -88,11 +80,11 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
         FailSafeSaveStep(step, 1, error);
         EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
                   std::string::npos);
-        EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"a.txt"}));
+        EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt"}));
         EXPECT_EQ(FileContent(folder / "a.txt"), "old a");
     }
     SaveFilesAtomically(files, "Printing");
-    EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(FileContent(folder / "a.txt"), "new a");
     EXPECT_EQ(FileContent(folder / "b.txt"), "new b");
 }
@@ -126,7 +118,7 @@ TEST_F(SafeSaveTest, RealFullDiskKeepsThePlayerFile) {
     const std::string message =
         Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); });
     const std::string after = FileContent(target);
-    const auto left = FolderNames(disk);
+    const auto left = FileNames(disk);
     umount(disk.c_str());
     EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
     EXPECT_EQ(after, std::string(20000, 'o'));

@@ -12,6 +12,7 @@ namespace tavrel {
 namespace {
 
 using testing::FileContent;
+using testing::FileNames;
 using testing::MakePlayer;
 using testing::PlayerSpec;
 using testing::TestLeague;
@@ -26,15 +27,6 @@ const std::string kClosing = "Tavrel\r\nhttps://tavrel.example.org\r\n";
 
 std::string EmptyRoster(const std::string& name) {
     return name + "\r\n \r\n" + kHead + kClosing;
-}
-
-// Every file directly in `folder`, by name.
-std::vector<std::string> FilesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The roster's player lines: everything between the page head and the closing lines.
@@ -69,7 +61,7 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
     EXPECT_EQ(PrintRosters(league.db(), out),
               (std::vector<fs::path>{out / "Free Agents.txt", out / "Bears.txt"}));
 
-    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
+    EXPECT_EQ(FileNames(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
     EXPECT_EQ(FileContent(out / "Free Agents.txt"), EmptyRoster("Free Agents"));
     // Players in position order; "QB Smith, John" fills a whole print zone, so the personal data
     // moves to the next one; the one-digit ratings are not padded.
@@ -183,10 +175,10 @@ TEST(Rosters, FileNamesStayInsideTheFolder) {
     const fs::path out = league.folder() / "out";
     fs::create_directory(out);
     PrintRosters(league.db(), out);
-    EXPECT_EQ(FilesIn(out),
+    EXPECT_EQ(FileNames(out),
               (std::vector<std::string>{".._x.txt", "Free Agents.txt", "Team10.txt", "Team5.txt",
                                         "Team9.txt", "a_b_c_______.txt"}));
-    EXPECT_EQ(FilesIn(league.folder()), (std::vector<std::string>{"Tavrel.tmp", "out"}));
+    EXPECT_EQ(FileNames(league.folder()), (std::vector<std::string>{"Tavrel.tmp", "out"}));
     EXPECT_EQ(RosterFileName("Caf\xC2\x85", 1),
               "Caf_.txt"); // a control character of the upper half
 }
@@ -203,7 +195,7 @@ TEST(Rosters, FailuresNameTheFileAndWriteNothing) {
     }
     league.Exec("DROP TABLE Team");
     EXPECT_THROW(PrintRosters(league.db(), out), LeagueError);
-    EXPECT_TRUE(FilesIn(out).empty());
+    EXPECT_TRUE(FileNames(out).empty());
 
     TestLeague fine;
     try {
