@@ -1,6 +1,7 @@
 #pragma once
 
 #include "league/DemoLeague.h"
+#include "league/LeagueOrigin.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
@@ -137,6 +138,11 @@ struct MainWindowSession {
     }
     void OpenDemo() { Open(demo.leagueFile); }
     std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
+    // What the working database tells a later start: edits left unsaved.
+    bool OriginSaysUnsaved() const {
+        const auto origin = tavrel::ReadLeagueOrigin(WorkingDb());
+        return origin && origin->unsavedChanges;
+    }
 };
 
 } // namespace guitest

@@ -2,7 +2,6 @@
 // every command carried through to the working database and the player file's bytes.
 #include "GuiTestSupport.h"
 #include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 #include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
@@ -282,10 +281,6 @@ private slots:
 
     void escNoOrAFailedOpenAtTheSaveQuestionKeepTheProgramTheLeagueAndTheEdits() {
         const QString question = QStringLiteral("Would you like to SAVE your changes?");
-        const auto unsaved = [this] {
-            const auto origin = tavrel::ReadLeagueOrigin(s_->WorkingDb());
-            return origin && origin->unsavedChanges;
-        };
         s_->Open(s_->demo.leagueFile);
         ChooseTeam(3);
         s_->Players()->setCurrentRow(2);
@@ -302,7 +297,7 @@ private slots:
         QCOMPARE(s_->log->files.size(), 1);
         QCOMPARE(ended.count(), 0);
         QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
-        QVERIFY(unsaved());
+        QVERIFY(s_->OriginSaysUnsaved());
         QVERIFY(Saved() == original_);
 
         s_->log->files.clear();
@@ -330,7 +325,7 @@ private slots:
         s_->log->answers << false; // No ends the program and the edits count as dropped
         QVERIFY(s_->window->close());
         QCOMPARE(ended.count(), 1);
-        QVERIFY(!unsaved());
+        QVERIFY(!s_->OriginSaysUnsaved());
     }
     void anotherWritersLeagueOpensReadOnlyOnlyWhenAskedTo() {
         tavrel::LeagueLock other(s_->demo.leagueFile, "tavrel-cli");

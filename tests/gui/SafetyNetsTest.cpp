@@ -1,7 +1,6 @@
 // The window's safety nets on a demo league: File > Restore Backup... and crash recovery.
 #include "GuiTestSupport.h"
 #include "league/LeagueBackups.h"
-#include "league/LeagueOrigin.h"
 #include "league/PlayerRecord.h"
 #include "ui/main/RestoreBackupDialog.h"
 
@@ -23,11 +22,6 @@ std::vector<std::size_t> DifferingBytes(const std::string& a, const std::string&
         if (a[i] != b[i])
             at.push_back(i);
     return at;
-}
-
-bool OriginSaysUnsaved(const fs::path& workingDb) {
-    const std::optional<tavrel::LeagueOrigin> origin = tavrel::ReadLeagueOrigin(workingDb);
-    return origin && origin->unsavedChanges;
 }
 
 } // namespace
@@ -101,13 +95,13 @@ private slots:
         });
         QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
         QVERIFY(s_->window->HasUnsavedChanges());
-        QVERIFY(OriginSaysUnsaved(s_->WorkingDb()));
+        QVERIFY(s_->OriginSaysUnsaved());
         QCOMPARE(ReadBytes(s_->demo.playerFile).size(), afterFirstSave.size());
         // Of the same shape as the league: one step of the history.
         QVERIFY2(s_->window->History()->undoText().startsWith("Restore Backup of "),
                  qPrintable(s_->window->History()->undoText()));
         s_->window->History()->undo();
-        QVERIFY(!s_->window->HasUnsavedChanges() && !OriginSaysUnsaved(s_->WorkingDb()));
+        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->OriginSaysUnsaved());
         s_->window->History()->redo();
         s_->Action("mnuFileItem_2")->trigger();
         QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
@@ -149,7 +143,7 @@ private slots:
             s_->OpenDemo();
             EditFirstPlayer("txtKD", 3);
             s_->window.reset(); // the crash: nothing saved, the working database left as it is
-            QVERIFY(OriginSaysUnsaved(s_->WorkingDb()));
+            QVERIFY(s_->OriginSaysUnsaved());
             if (c.changePlayerFile) {
                 std::string changed = original_;
                 changed[20] ^= 1;
@@ -165,7 +159,7 @@ private slots:
             const bool recovered = c.answer == true;
             QVERIFY2(s_->window->IsLeagueOpen() == recovered, c.name);
             const bool keptForLater = !c.answer && !c.changePlayerFile;
-            QVERIFY2(OriginSaysUnsaved(s_->WorkingDb()) == (recovered || keptForLater), c.name);
+            QVERIFY2(s_->OriginSaysUnsaved() == (recovered || keptForLater), c.name);
             if (recovered) {
                 QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
                 QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
