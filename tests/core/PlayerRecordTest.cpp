@@ -13,13 +13,11 @@ namespace {
 
 using namespace tavrel::testing;
 
-TEST(PlayersTable, ColumnNamesMatchWithoutRegardToCase) {
+TEST(PlayerRecord, FieldsFollowTheColumnsAndCoverTheRecordButSixtyBytes) {
+    // Column names match without regard to case.
     EXPECT_EQ(PlayersColumnIndex("ACT_AS"), PlayersColumnIndex("Act_AS"));
     EXPECT_EQ(PlayersColumnIndex("Age"), PlayersColumnIndex("AGE"));
     EXPECT_FALSE(PlayersColumnIndex("PNAME"));
-}
-
-TEST(PlayerRecord, FieldsFollowTheColumnsAndCoverTheRecordButSixtyBytes) {
     std::array<int, kPlayerRecordSize> owners{};
     for (int i = 0; i < kPlayersColumnCount; ++i) {
         const RecordField& f = kRecordFields[i];
