@@ -105,16 +105,7 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
     }
 }
 
-TEST(GlobalEdit, TheRuleReachesTheEditedColumnsOnly) {
-    TestLeague league;
-    const auto scaledBoth = league.AddPlayer(WithSpeed(40, 50));
-    ApplyGlobalEdit(league.db(), kQB, SpeedBy(10, 10));
-    EXPECT_EQ(SpeedOf(league, scaledBoth), (Speed{44, 55}));
-    EXPECT_EQ(league.Number(scaledBoth, "Act_AG"), 50);
-    EXPECT_EQ(league.Number(scaledBoth, "Pot_AG"), 60);
-}
-
-TEST(GlobalEdit, TeamChoiceSelectsThePlayers) {
+TEST(GlobalEdit, TeamChoiceSelectsThePlayersAndTheRuleReachesTheEditedColumnsOnly) {
     TestLeague league;
     const auto team1 = league.AddPlayer(WithSpeed(50, 60, 1));
     const auto team2 = league.AddPlayer(WithSpeed(50, 60, 2));
@@ -125,11 +116,14 @@ TEST(GlobalEdit, TeamChoiceSelectsThePlayers) {
             league.Number(team1, "Act_SP"), league.Number(team2, "Act_SP"),
             league.Number(free, "Act_SP"), league.Number(otherPosition, "Act_SP")};
     };
-    GlobalEditInputs in = SpeedBy(10);
+    GlobalEditInputs in = SpeedBy(10, 10);
 
     in.team = 2;
     EXPECT_EQ(ApplyGlobalEdit(league.db(), kQB, in).rowsSelected, 1);
     EXPECT_EQ(actuals(), (std::vector<std::int64_t>{50, 55, 50, 50}));
+    EXPECT_EQ(SpeedOf(league, team2), (Speed{55, 66})); // the edited columns only
+    EXPECT_EQ(league.Number(team2, "Act_AG"), 50);
+    EXPECT_EQ(league.Number(team2, "Pot_AG"), 60);
 
     in.team = kFreeAgents;
     ApplyGlobalEdit(league.db(), kQB, in);
