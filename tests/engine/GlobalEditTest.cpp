@@ -91,11 +91,10 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         {"bounds at 0", {200, 0}, -kHuge, 0, 0, 255, 0, 255, {0, 0}},
     };
     for (const Case& c : cases) {
-        GlobalEditInputs bounds;
-        bounds.actualMin = c.actualMin;
-        bounds.actualMax = c.actualMax;
-        bounds.potentialMin = c.potentialMin;
-        bounds.potentialMax = c.potentialMax;
+        GlobalEditInputs bounds{.actualMin = c.actualMin,
+                                .actualMax = c.actualMax,
+                                .potentialMin = c.potentialMin,
+                                .potentialMax = c.potentialMax};
         bounds.actualPercent[kAG] = c.actualPercent;
         bounds.potentialPercent[kAG] = c.potentialPercent;
         RatingValues after = c.before;

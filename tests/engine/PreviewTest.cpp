@@ -33,14 +33,13 @@ struct PreviewCase {
 
 GlobalEditInputs Inputs(double actual, double potential, int actualMin, int actualMax,
                         int potentialMin, int potentialMax, int team = kAllTeams) {
-    GlobalEditInputs in;
-    in.team = team;
+    GlobalEditInputs in{.team = team,
+                        .actualMin = actualMin,
+                        .actualMax = actualMax,
+                        .potentialMin = potentialMin,
+                        .potentialMax = potentialMax};
     in.actualPercent[kSP] = actual;
     in.potentialPercent[kSP] = potential;
-    in.actualMin = actualMin;
-    in.actualMax = actualMax;
-    in.potentialMin = potentialMin;
-    in.potentialMax = potentialMax;
     return in;
 }
 
@@ -129,16 +128,12 @@ TEST(Preview, EveryRatingOfAGeneratedLeagueMatchesTheRun) {
         }
         league.AddPlayer(row);
     }
-    GlobalEditInputs in;
+    GlobalEditInputs in{.actualMin = 10, .actualMax = 90, .potentialMin = 20, .potentialMax = 95};
     for (int k = 0; k < kRatingCount; ++k) {
         in.actualPercent[k] = (k % 5 - 2) * 7.5;
         in.potentialPercent[k] = k % 3 == 0 ? 0 : 12.5 - k;
     }
     in.actualPercent[kAG] = 0.5;
-    in.actualMin = 10;
-    in.actualMax = 90;
-    in.potentialMin = 20;
-    in.potentialMax = 95;
     const std::vector<int> codes = {kWR, kQB};
     const auto previews = PreviewGlobalEditPositions(league.db(), codes, in);
     const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, in);
