@@ -15,7 +15,6 @@ namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 using testing::CliResult;
 using testing::FileContent;
 using testing::WriteFileContent;
@@ -121,8 +120,6 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
     EXPECT_EQ(row["PID"], 10000);
     EXPECT_EQ(row["PositionTXT"], "S");
     EXPECT_EQ(row["Pot_FA"], 255);
-    EXPECT_EQ(row["FirstName"], "John"s + std::string(11, '\0'));
-    EXPECT_TRUE(row["JNum"].is_null());
 
     const CliResult csv = Run({"dump", league.string(), "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
