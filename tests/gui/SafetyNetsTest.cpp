@@ -180,24 +180,6 @@ private slots:
             cleanup();
         }
     }
-
-    void aRestoreLeftUnsavedByACrashIsRecoveredOntoTheBackupsRecords() {
-        std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
-        other[5] = '\x42';
-        other[tavrel::kPlayerFileHeaderSize + 310] ^= 0x33;
-        PutBackup("20200101-000000-000.ply", other);
-        s_->OpenDemo();
-        RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.accept(); });
-        s_->window.reset();
-
-        s_->MakeWindow(s_->work);
-        s_->log->answers << true;
-        s_->window->OfferCrashRecovery();
-        QVERIFY(s_->window->HasUnsavedChanges());
-        s_->Action("mnuFileItem_2")->trigger();
-        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-        QVERIFY(ReadBytes(s_->demo.playerFile) == other);
-    }
 };
 
 TAVREL_GUI_TEST_MAIN(SafetyNetsTest)
