@@ -85,13 +85,11 @@ TEST(TeamChoices, OneEntryPerNameInNameOrderWithTheFirstRowsId) {
     league.AddTeam(4, std::string(20, '\0'));
     league.AddTeam(5, std::monostate{});
     league.AddTeam(1, "Colts");
-    const auto teams = ReadTeamChoices(league.db());
-    ASSERT_EQ(teams.size(), 3u);
-    EXPECT_EQ(teams[0].name, "Bears");
-    EXPECT_EQ(teams[0].teamId, 3);
-    EXPECT_EQ(teams[1].name, "Colts");
-    EXPECT_EQ(teams[2].name, "Wolves");
-    EXPECT_EQ(teams[2].teamId, 7);
+    std::vector<std::pair<std::string, int>> teams;
+    for (const TeamChoice& t : ReadTeamChoices(league.db()))
+        teams.emplace_back(t.name, t.teamId);
+    EXPECT_EQ(teams, (std::vector<std::pair<std::string, int>>{
+                         {"Bears", 3}, {"Colts", 1}, {"Wolves", 7}}));
 
     EXPECT_THROW(ReadTeamChoices(league.folder() / "gone.tmp"), LeagueError);
 }
