@@ -62,32 +62,14 @@ std::string NotRegularFileCause(unsigned mode) {
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
                                         const std::string& operation) {
-    std::uint64_t size = 0;
-    const Descriptor in = OpenRegularFile(file, operation, size);
-    // Read to the end rather than trusting the size taken beforehand: the file may grow or
+    // Read to the end rather than trusting the size taken at the open: the file may grow or
     // shrink meanwhile.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    std::size_t filled = 0;
-    std::uint8_t more[1 << 16];
-    while (true) {
-        const bool spare = filled < bytes.size();
-        std::uint8_t* into = spare ? bytes.data() + filled : more;
-        const std::size_t room = spare ? bytes.size() - filled : sizeof more;
-        const ssize_t n = read(in.fd, into, room);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw LeagueError(operation, file, std::strerror(errno));
-        if (n == 0)
-            break;
-        if (!spare) {
-            if (bytes.size() + std::size_t(n) > kMaxInputFileSize)
-                throw LeagueError(operation, file, kTooLarge);
-            bytes.insert(bytes.end(), more, more + n);
-        }
-        filled += static_cast<std::size_t>(n);
-    }
-    bytes.resize(filled);
+    std::vector<std::uint8_t> bytes;
+    ForEachFileChunk(file, operation, [&](std::string_view chunk) {
+        if (bytes.size() + chunk.size() > kMaxInputFileSize)
+            throw LeagueError(operation, file, kTooLarge);
+        bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+    });
     return bytes;
 }
 

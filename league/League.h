@@ -5,8 +5,6 @@
 #include "store/PlayerRowStore.h"
 
 #include <filesystem>
-
-#include <filesystem>
 #include <functional>
 
 namespace tavrel {
@@ -39,9 +37,10 @@ std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 // then the trailing bytes import read. A row that cannot be written is reported with its PID, name
 // and column, and the player file is not touched. The records are streamed into a new file beside
 // the player file (SafeSaveFile), put in its place only when complete.
-// Progress: "Please Wait - Saving....", 0, then steps of 100/N while below 100.
-void SaveLeague(const std::filesystem::path& playerFile, const LoadedLeague& league,
-                const std::filesystem::path& workingDb, Progress* progress = nullptr);
+// Progress: "Please Wait - Saving....", 0, then steps of 100/N while below 100. Returns the
+// number of records written.
+std::size_t SaveLeague(const std::filesystem::path& playerFile, const LoadedLeague& league,
+                       const std::filesystem::path& workingDb, Progress* progress = nullptr);
 
 } // namespace tavrel
 

@@ -103,8 +103,8 @@ void ForEachSavedRecord(const LoadedLeague& league, const fs::path& workingDb,
     ForEachRecord(league.playerFile, league, workingDb, nullptr, sink);
 }
 
-void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs::path& workingDb,
-                Progress* progress) {
+std::size_t SaveLeague(const fs::path& playerFile, const LoadedLeague& league,
+                       const fs::path& workingDb, Progress* progress) {
     ProgressScope scope(progress, "Please Wait - Saving....");
     scope.Set(0);
     if (league.image.Header().size() < kPlayerFileHeaderSize)
@@ -112,10 +112,14 @@ void SaveLeague(const fs::path& playerFile, const LoadedLeague& league, const fs
     // The records go straight into the new file, so the file is never held whole in memory.
     SafeSaveFile out(playerFile, kSaving);
     Append(out, league.image.Header());
-    ForEachRecord(playerFile, league, workingDb, progress,
-                  [&out](RecordBytes record) { Append(out, record); });
+    std::size_t written = 0;
+    ForEachRecord(playerFile, league, workingDb, progress, [&](RecordBytes record) {
+        Append(out, record);
+        ++written;
+    });
     Append(out, league.image.TrailingBytes());
     out.Commit();
+    return written;
 }
 
 } // namespace tavrel

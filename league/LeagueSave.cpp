@@ -1,7 +1,7 @@
 #include "league/LeagueSave.h"
 
-#include "league/LeagueBackups.h"
 #include "base/LeagueError.h"
+#include "league/LeagueBackups.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 
@@ -11,10 +11,10 @@
 
 namespace tavrel {
 
-void SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
-                       Progress* progress) {
+std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
+                              Progress* progress) {
     KeepLeagueBackup(league.leagueFile);
-    SaveLeague(league.playerFile, league, workingDb, progress);
+    const std::size_t written = SaveLeague(league.playerFile, league, workingDb, progress);
     try {
         RecordSavedPlayerFile(workingDb);
     } catch (const LeagueError&) {
@@ -23,6 +23,7 @@ void SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& 
         std::error_code ignored;
         std::filesystem::remove(LeagueOriginFile(workingDb), ignored);
     }
+    return written;
 }
 
 LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,

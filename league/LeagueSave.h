@@ -9,10 +9,10 @@ namespace tavrel {
 // Saving into the league's own player file, as the window's Save and the command line's in-place
 // edits do: a dated backup of the player file is kept first (KeepLeagueBackup), then SaveLeague
 // replaces it, then the working database's origin notes the new file and no unsaved changes. The
-// caller holds the league's LeagueLock. Throws LeagueError; when the backup cannot be kept,
-// nothing is saved.
-void SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
-                       Progress* progress = nullptr);
+// caller holds the league's LeagueLock. Returns the number of records written. Throws
+// LeagueError; when the backup cannot be kept, nothing is saved.
+std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
+                              Progress* progress = nullptr);
 
 // Imports a backup of the league's player file in place of the player file itself, for the
 // window's Restore Backup: the rows are the backup's, the LoadedLeague is the league's own (a

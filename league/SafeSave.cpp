@@ -45,6 +45,22 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// The folder a file lies in.
+fs::path FolderOf(const fs::path& file) {
+    return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// Flushes a folder to disk, or the whole file system it lies on; the error number, 0 when done.
+int FlushFolder(const fs::path& folder, bool wholeFileSystem, SafeSaveStep step) {
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed =
+        dir >= 0 && !Injected(step) && (wholeFileSystem ? syncfs(dir) : fsync(dir)) == 0;
+    const int error = flushed ? 0 : errno;
+    if (dir >= 0)
+        close(dir);
+    return error;
+}
+
 } // namespace
 
 void FailSafeSaveStep(SafeSaveStep step, int nth, int error) {
@@ -78,7 +94,7 @@ SafeSaveFile::SafeSaveFile(const fs::path& target, std::string operation)
         }
     }
 
-    const fs::path folder = file_.has_parent_path() ? file_.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(file_);
     std::string pattern = (folder / ("." + file_.filename().native() + ".tavrel-XXXXXX")).native();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -164,13 +180,8 @@ void SafeSaveFile::Replace(bool syncFolder) {
 // The rename is durable only once the folder is flushed too.
 void SafeSaveFile::SyncFolder(const fs::path& file, const std::string& operation,
                               const fs::path& target) {
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = dir >= 0 && !Injected(SafeSaveStep::SyncFolder) && fsync(dir) == 0;
-    const int error = errno;
-    if (dir >= 0)
-        close(dir);
-    if (!synced && error != EINVAL)
+    const int error = FlushFolder(FolderOf(file), false, SafeSaveStep::SyncFolder);
+    if (error != 0 && error != EINVAL)
         throw LeagueError(operation, target,
                           "the new file is in place, but its folder could not be flushed to "
                           "disk: " +
@@ -202,25 +213,22 @@ void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& o
         out.back()->Write(file.bytes);
         out.back()->Close(false);
     }
-    // One flush of the file system puts every new file on disk before any replaces its target.
-    const fs::path first = out.front()->ReplacedFile();
-    const fs::path folder = first.has_parent_path() ? first.parent_path() : fs::path(".");
-    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool synced = dir >= 0 && !Injected(SafeSaveStep::Sync) && syncfs(dir) == 0;
-    const int error = errno;
-    if (dir >= 0)
-        close(dir);
-    if (!synced)
-        throw LeagueError(operation, files.front().path, ErrorText(error));
-    std::vector<fs::path> folders;
+    // The folders the new files lie in, each once.
+    std::vector<std::pair<fs::path, std::size_t>> folders; // folder, a file in it
     for (std::size_t i = 0; i < out.size(); ++i) {
-        out[i]->Replace(false);
-        const fs::path replaced = out[i]->ReplacedFile();
-        if (std::find(folders.begin(), folders.end(), replaced.parent_path()) == folders.end()) {
-            folders.push_back(replaced.parent_path());
-            SafeSaveFile::SyncFolder(replaced, operation, files[i].path);
-        }
+        const fs::path folder = FolderOf(out[i]->ReplacedFile());
+        if (std::none_of(folders.begin(), folders.end(),
+                         [&](const auto& known) { return known.first == folder; }))
+            folders.emplace_back(folder, i);
     }
+    // One flush of each file system puts every new file on disk before any replaces its target.
+    for (const auto& [folder, i] : folders)
+        if (const int error = FlushFolder(folder, true, SafeSaveStep::Sync))
+            throw LeagueError(operation, files[i].path, ErrorText(error));
+    for (auto& file : out)
+        file->Replace(false);
+    for (const auto& [folder, i] : folders)
+        SafeSaveFile::SyncFolder(out[i]->ReplacedFile(), operation, files[i].path);
 }
 
 void SaveFileAtomically(const fs::path& file, std::string_view bytes,

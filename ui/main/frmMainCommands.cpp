@@ -3,7 +3,6 @@
 #include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
-#include "league/PlayerFileCount.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"
@@ -233,20 +232,17 @@ bool frmMain::SaveCurrentLeague() {
                                         .arg(LeagueFile));
         return false;
     }
+    std::size_t written = 0;
     try {
-        tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
+        written = tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), ProgressWindow());
     } catch (const std::exception& e) {
         ShowFailure(Text(e));
         return false;
     }
     history_->setClean();
-    try {
-        ShowStatus(QStringLiteral("Saved %1 players to %2")
-                       .arg(QLocale().toString(qulonglong(tavrel::PlayerRecordsWritten(*league_))),
-                            Text(league_->playerFile.filename())));
-    } catch (const std::exception& e) {
-        ShowStatus(Text(e)); // saved all the same; only the count is missing
-    }
+    ShowStatus(
+        QStringLiteral("Saved %1 players to %2")
+            .arg(QLocale().toString(qulonglong(written)), Text(league_->playerFile.filename())));
     return true;
 }
 
