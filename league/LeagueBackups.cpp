@@ -1,8 +1,9 @@
 #include "league/LeagueBackups.h"
 
+#include "base/LeagueError.h"
+#include "league/ContentHash.h"
 #include "league/FileBytes.h"
 #include "league/League.h"
-#include "base/LeagueError.h"
 #include "league/LeaguePaths.h"
 #include "league/SafeSave.h"
 
@@ -75,7 +76,15 @@ fs::path BackupsFolder() {
 }
 
 fs::path LeagueBackupsFolder(const fs::path& leagueFile) {
-    return BackupsFolder() / leagueFile.stem();
+    // Leagues of one name in different folders (a league kept per season) must never see, restore
+    // or prune each other's backups: the folder also carries a hash of the league's whole path.
+    std::error_code ec;
+    fs::path full = fs::weakly_canonical(leagueFile, ec);
+    if (ec)
+        full = fs::absolute(leagueFile).lexically_normal();
+    ContentHash where;
+    where.Add(full.native());
+    return BackupsFolder() / (leagueFile.stem().native() + "-" + where.Hex().substr(0, 8));
 }
 
 std::vector<LeagueBackup> ListLeagueBackups(const fs::path& leagueFile) {

@@ -13,9 +13,10 @@ class PlayerFileImage;
 struct LoadedLeague;
 
 // Dated copies of a league's player file, kept before every save of it, so that a save the user
-// regrets can be undone. They live in "<base>/<league name>/", the league name being the league
-// file's name without its extension, and are named by the time they were taken (UTC,
-// "20261206-162518-123.ply"). The newest kBackupsKept of each league are kept.
+// regrets can be undone. They live in "<base>/<league name>-<hash>/", the league name being the
+// league file's name without its extension and the hash eight hex digits of its full path, and are
+// named by the time they were taken (UTC, "20261206-162518-123.ply"). The newest kBackupsKept of
+// each league are kept.
 inline constexpr std::size_t kBackupsKept = 20;
 
 // The folder that holds every league's backups: $TAVREL_BACKUP_DIR when set (tests, or a user who
