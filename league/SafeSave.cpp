@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -48,6 +49,31 @@ mode_t CurrentUmask() {
 // The folder a file lies in.
 fs::path FolderOf(const fs::path& file) {
     return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// The new file's name beside `file`; the last six characters are mkostemp's.
+std::string TempName(const fs::path& file) {
+    return "." + file.filename().native() + ".tavrel-XXXXXX";
+}
+
+// Removes the new files that writers of `file` killed mid-save (kill -9, a power loss) left
+// behind. A live writer holds a lock on its new file, so only orphans can be locked here.
+void RemoveOrphanedTemps(const fs::path& file) {
+    const std::string name = TempName(file);
+    const std::string_view prefix(name.data(), name.size() - 6);
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(FolderOf(file), ec)) {
+        const std::string found = entry.path().filename().native();
+        if (found.size() != name.size() || !found.starts_with(prefix))
+            continue;
+        const int fd = open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat info {};
+        if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &info) == 0 &&
+            S_ISREG(info.st_mode))
+            unlink(entry.path().c_str());
+        if (fd >= 0)
+            close(fd);
+    }
 }
 
 // Flushes a folder to disk, or the whole file system it lies on; the error number, 0 when done.
@@ -94,8 +120,8 @@ SafeSaveFile::SafeSaveFile(const fs::path& target, std::string operation)
         }
     }
 
-    const fs::path folder = FolderOf(file_);
-    std::string pattern = (folder / ("." + file_.filename().native() + ".tavrel-XXXXXX")).native();
+    RemoveOrphanedTemps(file_);
+    std::string pattern = (FolderOf(file_) / TempName(file_)).native();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = mkostemp(name.data(), O_CLOEXEC);
@@ -104,6 +130,9 @@ SafeSaveFile::SafeSaveFile(const fs::path& target, std::string operation)
                           "no new file can be made beside it: " + ErrorText(errno));
     temp_ = fs::path(name.data());
     cleanupSlot_ = RegisterCleanupFile(temp_);
+    // Held until the new file is renamed or removed, after its own descriptor is closed.
+    if (flock(fd_, LOCK_EX) != 0 || (claim_ = fcntl(fd_, F_DUPFD_CLOEXEC, 0)) < 0)
+        Fail("the new file beside it cannot be locked: " + ErrorText(errno));
 
     // The new file takes the place of the old one, so it takes its owner and mode too; a new
     // target gets the mode any new file gets.
@@ -173,6 +202,7 @@ void SafeSaveFile::Replace(bool syncFolder) {
     temp_.clear();
     UnregisterCleanup(cleanupSlot_);
     cleanupSlot_ = -1;
+    ReleaseClaim();
     if (syncFolder)
         SyncFolder(file_, operation_, target_);
 }
@@ -202,6 +232,13 @@ void SafeSaveFile::Discard() {
     temp_.clear();
     UnregisterCleanup(cleanupSlot_);
     cleanupSlot_ = -1;
+    ReleaseClaim();
+}
+
+void SafeSaveFile::ReleaseClaim() {
+    if (claim_ >= 0)
+        close(claim_);
+    claim_ = -1;
 }
 
 void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation) {

@@ -20,7 +20,8 @@ struct FileToSave {
 // that exists and is not a regular file (a device, a FIFO, a folder) is refused; a symbolic link
 // to a regular file is written through: the file it points to is replaced and the link stays.
 // Failures throw LeagueError(operation, target, cause), the cause being the system's own words
-// ("No space left on device"); the target is then untouched and the new file removed.
+// ("No space left on device"); the target is then untouched and the new file removed. New files
+// that a killed writer left beside the target are removed by the next save of it.
 class SafeSaveFile {
 public:
     SafeSaveFile(const std::filesystem::path& target, std::string operation);
@@ -46,6 +47,7 @@ private:
     void WriteAll(std::string_view bytes);
     void Fail(const std::string& cause);
     void Discard();
+    void ReleaseClaim();
 
     std::filesystem::path target_;
     std::filesystem::path file_;
@@ -54,6 +56,7 @@ private:
     std::string buffer_;
     int fd_ = -1;
     int cleanupSlot_ = -1;
+    int claim_ = -1; // keeps the new file locked, so no other writer takes it for an orphan
 };
 
 // Writes `bytes` as the whole content of `file` through a SafeSaveFile.
