@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "league/DemoLeague.h"
 #include "league/LeagueOrigin.h"
 #include "ui/main/PlayerDetailFields.h"
@@ -15,14 +16,18 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace guitest {
+
+using tavrel::testing::FileContent;
+using tavrel::testing::WriteFileContent;
 
 // Answers the main window's questions from queues the test fills, and keeps what it was asked.
 struct PromptLog {
@@ -30,13 +35,9 @@ struct PromptLog {
     // Answers to the yes/no questions; none left is a test failure. Nothing is Esc, which only
     // the save question takes.
     QList<std::optional<bool>> answers;
-    QStringList texts; // answers to the input box; none left means Cancel
     QStringList questions;
     QStringList messages;
-    QString fileTitle;
     QString fileFilter;
-    QString textPrompt;
-    QString textTitle;
     int unexpectedQuestions = 0;
 };
 
@@ -44,14 +45,9 @@ class FakePrompts : public UserPrompts {
 public:
     explicit FakePrompts(std::shared_ptr<PromptLog> log) : log_(std::move(log)) {}
 
-    QString ChooseFileToOpen(QWidget*, const QString& title, const QString& filter) override {
-        log_->fileTitle = title;
+    QString ChooseFileToOpen(QWidget*, const QString&, const QString& filter) override {
         log_->fileFilter = filter;
         return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
-    }
-    QString ChooseFileToSave(QWidget* parent, const QString& title,
-                             const QString& filter) override {
-        return ChooseFileToOpen(parent, title, filter);
     }
     bool AskYesNo(QWidget* parent, const QString& question) override {
         const std::optional<bool> answer = AskYesNoOrCancel(parent, question);
@@ -67,11 +63,7 @@ public:
         }
         return log_->answers.takeFirst();
     }
-    QString AskText(QWidget*, const QString& prompt, const QString& title) override {
-        log_->textPrompt = prompt;
-        log_->textTitle = title;
-        return log_->texts.isEmpty() ? QString() : log_->texts.takeFirst();
-    }
+    QString AskText(QWidget*, const QString&, const QString&) override { return {}; }
     void ShowMessage(QWidget*, const QString& text) override { log_->messages << text; }
 
 private:
@@ -84,14 +76,16 @@ inline void ClearProgramSettings() {
     QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
 }
 
-inline std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// One stored value of the Players table, `where` choosing the row: a number, a text or null.
+inline QVariant Stored(const std::filesystem::path& db, const std::string& column,
+                       const std::string& where) {
+    SQLite::Database d(db.string(), SQLite::OPEN_READONLY);
+    SQLite::Statement q(d, "SELECT " + column + " FROM Players " + where);
+    if (!q.executeStep() || q.getColumn(0).isNull())
+        return {};
+    const SQLite::Column c = q.getColumn(0);
+    return c.isInteger() ? QVariant(qlonglong(c.getInt64()))
+                         : QVariant(QString::fromStdString(c.getString()));
 }
 
 inline std::filesystem::path PathOf(const QTemporaryDir& dir, const char* name) {

@@ -97,7 +97,7 @@ class MainWindowTest : public QObject {
         else
             edit->insert(text);
     }
-    std::string Saved() const { return ReadBytes(s_->demo.playerFile); }
+    std::string Saved() const { return FileContent(s_->demo.playerFile); }
     tavrel::frmGlobal* Dialog() const { return s_->window->findChild<tavrel::frmGlobal*>(); }
     // Ticks every position and asks the dialog for `percent` on the actual speed.
     void EditAllSpeeds(const QString& percent) {
@@ -110,7 +110,7 @@ class MainWindowTest : public QObject {
 private slots:
     void init() {
         s_ = std::make_unique<MainWindowSession>();
-        original_ = ReadBytes(s_->demo.playerFile);
+        original_ = FileContent(s_->demo.playerFile);
     }
 
     void cleanup() {
@@ -156,11 +156,11 @@ private slots:
     }
 
     void openShowsTheFreeAgentsAndTheirFirstPlayer() {
-        WriteBytes(tavrel::BackupFilePath(s_->demo.leagueFile.string()), "an older backup");
+        WriteFileContent(tavrel::BackupFilePath(s_->demo.leagueFile.string()), "an older backup");
         s_->Open(s_->demo.leagueFile);
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
         QCOMPARE(s_->log->fileFilter, QStringLiteral("League Files (*.lge)"));
-        QVERIFY(ReadBytes(s_->demo.leagueFile.parent_path() / "Demo.sw$") == original_);
+        QVERIFY(FileContent(s_->demo.leagueFile.parent_path() / "Demo.sw$") == original_);
         QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
         QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
 
@@ -308,7 +308,7 @@ private slots:
 
         // A league whose player file is missing: the backup fails and nothing changes.
         const auto broken = PathOf(*s_->dir, "Broken.lge");
-        WriteBytes(broken, "TMS:");
+        WriteFileContent(broken, "TMS:");
         s_->log->answers << false;
         s_->Open(broken);
         QCOMPARE(s_->log->messages.size(), 1);

@@ -54,14 +54,14 @@ class SafetyNetsTest : public QObject {
     void PutBackup(const char* name, const std::string& bytes) {
         const fs::path folder = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
         fs::create_directories(folder);
-        WriteBytes(folder / name, bytes);
+        WriteFileContent(folder / name, bytes);
     }
 
 private slots:
     void init() {
         s_ = std::make_unique<MainWindowSession>();
         qputenv("TAVREL_BACKUP_DIR", (s_->dir->path() + "/backups").toUtf8());
-        original_ = ReadBytes(s_->demo.playerFile);
+        original_ = FileContent(s_->demo.playerFile);
     }
 
     void cleanup() {
@@ -76,7 +76,7 @@ private slots:
         s_->OpenDemo();
         EditFirstPlayer("txtSP", 11);
         s_->Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
-        const std::string afterFirstSave = ReadBytes(s_->demo.playerFile);
+        const std::string afterFirstSave = FileContent(s_->demo.playerFile);
         EditFirstPlayer("txtAG", 12);
         s_->Action("mnuFileItem_2")->trigger();
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(s_->OriginSaysUnsaved());
-        QCOMPARE(ReadBytes(s_->demo.playerFile).size(), afterFirstSave.size());
+        QCOMPARE(FileContent(s_->demo.playerFile).size(), afterFirstSave.size());
         // Of the same shape as the league: one step of the history.
         QVERIFY2(s_->window->History()->undoText().startsWith("Restore Backup of "),
                  qPrintable(s_->window->History()->undoText()));
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!s_->window->HasUnsavedChanges() && !s_->OriginSaysUnsaved());
         s_->window->History()->redo();
         s_->Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
+        QVERIFY(FileContent(s_->demo.playerFile) == original_);
         QVERIFY(!s_->window->HasUnsavedChanges());
 
         // A backup of another shape: header, bytes no column holds and one record fewer.
@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(s_->window->History()->count(), 0); // imported whole: a new history
         QVERIFY(s_->window->HasUnsavedChanges());
         s_->Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(s_->demo.playerFile) == other);
+        QVERIFY(FileContent(s_->demo.playerFile) == other);
 
         RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.reject(); });
         QVERIFY(!s_->window->HasUnsavedChanges());
@@ -147,7 +147,7 @@ private slots:
             if (c.changePlayerFile) {
                 std::string changed = original_;
                 changed[20] ^= 1;
-                WriteBytes(s_->demo.playerFile, changed);
+                WriteFileContent(s_->demo.playerFile, changed);
             }
 
             s_->MakeWindow(s_->work);
@@ -163,10 +163,10 @@ private slots:
             if (recovered) {
                 QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
                 QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
-                QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
+                QVERIFY(FileContent(s_->demo.playerFile) == original_);
                 s_->Action("mnuFileItem_2")->trigger();
                 QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-                QCOMPARE(DifferingBytes(ReadBytes(s_->demo.playerFile), original_).size(),
+                QCOMPARE(DifferingBytes(FileContent(s_->demo.playerFile), original_).size(),
                          std::size_t(1));
             }
             // Asked, or told, once.

@@ -58,8 +58,8 @@ private slots:
         QFETCH(QString, named);
         const QString league = s_->dir->filePath(QString(named).replace(".ply", ".lge"));
         if (!playerBytes.isEmpty()) {
-            WriteBytes(league.toStdString(), "TMS:");
-            WriteBytes(s_->dir->filePath(named).toStdString(), playerBytes.toStdString());
+            WriteFileContent(league.toStdString(), "TMS:");
+            WriteFileContent(s_->dir->filePath(named).toStdString(), playerBytes.toStdString());
         }
 
         QVERIFY(!s_->window->OpenLeagueFromCommandLine(league));
@@ -68,18 +68,6 @@ private slots:
         QVERIFY(s_->window->isVisible());
         QVERIFY(!s_->window->IsLeagueOpen());
         QCOMPARE(ReadLastFile(), QString());
-    }
-
-    void helpAndVersionAreAnsweredWithoutAWindow_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("textOnly");
-        QTest::newRow("none") << QStringList{} << false;
-        QTest::newRow("league") << QStringList{"Demo.lge"} << false;
-        QTest::newRow("version") << QStringList{"--version"} << true;
-        QTest::newRow("short version") << QStringList{"-v"} << true;
-        QTest::newRow("help after league") << QStringList{"Demo.lge", "--help"} << true;
-        QTest::newRow("help all") << QStringList{"--help-all"} << true;
-        QTest::newRow("file named --help") << QStringList{"--", "--help"} << false;
     }
 
     void dataComesFromTheInstallationOrFromBesideTheProgram() {
