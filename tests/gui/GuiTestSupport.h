@@ -3,6 +3,7 @@
 #include "TestFiles.h"
 #include "league/DemoLeague.h"
 #include "league/LeagueOrigin.h"
+#include "league/PlayerRecord.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariant>
+#include <QtEndian>
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Statement.h>
 #include <filesystem>
@@ -70,12 +72,6 @@ private:
     std::shared_ptr<PromptLog> log_;
 };
 
-// The program's settings, emptied for each test (the test's main points the settings store at a
-// folder of its own).
-inline void ClearProgramSettings() {
-    QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
-}
-
 // One stored value of the Players table, `where` choosing the row: a number, a text or null.
 inline QVariant Stored(const std::filesystem::path& db, const std::string& column,
                        const std::string& where) {
@@ -88,6 +84,15 @@ inline QVariant Stored(const std::filesystem::path& db, const std::string& colum
                          : QVariant(QString::fromStdString(c.getString()));
 }
 
+// Where the record of the player with this PID starts in a player file; npos when none has it.
+inline std::size_t RecordOffset(const std::string& file, int pid) {
+    for (std::size_t at = tavrel::kPlayerFileHeaderSize;
+         at + tavrel::kPlayerRecordSize <= file.size(); at += tavrel::kPlayerRecordSize)
+        if (qFromLittleEndian<qint16>(file.data() + at) == pid)
+            return at;
+    return std::string::npos;
+}
+
 inline std::filesystem::path PathOf(const QTemporaryDir& dir, const char* name) {
     return std::filesystem::path(dir.path().toStdString()) / name;
 }
@@ -97,21 +102,27 @@ inline QString QPath(const std::filesystem::path& path) {
 }
 
 // A main window working in a folder of its own, next to a demo league, with prompts the test
-// answers. Made afresh for every test function.
+// answers and settings emptied (the test's main points the settings store at a folder of its
+// own). Made afresh for every test function; at its end no question may have gone unanswered.
 struct MainWindowSession {
-    std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    QTemporaryDir dir;
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
-    tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(*dir, "league"));
-    std::filesystem::path work = PathOf(*dir, "work");
+    tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(dir, "league"));
+    std::string original = FileContent(demo.playerFile);
+    std::filesystem::path work = PathOf(dir, "work");
     std::unique_ptr<frmMain> window;
 
     MainWindowSession() {
-        ClearProgramSettings();
+        QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
         std::filesystem::create_directories(work);
-        MakeWindow(work);
+        MakeWindow();
     }
-    void MakeWindow(const std::filesystem::path& folder) {
-        window = std::make_unique<frmMain>(folder, std::make_unique<FakePrompts>(log));
+    ~MainWindowSession() {
+        window.reset();
+        QCOMPARE(log->unexpectedQuestions, 0);
+    }
+    void MakeWindow() {
+        window = std::make_unique<frmMain>(work, std::make_unique<FakePrompts>(log));
     }
     template <typename T> T* Find(const char* name) const { return window->findChild<T*>(name); }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
