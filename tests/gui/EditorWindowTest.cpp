@@ -3,13 +3,8 @@
 // changes other parts of the program push; the title, the commands and the status bar with and
 // without a league, and help on F1.
 #include "GuiTestSupport.h"
-#include "shell/ContextIDs.h"
-#include "shell/HelpViewer.h"
-#include "store/Text.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/main/PlayerItemDelegate.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLocale>
 #include <QMenu>

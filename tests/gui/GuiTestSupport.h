@@ -9,9 +9,8 @@
 #include "ui/main/frmMain.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QLineEdit>
-#include <QList>
 #include <QListWidget>
 #include <QSettings>
 #include <QStringList>

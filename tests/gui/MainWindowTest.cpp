@@ -3,11 +3,7 @@
 #include "GuiTestSupport.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
-#include "shell/ContextIDs.h"
-#include "shell/HelpViewer.h"
-#include "shell/frmAbout.h"
 #include "shell/frmStatus.h"
 #include "stats/RatingDistribution.h"
 #include "store/Text.h"
@@ -17,7 +13,6 @@
 #include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -25,8 +20,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <map>
 
 using namespace guitest;

@@ -4,10 +4,7 @@
 
 #include "GuiTestSupport.h"
 #include "grid/GridColumns.h"
-#include "league/PlayerRecord.h"
-#include "ui/grid/FilterHeader.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QStatusBar>
 #include <QUndoStack>

@@ -4,13 +4,10 @@
 #include "GuiTestSupport.h"
 #include "TestPlayers.h"
 #include "league/League.h"
-#include "league/LeaguePaths.h"
 #include "store/PlayerRowStore.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QSignalSpy>
-#include <QTest>
 
 using namespace guitest;
 

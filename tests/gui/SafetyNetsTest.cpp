@@ -1,10 +1,8 @@
 // The window's safety nets on a demo league: File > Restore Backup... and crash recovery.
 #include "GuiTestSupport.h"
 #include "league/LeagueBackups.h"
-#include "league/PlayerRecord.h"
 #include "ui/main/RestoreBackupDialog.h"
 
-#include <QApplication>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUndoStack>

@@ -1,11 +1,9 @@
 // Start-up: the league named on the command line, the arguments answered without a window, and
 // where an installed program finds its data.
 #include "GuiTestSupport.h"
-#include "shell/CommandLine.h"
 #include "shell/ProgramFolders.h"
 #include "ui/main/LastFileSetting.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 
