@@ -20,25 +20,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
-#include <map>
 
 using namespace guitest;
-
-namespace {
-
-constexpr std::size_t kActualSpeed = 175;
-
-int ByteAt(const std::string& file, std::size_t offset) {
-    return static_cast<unsigned char>(file.at(offset));
-}
-
-// The record's text field as the window shows it: Windows-1252 without its padding.
-QString FieldText(const std::string& file, std::size_t offset, std::size_t width) {
-    return QString::fromStdString(tavrel::WithoutTrailingPadding(
-        tavrel::DecodeWindows1252(std::string_view(file).substr(offset, width))));
-}
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -88,34 +71,26 @@ private slots:
                               "Find=Find Player", "SortAc=Sort Ascending",
                               "SortDec=Sort Descending", "GlobalEdit=Global Edit", "Help=Help"}));
         // Menu items and captions by name; boxes show their tips.
-        const std::map<QString, QString> texts = {{"mnuFileItem_0", "&Open"},
-                                                  {"mnuFileItem_1", "&Print"},
-                                                  {"mnuFileItem_2", "&Save"},
-                                                  {"mnuFileItem_4", "&Exit"},
-                                                  {"mnuComItem_6", "&Global Edit"},
-                                                  {"mnuViewItem_0", "&Toolbar"},
-                                                  {"mnuViewItem_1", "&Statusbar"},
-                                                  {"mnuViewItem_2", "&Ratings Chart"},
-                                                  {"mnuHelpItem_0", "&Contents"},
-                                                  {"mnuHelpItem_2", "&About"},
-                                                  {"Panel1", "League: "},
-                                                  {"Panel2", "Team:"},
-                                                  {"lblTeam", "Teams:"},
-                                                  {"lblPlayers", "Players:"},
-                                                  {"lblFirstName", "First Name:"},
-                                                  {"lblLastName", "Last Name:"},
-                                                  {"lblSlot", "Weight:"},
-                                                  {"lblBI", "VI:"},
-                                                  {"txtDI", "Actual Discipline"},
-                                                  {"txtp_VI", "Potential Vision"}};
-        for (const auto& [name, text] : texts) {
-            const auto* action = s_->window->findChild<QAction*>(name);
-            const auto* label = s_->window->findChild<QLabel*>(name);
-            QCOMPARE(action  ? action->text()
-                     : label ? label->text()
-                             : s_->Box(qPrintable(name))->toolTip(),
-                     text);
+        const QStringList texts =
+            QStringList{"mnuFileItem_0=&Open",       "mnuFileItem_1=&Print",
+                        "mnuFileItem_2=&Save",       "mnuFileItem_4=&Exit",
+                        "mnuComItem_6=&Global Edit", "mnuViewItem_0=&Toolbar",
+                        "mnuViewItem_1=&Statusbar",  "mnuViewItem_2=&Ratings Chart",
+                        "mnuHelpItem_0=&Contents",   "mnuHelpItem_2=&About"} +
+            QStringList{"Panel1=League: ",          "Panel2=Team:",
+                        "lblTeam=Teams:",           "lblPlayers=Players:",
+                        "lblFirstName=First Name:", "lblLastName=Last Name:",
+                        "lblSlot=Weight:",          "lblBI=VI:",
+                        "txtDI=Actual Discipline",  "txtp_VI=Potential Vision"};
+        QStringList shown;
+        for (const QString& entry : texts) {
+            const QString name = entry.section('=', 0, 0);
+            const QObject* widget = s_->window->findChild<QObject*>(name);
+            QVERIFY2(widget, qPrintable(name));
+            const char* text = qobject_cast<const QLineEdit*>(widget) ? "toolTip" : "text";
+            shown << name + "=" + widget->property(text).toString();
         }
+        QCOMPARE(shown, texts);
         QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel"));
     }
 
@@ -136,22 +111,28 @@ private slots:
         QCOMPARE(teams->currentIndex(), 32);
 
         // The free agents, the first one selected and shown from his record.
+        const std::string& file = s_->original;
         QVERIFY(s_->Players()->count() > 0);
         QCOMPARE(s_->Players()->currentRow(), 0);
         for (int i = 0; i < s_->Players()->count(); ++i)
-            QCOMPARE(ByteAt(s_->original, RecordOffset(s_->original, s_->PidOfItem(i)) + 4), 0);
-        const std::size_t at = RecordOffset(s_->original, s_->PidOfItem(0));
-        const QString last = FieldText(s_->original, at + 23, 25);
+            QCOMPARE(int(file[RecordOffset(file, s_->PidOfItem(i)) + 4]), 0);
+        const std::size_t at = RecordOffset(file, s_->PidOfItem(0));
+        const auto byte = [&](std::size_t i) {
+            return int(static_cast<unsigned char>(file[at + i]));
+        };
+        const auto text = [&](std::size_t i, std::size_t width) { // as shown: without padding
+            return QString::fromStdString(tavrel::WithoutTrailingPadding(
+                tavrel::DecodeWindows1252(std::string_view(file).substr(at + i, width))));
+        };
         QCOMPARE(s_->Players()->item(0)->text(),
-                 last + ", " + FieldText(s_->original, at + 8, 15) + " - " +
-                     QString::fromStdString(tavrel::PositionText(ByteAt(s_->original, at + 94))));
-        QCOMPARE(s_->Box("txtLastName")->text(), last);
-        QCOMPARE(s_->Box("txtSP")->text().toInt(), ByteAt(s_->original, at + kActualSpeed));
-        QCOMPARE(s_->Box("txtP_KD")->text().toInt(), ByteAt(s_->original, at + 243 + 10));
-        QCOMPARE(s_->Box("txtp_VI")->text().toInt(), ByteAt(s_->original, at + 243 + 34));
-        QCOMPARE(Label("lblSlotA").toInt(),
-                 ByteAt(s_->original, at + 86) + 256 * ByteAt(s_->original, at + 87));
-        QCOMPARE(Label("lblCollegeName"), FieldText(s_->original, at + 48, 31));
+                 text(23, 25) + ", " + text(8, 15) + " - " +
+                     QString::fromStdString(tavrel::PositionText(byte(94))));
+        QCOMPARE(s_->Box("txtLastName")->text(), text(23, 25));
+        QCOMPARE(s_->Box("txtSP")->text().toInt(), byte(175));
+        QCOMPARE(s_->Box("txtP_KD")->text().toInt(), byte(243 + 10));
+        QCOMPARE(s_->Box("txtp_VI")->text().toInt(), byte(243 + 34));
+        QCOMPARE(Label("lblSlotA").toInt(), byte(86) + 256 * byte(87));
+        QCOMPARE(Label("lblCollegeName"), text(48, 31));
         QCOMPARE(Label("Panel2"), QStringLiteral("Free Agents: ") + s_->Players()->item(0)->text());
         QVERIFY(s_->window->findChild<frmStatus*>()->isHidden());
         QVERIFY(!QApplication::overrideCursor());
