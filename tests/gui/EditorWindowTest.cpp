@@ -3,12 +3,9 @@
 // changes other parts of the program push; the title, the commands and the status bar with and
 // without a league, and help on F1.
 #include "GuiTestSupport.h"
-#include "ui/global/frmGlobal.h"
 
-#include <QCheckBox>
 #include <QLocale>
 #include <QMenu>
-#include <QPushButton>
 #include <QUndoStack>
 
 using namespace guitest;
@@ -38,17 +35,6 @@ class EditorWindowTest : public QObject {
     std::string Saved() {
         s_->Trigger("mnuFileItem_2");
         return FileContent(s_->demo.playerFile);
-    }
-    // Global Edit of QB and WR: 10 per cent more actual speed.
-    void GlobalEditOfQbAndWr() {
-        s_->Trigger("mnuComItem_6");
-        auto* dialog = s_->window->findChild<tavrel::frmGlobal*>();
-        QVERIFY(dialog);
-        dialog->chkPosition(0)->setChecked(true); // QB
-        dialog->chkPosition(3)->setChecked(true); // WR
-        dialog->findChild<QLineEdit*>("txtSP")->setText(QStringLiteral("10"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        dialog->hide();
     }
 
 private slots:
@@ -84,7 +70,7 @@ private slots:
         QCOMPARE(Stored(pid, "Act_SP"), QVariant(77));
         QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
 
-        GlobalEditOfQbAndWr();
+        s_->GlobalEditSpeed({0, 3}, "10"); // QB and WR
         QCOMPARE(history->count(), 3);
         QCOMPARE(UndoText(), QStringLiteral("Undo Global Edit of QB, WR"));
         const std::string edited = Saved();

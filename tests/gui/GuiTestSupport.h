@@ -4,14 +4,17 @@
 #include "league/DemoLeague.h"
 #include "league/LeagueOrigin.h"
 #include "league/PlayerRecord.h"
+#include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -141,6 +144,17 @@ struct MainWindowSession {
         Trigger("mnuFileItem_0");
     }
     void OpenDemo() { Open(demo.leagueFile); }
+    // Global Edit of the positions (their check boxes' indexes): `percent` on the actual speed.
+    void GlobalEditSpeed(std::initializer_list<int> positions, const char* percent) {
+        Trigger("mnuComItem_6");
+        auto* dialog = window->findChild<tavrel::frmGlobal*>();
+        QVERIFY(dialog);
+        for (const int position : positions)
+            dialog->chkPosition(position)->setChecked(true);
+        dialog->findChild<QLineEdit*>("txtSP")->setText(percent);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        dialog->hide();
+    }
     std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
     // What the working database tells a later start: edits left unsaved.
     bool OriginSaysUnsaved() const {

@@ -10,14 +10,11 @@
 #include "store/Vocabulary.h"
 #include "ui/charts/HistogramChart.h"
 #include "ui/charts/RatingsChartWindow.h"
-#include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
 
@@ -29,26 +26,12 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindowSession> s_;
 
     QString Label(const char* name) const { return s_->Find<QLabel>(name)->text(); }
-    QComboBox* Teams() const { return s_->Find<QComboBox>("cboTeam"); }
-    void ChooseTeam(int index) {
-        Teams()->setCurrentIndex(index);
-        emit Teams()->activated(index);
-    }
     void Type(const char* box, const QString& text) {
         QLineEdit* edit = s_->Box(box);
         edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
         edit->insert(text); // as a paste would, validated whole
     }
     std::string Saved() const { return FileContent(s_->demo.playerFile); }
-    tavrel::frmGlobal* Dialog() const { return s_->window->findChild<tavrel::frmGlobal*>(); }
-    // Ticks every position and asks the dialog for `percent` on the actual speed.
-    void EditAllSpeeds(const QString& percent) {
-        for (int i = 0; i < tavrel::kPositionCount; ++i)
-            Dialog()->chkPosition(i)->setChecked(true);
-        Dialog()->findChild<QLineEdit*>("txtSP")->setText(percent);
-        QTest::mouseClick(Dialog()->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    }
 
 private slots:
     void init() { s_ = std::make_unique<MainWindowSession>(); }
@@ -104,7 +87,7 @@ private slots:
         QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
 
         // "Free Agents" last with team 0, and shown; the teams' order is the store's.
-        QComboBox* teams = Teams();
+        QComboBox* teams = s_->Find<QComboBox>("cboTeam");
         QCOMPARE(teams->count(), 32 + 1);
         QCOMPARE(teams->itemText(32), QStringLiteral("Free Agents"));
         QCOMPARE(teams->itemData(32).toInt(), 0);
@@ -212,8 +195,7 @@ private slots:
         QVERIFY(shows());
 
         const QString typed = summary->text();
-        s_->Toolbar("GlobalEdit");
-        EditAllSpeeds("-30");
+        s_->GlobalEditSpeed({0, 3}, "-30");
         QVERIFY(summary->text() != typed);
         QVERIFY(shows());
         s_->Trigger("actUndo");
@@ -224,7 +206,8 @@ private slots:
     void escNoOrAFailedOpenAtTheSaveQuestionKeepTheProgramTheLeagueAndTheEdits() {
         const QString question = QStringLiteral("Would you like to SAVE your changes?");
         s_->Open(s_->demo.leagueFile);
-        ChooseTeam(3);
+        s_->Find<QComboBox>("cboTeam")->setCurrentIndex(3);
+        emit s_->Find<QComboBox>("cboTeam")->activated(3);
         s_->Players()->setCurrentRow(2);
         Type("txtSP", QStringLiteral("201")); // still being typed
         const QString panel = Label("Panel2");
