@@ -55,17 +55,13 @@ public:
     }
     bool AskYesNo(QWidget* parent, const QString& question) override {
         const std::optional<bool> answer = AskYesNoOrCancel(parent, question);
-        if (!answer)
-            ++log_->unexpectedQuestions;
+        log_->unexpectedQuestions += !answer; // only the save question takes Esc
         return answer.value_or(false);
     }
     std::optional<bool> AskYesNoOrCancel(QWidget*, const QString& question) override {
         log_->questions << question;
-        if (log_->answers.isEmpty()) {
-            ++log_->unexpectedQuestions;
-            return false;
-        }
-        return log_->answers.takeFirst();
+        log_->unexpectedQuestions += log_->answers.isEmpty();
+        return log_->answers.isEmpty() ? false : log_->answers.takeFirst();
     }
     QString AskText(QWidget*, const QString&, const QString&) override { return {}; }
     void ShowMessage(QWidget*, const QString& text) override { log_->messages << text; }

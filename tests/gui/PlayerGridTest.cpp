@@ -19,10 +19,8 @@ constexpr int kSpeed = kFirstActualColumn;
 class PlayerGridTest : public QObject {
     Q_OBJECT
 
-private:
     std::unique_ptr<MainWindowSession> s_;
-    frmMain* window_ = nullptr;
-    PlayerGrid* Grid() const { return window_->findChild<PlayerGrid*>(); }
+    PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
     PlayerGridModel* Model() const { return Grid()->Model(); }
     QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
     QString Shown(int row, int column) const { return Cell(row, column).data().toString(); }
@@ -35,24 +33,23 @@ private:
             QItemSelection(Cell(top, left), Cell(bottom, right)),
             QItemSelectionModel::ClearAndSelect);
     }
-    QString Message() const { return window_->statusBar()->currentMessage(); }
-    int Steps() const { return window_->History()->index(); }
+    QString Message() const { return s_->window->statusBar()->currentMessage(); }
+    int Steps() const { return s_->window->History()->index(); }
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
     void init() {
         s_ = std::make_unique<MainWindowSession>();
-        window_ = s_->window.get();
-        window_->show();
-        QVERIFY(window_->OpenLeagueFromCommandLine(QPath(s_->demo.leagueFile)));
+        s_->window->show();
+        QVERIFY(s_->window->OpenLeagueFromCommandLine(QPath(s_->demo.leagueFile)));
         s_->Trigger("mnuViewPlayerGrid");
         QCoreApplication::processEvents();
     }
 
     void cleanup() { s_.reset(); }
 
-    void editFillAndPasteAreOneUndoStepEachAndRefusedBlocksChangeNothing() {
+    void editFillAndPasteAreOneUndoStepEachRefusedBlocksChangeNothingAndSavesOnlyTheirBytes() {
         const std::int64_t rows[] = {RowId(0), RowId(1), RowId(2)};
         const auto block = [&] { // speed and agility of the first three rows
             QVariantList values;
@@ -82,7 +79,7 @@ private slots:
         QVERIFY(!Model()->setData(Cell(0, kPidColumn), QStringLiteral("5")));
         QCOMPARE(block(), changed({{0, 77}}));
         QCOMPARE(Steps(), steps + 1);
-        window_->History()->undo();
+        s_->window->History()->undo();
         QCOMPARE(block(), before);
         QCoreApplication::processEvents();
         QCOMPARE(Shown(0, kSpeed), before[0].toString());
@@ -99,7 +96,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(Steps(), steps + 1);
         QCOMPARE(block(), changed({{0, 66}, {2, 66}, {4, 66}}));
-        window_->History()->undo();
+        s_->window->History()->undo();
         QCOMPARE(block(), before);
 
         // Paste a block, the header row a copy carries included.
@@ -108,7 +105,7 @@ private slots:
         Grid()->PasteIntoSelection(QStringLiteral("SP\tAG\r\n1\t2\r\n3\t4\r\n"));
         QCOMPARE(block(), changed({{0, 1}, {1, 2}, {2, 3}, {3, 4}}));
         QCOMPARE(Steps(), steps + 1);
-        window_->History()->undo();
+        s_->window->History()->undo();
         QCOMPARE(block(), before);
 
         // A block with one bad cell changes nothing and says which.
@@ -125,21 +122,16 @@ private slots:
         QVERIFY(copied.startsWith(QStringLiteral("Team\tPID\tLast Name\t")));
         Grid()->PasteIntoSelection(copied);
         QCOMPARE(Steps(), steps);
-    }
 
-    void theSavedPlayerFileChangesOnlyTheEditedBytes() {
-        const std::string before = FileContent(s_->demo.playerFile);
-        const std::int64_t rowId = RowId(0); // table order is file order: record rowId - 1
+        // The save changes the edited bytes only; table order is file order.
         QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("201")));
         QVERIFY(Model()->setData(Cell(0, kLastNameColumn), QStringLiteral("Zoë")));
-        window_->findChild<QAction*>("mnuFileItem_2")->trigger();
-        const std::size_t record = tavrel::kPlayerFileHeaderSize +
-                                   tavrel::kPlayerRecordSize * static_cast<std::size_t>(rowId - 1);
-        const std::string lastName = std::string("Zo\xEB") + std::string(22, ' ');
-        std::string expected = before;
+        s_->Trigger("mnuFileItem_2");
+        const std::size_t record =
+            tavrel::kPlayerFileHeaderSize + tavrel::kPlayerRecordSize * std::size_t(rows[0] - 1);
+        std::string expected = s_->original;
         expected[record + 175] = static_cast<char>(201);
-        QVERIFY(expected.substr(record + 23, 25) != lastName);
-        expected.replace(record + 23, 25, lastName);
+        expected.replace(record + 23, 25, "Zo\xEB" + std::string(22, ' '));
         QVERIFY(FileContent(s_->demo.playerFile) == expected);
     }
 };

@@ -53,9 +53,9 @@ private slots:
         s_->OpenDemo();
         EditFirstPlayer("txtSP", 11);
         s_->Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
-        const std::string afterFirstSave = FileContent(s_->demo.playerFile);
         EditFirstPlayer("txtAG", 12);
         s_->Action("mnuFileItem_2")->trigger();
+        const std::string saved = FileContent(s_->demo.playerFile);
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
         QCOMPARE(tavrel::ListLeagueBackups(s_->demo.leagueFile).size(), std::size_t(2));
 
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(s_->OriginSaysUnsaved());
-        QCOMPARE(FileContent(s_->demo.playerFile).size(), afterFirstSave.size());
+        QVERIFY(FileContent(s_->demo.playerFile) == saved); // until the next save
         // Of the same shape as the league: one step of the history.
         QVERIFY2(s_->window->History()->undoText().startsWith("Restore Backup of "),
                  qPrintable(s_->window->History()->undoText()));
@@ -105,57 +105,56 @@ private slots:
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
     }
 
-    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
-        struct Case {
-            const char* name;
-            bool changePlayerFile;
-            std::optional<bool> answer;
-        };
-        const Case cases[] = {{"recovered", false, true},
-                              {"discarded", false, false},
-                              {"kept for the next start", false, std::nullopt},
-                              {"player file changed since", true, std::nullopt}};
-        for (const Case& c : cases) {
-            init();
-            s_->OpenDemo();
-            EditFirstPlayer("txtKD", 3);
-            s_->window.reset(); // the crash: nothing saved, the working database left as it is
-            QVERIFY(s_->OriginSaysUnsaved());
-            if (c.changePlayerFile) {
-                std::string changed = s_->original;
-                changed[20] ^= 1;
-                WriteFileContent(s_->demo.playerFile, changed);
-            }
+    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile_data() {
+        QTest::addColumn<bool>("changePlayerFile");
+        QTest::addColumn<std::optional<bool>>("answer"); // nothing: Esc, asked again next time
+        QTest::newRow("recovered") << false << std::optional<bool>(true);
+        QTest::newRow("discarded") << false << std::optional<bool>(false);
+        QTest::newRow("kept for the next start") << false << std::optional<bool>();
+        QTest::newRow("player file changed since") << true << std::optional<bool>();
+    }
 
-            s_->MakeWindow();
-            if (!c.changePlayerFile)
-                s_->log->answers << c.answer;
-            s_->window->OfferCrashRecovery();
-            QCOMPARE(s_->log->questions.size(), c.changePlayerFile ? 0 : 1);
-            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
-            const bool recovered = c.answer == true;
-            QVERIFY2(s_->window->IsLeagueOpen() == recovered, c.name);
-            const bool keptForLater = !c.answer && !c.changePlayerFile;
-            QVERIFY2(s_->OriginSaysUnsaved() == (recovered || keptForLater), c.name);
-            if (recovered) {
-                QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
-                QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
-                QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
-                s_->Action("mnuFileItem_2")->trigger();
-                QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-                std::string expected = s_->original;
-                expected[RecordOffset(expected, s_->PidOfItem(0)) + 175 + 10] = 3; // actual KD
-                QVERIFY(FileContent(s_->demo.playerFile) == expected);
-            }
-            // Asked, or told, once.
-            s_->MakeWindow();
-            const int questions = static_cast<int>(s_->log->questions.size());
-            if (keptForLater)
-                s_->log->answers << false;
-            s_->window->OfferCrashRecovery();
-            QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
-            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
+    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
+        QFETCH(bool, changePlayerFile);
+        QFETCH(std::optional<bool>, answer);
+        s_->OpenDemo();
+        EditFirstPlayer("txtKD", 3);
+        s_->window.reset(); // the crash: nothing saved, the working database left as it is
+        QVERIFY(s_->OriginSaysUnsaved());
+        if (changePlayerFile) {
+            std::string changed = s_->original;
+            changed[20] ^= 1;
+            WriteFileContent(s_->demo.playerFile, changed);
         }
+
+        s_->MakeWindow();
+        if (!changePlayerFile)
+            s_->log->answers << answer;
+        s_->window->OfferCrashRecovery();
+        QCOMPARE(s_->log->questions.size(), changePlayerFile ? 0 : 1);
+        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
+        const bool recovered = answer == true;
+        QCOMPARE(s_->window->IsLeagueOpen(), recovered);
+        const bool keptForLater = !answer && !changePlayerFile;
+        QCOMPARE(s_->OriginSaysUnsaved(), recovered || keptForLater);
+        if (recovered) {
+            QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
+            QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
+            QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+            s_->Action("mnuFileItem_2")->trigger();
+            QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+            std::string expected = s_->original;
+            expected[RecordOffset(expected, s_->PidOfItem(0)) + 175 + 10] = 3; // actual KD
+            QVERIFY(FileContent(s_->demo.playerFile) == expected);
+        }
+        // Asked, or told, once.
+        s_->MakeWindow();
+        const int questions = static_cast<int>(s_->log->questions.size());
+        if (keptForLater)
+            s_->log->answers << false;
+        s_->window->OfferCrashRecovery();
+        QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
+        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
     }
 };
 
