@@ -134,7 +134,6 @@ struct MainWindowSession {
     }
     QListWidget* Players() const { return Find<QListWidget>("lstPlayers"); }
     int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
-    void Toolbar(const char* key) { Trigger(QByteArray("btn") + key); }
     void Open(const std::filesystem::path& leagueFile) {
         log->files << QPath(leagueFile);
         Trigger("mnuFileItem_0");

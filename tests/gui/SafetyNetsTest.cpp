@@ -35,11 +35,6 @@ class SafetyNetsTest : public QObject {
         s_->Action("mnuFileItem_8")->trigger();
         QVERIFY(shown);
     }
-    void PutBackup(const char* name, const std::string& bytes) {
-        const fs::path folder = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
-        fs::create_directories(folder);
-        WriteFileContent(folder / name, bytes);
-    }
 
 private slots:
     void init() {
@@ -88,7 +83,8 @@ private slots:
         std::string other = s_->original.substr(0, s_->original.size() - tavrel::kPlayerRecordSize);
         other[3] = '\x7f';
         other[tavrel::kPlayerFileHeaderSize + 2 * tavrel::kPlayerRecordSize + 300] ^= 0x55;
-        PutBackup("20200101-000000-000.ply", other);
+        const fs::path backups = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
+        WriteFileContent(backups / "20200101-000000-000.ply", other); // the folder is there
         RestoreThroughDialog([](RestoreBackupDialog& dialog) {
             const int last = dialog.Table()->rowCount() - 1;
             QCOMPARE(dialog.Table()->item(last, 0)->text().left(4), QStringLiteral("2020"));
