@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(Stored(pid, "Act_SP"), QVariant(77));
         QVERIFY(s_->window->HasUnsavedChanges() && s_->window->isWindowModified());
 
-        s_->GlobalEditSpeed({0, 3}, "10"); // QB and WR
+        s_->GlobalEditSpeed("mnuComItem_6", {0, 3}, "10"); // QB and WR
         QCOMPARE(history->count(), 3);
         QCOMPARE(UndoText(), QStringLiteral("Undo Global Edit of QB, WR"));
         const std::string edited = Saved();

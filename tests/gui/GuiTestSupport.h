@@ -139,9 +139,11 @@ struct MainWindowSession {
         Trigger("mnuFileItem_0");
     }
     void OpenDemo() { Open(demo.leagueFile); }
-    // Global Edit of the positions (their check boxes' indexes): `percent` on the actual speed.
-    void GlobalEditSpeed(std::initializer_list<int> positions, const char* percent) {
-        Trigger("mnuComItem_6");
+    // Global Edit, opened by `command`, of the positions (their check boxes' indexes): `percent`
+    // on the actual speed.
+    void GlobalEditSpeed(const char* command, std::initializer_list<int> positions,
+                         const char* percent) {
+        Trigger(command);
         auto* dialog = window->findChild<tavrel::frmGlobal*>();
         QVERIFY(dialog);
         for (const int position : positions)

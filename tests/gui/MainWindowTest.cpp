@@ -195,7 +195,7 @@ private slots:
         QVERIFY(shows());
 
         const QString typed = summary->text();
-        s_->GlobalEditSpeed({0, 3}, "-30");
+        s_->GlobalEditSpeed("btnGlobalEdit", {0, 3}, "-30");
         QVERIFY(summary->text() != typed);
         QVERIFY(shows());
         s_->Trigger("actUndo");
