@@ -1,7 +1,6 @@
 // The editor window end to end on a demo league: form edits and a Global Edit as steps of the
-// undo history, undo and redo, the saved state and the player file's bytes at each step, the
-// changes other parts of the program push; the title, the commands and the status bar with and
-// without a league, and help on F1.
+// undo history, undo and redo, the saved state and the player file's bytes at each step, and a
+// new history with each league opened.
 #include "GuiTestSupport.h"
 
 #include <QLocale>

@@ -1,5 +1,5 @@
-// The player grid in the main window on a demo league: what it shows, its filters, edits, fills
-// and pastes as single undo steps, the form and the grid following each other, the saved file.
+// The player grid in the main window on a demo league: edits, fills and pastes as single undo
+// steps, refused blocks changing nothing, and the saved file.
 #include "ui/grid/PlayerGrid.h"
 
 #include "GuiTestSupport.h"

@@ -1,5 +1,4 @@
-// Start-up: the league named on the command line, the arguments answered without a window, and
-// where an installed program finds its data.
+// Start-up: the league named on the command line, and where an installed program finds its data.
 #include "GuiTestSupport.h"
 #include "shell/ProgramFolders.h"
 #include "ui/main/LastFileSetting.h"
