@@ -1,28 +1,37 @@
 #pragma once
 
+#include "TestFiles.h"
 #include "league/DemoLeague.h"
 #include "league/LeagueOrigin.h"
+#include "league/PlayerRecord.h"
+#include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
-#include <QList>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
+#include <QtEndian>
+#include <SQLiteCpp/Database.h>
+#include <SQLiteCpp/Statement.h>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace guitest {
+
+using tavrel::testing::FileContent;
+using tavrel::testing::WriteFileContent;
 
 // Answers the main window's questions from queues the test fills, and keeps what it was asked.
 struct PromptLog {
@@ -30,13 +39,9 @@ struct PromptLog {
     // Answers to the yes/no questions; none left is a test failure. Nothing is Esc, which only
     // the save question takes.
     QList<std::optional<bool>> answers;
-    QStringList texts; // answers to the input box; none left means Cancel
     QStringList questions;
     QStringList messages;
-    QString fileTitle;
     QString fileFilter;
-    QString textPrompt;
-    QString textTitle;
     int unexpectedQuestions = 0;
 };
 
@@ -44,54 +49,46 @@ class FakePrompts : public UserPrompts {
 public:
     explicit FakePrompts(std::shared_ptr<PromptLog> log) : log_(std::move(log)) {}
 
-    QString ChooseFileToOpen(QWidget*, const QString& title, const QString& filter) override {
-        log_->fileTitle = title;
+    QString ChooseFileToOpen(QWidget*, const QString&, const QString& filter) override {
         log_->fileFilter = filter;
         return log_->files.isEmpty() ? QString() : log_->files.takeFirst();
     }
-    QString ChooseFileToSave(QWidget* parent, const QString& title,
-                             const QString& filter) override {
-        return ChooseFileToOpen(parent, title, filter);
-    }
     bool AskYesNo(QWidget* parent, const QString& question) override {
         const std::optional<bool> answer = AskYesNoOrCancel(parent, question);
-        if (!answer)
-            ++log_->unexpectedQuestions;
+        log_->unexpectedQuestions += !answer; // only the save question takes Esc
         return answer.value_or(false);
     }
     std::optional<bool> AskYesNoOrCancel(QWidget*, const QString& question) override {
         log_->questions << question;
-        if (log_->answers.isEmpty()) {
-            ++log_->unexpectedQuestions;
-            return false;
-        }
-        return log_->answers.takeFirst();
+        log_->unexpectedQuestions += log_->answers.isEmpty();
+        return log_->answers.isEmpty() ? false : log_->answers.takeFirst();
     }
-    QString AskText(QWidget*, const QString& prompt, const QString& title) override {
-        log_->textPrompt = prompt;
-        log_->textTitle = title;
-        return log_->texts.isEmpty() ? QString() : log_->texts.takeFirst();
-    }
+    QString AskText(QWidget*, const QString&, const QString&) override { return {}; }
     void ShowMessage(QWidget*, const QString& text) override { log_->messages << text; }
 
 private:
     std::shared_ptr<PromptLog> log_;
 };
 
-// The program's settings, emptied for each test (the test's main points the settings store at a
-// folder of its own).
-inline void ClearProgramSettings() {
-    QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
+// One stored value of the Players table, `where` choosing the row: a number, a text or null.
+inline QVariant Stored(const std::filesystem::path& db, const std::string& column,
+                       const std::string& where) {
+    SQLite::Database d(db.string(), SQLite::OPEN_READONLY);
+    SQLite::Statement q(d, "SELECT " + column + " FROM Players " + where);
+    if (!q.executeStep() || q.getColumn(0).isNull())
+        return {};
+    const SQLite::Column c = q.getColumn(0);
+    return c.isInteger() ? QVariant(qlonglong(c.getInt64()))
+                         : QVariant(QString::fromStdString(c.getString()));
 }
 
-inline std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// Where the record of the player with this PID starts in a player file; npos when none has it.
+inline std::size_t RecordOffset(const std::string& file, int pid) {
+    for (std::size_t at = tavrel::kPlayerFileHeaderSize;
+         at + tavrel::kPlayerRecordSize <= file.size(); at += tavrel::kPlayerRecordSize)
+        if (qFromLittleEndian<qint16>(file.data() + at) == pid)
+            return at;
+    return std::string::npos;
 }
 
 inline std::filesystem::path PathOf(const QTemporaryDir& dir, const char* name) {
@@ -103,21 +100,27 @@ inline QString QPath(const std::filesystem::path& path) {
 }
 
 // A main window working in a folder of its own, next to a demo league, with prompts the test
-// answers. Made afresh for every test function.
+// answers and settings emptied (the test's main points the settings store at a folder of its
+// own). Made afresh for every test function; at its end no question may have gone unanswered.
 struct MainWindowSession {
-    std::unique_ptr<QTemporaryDir> dir = std::make_unique<QTemporaryDir>();
+    QTemporaryDir dir;
     std::shared_ptr<PromptLog> log = std::make_shared<PromptLog>();
-    tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(*dir, "league"));
-    std::filesystem::path work = PathOf(*dir, "work");
+    tavrel::DemoLeagueFiles demo = tavrel::WriteDemoLeague(PathOf(dir, "league"));
+    std::string original = FileContent(demo.playerFile);
+    std::filesystem::path work = PathOf(dir, "work");
     std::unique_ptr<frmMain> window;
 
     MainWindowSession() {
-        ClearProgramSettings();
+        QSettings(QSettings::UserScope, QCoreApplication::applicationName()).clear();
         std::filesystem::create_directories(work);
-        MakeWindow(work);
+        MakeWindow();
     }
-    void MakeWindow(const std::filesystem::path& folder) {
-        window = std::make_unique<frmMain>(folder, std::make_unique<FakePrompts>(log));
+    ~MainWindowSession() {
+        window.reset();
+        QCOMPARE(log->unexpectedQuestions, 0);
+    }
+    void MakeWindow() {
+        window = std::make_unique<frmMain>(work, std::make_unique<FakePrompts>(log));
     }
     template <typename T> T* Find(const char* name) const { return window->findChild<T*>(name); }
     QAction* Action(const char* name) const { return Find<QAction>(name); }
@@ -131,12 +134,24 @@ struct MainWindowSession {
     }
     QListWidget* Players() const { return Find<QListWidget>("lstPlayers"); }
     int PidOfItem(int row) const { return Players()->item(row)->data(Qt::UserRole).toInt(); }
-    void Toolbar(const char* key) { Trigger(QByteArray("btn") + key); }
     void Open(const std::filesystem::path& leagueFile) {
         log->files << QPath(leagueFile);
         Trigger("mnuFileItem_0");
     }
     void OpenDemo() { Open(demo.leagueFile); }
+    // Global Edit, opened by `command`, of the positions (their check boxes' indexes): `percent`
+    // on the actual speed.
+    void GlobalEditSpeed(const char* command, std::initializer_list<int> positions,
+                         const char* percent) {
+        Trigger(command);
+        auto* dialog = window->findChild<tavrel::frmGlobal*>();
+        QVERIFY(dialog);
+        for (const int position : positions)
+            dialog->chkPosition(position)->setChecked(true);
+        dialog->findChild<QLineEdit*>("txtSP")->setText(percent);
+        QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        dialog->hide();
+    }
     std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
     // What the working database tells a later start: edits left unsaved.
     bool OriginSaysUnsaved() const {

@@ -3,122 +3,40 @@
 #include "GuiTestSupport.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/PlayerRecord.h"
 #include "league/Windows1252.h"
-#include "shell/ContextIDs.h"
-#include "shell/HelpViewer.h"
-#include "shell/frmAbout.h"
 #include "shell/frmStatus.h"
 #include "stats/RatingDistribution.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 #include "ui/charts/HistogramChart.h"
 #include "ui/charts/RatingsChartWindow.h"
-#include "ui/global/frmGlobal.h"
 #include "ui/main/LastFileSetting.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QToolBar>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <map>
 
 using namespace guitest;
-
-namespace {
-
-constexpr std::size_t kHeader = tavrel::kPlayerFileHeaderSize;
-constexpr std::size_t kRecord = tavrel::kPlayerRecordSize;
-constexpr std::size_t kActualSpeed = 175;
-
-int Pid(const std::string& file, std::size_t record) {
-    const auto* r =
-        reinterpret_cast<const unsigned char*>(file.data() + kHeader + kRecord * record);
-    return static_cast<qint16>(static_cast<quint16>(r[0] | (r[1] << 8)));
-}
-
-// Where the record of a player starts in the player file.
-std::size_t RecordOffset(const std::string& file, int pid) {
-    for (std::size_t n = 0; kHeader + kRecord * (n + 1) <= file.size(); ++n)
-        if (Pid(file, n) == pid)
-            return kHeader + kRecord * n;
-    return std::string::npos;
-}
-
-int ByteAt(const std::string& file, std::size_t offset) {
-    return static_cast<unsigned char>(file.at(offset));
-}
-
-// The record's text field as the window shows it: Windows-1252 without its padding.
-QString FieldText(const std::string& file, std::size_t offset, std::size_t width) {
-    return QString::fromStdString(tavrel::WithoutTrailingPadding(
-        tavrel::DecodeWindows1252(std::string_view(file).substr(offset, width))));
-}
-
-// The order of SQLite's NOCASE collation: ASCII letters folded, all else byte by byte.
-QByteArray Folded(const QString& text) {
-    QByteArray bytes = text.section(QStringLiteral(", "), 0, 0).toUtf8();
-    for (char& c : bytes)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return bytes;
-}
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowSession> s_;
-    std::string original_; // the demo's player file
 
     QString Label(const char* name) const { return s_->Find<QLabel>(name)->text(); }
-    QComboBox* Teams() const { return s_->Find<QComboBox>("cboTeam"); }
-    void ChooseTeam(int index) {
-        Teams()->setCurrentIndex(index);
-        emit Teams()->activated(index);
-    }
     void Type(const char* box, const QString& text) {
         QLineEdit* edit = s_->Box(box);
         edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        // Key clicks carry Latin-1 only; other text goes in as a paste would, validated whole.
-        bool ascii = true;
-        for (QChar c : text)
-            ascii = ascii && c.unicode() < 128;
-        if (ascii)
-            QTest::keyClicks(edit, text);
-        else
-            edit->insert(text);
+        edit->insert(text); // as a paste would, validated whole
     }
-    std::string Saved() const { return ReadBytes(s_->demo.playerFile); }
-    tavrel::frmGlobal* Dialog() const { return s_->window->findChild<tavrel::frmGlobal*>(); }
-    // Ticks every position and asks the dialog for `percent` on the actual speed.
-    void EditAllSpeeds(const QString& percent) {
-        for (int i = 0; i < tavrel::kPositionCount; ++i)
-            Dialog()->chkPosition(i)->setChecked(true);
-        Dialog()->findChild<QLineEdit*>("txtSP")->setText(percent);
-        QTest::mouseClick(Dialog()->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-    }
+    std::string Saved() const { return FileContent(s_->demo.playerFile); }
 
 private slots:
-    void init() {
-        s_ = std::make_unique<MainWindowSession>();
-        original_ = ReadBytes(s_->demo.playerFile);
-    }
+    void init() { s_ = std::make_unique<MainWindowSession>(); }
 
-    void cleanup() {
-        s_->window.reset();
-        tavrel::QuitHelp();
-        QCOMPARE(s_->log->unexpectedQuestions, 0);
-        s_.reset();
-    }
+    void cleanup() { s_.reset(); }
 
     // The texts users see, one table: menu items, tool tips, captions.
     void textsReadAsDesigned() {
@@ -135,61 +53,69 @@ private slots:
                  (QStringList{"Open=Open League", "Save=Save", "Print=Print to File",
                               "Find=Find Player", "SortAc=Sort Ascending",
                               "SortDec=Sort Descending", "GlobalEdit=Global Edit", "Help=Help"}));
-        const std::map<std::string, QString> actions = {
-            {"mnuFileItem_0", "&Open"},       {"mnuFileItem_1", "&Print"},
-            {"mnuFileItem_2", "&Save"},       {"mnuFileItem_4", "&Exit"},
-            {"mnuComItem_6", "&Global Edit"}, {"mnuViewItem_0", "&Toolbar"},
-            {"mnuViewItem_1", "&Statusbar"},  {"mnuHelpItem_0", "&Contents"},
-            {"mnuHelpItem_2", "&About"}};
-        for (const auto& [name, text] : actions)
-            QCOMPARE(s_->Action(name.c_str())->text(), text);
-        const std::map<std::string, QString> labels = {
-            {"Panel1", "League: "},          {"Panel2", "Team:"},
-            {"lblTeam", "Teams:"},           {"lblPlayers", "Players:"},
-            {"lblFirstName", "First Name:"}, {"lblLastName", "Last Name:"},
-            {"lblSlot", "Weight:"},          {"lblBI", "VI:"}};
-        for (const auto& [name, text] : labels)
-            QCOMPARE(Label(name.c_str()), text);
-        QCOMPARE(s_->Box("txtDI")->toolTip(), QStringLiteral("Actual Discipline"));
-        QCOMPARE(s_->Box("txtp_VI")->toolTip(), QStringLiteral("Potential Vision"));
+        // Menu items and captions by name; boxes show their tips.
+        const QStringList texts =
+            QStringList{"mnuFileItem_0=&Open",       "mnuFileItem_1=&Print",
+                        "mnuFileItem_2=&Save",       "mnuFileItem_4=&Exit",
+                        "mnuComItem_6=&Global Edit", "mnuViewItem_0=&Toolbar",
+                        "mnuViewItem_1=&Statusbar",  "mnuViewItem_2=&Ratings Chart",
+                        "mnuHelpItem_0=&Contents",   "mnuHelpItem_2=&About"} +
+            QStringList{"Panel1=League: ",          "Panel2=Team:",
+                        "lblTeam=Teams:",           "lblPlayers=Players:",
+                        "lblFirstName=First Name:", "lblLastName=Last Name:",
+                        "lblSlot=Weight:",          "lblBI=VI:",
+                        "txtDI=Actual Discipline",  "txtp_VI=Potential Vision"};
+        QStringList shown;
+        for (const QString& entry : texts) {
+            const QString name = entry.section('=', 0, 0);
+            const QObject* widget = s_->window->findChild<QObject*>(name);
+            QVERIFY2(widget, qPrintable(name));
+            const char* text = qobject_cast<const QLineEdit*>(widget) ? "toolTip" : "text";
+            shown << name + "=" + widget->property(text).toString();
+        }
+        QCOMPARE(shown, texts);
         QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel"));
     }
 
     void openShowsTheFreeAgentsAndTheirFirstPlayer() {
-        WriteBytes(tavrel::BackupFilePath(s_->demo.leagueFile.string()), "an older backup");
+        WriteFileContent(tavrel::BackupFilePath(s_->demo.leagueFile.string()), "an older backup");
         s_->Open(s_->demo.leagueFile);
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
         QCOMPARE(s_->log->fileFilter, QStringLiteral("League Files (*.lge)"));
-        QVERIFY(ReadBytes(s_->demo.leagueFile.parent_path() / "Demo.sw$") == original_);
+        QVERIFY(FileContent(s_->demo.leagueFile.parent_path() / "Demo.sw$") == s_->original);
         QCOMPARE(Label("Panel1"), QPath(s_->demo.leagueFile));
         QCOMPARE(ReadLastFile(), QPath(s_->demo.leagueFile));
 
-        // Teams in name order, "Free Agents" last with team 0, and shown.
-        QComboBox* teams = Teams();
+        // "Free Agents" last with team 0, and shown; the teams' order is the store's.
+        QComboBox* teams = s_->Find<QComboBox>("cboTeam");
         QCOMPARE(teams->count(), 32 + 1);
         QCOMPARE(teams->itemText(32), QStringLiteral("Free Agents"));
         QCOMPARE(teams->itemData(32).toInt(), 0);
         QCOMPARE(teams->currentIndex(), 32);
-        for (int i = 1; i < 32; ++i)
-            QVERIFY(Folded(teams->itemText(i - 1)) < Folded(teams->itemText(i)));
 
         // The free agents, the first one selected and shown from his record.
+        const std::string& file = s_->original;
         QVERIFY(s_->Players()->count() > 0);
         QCOMPARE(s_->Players()->currentRow(), 0);
         for (int i = 0; i < s_->Players()->count(); ++i)
-            QCOMPARE(ByteAt(original_, RecordOffset(original_, s_->PidOfItem(i)) + 4), 0);
-        const std::size_t at = RecordOffset(original_, s_->PidOfItem(0));
-        const QString last = FieldText(original_, at + 23, 25);
+            QCOMPARE(int(file[RecordOffset(file, s_->PidOfItem(i)) + 4]), 0);
+        const std::size_t at = RecordOffset(file, s_->PidOfItem(0));
+        const auto byte = [&](std::size_t i) {
+            return int(static_cast<unsigned char>(file[at + i]));
+        };
+        const auto text = [&](std::size_t i, std::size_t width) { // as shown: without padding
+            return QString::fromStdString(tavrel::WithoutTrailingPadding(
+                tavrel::DecodeWindows1252(std::string_view(file).substr(at + i, width))));
+        };
         QCOMPARE(s_->Players()->item(0)->text(),
-                 last + ", " + FieldText(original_, at + 8, 15) + " - " +
-                     QString::fromStdString(tavrel::PositionText(ByteAt(original_, at + 94))));
-        QCOMPARE(s_->Box("txtLastName")->text(), last);
-        QCOMPARE(s_->Box("txtSP")->text().toInt(), ByteAt(original_, at + kActualSpeed));
-        QCOMPARE(s_->Box("txtP_KD")->text().toInt(), ByteAt(original_, at + 243 + 10));
-        QCOMPARE(s_->Box("txtp_VI")->text().toInt(), ByteAt(original_, at + 243 + 34));
-        QCOMPARE(Label("lblSlotA").toInt(),
-                 ByteAt(original_, at + 86) + 256 * ByteAt(original_, at + 87));
-        QCOMPARE(Label("lblCollegeName"), FieldText(original_, at + 48, 31));
+                 text(23, 25) + ", " + text(8, 15) + " - " +
+                     QString::fromStdString(tavrel::PositionText(byte(94))));
+        QCOMPARE(s_->Box("txtLastName")->text(), text(23, 25));
+        QCOMPARE(s_->Box("txtSP")->text().toInt(), byte(175));
+        QCOMPARE(s_->Box("txtP_KD")->text().toInt(), byte(243 + 10));
+        QCOMPARE(s_->Box("txtp_VI")->text().toInt(), byte(243 + 34));
+        QCOMPARE(Label("lblSlotA").toInt(), byte(86) + 256 * byte(87));
+        QCOMPARE(Label("lblCollegeName"), text(48, 31));
         QCOMPARE(Label("Panel2"), QStringLiteral("Free Agents: ") + s_->Players()->item(0)->text());
         QVERIFY(s_->window->findChild<frmStatus*>()->isHidden());
         QVERIFY(!QApplication::overrideCursor());
@@ -201,17 +127,17 @@ private slots:
         int row = -1;
         std::size_t at = 0;
         for (int i = 0; i < s_->Players()->count() && row < 0; ++i) {
-            at = RecordOffset(original_, s_->PidOfItem(i));
-            if (original_[at + 8 + 14] == '\0')
+            at = RecordOffset(s_->original, s_->PidOfItem(i));
+            if (s_->original[at + 8 + 14] == '\0')
                 row = i;
         }
         QVERIFY2(row >= 0, "the demo league pads some first names with NULs");
         s_->Players()->setCurrentRow(row);
         Type("txtLastName", QStringLiteral("Ångström"));
         Type("txtP_FA", QStringLiteral("250"));
-        s_->Toolbar("Save"); // without leaving the row
+        s_->Trigger("btnSave"); // the toolbar's, without leaving the row
 
-        std::string expected = original_;
+        std::string expected = s_->original;
         expected.replace(at + 23, 25, "\xC5ngstr\xF6m" + std::string(17, ' ')); // Windows-1252
         expected[at + 243 + 46] = static_cast<char>(250);
         QVERIFY(Saved() == expected);
@@ -240,11 +166,10 @@ private slots:
         s_->log->answers << false; // No: the program ends without writing
         QVERIFY(s_->window->close());
         QCOMPARE(ended.count(), 1);
-        QVERIFY(Saved() == original_);
+        QVERIFY(Saved() == s_->original);
     }
 
     void ratingsChartFollowsEditsGlobalEditAndUndo() {
-        QCOMPARE(s_->Action("mnuViewItem_2")->text(), QStringLiteral("&Ratings Chart"));
         s_->Trigger("mnuViewItem_2");
         QVERIFY(s_->log->messages.last().contains("Open a league"));
 
@@ -270,8 +195,7 @@ private slots:
         QVERIFY(shows());
 
         const QString typed = summary->text();
-        s_->Toolbar("GlobalEdit");
-        EditAllSpeeds("-30");
+        s_->GlobalEditSpeed("btnGlobalEdit", {0, 3}, "-30");
         QVERIFY(summary->text() != typed);
         QVERIFY(shows());
         s_->Trigger("actUndo");
@@ -282,7 +206,8 @@ private slots:
     void escNoOrAFailedOpenAtTheSaveQuestionKeepTheProgramTheLeagueAndTheEdits() {
         const QString question = QStringLiteral("Would you like to SAVE your changes?");
         s_->Open(s_->demo.leagueFile);
-        ChooseTeam(3);
+        s_->Find<QComboBox>("cboTeam")->setCurrentIndex(3);
+        emit s_->Find<QComboBox>("cboTeam")->activated(3);
         s_->Players()->setCurrentRow(2);
         Type("txtSP", QStringLiteral("201")); // still being typed
         const QString panel = Label("Panel2");
@@ -298,7 +223,7 @@ private slots:
         QCOMPARE(ended.count(), 0);
         QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("201"));
         QVERIFY(s_->OriginSaysUnsaved());
-        QVERIFY(Saved() == original_);
+        QVERIFY(Saved() == s_->original);
 
         s_->log->files.clear();
         s_->log->answers << false; // do not save; then cancel the dialog
@@ -307,8 +232,8 @@ private slots:
         QCOMPARE(Label("Panel2"), panel);
 
         // A league whose player file is missing: the backup fails and nothing changes.
-        const auto broken = PathOf(*s_->dir, "Broken.lge");
-        WriteBytes(broken, "TMS:");
+        const auto broken = PathOf(s_->dir, "Broken.lge");
+        WriteFileContent(broken, "TMS:");
         s_->log->answers << false;
         s_->Open(broken);
         QCOMPARE(s_->log->messages.size(), 1);
@@ -350,7 +275,7 @@ private slots:
         s_->Action("mnuFileItem_2")->trigger();
         QVERIFY(s_->window->close()); // nothing to save, nothing asked
         QCOMPARE(s_->log->questions.size(), 2);
-        QVERIFY(Saved() == original_);
+        QVERIFY(Saved() == s_->original);
         QVERIFY(!std::filesystem::exists(s_->demo.leagueFile.parent_path() / "Demo.sw$"));
     }
 };

@@ -1,10 +1,8 @@
 // The window's safety nets on a demo league: File > Restore Backup... and crash recovery.
 #include "GuiTestSupport.h"
 #include "league/LeagueBackups.h"
-#include "league/PlayerRecord.h"
 #include "ui/main/RestoreBackupDialog.h"
 
-#include <QApplication>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUndoStack>
@@ -13,24 +11,10 @@
 using namespace guitest;
 namespace fs = std::filesystem;
 
-namespace {
-
-// Where two files of one length differ.
-std::vector<std::size_t> DifferingBytes(const std::string& a, const std::string& b) {
-    std::vector<std::size_t> at;
-    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (a[i] != b[i])
-            at.push_back(i);
-    return at;
-}
-
-} // namespace
-
 class SafetyNetsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowSession> s_;
-    std::string original_;
 
     // Types a rating into the first player's box and stores it.
     void EditFirstPlayer(const char* box, int value) {
@@ -51,34 +35,22 @@ class SafetyNetsTest : public QObject {
         s_->Action("mnuFileItem_8")->trigger();
         QVERIFY(shown);
     }
-    void PutBackup(const char* name, const std::string& bytes) {
-        const fs::path folder = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
-        fs::create_directories(folder);
-        WriteBytes(folder / name, bytes);
-    }
 
 private slots:
     void init() {
         s_ = std::make_unique<MainWindowSession>();
-        qputenv("TAVREL_BACKUP_DIR", (s_->dir->path() + "/backups").toUtf8());
-        original_ = ReadBytes(s_->demo.playerFile);
+        qputenv("TAVREL_BACKUP_DIR", (s_->dir.path() + "/backups").toUtf8());
     }
 
-    void cleanup() {
-        if (!s_)
-            return; // a table test has cleaned up after its last case
-        s_->window.reset();
-        QCOMPARE(s_->log->unexpectedQuestions, 0);
-        s_.reset();
-    }
+    void cleanup() { s_.reset(); }
 
     void aRestoredBackupIsSavedBackByteForByte() {
         s_->OpenDemo();
         EditFirstPlayer("txtSP", 11);
         s_->Action("mnuFileItem_2")->trigger(); // keeps the original as the first backup
-        const std::string afterFirstSave = ReadBytes(s_->demo.playerFile);
         EditFirstPlayer("txtAG", 12);
         s_->Action("mnuFileItem_2")->trigger();
+        const std::string saved = FileContent(s_->demo.playerFile);
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
         QCOMPARE(tavrel::ListLeagueBackups(s_->demo.leagueFile).size(), std::size_t(2));
 
@@ -88,7 +60,7 @@ private slots:
             for (int r = 0; r < table->rowCount(); ++r)
                 differing << table->item(r, 2)->text();
             QCOMPARE(table->item(1, 1)->text(),
-                     QLocale().toString(qulonglong(original_.size())) + " bytes");
+                     QLocale().toString(qulonglong(s_->original.size())) + " bytes");
             QCOMPARE(dialog.ChosenRow(), 0);
             table->selectRow(1); // the older: the original
             dialog.accept();
@@ -96,7 +68,7 @@ private slots:
         QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(s_->OriginSaysUnsaved());
-        QCOMPARE(ReadBytes(s_->demo.playerFile).size(), afterFirstSave.size());
+        QVERIFY(FileContent(s_->demo.playerFile) == saved); // until the next save
         // Of the same shape as the league: one step of the history.
         QVERIFY2(s_->window->History()->undoText().startsWith("Restore Backup of "),
                  qPrintable(s_->window->History()->undoText()));
@@ -104,14 +76,15 @@ private slots:
         QVERIFY(!s_->window->HasUnsavedChanges() && !s_->OriginSaysUnsaved());
         s_->window->History()->redo();
         s_->Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
+        QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
         QVERIFY(!s_->window->HasUnsavedChanges());
 
         // A backup of another shape: header, bytes no column holds and one record fewer.
-        std::string other = original_.substr(0, original_.size() - tavrel::kPlayerRecordSize);
+        std::string other = s_->original.substr(0, s_->original.size() - tavrel::kPlayerRecordSize);
         other[3] = '\x7f';
         other[tavrel::kPlayerFileHeaderSize + 2 * tavrel::kPlayerRecordSize + 300] ^= 0x55;
-        PutBackup("20200101-000000-000.ply", other);
+        const fs::path backups = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
+        WriteFileContent(backups / "20200101-000000-000.ply", other); // the folder is there
         RestoreThroughDialog([](RestoreBackupDialog& dialog) {
             const int last = dialog.Table()->rowCount() - 1;
             QCOMPARE(dialog.Table()->item(last, 0)->text().left(4), QStringLiteral("2020"));
@@ -121,64 +94,63 @@ private slots:
         QCOMPARE(s_->window->History()->count(), 0); // imported whole: a new history
         QVERIFY(s_->window->HasUnsavedChanges());
         s_->Action("mnuFileItem_2")->trigger();
-        QVERIFY(ReadBytes(s_->demo.playerFile) == other);
+        QVERIFY(FileContent(s_->demo.playerFile) == other);
 
         RestoreThroughDialog([](RestoreBackupDialog& dialog) { dialog.reject(); });
         QVERIFY(!s_->window->HasUnsavedChanges());
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
     }
 
-    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
-        struct Case {
-            const char* name;
-            bool changePlayerFile;
-            std::optional<bool> answer;
-        };
-        const Case cases[] = {{"recovered", false, true},
-                              {"discarded", false, false},
-                              {"kept for the next start", false, std::nullopt},
-                              {"player file changed since", true, std::nullopt}};
-        for (const Case& c : cases) {
-            init();
-            s_->OpenDemo();
-            EditFirstPlayer("txtKD", 3);
-            s_->window.reset(); // the crash: nothing saved, the working database left as it is
-            QVERIFY(s_->OriginSaysUnsaved());
-            if (c.changePlayerFile) {
-                std::string changed = original_;
-                changed[20] ^= 1;
-                WriteBytes(s_->demo.playerFile, changed);
-            }
+    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile_data() {
+        QTest::addColumn<bool>("changePlayerFile");
+        QTest::addColumn<std::optional<bool>>("answer"); // nothing: Esc, asked again next time
+        QTest::newRow("recovered") << false << std::optional<bool>(true);
+        QTest::newRow("discarded") << false << std::optional<bool>(false);
+        QTest::newRow("kept for the next start") << false << std::optional<bool>();
+        QTest::newRow("player file changed since") << true << std::optional<bool>();
+    }
 
-            s_->MakeWindow(s_->work);
-            if (!c.changePlayerFile)
-                s_->log->answers << c.answer;
-            s_->window->OfferCrashRecovery();
-            QCOMPARE(s_->log->questions.size(), c.changePlayerFile ? 0 : 1);
-            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
-            const bool recovered = c.answer == true;
-            QVERIFY2(s_->window->IsLeagueOpen() == recovered, c.name);
-            const bool keptForLater = !c.answer && !c.changePlayerFile;
-            QVERIFY2(s_->OriginSaysUnsaved() == (recovered || keptForLater), c.name);
-            if (recovered) {
-                QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
-                QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
-                QVERIFY(ReadBytes(s_->demo.playerFile) == original_);
-                s_->Action("mnuFileItem_2")->trigger();
-                QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-                QCOMPARE(DifferingBytes(ReadBytes(s_->demo.playerFile), original_).size(),
-                         std::size_t(1));
-            }
-            // Asked, or told, once.
-            s_->MakeWindow(s_->work);
-            const int questions = static_cast<int>(s_->log->questions.size());
-            if (keptForLater)
-                s_->log->answers << false;
-            s_->window->OfferCrashRecovery();
-            QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
-            QCOMPARE(s_->log->messages.size(), c.changePlayerFile ? 1 : 0);
-            cleanup();
+    void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
+        QFETCH(bool, changePlayerFile);
+        QFETCH(std::optional<bool>, answer);
+        s_->OpenDemo();
+        EditFirstPlayer("txtKD", 3);
+        s_->window.reset(); // the crash: nothing saved, the working database left as it is
+        QVERIFY(s_->OriginSaysUnsaved());
+        if (changePlayerFile) {
+            std::string changed = s_->original;
+            changed[20] ^= 1;
+            WriteFileContent(s_->demo.playerFile, changed);
         }
+
+        s_->MakeWindow();
+        if (!changePlayerFile)
+            s_->log->answers << answer;
+        s_->window->OfferCrashRecovery();
+        QCOMPARE(s_->log->questions.size(), changePlayerFile ? 0 : 1);
+        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
+        const bool recovered = answer == true;
+        QCOMPARE(s_->window->IsLeagueOpen(), recovered);
+        const bool keptForLater = !answer && !changePlayerFile;
+        QCOMPARE(s_->OriginSaysUnsaved(), recovered || keptForLater);
+        if (recovered) {
+            QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
+            QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
+            QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+            s_->Action("mnuFileItem_2")->trigger();
+            QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+            std::string expected = s_->original;
+            expected[RecordOffset(expected, s_->PidOfItem(0)) + 175 + 10] = 3; // actual KD
+            QVERIFY(FileContent(s_->demo.playerFile) == expected);
+        }
+        // Asked, or told, once.
+        s_->MakeWindow();
+        const int questions = static_cast<int>(s_->log->questions.size());
+        if (keptForLater)
+            s_->log->answers << false;
+        s_->window->OfferCrashRecovery();
+        QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
+        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
     }
 };
 

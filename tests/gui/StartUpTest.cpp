@@ -1,11 +1,8 @@
-// Start-up: the league named on the command line, the arguments answered without a window, and
-// where an installed program finds its data.
+// Start-up: the league named on the command line, and where an installed program finds its data.
 #include "GuiTestSupport.h"
-#include "shell/CommandLine.h"
 #include "shell/ProgramFolders.h"
 #include "ui/main/LastFileSetting.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLabel>
 
@@ -14,10 +11,7 @@ using namespace guitest;
 class StartUpTest : public QObject {
     Q_OBJECT
 
-private:
     std::unique_ptr<MainWindowSession> s_;
-
-    QString Panel1() const { return s_->Find<QLabel>("Panel1")->text(); }
 
 private slots:
     void init() {
@@ -25,61 +19,39 @@ private slots:
         s_->window->show();
     }
 
-    void cleanup() {
-        s_->window.reset();
-        QCOMPARE(s_->log->unexpectedQuestions, 0);
-        s_.reset();
+    void cleanup() { s_.reset(); }
+
+    void theLeagueNamedOnTheCommandLineOpensOrTheWindowSaysWhyNot_data() {
+        QTest::addColumn<QString>("league");         // relative to the test's folder
+        QTest::addColumn<QByteArray>("playerBytes"); // empty: no player file
+        QTest::addColumn<QString>("failure");        // the file the message names; empty: it opens
+        QTest::newRow("opens") << "league/Demo.lge" << QByteArray() << QString();
+        QTest::newRow("missing") << "Missing.lge" << QByteArray() << "Missing.ply";
+        QTest::newRow("not a player file") << "Bad.lge" << QByteArray("PLY") << "Bad.ply";
     }
 
-    void theLeagueNamedOnTheCommandLineOpensAndIsRemembered() {
+    void theLeagueNamedOnTheCommandLineOpensOrTheWindowSaysWhyNot() {
+        QFETCH(QString, league);
+        QFETCH(QByteArray, playerBytes);
+        QFETCH(QString, failure);
+        if (!playerBytes.isEmpty()) {
+            WriteFileContent(s_->dir.filePath(league).toStdString(), "TMS:");
+            WriteFileContent(s_->dir.filePath(failure).toStdString(), playerBytes.toStdString());
+        }
         const QString previous = QDir::currentPath();
-        QDir::setCurrent(s_->dir->path());
-        const bool opened =
-            s_->window->OpenLeagueFromCommandLine(QStringLiteral("league/Demo.lge"));
+        QDir::setCurrent(s_->dir.path());
+        const bool opened = s_->window->OpenLeagueFromCommandLine(league);
         QDir::setCurrent(previous);
 
-        QVERIFY(opened);
-        QVERIFY(s_->log->messages.isEmpty());
-        QVERIFY(s_->window->IsLeagueOpen());
-        const QString absolute = QPath(s_->demo.leagueFile);
-        QCOMPARE(Panel1(), absolute);
-        QCOMPARE(ReadLastFile(), absolute);
-    }
-
-    void aMissingOrBadLeagueShowsTheFailureAndTheWindowStays_data() {
-        QTest::addColumn<QByteArray>("playerBytes"); // empty: no player file
-        QTest::addColumn<QString>("named");
-        QTest::newRow("missing") << QByteArray() << "Missing.ply";
-        QTest::newRow("not a player file") << QByteArray("PLY") << "Bad.ply";
-    }
-
-    void aMissingOrBadLeagueShowsTheFailureAndTheWindowStays() {
-        QFETCH(QByteArray, playerBytes);
-        QFETCH(QString, named);
-        const QString league = s_->dir->filePath(QString(named).replace(".ply", ".lge"));
-        if (!playerBytes.isEmpty()) {
-            WriteBytes(league.toStdString(), "TMS:");
-            WriteBytes(s_->dir->filePath(named).toStdString(), playerBytes.toStdString());
-        }
-
-        QVERIFY(!s_->window->OpenLeagueFromCommandLine(league));
-        QCOMPARE(s_->log->messages.size(), 1);
-        QVERIFY2(s_->log->messages[0].contains(named), qPrintable(s_->log->messages[0]));
+        QCOMPARE(opened, failure.isEmpty());
+        QCOMPARE(s_->window->IsLeagueOpen(), opened);
         QVERIFY(s_->window->isVisible());
-        QVERIFY(!s_->window->IsLeagueOpen());
-        QCOMPARE(ReadLastFile(), QString());
-    }
-
-    void helpAndVersionAreAnsweredWithoutAWindow_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("textOnly");
-        QTest::newRow("none") << QStringList{} << false;
-        QTest::newRow("league") << QStringList{"Demo.lge"} << false;
-        QTest::newRow("version") << QStringList{"--version"} << true;
-        QTest::newRow("short version") << QStringList{"-v"} << true;
-        QTest::newRow("help after league") << QStringList{"Demo.lge", "--help"} << true;
-        QTest::newRow("help all") << QStringList{"--help-all"} << true;
-        QTest::newRow("file named --help") << QStringList{"--", "--help"} << false;
+        QCOMPARE(s_->log->messages.size(), opened ? 0 : 1);
+        QVERIFY(opened || s_->log->messages[0].contains(failure));
+        const QString remembered = opened ? QPath(s_->demo.leagueFile) : QString();
+        QCOMPARE(ReadLastFile(), remembered);
+        QCOMPARE(s_->Find<QLabel>("Panel1")->text(),
+                 opened ? remembered : QStringLiteral("League: "));
     }
 
     void dataComesFromTheInstallationOrFromBesideTheProgram() {
