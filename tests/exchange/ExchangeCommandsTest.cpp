@@ -13,9 +13,7 @@ namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CliResult;
-using testing::FileContent;
-using testing::WriteFileContent;
+using namespace testing;
 
 constexpr std::size_t kActualSpeed = 175;
 
@@ -32,7 +30,7 @@ protected:
         original_ = FileContent(files_.playerFile);
     }
     CliResult Run(const std::vector<std::string>& args) const {
-        return testing::RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
+        return RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
     }
     std::string League() const { return files_.leagueFile.string(); }
     fs::path Backup() const { return folder_ / "league" / "Demo.sw$"; }
@@ -102,7 +100,7 @@ TEST_F(ExchangeCommands, RefusedDryRunAndOutWriteNothingOfTheLeague) {
     EXPECT_FALSE(fs::exists(Backup()));
 }
 
-TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
+TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     const fs::path changed = folder_ / "changed.ply";
     std::string bytes = original_;
     bytes[RecordOffset(7) + kActualSpeed] = 99;
@@ -121,6 +119,17 @@ TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
                   std::to_string(std::uint8_t(original_[RecordOffset(7) + kActualSpeed])) +
                   R"(,"b":99}])"));
     EXPECT_EQ(Run({"diff", League(), (folder_ / "missing.ply").string()}).status, 1);
+
+    const fs::path clean = folder_ / "clean.ply";
+    const Bytes cleanBytes = FileBytes({CleanRecord(10, 1, "John", "Smith")});
+    WriteFileContent(clean, std::string(cleanBytes.begin(), cleanBytes.end()));
+    const CliResult checked = Run({"check", clean.string()});
+    EXPECT_EQ(checked.status, 0) << checked.out;
+    EXPECT_EQ(checked.out, "No problems found.\n");
+    const CliResult warned = Run({"check", League()});
+    EXPECT_EQ(warned.status, 3) << warned.err;
+    EXPECT_TRUE(warned.out.ends_with(" warnings.\n")) << warned.out;
+    EXPECT_EQ(Run({"check", (folder_ / "missing.lge").string()}).status, 1);
 }
 
 // The workbook as a real reader sees it: the header, numbers as numbers, accents, the frozen row.
@@ -128,7 +137,6 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
     const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
     if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "python3-openpyxl is not installed";
-    using namespace testing;
     std::vector<Bytes> records = FourPlayers();
     records[1][175] = 88;
     const Bytes bytes = FileBytes(records);
@@ -146,7 +154,7 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
         "print(repr(r['Record']), repr(r['Act_SP']), repr(r['PID']), r['FirstName'], "
         "r['LastName'], repr(r['JNum']), r['College'] + '|')\n";
     WriteFileContent(folder_ / "read.py", script);
-    const CliResult r = testing::RunCli(python, {(folder_ / "read.py").string(), book.string()});
+    const CliResult r = RunCli(python, {(folder_ / "read.py").string(), book.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "5 Record Team Act_58 A2\n"
                      "2 88 11 Jos\xC3\xA9 Mu\xC3\xB1oz None State|\n");
