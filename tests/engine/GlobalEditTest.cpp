@@ -81,10 +81,8 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         {"bounds at 0", {200, 0}, -kHuge, 0, 0, 255, 0, 255, {0, 0}},
     };
     for (const Case& c : cases) {
-        GlobalEditInputs bounds{.actualMin = c.actualMin,
-                                .actualMax = c.actualMax,
-                                .potentialMin = c.potentialMin,
-                                .potentialMax = c.potentialMax};
+        GlobalEditInputs bounds{kAllTeams,     {}, {}, c.actualMin, c.actualMax, c.potentialMin,
+                                c.potentialMax};
         bounds.actualPercent[kAG] = c.actualPercent;
         bounds.potentialPercent[kAG] = c.potentialPercent;
         RatingValues after = c.before;
@@ -141,35 +139,30 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_TRUE(none.calls.empty());
 }
 
-// The cause a refused run gives; the database keeps every byte.
-std::string RefusedRun(const fs::path& db, const GlobalEditInputs& in) {
-    const std::string bytes = fs::exists(db) ? testing::FileContent(db) : "";
-    std::string cause;
-    try {
-        ApplyGlobalEdit(db, kQB, in);
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), db);
-        cause = e.cause();
-    }
-    EXPECT_EQ(fs::exists(db) ? testing::FileContent(db) : "", bytes);
-    return cause;
-}
-
-TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
+// A refused run changes no byte of the database: a row the database refuses after others were
+// changed; unusable inputs, an empty rating (named with its player), a missing database, which the
+// preview refuses too, with the same message.
+TEST(GlobalEdit, RefusalsAndFailuresChangeNoByte) {
     TestLeague league;
     for (int i = 0; i < 5; ++i)
         league.AddPlayer(WithSpeed(50, 60));
+    const auto refusedRun = [](const fs::path& db, const GlobalEditInputs& in) {
+        const std::string bytes = fs::exists(db) ? testing::FileContent(db) : "";
+        std::string cause;
+        try {
+            ApplyGlobalEdit(db, kQB, in);
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file(), db);
+            cause = e.cause();
+        }
+        EXPECT_EQ(fs::exists(db) ? testing::FileContent(db) : "", bytes);
+        return cause;
+    };
     league.Exec("CREATE TRIGGER refuse BEFORE UPDATE ON Players WHEN OLD.rowid = 4 "
                 "BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    EXPECT_NE(RefusedRun(league.db(), SpeedBy(10)).find("refused"), std::string::npos);
-}
+    EXPECT_NE(refusedRun(league.db(), SpeedBy(10)).find("refused"), std::string::npos);
 
-// Unusable inputs, an empty rating (named with its player), a missing database: the preview
-// refuses what the run refuses, with the same message, before any change.
-TEST(GlobalEdit, PreviewAndRunRefuseAlikeBeforeAnyChange) {
-    TestLeague league;
-    league.AddPlayer(WithSpeed(50, 60));
-    const auto refusal = [](const fs::path& db, const GlobalEditInputs& in) {
+    const auto refusal = [&](const fs::path& db, const GlobalEditInputs& in) {
         std::string previewCause;
         try {
             PreviewGlobalEdit(db, kQB, in);
@@ -177,7 +170,7 @@ TEST(GlobalEdit, PreviewAndRunRefuseAlikeBeforeAnyChange) {
             EXPECT_EQ(e.file(), db);
             previewCause = e.cause();
         }
-        const std::string cause = RefusedRun(db, in);
+        const std::string cause = refusedRun(db, in);
         EXPECT_EQ(previewCause, cause);
         return cause;
     };

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <tuple>
 
 namespace tavrel {
@@ -27,11 +28,7 @@ struct Speed {
 
 GlobalEditInputs Inputs(double actual, double potential, int actualMin, int actualMax,
                         int potentialMin, int potentialMax, int team = kAllTeams) {
-    GlobalEditInputs in{.team = team,
-                        .actualMin = actualMin,
-                        .actualMax = actualMax,
-                        .potentialMin = potentialMin,
-                        .potentialMax = potentialMax};
+    GlobalEditInputs in{team, {}, {}, actualMin, actualMax, potentialMin, potentialMax};
     in.actualPercent[kSP] = actual;
     in.potentialPercent[kSP] = potential;
     return in;
@@ -152,16 +149,14 @@ TEST(Preview, EveryRatingOfAGeneratedLeagueMatchesTheRun) {
 
 TEST(Distribution, SummariesAndSharedBins) {
     const std::vector<std::int64_t> small = {3, 1, 3, 2};
-    const Distribution d = Summarise(small);
-    EXPECT_EQ(d, (Distribution{4, 2.25, 1, 3, {{1, 1}, {2, 1}, {3, 2}}}));
+    EXPECT_EQ(Summarise(small), (Distribution{4, 2.25, 1, 3, {{1, 1}, {2, 1}, {3, 2}}}));
     const std::vector<std::int64_t> wide = {40000, -40000, 40000};
     EXPECT_EQ(Summarise(wide).counts,
               (std::vector<std::pair<std::int64_t, long long>>{{-40000, 1}, {40000, 2}}));
     EXPECT_EQ(Summarise({}), Distribution{});
 
-    std::vector<std::int64_t> span;
-    for (int v = 0; v < 100; ++v)
-        span.push_back(v);
+    std::vector<std::int64_t> span(100);
+    std::iota(span.begin(), span.end(), 0);
     const std::vector<std::int64_t> high = {99, 99, 104};
     const auto bins = SharedBins(Summarise(span), Summarise(high), 20);
     ASSERT_EQ(bins.size(), 18u); // 0..104 in bins of 6, the last one short
