@@ -17,7 +17,6 @@ namespace tavrel {
 namespace {
 
 using testing::MakePlayer;
-using testing::PlayerSpec;
 using testing::RecordingProgress;
 using testing::TestLeague;
 namespace fs = std::filesystem;
@@ -27,16 +26,11 @@ const int kSP = *RatingIndex("SP");
 const int kAG = *RatingIndex("AG");
 
 // A player whose SP ratings are given; every other rating is 50/60.
-PlayerRow WithSpeed(PlayerSpec spec, Value actual, Value potential) {
-    PlayerRow row = MakePlayer(spec);
-    row[testing::Col("Act_SP")] = std::move(actual);
-    row[testing::Col("Pot_SP")] = std::move(potential);
-    return row;
-}
-
 PlayerRow WithSpeed(int actual, int potential, int team = 1, int position = kQB) {
-    return WithSpeed({.team = team, .position = position}, std::int64_t(actual),
-                     std::int64_t(potential));
+    PlayerRow row = MakePlayer({.team = team, .position = position});
+    row[testing::Col("Act_SP")] = std::int64_t(actual);
+    row[testing::Col("Pot_SP")] = std::int64_t(potential);
+    return row;
 }
 
 GlobalEditInputs SpeedBy(double actualPercent, double potentialPercent = 0) {
@@ -179,7 +173,8 @@ TEST(GlobalEdit, RefusalsAndFailuresChangeNoByte) {
     EXPECT_EQ(refusal(league.db(), tooHigh), "Please Enter a Valid Number: potential Max");
     EXPECT_EQ(refusal(league.db(), SpeedBy(10, std::nan(""))),
               "Please Enter a Valid Number: Pot_SP");
-    const PlayerRow empty = WithSpeed({}, std::int64_t(50), Value{});
+    PlayerRow empty = WithSpeed(50, 60);
+    empty[testing::Col("Pot_SP")] = Value{};
     league.AddPlayer(empty);
     EXPECT_EQ(refusal(league.db(), SpeedBy(10)),
               "Pot_SP of the player with PID " +
