@@ -1,10 +1,12 @@
 #include "globaledit/GlobalEdit.h"
 
 #include "RecordingProgress.h"
+#include "TestFiles.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
 #include "globaledit/GlobalEditRun.h"
+#include "globaledit/Preview.h"
 #include "globaledit/RatingRule.h"
 
 #include <cmath>
@@ -15,25 +17,20 @@ namespace tavrel {
 namespace {
 
 using testing::MakePlayer;
-using testing::PlayerSpec;
 using testing::RecordingProgress;
 using testing::TestLeague;
+namespace fs = std::filesystem;
 
-constexpr int kQB = 0, kWR = 6, kS = 13, kP = 14;
+constexpr int kQB = 0, kWR = 6, kP = 14;
 const int kSP = *RatingIndex("SP");
 const int kAG = *RatingIndex("AG");
 
 // A player whose SP ratings are given; every other rating is 50/60.
-PlayerRow WithSpeed(PlayerSpec spec, Value actual, Value potential) {
-    PlayerRow row = MakePlayer(spec);
-    row[testing::Col("Act_SP")] = std::move(actual);
-    row[testing::Col("Pot_SP")] = std::move(potential);
-    return row;
-}
-
 PlayerRow WithSpeed(int actual, int potential, int team = 1, int position = kQB) {
-    return WithSpeed({.team = team, .position = position}, std::int64_t(actual),
-                     std::int64_t(potential));
+    PlayerRow row = MakePlayer({.team = team, .position = position});
+    row[testing::Col("Act_SP")] = std::int64_t(actual);
+    row[testing::Col("Pot_SP")] = std::int64_t(potential);
+    return row;
 }
 
 GlobalEditInputs SpeedBy(double actualPercent, double potentialPercent = 0) {
@@ -41,19 +38,6 @@ GlobalEditInputs SpeedBy(double actualPercent, double potentialPercent = 0) {
     in.actualPercent[kSP] = actualPercent;
     in.potentialPercent[kSP] = potentialPercent;
     return in;
-}
-
-struct Speed {
-    std::int64_t actual, potential;
-    bool operator==(const Speed&) const = default;
-};
-
-Speed SpeedOf(const TestLeague& league, std::int64_t rowid) {
-    return {league.Number(rowid, "Act_SP"), league.Number(rowid, "Pot_SP")};
-}
-
-void PrintTo(const Speed& s, std::ostream* os) {
-    *os << s.actual << "/" << s.potential;
 }
 
 // The rule itself, without a database: one row per case, each with the inputs it needs.
@@ -91,46 +75,43 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         {"bounds at 0", {200, 0}, -kHuge, 0, 0, 255, 0, 255, {0, 0}},
     };
     for (const Case& c : cases) {
-        GlobalEditInputs bounds{.actualMin = c.actualMin,
-                                .actualMax = c.actualMax,
-                                .potentialMin = c.potentialMin,
-                                .potentialMax = c.potentialMax};
+        GlobalEditInputs bounds{kAllTeams,     {}, {}, c.actualMin, c.actualMax, c.potentialMin,
+                                c.potentialMax};
         bounds.actualPercent[kAG] = c.actualPercent;
         bounds.potentialPercent[kAG] = c.potentialPercent;
         RatingValues after = c.before;
         ApplyRatingRule(after, kAG, bounds);
-        EXPECT_EQ(after.actual, c.after.actual) << c.what;
-        EXPECT_EQ(after.potential, c.after.potential) << c.what;
+        EXPECT_EQ(std::pair(after.actual, after.potential),
+                  std::pair(c.after.actual, c.after.potential))
+            << c.what;
     }
 }
 
 TEST(GlobalEdit, TeamChoiceSelectsThePlayersAndTheRuleReachesTheEditedColumnsOnly) {
     TestLeague league;
-    const auto team1 = league.AddPlayer(WithSpeed(50, 60, 1));
-    const auto team2 = league.AddPlayer(WithSpeed(50, 60, 2));
-    const auto free = league.AddPlayer(WithSpeed(50, 60, 0));
-    const auto otherPosition = league.AddPlayer(WithSpeed(50, 60, 2, kWR));
-    auto actuals = [&] {
-        return std::vector<std::int64_t>{
-            league.Number(team1, "Act_SP"), league.Number(team2, "Act_SP"),
-            league.Number(free, "Act_SP"), league.Number(otherPosition, "Act_SP")};
+    // Teams 1, 2 and the free agents at QB, and team 2 at WR.
+    for (const auto& [team, position] : {std::pair{1, kQB}, {2, kQB}, {0, kQB}, {2, kWR}})
+        league.AddPlayer(WithSpeed(50, 60, team, position));
+    const auto speeds = [&] {
+        std::vector<std::int64_t> values;
+        for (std::int64_t row = 1; row <= 4; ++row)
+            for (const char* column : {"Act_SP", "Pot_SP", "Act_AG", "Pot_AG"})
+                values.push_back(league.Number(row, column));
+        return values;
     };
     GlobalEditInputs in = SpeedBy(10, 10);
-
     in.team = 2;
     EXPECT_EQ(ApplyGlobalEdit(league.db(), kQB, in).rowsSelected, 1);
-    EXPECT_EQ(actuals(), (std::vector<std::int64_t>{50, 55, 50, 50}));
-    EXPECT_EQ(SpeedOf(league, team2), (Speed{55, 66})); // the edited columns only
-    EXPECT_EQ(league.Number(team2, "Act_AG"), 50);
-    EXPECT_EQ(league.Number(team2, "Pot_AG"), 60);
-
+    EXPECT_EQ(speeds(), (std::vector<std::int64_t>{50, 60, 50, 60, 55, 66, 50, 60, 50, 60, 50, 60,
+                                                   50, 60, 50, 60}));
     in.team = kFreeAgents;
     ApplyGlobalEdit(league.db(), kQB, in);
-    EXPECT_EQ(actuals(), (std::vector<std::int64_t>{50, 55, 55, 50}));
-
-    in.team = kAllTeams;
+    EXPECT_EQ(speeds(), (std::vector<std::int64_t>{50, 60, 50, 60, 55, 66, 50, 60, 55, 66, 50, 60,
+                                                   50, 60, 50, 60}));
+    in.team = kAllTeams; // 60.5 goes to 60, 72.6 to 73
     EXPECT_EQ(ApplyGlobalEdit(league.db(), kQB, in).rowsSelected, 3);
-    EXPECT_EQ(actuals(), (std::vector<std::int64_t>{55, 60, 60, 50})); // 60.5 goes to 60
+    EXPECT_EQ(speeds(), (std::vector<std::int64_t>{55, 66, 50, 60, 60, 73, 50, 60, 60, 73, 50, 60,
+                                                   50, 60, 50, 60}));
 }
 
 TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
@@ -152,89 +133,67 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_TRUE(none.calls.empty());
 }
 
-TEST(GlobalEdit, FailedRowLeavesThePositionUnchanged) {
+// A refused run changes no byte of the database: a row the database refuses after others were
+// changed; unusable inputs, an empty rating (named with its player), a missing database, which the
+// preview refuses too, with the same message.
+TEST(GlobalEdit, RefusalsAndFailuresChangeNoByte) {
     TestLeague league;
-    std::vector<std::int64_t> rows;
     for (int i = 0; i < 5; ++i)
-        rows.push_back(league.AddPlayer(WithSpeed(50, 60)));
-    league.Exec("CREATE TRIGGER refuse BEFORE UPDATE ON Players WHEN OLD.rowid = " +
-                std::to_string(rows[3]) + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
-    try {
-        ApplyGlobalEdit(league.db(), kQB, SpeedBy(10));
-        FAIL() << "the refused row went unnoticed";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), league.db());
-        EXPECT_NE(e.cause().find("refused"), std::string::npos);
-    }
-    for (const auto row : rows)
-        EXPECT_EQ(league.Number(row, "Act_SP"), 50);
+        league.AddPlayer(WithSpeed(50, 60));
+    const auto refusedRun = [](const fs::path& db, const GlobalEditInputs& in) {
+        const std::string bytes = fs::exists(db) ? testing::FileContent(db) : "";
+        std::string cause;
+        try {
+            ApplyGlobalEdit(db, kQB, in);
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file(), db);
+            cause = e.cause();
+        }
+        EXPECT_EQ(fs::exists(db) ? testing::FileContent(db) : "", bytes);
+        return cause;
+    };
+    league.Exec("CREATE TRIGGER refuse BEFORE UPDATE ON Players WHEN OLD.rowid = 4 "
+                "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_NE(refusedRun(league.db(), SpeedBy(10)).find("refused"), std::string::npos);
+
+    const auto refusal = [&](const fs::path& db, const GlobalEditInputs& in) {
+        std::string previewCause;
+        try {
+            PreviewGlobalEdit(db, kQB, in);
+        } catch (const LeagueError& e) {
+            EXPECT_EQ(e.file(), db);
+            previewCause = e.cause();
+        }
+        const std::string cause = refusedRun(db, in);
+        EXPECT_EQ(previewCause, cause);
+        return cause;
+    };
+    GlobalEditInputs tooHigh = SpeedBy(10);
+    tooHigh.potentialMax = 256;
+    EXPECT_EQ(refusal(league.db(), tooHigh), "Please Enter a Valid Number: potential Max");
+    EXPECT_EQ(refusal(league.db(), SpeedBy(10, std::nan(""))),
+              "Please Enter a Valid Number: Pot_SP");
+    PlayerRow empty = WithSpeed(50, 60);
+    empty[testing::Col("Pot_SP")] = Value{};
+    league.AddPlayer(empty);
+    EXPECT_EQ(refusal(league.db(), SpeedBy(10)),
+              "Pot_SP of the player with PID " +
+                  std::to_string(std::get<std::int64_t>(empty[testing::Col("PID")])) + " is empty");
+    EXPECT_NE(refusal(league.folder() / "absent.tmp", SpeedBy(10)), "");
+    EXPECT_FALSE(fs::exists(league.folder() / "absent.tmp"));
 }
 
-// An empty rating (named with its player), unusable inputs, a missing database: refused first.
-TEST(GlobalEdit, RefusalsComeBeforeAnyChange) {
-    TestLeague league;
-    const auto fine = league.AddPlayer(WithSpeed(50, 60));
-    GlobalEditInputs in = SpeedBy(10, std::nan(""));
-    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
-    in = SpeedBy(10);
-    in.potentialMax = 256;
-    EXPECT_THROW(ApplyGlobalEdit(league.db(), kQB, in), LeagueError);
-    const PlayerRow broken = WithSpeed({}, std::int64_t(50), Value{});
-    league.AddPlayer(broken);
-    try {
-        ApplyGlobalEdit(league.db(), kQB, SpeedBy(10));
-        FAIL() << "an empty potential was scaled";
-    } catch (const LeagueError& e) {
-        EXPECT_NE(e.cause().find("Pot_SP"), std::string::npos) << e.what();
-        EXPECT_NE(
-            e.cause().find(std::to_string(std::get<std::int64_t>(broken[testing::Col("PID")]))),
-            std::string::npos)
-            << e.what();
-    }
-    EXPECT_EQ(SpeedOf(league, fine), (Speed{50, 60}));
-    const auto missing = league.folder() / "absent.tmp";
-    try {
-        ApplyGlobalEdit(missing, kQB, SpeedBy(10));
-        FAIL();
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), missing);
-    }
-    EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST(GlobalEditPositions, RunInCheckBoxOrderOncePerPosition) {
-    TestLeague league;
-    for (const int code : {kS, kP, kQB, kWR})
-        league.AddPlayer(WithSpeed(50, 60, 1, code));
-    RecordingProgress progress;
-    const std::vector<int> codes = {kS, kP, kQB, kS, 99};
-    const auto outcomes = ApplyGlobalEditPositions(league.db(), codes, SpeedBy(10), &progress);
-    ASSERT_EQ(outcomes.size(), 3u);
-    EXPECT_EQ(outcomes[0].positionCode, kQB);
-    EXPECT_EQ(outcomes[1].positionCode, kP); // check box 9
-    EXPECT_EQ(outcomes[2].positionCode, kS); // check box 14
-    std::vector<std::string> captions;
-    for (const auto& call : progress.calls)
-        if (call.starts_with("Begin:"))
-            captions.push_back(call.substr(6));
-    EXPECT_EQ(captions, (std::vector<std::string>{"Updating QB", "Updating P", "Updating S"}));
-    EXPECT_EQ(kGlobalEditPositionCodes[9], kP);
-    EXPECT_EQ(kGlobalEditPositionCodes[14], kS);
-}
-
-TEST(GlobalEditInputText, PercentagesAreOrdinaryNumbers) {
-    const std::pair<const char*, double> good[] = {
+// Percentages are ordinary numbers; bounds round half to even into a byte.
+TEST(GlobalEditInputText, NumbersAsTyped) {
+    const std::pair<const char*, double> percents[] = {
         {"10", 10}, {"  -12.5\t", -12.5}, {"+7", 7}, {".5", 0.5}, {"1e2", 100}};
-    for (const auto& [text, value] : good)
+    for (const auto& [text, value] : percents)
         EXPECT_EQ(ParsePercentText(text), value) << text;
     for (const char* bad : {"", " ", "abc", "5x", "1,5", "--5", "+-5", "nan", "inf", "1e400"})
         EXPECT_FALSE(ParsePercentText(bad)) << bad;
-}
-
-TEST(GlobalEditInputText, BoundsRoundHalfEvenIntoAByte) {
-    const std::pair<const char*, int> good[] = {
+    const std::pair<const char*, int> bounds[] = {
         {"99", 99}, {"2.5", 2}, {"3.5", 4}, {" 255.4 ", 255}, {"-0.4", 0}};
-    for (const auto& [text, value] : good)
+    for (const auto& [text, value] : bounds)
         EXPECT_EQ(ParseBoundText(text), value) << text;
     for (const char* bad : {"", "255.5", "256", "-1", "-0.6", "x", "1e9"})
         EXPECT_FALSE(ParseBoundText(bad)) << bad;

@@ -16,16 +16,9 @@ namespace fs = std::filesystem;
 TEST(Recipe, SavedAndLoadedWhole) {
     QTemporaryDir dir;
     const fs::path file = fs::path(dir.path().toStdString()) / "speed.json";
-    GlobalEditRecipe recipe;
-    recipe.positionCodes = {0, 14, 13}; // QB, P, S in check-box order
-    recipe.inputs.team = 7;
-    recipe.inputs.actualPercent[0] = 0.1;
-    recipe.inputs.potentialPercent[0] = -12.5;
+    // QB, P, S in check-box order; team 7; SP by 0.1% and -12.5%; the bounds 5..255 and 0..98.
+    GlobalEditRecipe recipe{{0, 14, 13}, {7, {0.1}, {-12.5}, 5, 255, 0, 98}};
     recipe.inputs.actualPercent[23] = 1e300;
-    recipe.inputs.actualMin = 5;
-    recipe.inputs.actualMax = 255;
-    recipe.inputs.potentialMin = 0;
-    recipe.inputs.potentialMax = 98;
     SaveRecipe(file, recipe);
     EXPECT_EQ(LoadRecipe(file), recipe);
     const std::string text = testing::FileContent(file);
@@ -35,8 +28,7 @@ TEST(Recipe, SavedAndLoadedWhole) {
         << text;
 
     // Fields left out keep the dialog's load values.
-    const GlobalEditRecipe bare = ParseRecipe(R"({"version": 1})");
-    EXPECT_EQ(bare, GlobalEditRecipe{});
+    EXPECT_EQ(ParseRecipe(R"({"version": 1})"), GlobalEditRecipe{});
 }
 
 TEST(Recipe, RefusalsNameTheField) {

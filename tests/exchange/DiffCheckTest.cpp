@@ -10,7 +10,16 @@ namespace tavrel {
 namespace {
 
 using namespace testing;
-using namespace std::string_literals;
+
+// A league made byte by byte, for a case to change.
+struct Files {
+    std::vector<Bytes> records;
+    Bytes header = CleanHeader(), tail;
+    std::vector<TeamRecord> teams = {{1, "Bears", "Coach"}};
+    PlayerFileImage File() const { return Image(records, tail, header); }
+};
+
+using Change = std::function<void(Files&)>;
 
 std::string Nuls(int n) {
     std::string text;
@@ -19,163 +28,115 @@ std::string Nuls(int n) {
     return text;
 }
 
-struct Field {
-    std::size_t recordA, recordB;
-    std::string column;
-    std::string a, b; // as ShownDifference shows them
-    bool operator==(const Field&) const = default;
-};
-
-void PrintTo(const Field& f, std::ostream* os) {
-    *os << f.recordA << "/" << f.recordB << " " << f.column << ": " << f.a << " -> " << f.b;
-}
-
-struct DiffCase {
-    const char* name;
-    std::function<void(std::vector<Bytes>&, Bytes& tail)> changeB;
-    bool byRecord;
-    std::vector<Field> fields;
-    std::vector<std::size_t> onlyInA = {}, onlyInB = {};
-    bool trailing = false;
-};
-
-class Diff : public ::testing::TestWithParam<DiffCase> {};
-
-TEST_P(Diff, ListsWhatDiffers) {
-    const DiffCase& c = GetParam();
-    std::vector<Bytes> recordsB = FourPlayers();
-    Bytes tail;
-    c.changeB(recordsB, tail);
-    const LeagueDiff diff = DiffPlayers(PlayerList::FromFile(Image(FourPlayers())),
-                                        PlayerList::FromFile(Image(recordsB, tail)));
-    EXPECT_EQ(diff.matchedByRecord, c.byRecord);
-    std::vector<Field> fields;
+// The diff as lines: how the players were matched, then "recordA/recordB column: a -> b" for each
+// field, the unmatched records, and the parts of the files beside the records.
+std::vector<std::string> Lines(const LeagueDiff& diff) {
+    std::vector<std::string> lines = {diff.matchedByRecord ? "by Record" : "by PID"};
     for (const PlayerDifference& p : diff.changed)
         for (const FieldDifference& f : p.fields) {
             const auto [a, b] = ShownDifference(f);
-            fields.push_back({p.recordA, p.recordB, DifferenceColumnName(f.column), a, b});
+            lines.push_back(std::to_string(p.recordA) + "/" + std::to_string(p.recordB) + " " +
+                            DifferenceColumnName(f.column) + ": " + a + " -> " + b);
         }
-    EXPECT_EQ(fields, c.fields);
-    std::vector<std::size_t> onlyA, onlyB;
     for (const UnmatchedPlayer& p : diff.onlyInA)
-        onlyA.push_back(p.record);
+        lines.push_back("only in A: " + std::to_string(p.record));
     for (const UnmatchedPlayer& p : diff.onlyInB)
-        onlyB.push_back(p.record);
-    EXPECT_EQ(onlyA, c.onlyInA);
-    EXPECT_EQ(onlyB, c.onlyInB);
-    EXPECT_EQ(diff.trailingBytesDiffer, c.trailing);
-    EXPECT_EQ(diff.Equal(),
-              c.fields.empty() && c.onlyInA.empty() && c.onlyInB.empty() && !c.trailing);
+        lines.push_back("only in B: " + std::to_string(p.record));
+    if (diff.headersDiffer)
+        lines.push_back("headers differ");
+    if (diff.trailingBytesDiffer)
+        lines.push_back("trailing bytes differ");
+    return lines;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PlayerFiles, Diff,
-    ::testing::Values(
-        DiffCase{"Same", [](auto&, auto&) {}, true, {}},
-        DiffCase{"OneRating",
-                 [](auto& r, auto&) { r[1][175] = 70; },
-                 true,
-                 {{2, 2, "Act_SP", "50", "70"}}},
-        DiffCase{"PaddingOnlyIsShownExactly",
-                 [](auto& r, auto&) { r[0][12] = ' '; },
-                 true,
-                 {{1, 1, "FirstName", "\"John" + Nuls(11) + "\"", "\"John " + Nuls(10) + "\""}}},
-        DiffCase{"UnmodelledBytes",
-                 [](auto& r, auto&) { r[2][176] = 0xFF, r[2][302 - 2] = 9; },
-                 true,
-                 {{3, 3, "bytes no column carries", "176:01 300:00", "176:FF 300:09"}}},
-        DiffCase{"RemovedPlayerMatchesByPid",
-                 [](auto& r, auto&) { r.erase(r.begin()); },
-                 false,
-                 {},
-                 {1}},
-        DiffCase{"AddedPlayerAndReordered",
-                 [](auto& r, auto&) {
-                     std::swap(r[0], r[1]);
-                     r.push_back(CleanRecord(13, 0, "New", "Man"));
-                 },
-                 false,
-                 {},
-                 {},
-                 {5}},
-        DiffCase{"RepeatedPidsMatchInTurn",
-                 [](auto& r, auto&) { r.erase(r.begin() + 2); },
-                 false,
-                 {{3, 3, "Team", "1", "0"}, {3, 3, "FirstName", "\"Al\"", "\"Bo\""}},
-                 {4}},
-        DiffCase{"TrailingBytes",
-                 [](auto&, auto& tail) {
-                     tail = {1, 2};
-                 },
-                 true,
-                 {},
-                 {},
-                 {},
-                 true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct CheckCase {
-    const char* name;
-    std::function<void(Bytes& header, std::vector<Bytes>&, Bytes& tail, std::vector<TeamRecord>&)>
-        spoil;
-    std::vector<std::pair<std::string, std::optional<std::size_t>>> problems; // kind, record
-};
-
-class Check : public ::testing::TestWithParam<CheckCase> {};
-
-TEST_P(Check, FindsEachProblemWithItsPlayerOrTeam) {
-    Bytes header = CleanHeader(), tail;
-    std::vector<Bytes> records = {CleanRecord(10, 1, "John", "Smith"),
-                                  CleanRecord(11, 1, "José", "Muñoz"),
-                                  CleanRecord(12, 0, "Al", "Jones")};
-    std::vector<TeamRecord> teams = {{1, "Bears", "Coach"}};
-    GetParam().spoil(header, records, tail, teams);
-    const auto problems = CheckLeague(Image(records, tail, header), teams);
-    std::vector<std::pair<std::string, std::optional<std::size_t>>> found;
-    for (const LeagueProblem& p : problems)
-        found.emplace_back(p.kind, p.record);
-    EXPECT_EQ(found, GetParam().problems);
-    for (const LeagueProblem& p : problems) {
-        if (!p.record)
-            continue;
-        EXPECT_NE(p.message.find("record " + std::to_string(*p.record)), std::string::npos)
-            << p.message;
+TEST(Diff, ListsWhatDiffers) {
+    const struct {
+        const char* name;
+        Change changeB;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"same", [](Files&) {}, {"by Record"}},
+        {"one rating",
+         [](Files& f) { f.records[1][175] = 70; },
+         {"by Record", "2/2 Act_SP: 50 -> 70"}},
+        {"padding only, shown exactly",
+         [](Files& f) { f.records[0][12] = ' '; },
+         {"by Record", "1/1 FirstName: \"John" + Nuls(11) + "\" -> \"John " + Nuls(10) + "\""}},
+        {"unmodelled bytes",
+         [](Files& f) { f.records[2][176] = 0xFF, f.records[2][300] = 9; },
+         {"by Record", "3/3 bytes no column carries: 176:01 300:00 -> 176:FF 300:09"}},
+        {"a removed player: matched by PID",
+         [](Files& f) { f.records.erase(f.records.begin()); },
+         {"by PID", "only in A: 1"}},
+        {"an added player, reordered",
+         [](Files& f) {
+             std::swap(f.records[0], f.records[1]);
+             f.records.push_back(CleanRecord(13, 0, "New", "Man"));
+         },
+         {"by PID", "only in B: 5"}},
+        {"repeated PIDs match in turn",
+         [](Files& f) { f.records.erase(f.records.begin() + 2); },
+         {"by PID", "3/3 Team: 1 -> 0", "3/3 FirstName: \"Al\" -> \"Bo\"", "only in A: 4"}},
+        {"header", [](Files& f) { f.header[10] = 0; }, {"by Record", "headers differ"}},
+        {"trailing bytes",
+         [](Files& f) { f.tail.assign(2, 1); },
+         {"by Record", "trailing bytes differ"}},
+    };
+    Files a;
+    a.records = FourPlayers();
+    for (const auto& c : cases) {
+        Files b = a;
+        c.changeB(b);
+        const LeagueDiff diff =
+            DiffPlayers(PlayerList::FromFile(a.File()), PlayerList::FromFile(b.File()));
+        EXPECT_EQ(Lines(diff), c.lines) << c.name;
+        EXPECT_EQ(diff.Equal(), c.lines.size() == 1) << c.name;
     }
 }
 
-using Problems = std::vector<std::pair<std::string, std::optional<std::size_t>>>;
-
-INSTANTIATE_TEST_SUITE_P(
-    Leagues, Check,
-    ::testing::Values(
-        CheckCase{"Clean", [](auto&, auto&, auto&, auto&) {}, {}},
-        CheckCase{"RecordSize", [](auto& h, auto&, auto&, auto&) { h[8] = 0x6F; },
-                  Problems{{"record-size", std::nullopt}}},
-        CheckCase{"EmptyIdentifier", [](auto&, auto& r, auto&, auto&) { r[1][0] = r[1][1] = 0; },
-                  Problems{{"empty-id", 2}}},
-        CheckCase{"DuplicatePid", [](auto&, auto& r, auto&, auto&) { r[2][0] = 10; },
-                  Problems{{"duplicate-pid", 1}}},
-        CheckCase{"ActualAbovePotential", [](auto&, auto& r, auto&, auto&) { r[0][221] = 61; },
-                  Problems{{"actual-above-potential", 1}}},
-        CheckCase{"RatingAbove99", [](auto&, auto& r, auto&, auto&) { r[2][289] = 100; },
-                  Problems{{"rating-above-99", 3}}},
-        CheckCase{"UnlistedTeam", [](auto&, auto& r, auto&, auto&) { r[1][4] = 9; },
-                  Problems{{"unknown-team", 2}}},
-        CheckCase{"NameCharacters",
-                  [](auto&, auto& r, auto&, auto& t) {
-                      r[0][9] = 0x01;  // control character inside the first name
-                      r[2][24] = 0x81; // a byte Windows-1252 leaves undefined
-                      t[0].coach = "Co\x1F";
-                  },
-                  Problems{{"name-characters", 1},
-                           {"name-characters", 3},
-                           {"name-characters", std::nullopt}}},
-        CheckCase{"TrailingBytes",
-                  [](auto&, auto&, auto& tail, auto&) {
-                      tail = {1, 2, 3};
-                  },
-                  Problems{{"trailing-bytes", std::nullopt}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Each problem as its kind and record ("@2"), or its kind alone when no record has it.
+TEST(Check, FindsEachProblemWithItsPlayerOrTeam) {
+    const struct {
+        const char* name;
+        Change spoil;
+        std::vector<std::string> problems;
+    } cases[] = {
+        {"clean", [](Files&) {}, {}},
+        {"record size", [](Files& f) { f.header[8] = 0x6F; }, {"record-size"}},
+        {"empty identifier",
+         [](Files& f) { f.records[1][0] = f.records[1][1] = 0; },
+         {"empty-id@2"}},
+        {"duplicate PID", [](Files& f) { f.records[2][0] = 10; }, {"duplicate-pid@1"}},
+        {"actual above potential",
+         [](Files& f) { f.records[0][221] = 61; },
+         {"actual-above-potential@1"}},
+        {"rating above 99", [](Files& f) { f.records[2][289] = 100; }, {"rating-above-99@3"}},
+        {"unlisted team", [](Files& f) { f.records[1][4] = 9; }, {"unknown-team@2"}},
+        {"name characters",
+         [](Files& f) {
+             f.records[0][9] = 0x01;  // control character inside the first name
+             f.records[2][24] = 0x81; // a byte Windows-1252 leaves undefined
+             f.teams[0].coach = "Co\x1F";
+         },
+         {"name-characters@1", "name-characters@3", "name-characters"}},
+        {"trailing bytes", [](Files& f) { f.tail.assign(3, 1); }, {"trailing-bytes"}},
+    };
+    for (const auto& c : cases) {
+        Files league;
+        league.records = {CleanRecord(10, 1, "John", "Smith"), CleanRecord(11, 1, "José", "Muñoz"),
+                          CleanRecord(12, 0, "Al", "Jones")};
+        c.spoil(league);
+        std::vector<std::string> found;
+        for (const LeagueProblem& p : CheckLeague(league.File(), league.teams)) {
+            found.push_back(p.kind + (p.record ? "@" + std::to_string(*p.record) : ""));
+            if (p.record) {
+                EXPECT_NE(p.message.find("record " + std::to_string(*p.record)), std::string::npos)
+                    << p.message;
+            }
+        }
+        EXPECT_EQ(found, c.problems) << c.name;
+    }
+}
 
 } // namespace
 } // namespace tavrel

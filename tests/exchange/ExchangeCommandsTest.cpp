@@ -13,9 +13,7 @@ namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CliResult;
-using testing::FileContent;
-using testing::WriteFileContent;
+using namespace testing;
 
 constexpr std::size_t kActualSpeed = 175;
 
@@ -32,7 +30,7 @@ protected:
         original_ = FileContent(files_.playerFile);
     }
     CliResult Run(const std::vector<std::string>& args) const {
-        return testing::RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
+        return RunCli(TAVREL_CLI, args, {.workingFolder = folder_});
     }
     std::string League() const { return files_.leagueFile.string(); }
     fs::path Backup() const { return folder_ / "league" / "Demo.sw$"; }
@@ -43,7 +41,9 @@ protected:
     std::string original_;
 };
 
-TEST_F(ExchangeCommands, ExportThenImportChangesNoByteAndAnEditSavesInPlace) {
+// Export then import, a refused sheet, a dry run and a copy elsewhere write nothing of the league;
+// then a change is saved in place after the backup.
+TEST_F(ExchangeCommands, ImportWritesOnlyWhatItShould) {
     const fs::path sheet = folder_ / "players.csv";
     const CliResult exported = Run({"export", League(), "--out", sheet.string()});
     ASSERT_EQ(exported.status, 0) << exported.err;
@@ -52,26 +52,10 @@ TEST_F(ExchangeCommands, ExportThenImportChangesNoByteAndAnEditSavesInPlace) {
     for (const PlayersColumn& c : kPlayersColumns)
         header += "," + std::string(c.name);
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")), header);
-
     const CliResult imported = Run({"import", League(), sheet.string()});
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_EQ(imported.out, "0 cells of 0 players changed\n");
-    EXPECT_EQ(FileContent(files_.playerFile), original_);
-    EXPECT_FALSE(fs::exists(Backup())); // nothing changed, nothing written
 
-    // A change is saved in place after the backup.
-    WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
-    const CliResult r = Run({"import", League(), sheet.string()});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "1 cells of 1 players changed\n");
-    EXPECT_EQ(FileContent(Backup()), original_);
-    std::string expected = original_;
-    expected[RecordOffset(3) + kActualSpeed] = 77;
-    EXPECT_EQ(FileContent(files_.playerFile), expected);
-}
-
-TEST_F(ExchangeCommands, RefusedDryRunAndOutWriteNothingOfTheLeague) {
-    const fs::path sheet = folder_ / "edit.csv";
     WriteFileContent(sheet, "Record,Act_SP,Speed\r\n3,300,1\r\n4,20,\r\n");
     const CliResult refused = Run({"import", League(), sheet.string()});
     EXPECT_EQ(refused.status, 1);
@@ -81,28 +65,34 @@ TEST_F(ExchangeCommands, RefusedDryRunAndOutWriteNothingOfTheLeague) {
         << refused.err;
     EXPECT_NE(refused.err.find("2 cells refused"), std::string::npos) << refused.err;
 
-    WriteFileContent(sheet, "Record,Act_SP\r\n3,78\r\n");
+    WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
     const CliResult dry = Run({"import", League(), sheet.string(), "--dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
     const std::string speed =
         std::to_string(std::uint8_t(original_[RecordOffset(3) + kActualSpeed]));
     EXPECT_TRUE(dry.out.starts_with("record 3, PID ")) << dry.out;
-    EXPECT_NE(dry.out.find(")\n  Act_SP: " + speed + " -> 78\n1 cells of 1 players would change\n"),
+    EXPECT_NE(dry.out.find(")\n  Act_SP: " + speed + " -> 77\n1 cells of 1 players would change\n"),
               std::string::npos)
         << dry.out;
-
+    std::string expected = original_;
+    expected[RecordOffset(3) + kActualSpeed] = 77;
     const fs::path out = folder_ / "copy.ply";
     EXPECT_EQ(Run({"import", League(), sheet.string(), "--out", out.string()}).status, 0);
-    EXPECT_EQ(FileContent(out)[RecordOffset(3) + kActualSpeed], 78);
+    EXPECT_EQ(FileContent(out), expected);
     EXPECT_EQ(Run({"import", League(), sheet.string(), "--out", files_.playerFile.string()}).status,
               1);
     EXPECT_EQ(Run({"export", League(), "--out", files_.playerFile.string()}).status, 1);
-
     EXPECT_EQ(FileContent(files_.playerFile), original_);
     EXPECT_FALSE(fs::exists(Backup()));
+
+    const CliResult r = Run({"import", League(), sheet.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 cells of 1 players changed\n");
+    EXPECT_EQ(FileContent(Backup()), original_);
+    EXPECT_EQ(FileContent(files_.playerFile), expected);
 }
 
-TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
+TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     const fs::path changed = folder_ / "changed.ply";
     std::string bytes = original_;
     bytes[RecordOffset(7) + kActualSpeed] = 99;
@@ -121,6 +111,17 @@ TEST_F(ExchangeCommands, DiffExitStatusAndJson) {
                   std::to_string(std::uint8_t(original_[RecordOffset(7) + kActualSpeed])) +
                   R"(,"b":99}])"));
     EXPECT_EQ(Run({"diff", League(), (folder_ / "missing.ply").string()}).status, 1);
+
+    const fs::path clean = folder_ / "clean.ply";
+    const Bytes cleanBytes = FileBytes({CleanRecord(10, 1, "John", "Smith")});
+    WriteFileContent(clean, std::string(cleanBytes.begin(), cleanBytes.end()));
+    const CliResult checked = Run({"check", clean.string()});
+    EXPECT_EQ(checked.status, 0) << checked.out;
+    EXPECT_EQ(checked.out, "No problems found.\n");
+    const CliResult warned = Run({"check", League()});
+    EXPECT_EQ(warned.status, 3) << warned.err;
+    EXPECT_TRUE(warned.out.ends_with(" warnings.\n")) << warned.out;
+    EXPECT_EQ(Run({"check", (folder_ / "missing.lge").string()}).status, 1);
 }
 
 // The workbook as a real reader sees it: the header, numbers as numbers, accents, the frozen row.
@@ -128,7 +129,6 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
     const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
     if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
         GTEST_SKIP() << "python3-openpyxl is not installed";
-    using namespace testing;
     std::vector<Bytes> records = FourPlayers();
     records[1][175] = 88;
     const Bytes bytes = FileBytes(records);
@@ -146,7 +146,7 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
         "print(repr(r['Record']), repr(r['Act_SP']), repr(r['PID']), r['FirstName'], "
         "r['LastName'], repr(r['JNum']), r['College'] + '|')\n";
     WriteFileContent(folder_ / "read.py", script);
-    const CliResult r = testing::RunCli(python, {(folder_ / "read.py").string(), book.string()});
+    const CliResult r = RunCli(python, {(folder_ / "read.py").string(), book.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "5 Record Team Act_58 A2\n"
                      "2 88 11 Jos\xC3\xA9 Mu\xC3\xB1oz None State|\n");
