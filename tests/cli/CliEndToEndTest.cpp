@@ -117,19 +117,14 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
     ASSERT_EQ(std::count(players.out.begin(), players.out.end(), '\n'), 1) << players.out;
     const auto row = nlohmann::ordered_json::parse(players.out);
     ASSERT_EQ(row.size(), 90u);
-    const std::vector<std::string> firstKeys = {"Team",     "PID",      "JNum",      "FirstName",
-                                                "LastName", "Years",    "Position",  "INJ_Sev",
-                                                "INJ_Type", "INJ_Week", "INJStatus", "Pot_SP"};
-    auto key = row.begin();
-    for (const std::string& name : firstKeys)
-        EXPECT_EQ((key++).key(), name);
     EXPECT_EQ(row["PID"], 10000);
     EXPECT_EQ(row["PositionTXT"], "S");
     EXPECT_EQ(row["Pot_FA"], 255);
 
     const CliResult csv = Run({"dump", league.string(), "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_TRUE(csv.out.starts_with("Team,PID,JNum,FirstName,LastName,Years,Position,INJ_Sev,"))
+    EXPECT_TRUE(csv.out.starts_with("Team,PID,JNum,FirstName,LastName,Years,Position,INJ_Sev,"
+                                    "INJ_Type,INJ_Week,INJStatus,Pot_SP,"))
         << csv.out;
     EXPECT_NE(csv.out.find("\r\n0,10000,,John,Smith,0,13,,,,,60,0,"), std::string::npos) << csv.out;
 }
