@@ -115,7 +115,7 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
     const CliResult players = Run({"dump", league.string()});
     ASSERT_EQ(players.status, 0) << players.err;
     ASSERT_EQ(std::count(players.out.begin(), players.out.end(), '\n'), 1) << players.out;
-    const auto row = nlohmann::ordered_json::parse(players.out);
+    const auto row = nlohmann::json::parse(players.out);
     ASSERT_EQ(row.size(), 90u);
     EXPECT_EQ(row["PID"], 10000);
     EXPECT_EQ(row["PositionTXT"], "S");
