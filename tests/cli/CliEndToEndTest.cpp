@@ -19,6 +19,10 @@ using testing::CliResult;
 using testing::FileContent;
 using testing::WriteFileContent;
 
+std::string Text(const testing::Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
 std::string Repeat(const std::string& text, int times) {
     std::string out;
     for (int i = 0; i < times; ++i)
@@ -44,8 +48,8 @@ protected:
         return dir;
     }
 
-    CliResult Run(const std::vector<std::string>& args) {
-        return testing::RunCli(TAVREL_CLI, args, {.tmpDir = tmp_});
+    CliResult Run(const std::vector<std::string>& args, const fs::path& workingFolder = {}) {
+        return testing::RunCli(TAVREL_CLI, args, {.workingFolder = workingFolder, .tmpDir = tmp_});
     }
 
     // Writes the demo league into a folder of the test and returns its league file.
@@ -59,17 +63,19 @@ protected:
         return Folder(folder) / "Demo.lge";
     }
 
-    // A league of one team and one player, the worked example, named Smith; both names padded
-    // with NULs.
+    // A league of the team Bears (1) and the records given.
+    fs::path League(const std::string& name, const std::vector<testing::Bytes>& records) {
+        const fs::path dir = Folder(name);
+        WriteFileContent(dir / (name + ".lge"), Text(testing::TeamBlock(1, "Bears", "Coach One")));
+        WriteFileContent(dir / (name + ".ply"), Text(testing::PlayerFile(records)));
+        return dir / (name + ".lge");
+    }
+
+    // One player, the worked example, named Smith; both names padded with NULs.
     fs::path Tiny() {
-        const fs::path dir = Folder("tiny");
-        const testing::Bytes league = testing::TeamBlock(1, "Bears", "Coach One");
-        WriteFileContent(dir / "Tiny.lge", std::string(league.begin(), league.end()));
         testing::Bytes record = testing::WorkedExampleRecord(45, 60, 7, 255);
         testing::Put(record, 23, "Smith");
-        const testing::Bytes players = testing::PlayerFile({record});
-        WriteFileContent(dir / "Tiny.ply", std::string(players.begin(), players.end()));
-        return dir / "Tiny.lge";
+        return League("Tiny", {record});
     }
 
     // A failure is one line on standard error naming `file`, and nothing on standard output.
@@ -109,21 +115,16 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
     const CliResult players = Run({"dump", league.string()});
     ASSERT_EQ(players.status, 0) << players.err;
     ASSERT_EQ(std::count(players.out.begin(), players.out.end(), '\n'), 1) << players.out;
-    const auto row = nlohmann::ordered_json::parse(players.out);
+    const auto row = nlohmann::json::parse(players.out);
     ASSERT_EQ(row.size(), 90u);
-    const std::vector<std::string> firstKeys = {"Team",     "PID",      "JNum",      "FirstName",
-                                                "LastName", "Years",    "Position",  "INJ_Sev",
-                                                "INJ_Type", "INJ_Week", "INJStatus", "Pot_SP"};
-    auto key = row.begin();
-    for (const std::string& name : firstKeys)
-        EXPECT_EQ((key++).key(), name);
     EXPECT_EQ(row["PID"], 10000);
     EXPECT_EQ(row["PositionTXT"], "S");
     EXPECT_EQ(row["Pot_FA"], 255);
 
     const CliResult csv = Run({"dump", league.string(), "--format", "csv"});
     ASSERT_EQ(csv.status, 0) << csv.err;
-    EXPECT_TRUE(csv.out.starts_with("Team,PID,JNum,FirstName,LastName,Years,Position,INJ_Sev,"))
+    EXPECT_TRUE(csv.out.starts_with("Team,PID,JNum,FirstName,LastName,Years,Position,INJ_Sev,"
+                                    "INJ_Type,INJ_Week,INJStatus,Pot_SP,"))
         << csv.out;
     EXPECT_NE(csv.out.find("\r\n0,10000,,John,Smith,0,13,,,,,60,0,"), std::string::npos) << csv.out;
 }
@@ -173,8 +174,11 @@ TEST_F(Cli, BadLeaguesFailWithOneLineNamingTheFile) {
         for (const char* command : {"info", "dump"})
             ExpectFailure(Run({command, (bad / given).string()}), bad / blamed);
 
-    ExpectFailure(Run({"demo", (bad / "many").string(), "--teams", "300"}), bad / "many");
-    EXPECT_FALSE(fs::exists(bad / "many" / "Demo.lge"));
+    ExpectFailure(Run({"demo", (bad / "many").string(), "--teams", "256"}), bad / "many");
+    ExpectFailure(Run({"demo", (bad / "crowd").string(), "--players", "32001"}), bad / "crowd");
+    ExpectFailure(Run({"demo", (bad / "Short.ply").string()}), bad / "Short.ply");
+    EXPECT_FALSE(fs::exists(bad / "many"));
+    EXPECT_FALSE(fs::exists(bad / "crowd"));
 }
 
 TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
@@ -200,6 +204,88 @@ TEST_F(Cli, FailedSaveAsCreatesAndChangesNothing) {
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));
     EXPECT_TRUE(FileContent(players) == playerBytes);
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
+}
+
+// The worked example moved to `team` and `position` (bytes 4 and 94), PID 10000 + n.
+testing::Bytes Player(std::uint8_t n, std::uint8_t team, std::uint8_t position,
+                      std::uint8_t actualSP, std::uint8_t actualFA = 7,
+                      std::uint8_t potentialFA = 255) {
+    testing::Bytes record = testing::WorkedExampleRecord(actualSP, 60, actualFA, potentialFA);
+    record[0] += n;
+    record[4] = team;
+    record[94] = position;
+    return record;
+}
+
+constexpr std::uint8_t kQB = 0, kS = 13;
+
+TEST_F(Cli, GlobalEditWritesOutAndLeavesTheLeagueAlone) {
+    const std::vector<testing::Bytes> before = {Player(0, 0, kS, 45), Player(1, 1, kS, 45),
+                                                Player(2, 1, kQB, 45)};
+    const fs::path league = League("Edit", before);
+    const fs::path out = Folder("out") / "Edited.ply";
+    const CliResult r = Run({"global-edit", league.string(), "--positions", "S,QB", "--team", "1",
+                             "--act", "SP=10", "--out", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "QB: 1 of 1 players changed\nS: 1 of 1 players changed\n"); // check-box order
+    EXPECT_EQ(FileContent(out),
+              Text(testing::PlayerFile({before[0], Player(1, 1, kS, 50), Player(2, 1, kQB, 50)})));
+    EXPECT_EQ(FileContent(league.parent_path() / "Edit.ply"), Text(testing::PlayerFile(before)));
+    EXPECT_EQ(testing::FileNames(league.parent_path()),
+              (std::vector<std::string>{"Edit.lge", "Edit.ply"}));
+}
+
+TEST_F(Cli, GlobalEditInPlaceBacksUpThenSaves) {
+    const std::vector<testing::Bytes> before = {Player(0, 0, kS, 45), Player(1, 1, kS, 45),
+                                                Player(2, 0, kQB, 45)};
+    const fs::path league = League("Edit", before);
+    // Options before LEAGUE take one value each.
+    const CliResult r = Run({"global-edit", "--act", "sp=-50", "--act", "FA=100", "--positions",
+                             "S", league.string(), "--team", "free", "--act-min", "30"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "S: 1 of 1 players changed\n");
+    EXPECT_EQ(FileContent(league.parent_path() / "Edit.sw$"), Text(testing::PlayerFile(before)));
+    EXPECT_EQ(FileContent(league.parent_path() / "Edit.ply"),
+              Text(testing::PlayerFile({Player(0, 0, kS, 30, 30, 99), before[1], before[2]})));
+}
+
+TEST_F(Cli, GlobalEditRefusalsWriteNothing) {
+    const fs::path league = Tiny();
+    const std::string playerBytes = FileContent(league.parent_path() / "Tiny.ply");
+    const CliResult r =
+        Run({"global-edit", league.string(), "--positions", "QB", "--act-max", "256"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--act-max"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Please Enter a Valid Number"), std::string::npos) << r.err;
+
+    const fs::path missing = Folder("none") / "Missing.lge";
+    const fs::path out = Folder("out") / "Edited.ply";
+    ExpectFailure(Run({"global-edit", missing.string(), "--positions", "QB", "--act", "SP=10",
+                       "--out", out.string()}),
+                  missing);
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(FileContent(league.parent_path() / "Tiny.ply"), playerBytes);
+    EXPECT_EQ(testing::FileNames(league.parent_path()),
+              (std::vector<std::string>{"Tiny.lge", "Tiny.ply"}));
+}
+
+TEST_F(Cli, RostersWritesOneFilePerTeamIntoTheFolder) {
+    const fs::path league = Tiny();
+    const fs::path out = Folder("out") / "rosters";
+    const CliResult r = Run({"rosters", league.string(), "--out", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              (out / "Free Agents.txt").string() + "\n" + (out / "Bears.txt").string() + "\n");
+    EXPECT_EQ(testing::FileNames(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
+    const std::string freeAgents = FileContent(out / "Free Agents.txt");
+    EXPECT_TRUE(freeAgents.starts_with("Free Agents\r\n \r\nPos Name")) << freeAgents;
+    EXPECT_NE(freeAgents.find("\r\nS Smith, John 0  0  0  210  \r\n  45 0 0 7 "), std::string::npos)
+        << freeAgents;
+    EXPECT_TRUE(freeAgents.ends_with("\r\nTavrel\r\nhttps://tavrel.example.org\r\n"));
+
+    // By default into the current folder.
+    ASSERT_EQ(Run({"rosters", league.string()}, Folder("here")).status, 0);
+    EXPECT_TRUE(fs::exists(Folder("here") / "Free Agents.txt"));
 }
 
 } // namespace

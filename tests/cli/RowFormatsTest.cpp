@@ -1,7 +1,6 @@
 #include "cli/RowFormats.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <vector>
 
 namespace tavrel::cli {
@@ -24,22 +23,15 @@ TEST(RowFormats, JsonKeepsColumnOrderEveryCharacterAndNulls) {
     const std::vector<std::string_view> columns = {"Team", "PID", "FirstName", "JNum", "College"};
     const std::vector<Value> row = {std::int64_t{3}, std::int64_t{-2}, "Jos\xC3\xA9\0\0"s,
                                     std::monostate{}, "Texas, El Paso  "s};
-    const std::string line = JsonLine(columns, row);
-
-    ASSERT_EQ(line.back(), '\n');
-    EXPECT_EQ(line.find('\n'), line.size() - 1);
-    EXPECT_EQ(line, "{\"Team\":3,\"PID\":-2,\"FirstName\":\"Jos\xC3\xA9\\u0000\\u0000\","
-                    "\"JNum\":null,\"College\":\"Texas, El Paso  \"}\n");
-    const auto parsed = nlohmann::ordered_json::parse(line);
-    EXPECT_EQ(parsed["FirstName"].get<std::string>(), "Jos\xC3\xA9\0\0"s);
+    EXPECT_EQ(JsonLine(columns, row),
+              "{\"Team\":3,\"PID\":-2,\"FirstName\":\"Jos\xC3\xA9\\u0000\\u0000\","
+              "\"JNum\":null,\"College\":\"Texas, El Paso  \"}\n");
 }
 
 TEST(RowFormats, JsonReplacesTextThatIsNotUtf8) {
     const std::vector<std::string_view> columns = {"LastName"};
     const std::vector<Value> row = {"M\xFCller"s}; // a raw Windows-1252 byte, typed in elsewhere
-    std::string line;
-    ASSERT_NO_THROW(line = JsonLine(columns, row));
-    EXPECT_EQ(nlohmann::json::parse(line)["LastName"].get<std::string>(), "M\xEF\xBF\xBDller");
+    EXPECT_EQ(JsonLine(columns, row), "{\"LastName\":\"M\xEF\xBF\xBDller\"}\n");
 }
 
 } // namespace

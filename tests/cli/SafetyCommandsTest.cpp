@@ -1,6 +1,7 @@
 // tavrel-cli under the faults a league's files must survive: a full standard output, two writers
 // at once, signals, paths that are not UTF-8; and the backups it keeps. The program runs with its
 // arguments as raw bytes.
+#include "CliRunner.h"
 #include "TestFiles.h"
 #include "league/DemoLeague.h"
 #include "league/LeagueLock.h"
@@ -8,23 +9,21 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
-#include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <map>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::CliResult;
 using testing::FileContent;
 using testing::FileNames;
 
+constexpr int kNewFile = O_WRONLY | O_CREAT | O_TRUNC;
 const std::vector<std::string> kEdit = {"global-edit", "--positions", "QB", "--act", "SP=10"};
 
 class SafetyCommands : public ::testing::Test {
@@ -37,52 +36,34 @@ protected:
         original_ = FileContent(files_.playerFile);
     }
 
-    // Starts tavrel-cli with TMPDIR and the backups folder of this test; standard output goes to
-    // `out` (a file descriptor), standard error to a file read by Finish.
-    pid_t Start(const std::vector<std::string>& args, int out = -1) {
-        std::vector<std::string> env = {"TMPDIR=" + (root_ / "tmp").native(),
-                                        "TAVREL_BACKUP_DIR=" + (root_ / "backups").native()};
-        for (char** e = environ; *e; ++e)
-            if (std::strncmp(*e, "TMPDIR=", 7) != 0)
-                env.emplace_back(*e);
-        std::vector<std::string> argv = {TAVREL_CLI};
-        argv.insert(argv.end(), args.begin(), args.end());
-        const auto pointers = [](std::vector<std::string>& texts) {
-            std::vector<char*> p;
-            for (std::string& t : texts)
-                p.push_back(t.data());
-            p.push_back(nullptr);
-            return p;
-        };
-        std::vector<char*> argp = pointers(argv), envp = pointers(env);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const std::string err = (root_ / ("err" + std::to_string(runs_++))).native();
-        if (out >= 0)
-            posix_spawn_file_actions_adddup2(&actions, out, 1);
-        else
-            posix_spawn_file_actions_addopen(&actions, 1, (err + ".out").c_str(),
-                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        pid_t pid = -1;
-        EXPECT_EQ(posix_spawn(&pid, TAVREL_CLI, &actions, nullptr, argp.data(), envp.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        errors_[pid] = err;
+    // Starts tavrel-cli with the TMPDIR and backups folder of this test; standard output goes to
+    // `out` (a file descriptor) or to a file, standard error to a file, both read by Finish.
+    pid_t Start(std::vector<std::string> args, int out = -1) {
+        args.insert(args.begin(), TAVREL_CLI);
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("TMPDIR", (root_ / "tmp").c_str(), 1);
+            setenv("TAVREL_BACKUP_DIR", (root_ / "backups").c_str(), 1);
+            const int outFile = open((Log(getpid()) + ".out").c_str(), kNewFile, 0644);
+            dup2(out >= 0 ? out : outFile, 1);
+            dup2(open(Log(getpid()).c_str(), kNewFile, 0644), 2);
+            execv(TAVREL_CLI, argv.data());
+            _exit(127);
+        }
         return pid;
     }
-    struct Run {
-        int status;
-        std::string out, err;
-    };
-    Run Finish(pid_t pid) {
+    std::string Log(pid_t pid) const { return root_ / ("run" + std::to_string(pid)); }
+    CliResult Finish(pid_t pid) {
         int status = 0;
         waitpid(pid, &status, 0);
-        const std::string err = errors_[pid];
-        const std::string out = fs::exists(err + ".out") ? FileContent(err + ".out") : "";
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, FileContent(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileContent(Log(pid) + ".out"),
+                FileContent(Log(pid))};
     }
-    Run Cli(std::vector<std::string> args) { return Finish(Start(args)); }
+    CliResult Cli(std::vector<std::string> args) { return Finish(Start(args)); }
     std::vector<std::string> Edit(const fs::path& league) const {
         std::vector<std::string> args = kEdit;
         args.push_back(league.native());
@@ -93,14 +74,12 @@ protected:
     fs::path root_;
     DemoLeagueFiles files_;
     std::string original_;
-    int runs_ = 0;
-    std::map<pid_t, std::string> errors_;
 };
 
 TEST_F(SafetyCommands, AReportThatCannotBeWrittenSavesNothing) {
     const int full = open("/dev/full", O_WRONLY);
     ASSERT_GE(full, 0);
-    const Run r = Finish(Start(Edit(files_.leagueFile), full));
+    const CliResult r = Finish(Start(Edit(files_.leagueFile), full));
     close(full);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
@@ -113,29 +92,27 @@ TEST_F(SafetyCommands, TwoWritersNeverLoseAnEdit) {
     {
         LeagueLock window(files_.leagueFile, "Tavrel");
         ASSERT_TRUE(window.TryLock());
-        const Run refused = Cli(Edit(files_.leagueFile));
+        const CliResult refused = Cli(Edit(files_.leagueFile));
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("Tavrel (process " + std::to_string(getpid())),
                   std::string::npos)
             << refused.err;
         EXPECT_TRUE(FileContent(files_.playerFile) == original_);
     }
-    // What one and two edits give, made one after the other on a copy.
-    const DemoLeagueFiles copy =
-        WriteDemoLeague(root_ / "copy", {.teams = 4, .players = 300, .seed = 5});
-    ASSERT_EQ(Cli(Edit(copy.leagueFile)).status, 0);
-    const std::string once = FileContent(copy.playerFile);
-    ASSERT_EQ(Cli(Edit(copy.leagueFile)).status, 0);
-    const std::string twice = FileContent(copy.playerFile);
+    // What one and two edits give, made one after the other.
+    ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
+    const std::string once = FileContent(files_.playerFile);
+    ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
+    const std::string twice = FileContent(files_.playerFile);
     ASSERT_NE(once, twice);
 
     for (int round = 0; round < 3; ++round) {
         testing::WriteFileContent(files_.playerFile, original_);
         const pid_t a = Start(Edit(files_.leagueFile));
         const pid_t b = Start(Edit(files_.leagueFile));
-        const Run ra = Finish(a), rb = Finish(b);
+        const CliResult ra = Finish(a), rb = Finish(b);
         int landed = 0;
-        for (const Run& r : {ra, rb}) {
+        for (const CliResult& r : {ra, rb}) {
             if (r.status == 0) {
                 ++landed;
                 continue;
@@ -186,7 +163,7 @@ TEST_F(SafetyCommands, PathsThatAreNotUtf8AreKeptAsBytes) {
     const fs::path folder = root_ / "league";
     fs::rename(files_.leagueFile, folder / "Liga\xE9.lge");
     fs::rename(files_.playerFile, folder / "Liga\xE9.ply");
-    const Run r = Cli(Edit(folder / "Liga\xE9.lge"));
+    const CliResult r = Cli(Edit(folder / "Liga\xE9.lge"));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(FileNames(folder),
               (std::vector<std::string>{"Liga\xE9.lge", "Liga\xE9.ply", "Liga\xE9.sw$"}));
@@ -198,7 +175,7 @@ TEST_F(SafetyCommands, PathsThatAreNotUtf8AreKeptAsBytes) {
 TEST_F(SafetyCommands, BackupsAreListedAndRestored) {
     ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
     ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
-    Run list = Cli({"backups", files_.leagueFile.native()});
+    CliResult list = Cli({"backups", files_.leagueFile.native()});
     ASSERT_EQ(list.status, 0) << list.err;
     // A header, then the newest first: one edit away from the file now, then two.
     std::vector<std::string> lines;
@@ -216,7 +193,7 @@ TEST_F(SafetyCommands, BackupsAreListedAndRestored) {
     EXPECT_GT(differing(lines[1]), 0);
     EXPECT_GE(differing(lines[2]), differing(lines[1]));
 
-    const Run restored = Cli({"restore", files_.leagueFile.native(), "2"});
+    const CliResult restored = Cli({"restore", files_.leagueFile.native(), "2"});
     ASSERT_EQ(restored.status, 0) << restored.err;
     EXPECT_TRUE(FileContent(files_.playerFile) == original_);
     list = Cli({"backups", files_.leagueFile.native()});
