@@ -2,9 +2,8 @@
 
 #include "TestPlayers.h"
 #include "league/Windows1252.h"
-#include "store/PlayersTable.h"
-#include "store/Vocabulary.h"
 
+#include <QString>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -99,16 +98,6 @@ TEST(PlayerRecord, CheckRefusesWhatItsFieldCannotHold) {
     }
 }
 
-TEST(PlayerRecord, TextIsPaddedWithSpacesAndCut) {
-    PlayerRow row = DecodedRow(PatternRecord(0));
-    row[Col("FirstName")] = std::string("Bob");
-    row[Col("LastName")] = std::string("Abcdefghijklmnopqrstuvwxyz0123");
-    Record out{};
-    EncodePlayerRecord(row, out);
-    EXPECT_EQ(std::string(out.begin() + 8, out.begin() + 23), "Bob            ");
-    EXPECT_EQ(std::string(out.begin() + 23, out.begin() + 48), "Abcdefghijklmnopqrstuvwxy");
-}
-
 // Code page 1252 as published, byte 0x00 to 0xFF; the five bytes it leaves undefined (0x81,
 // 0x8D, 0x8F, 0x90, 0x9D) stand for the control characters of the same number.
 // clang-format off
@@ -132,15 +121,9 @@ constexpr char32_t kCodePage1252[256] = {
 };
 // clang-format on
 
+// Qt's encoder is the reference: the product has its own.
 std::string Utf8(char32_t cp) {
-    if (cp < 0x80)
-        return std::string(1, char(cp));
-    if (cp < 0x800)
-        return {char(0xC0 | (cp >> 6)), char(0x80 | (cp & 0x3F))};
-    if (cp < 0x10000)
-        return {char(0xE0 | (cp >> 12)), char(0x80 | ((cp >> 6) & 0x3F)), char(0x80 | (cp & 0x3F))};
-    return {char(0xF0 | (cp >> 18)), char(0x80 | ((cp >> 12) & 0x3F)),
-            char(0x80 | ((cp >> 6) & 0x3F)), char(0x80 | (cp & 0x3F))};
+    return QString::fromUcs4(&cp, 1).toStdString();
 }
 
 TEST(Windows1252, EveryByteMapsToItsPublishedCharacterAndBack) {
