@@ -41,37 +41,48 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
     struct Case {
         const char* name;
         std::function<void()> after; // what happens before the restart
-        bool resumes;
+        bool fileChanged, resumes;
     };
     const Case cases[] = {
-        {"untouched", [] {}, true},
+        {"untouched", [] {}, false, true},
         {"player file changed",
          [this] {
              Bytes bytes = ReadBytes(playerFile_);
-             bytes[20] ^= 1;
+             bytes[20] ^= 1; // same size, other bytes
              WriteBytes(playerFile_, bytes);
          },
-         false},
-        {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false},
+         true, false},
+        {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Load(records_);
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
         Exec("UPDATE Players SET Act_SP = 77 WHERE rowid = 2");
         MarkUnsavedChanges(db_, true);
         const Bytes before = ReadBytes(playerFile_);
         c.after();
+        const std::optional<RecoveryCheck> check = CheckForUnsavedChanges(db_);
+        ASSERT_TRUE(check);
+        EXPECT_EQ(check->origin.leagueFile, leagueFile_);
+        EXPECT_EQ(check->origin.playerFile, playerFile_);
+        EXPECT_EQ(check->playerFileChanged, c.fileChanged);
         if (!c.resumes) {
             EXPECT_THROW(RecoverLeague(db_), LeagueError);
             continue;
         }
-        SaveLeagueInPlace(RecoverLeague(db_), db_);
+        const LoadedLeague recovered = RecoverLeague(db_);
+        EXPECT_EQ(recovered.teamCount, 2u);
+        SaveLeagueInPlace(recovered, db_);
         const Bytes saved = ReadBytes(playerFile_);
         ASSERT_EQ(saved.size(), before.size());
         std::size_t differing = 0;
         for (std::size_t i = 0; i < saved.size(); ++i)
             differing += saved[i] != before[i];
-        EXPECT_EQ(differing, 1u); // the edited rating alone
+        EXPECT_EQ(differing, 1u);                  // the edited rating alone
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)); // saved: nothing left to recover
+        MarkUnsavedChanges(db_, true);
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)->playerFileChanged); // the saved file is its own
     }
 
     // A restored backup of another shape: its own records, header and all, even once saved.

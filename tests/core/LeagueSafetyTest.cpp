@@ -4,7 +4,6 @@
 #include "base/LeagueError.h"
 #include "league/LeagueBackups.h"
 #include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
@@ -114,36 +113,6 @@ TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     WriteBytes(Path("link.ply"), {'p'});
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
     EXPECT_EQ(ReadBytes(playerFile_), (Bytes{'o', 'l', 'd'}));
-}
-
-TEST_F(LeagueSafetyTest, TheWorkingDatabaseTellsWhetherItsEditsCanBeRecovered) {
-    const LoadedLeague league = Load({PatternRecord(0)});
-    EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
-
-    MarkUnsavedChanges(db_, true);
-    std::optional<RecoveryCheck> check = CheckForUnsavedChanges(db_);
-    ASSERT_TRUE(check);
-    EXPECT_EQ(check->origin.leagueFile, leagueFile_);
-    EXPECT_EQ(check->origin.playerFile, playerFile_);
-    EXPECT_FALSE(check->playerFileChanged);
-    const LoadedLeague recovered = RecoverLeague(db_);
-    EXPECT_EQ(recovered.teamCount, 2u);
-    EXPECT_EQ(recovered.image.RecordCount(), 1u);
-
-    const Bytes before = ReadBytes(playerFile_);
-    Bytes changed = before;
-    changed.back() ^= 1; // same size, other bytes
-    WriteBytes(playerFile_, changed);
-    check = CheckForUnsavedChanges(db_);
-    ASSERT_TRUE(check);
-    EXPECT_TRUE(check->playerFileChanged);
-    EXPECT_THROW(RecoverLeague(db_), LeagueError);
-
-    SaveLeagueInPlace(league, db_); // saved: nothing left to recover
-    EXPECT_FALSE(CheckForUnsavedChanges(db_));
-    MarkUnsavedChanges(db_, true);
-    ASSERT_TRUE(CheckForUnsavedChanges(db_));
-    EXPECT_FALSE(CheckForUnsavedChanges(db_)->playerFileChanged);
 }
 
 } // namespace
