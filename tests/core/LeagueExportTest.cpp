@@ -1,10 +1,4 @@
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
-#include "league/League.h"
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {

@@ -5,6 +5,7 @@
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "league/League.h"
 #include "league/PlayerRecord.h"
 #include "store/PlayerRows.h"

@@ -1,14 +1,7 @@
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
-#include "league/League.h"
 #include "league/LeaguePaths.h"
 #include "store/PlayerRowStore.h"
-#include "store/WorkingTables.h"
 
-#include <QTemporaryDir>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -2,13 +2,9 @@
 // crash, and a restored backup as changed cells. Both must lead a later save to exact bytes.
 
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
 #include "league/BackupChanges.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeagueSave.h"
-#include "league/PlayerRecord.h"
-
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {

@@ -1,16 +1,12 @@
 // The safety nets around the league's player file: the writers' lock, the dated backups, the
 // .sw$ backup's paths and what the working database tells for crash recovery.
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
 #include "league/LeagueBackups.h"
 #include "league/LeagueLock.h"
-#include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
 
 #include <csignal>
-#include <cstdlib>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 

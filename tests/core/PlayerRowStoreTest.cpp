@@ -6,7 +6,6 @@
 #include "store/TeamChoices.h"
 
 #include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
 
 namespace tavrel {

@@ -3,14 +3,11 @@
 #include "league/SafeSave.h"
 
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
 #include "league/FileBytes.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -1,12 +1,7 @@
 #include "league/TeamScan.h"
 
-#include "LeagueFixtures.h"
-#include "base/LeagueError.h"
-#include "store/WorkingTables.h"
+#include "TestPlayers.h"
 
-#include <QTemporaryDir>
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
 #include <gtest/gtest.h>
 
 namespace tavrel {

@@ -1,18 +1,13 @@
 #include "store/WorkingDatabase.h"
 
 #include "LeagueFixtures.h"
-#include "TestFiles.h"
-#include "base/LeagueError.h"
 #include "store/TeamChoices.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
