@@ -17,22 +17,6 @@ protected:
     std::vector<Bytes> records_ = {PatternRecord(0), PatternRecord(1), PatternRecord(2)};
 };
 
-// The first byte of a record that no column carries.
-std::size_t UnmodelledByte(const Bytes& record) {
-    for (std::size_t at = 0; at < record.size(); ++at) {
-        Record changed, rebuilt;
-        std::copy(record.begin(), record.end(), changed.begin());
-        std::copy(record.begin(), record.end(), rebuilt.begin());
-        changed[at] ^= 1;
-        PlayerRow row;
-        DecodePlayerRecord(changed, row);
-        EncodePlayerRecord(row, rebuilt);
-        if (rebuilt != changed)
-            return at;
-    }
-    return record.size();
-}
-
 TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
     struct Case {
         const char* name;
@@ -100,8 +84,6 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
     const LoadedLeague league = Load(records_);
     Exec("UPDATE Players SET LastName = 'Edited' WHERE rowid = 3");
     const std::size_t second = PlayerFileHeader().size() + kPlayerRecordSize;
-    const std::size_t unmodelled = UnmodelledByte(records_[1]);
-    ASSERT_LT(unmodelled, kPlayerRecordSize);
 
     struct Case {
         const char* name;
@@ -111,7 +93,7 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
     const Case cases[] = {
         {"a rating", [&](Bytes& b) { b[second + 175] ^= 7; }, true},
         {"the header", [](Bytes& b) { b[2] ^= 1; }, false},
-        {"a byte no column holds", [&](Bytes& b) { b[second + unmodelled] ^= 1; }, false},
+        {"a byte no column holds", [&](Bytes& b) { b[second + 176] ^= 1; }, false}, // beside Act_SP
         {"a record fewer", [](Bytes& b) { b.resize(b.size() - kPlayerRecordSize); }, false},
         {"trailing bytes", [](Bytes& b) { b.push_back(1); }, false},
     };
