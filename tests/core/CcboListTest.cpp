@@ -1,7 +1,7 @@
 #include "store/CcboList.h"
 
+#include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "base/LeagueError.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -137,12 +137,8 @@ TEST_F(PlayerListTest, AnEmptyTableListsNothingAndBadInputIsReported) {
 
     CcboList missing = ListerFor("TEAM");
     missing.dbName(league.folder() / "missing.tmp");
-    try {
-        missing.GetList_TableTwo(kByLastName, "0");
-        FAIL() << "a missing database must be reported";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), league.folder() / "missing.tmp");
-    }
+    EXPECT_EQ(testing::Failure([&] { missing.GetList_TableTwo(kByLastName, "0"); }).file(),
+              league.folder() / "missing.tmp");
     EXPECT_FALSE(std::filesystem::exists(league.folder() / "missing.tmp"));
 }
 

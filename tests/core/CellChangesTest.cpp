@@ -1,8 +1,7 @@
 #include "store/CellChanges.h"
 
+#include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "TestPlayers.h"
-#include "base/LeagueError.h"
 #include "store/PlayerRowStore.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@ namespace {
 
 using namespace std::string_literals;
 using testing::Col;
+using testing::Failure;
 using testing::TestLeague;
 
 // Every row of Players, in table order.
@@ -85,12 +85,9 @@ TEST(CellChanges, AFailureAnywhereLeavesTheWholeTableAsItWas) {
     for (const auto& c : cases) {
         for (const CellSide side : {CellSide::After, CellSide::Before}) {
             SCOPED_TRACE(c.what);
-            try {
-                WriteCellChanges(f.league.db(), {good, c.bad, good}, side);
-                ADD_FAILURE() << "no failure";
-            } catch (const LeagueError& e) {
-                EXPECT_EQ(e.file(), f.league.db());
-            }
+            const CellChanges changes = {good, c.bad, good};
+            EXPECT_EQ(Failure([&] { WriteCellChanges(f.league.db(), changes, side); }).file(),
+                      f.league.db());
             EXPECT_EQ(Table(f.league), original);
         }
     }

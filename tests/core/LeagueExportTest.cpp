@@ -17,14 +17,9 @@ protected:
         update.exec();
     }
     std::string SaveFailure(const fs::path& target, const LoadedLeague& league) {
-        try {
-            SaveLeague(target, league, db_);
-        } catch (const LeagueError& e) {
-            EXPECT_EQ(e.file(), target);
-            return e.what();
-        }
-        ADD_FAILURE() << "saved " << target;
-        return {};
+        const LeagueError e = Failure([&] { SaveLeague(target, league, db_); });
+        EXPECT_EQ(e.file(), target);
+        return e.what();
     }
 };
 

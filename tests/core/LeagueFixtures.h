@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -29,6 +30,16 @@ inline Bytes ReadBytes(const std::filesystem::path& file) {
 
 inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
     WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
+}
+
+// The LeagueError `action` throws; one naming no file when it throws none.
+inline LeagueError Failure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const LeagueError& e) {
+        return e;
+    }
+    return LeagueError("Nothing failed", "", "no failure");
 }
 
 // Every Players row of a working database in rowid order.

@@ -125,13 +125,9 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     };
     for (const Case& c : cases) {
         RecordingProgress progress;
-        try {
-            LoadLeague(c.player, c.league, db_, &progress);
-            ADD_FAILURE() << c.blamed << " was imported";
-        } catch (const LeagueError& e) {
-            EXPECT_EQ(e.file().filename(), c.blamed);
-            EXPECT_NE(e.cause().find(c.cause), std::string::npos) << e.what();
-        }
+        const LeagueError e = Failure([&] { LoadLeague(c.player, c.league, db_, &progress); });
+        EXPECT_EQ(e.file().filename(), c.blamed);
+        EXPECT_NE(e.cause().find(c.cause), std::string::npos) << e.what();
         EXPECT_EQ(progress.ends, 1) << "the progress window is hidden after " << c.blamed;
         EXPECT_EQ(ReadBytes(db_), before) << c.blamed;
         EXPECT_FALSE(fs::exists(fs::path(db_) += ".new")) << c.blamed;

@@ -41,14 +41,9 @@ TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderIsGone) {
     ASSERT_TRUE(second.Holder());
     EXPECT_EQ(second.Holder()->program, "Holder");
     EXPECT_EQ(second.Holder()->pid, holder);
-    try {
-        second.Lock("Editing the league");
-        ADD_FAILURE() << "locked a held league";
-    } catch (const LeagueError& e) {
-        EXPECT_NE(std::string(e.what()).find("Holder (process " + std::to_string(holder)),
-                  std::string::npos)
-            << e.what();
-    }
+    const std::string message = Failure([&] { second.Lock("Editing the league"); }).what();
+    EXPECT_NE(message.find("Holder (process " + std::to_string(holder)), std::string::npos)
+        << message;
 
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);

@@ -1,8 +1,8 @@
 #include "store/PlayerRowStore.h"
 
+#include "LeagueFixtures.h"
 #include "TestLeague.h"
 #include "TestPlayers.h"
-#include "base/LeagueError.h"
 #include "store/TeamChoices.h"
 
 #include <SQLiteCpp/Database.h>
@@ -63,12 +63,7 @@ TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
 TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {
     TestLeague league;
     const auto missing = league.folder() / "gone.tmp";
-    try {
-        PlayerRowStore store(missing);
-        FAIL() << "opened a database that is not there";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), missing);
-    }
+    EXPECT_EQ(testing::Failure([&] { PlayerRowStore store(missing); }).file(), missing);
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     const auto empty = league.folder() / "empty.tmp";

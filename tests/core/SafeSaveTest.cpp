@@ -19,15 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
-std::string Failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LeagueError& e) {
-        return e.what();
-    }
-    return "no failure";
-}
-
 class SafeSaveTest : public LeagueFilesTest {
 protected:
     void TearDown() override {
@@ -53,12 +44,13 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
     for (const auto& c : cases) {
         WriteFileContent(target, "old");
         FailSafeSaveStep(c.step, c.nth, c.error);
-        const std::string message = Failure([&] {
+        const auto save = [&] {
             SafeSaveFile out(target, "Saving");
             for (int n = 0; n < 3; ++n)
                 out.Write(chunk);
             out.Commit();
-        });
+        };
+        const std::string message = Failure(save).what();
         EXPECT_NE(message.find(std::strerror(c.error)), std::string::npos) << message;
         EXPECT_TRUE(FileContent(target) == "old");
         EXPECT_EQ(FileNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
@@ -75,8 +67,8 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
          {std::pair{SafeSaveStep::Write, ENOSPC}, std::pair{SafeSaveStep::Close, EIO},
           std::pair{SafeSaveStep::Sync, EIO}}) {
         FailSafeSaveStep(step, 1, error);
-        EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
-                  std::string::npos);
+        const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
+        EXPECT_NE(message.find(strerror(error)), std::string::npos) << message;
         EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt"}));
         EXPECT_EQ(FileContent(folder / "a.txt"), "old a");
     }
@@ -88,7 +80,8 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
 
 TEST_F(SafeSaveTest, AFolderThatCannotBeFlushedIsReportedAfterTheFileIsInPlace) {
     FailSafeSaveStep(SafeSaveStep::SyncFolder, 1, EIO);
-    const std::string message = Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); });
+    const std::string message =
+        Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); }).what();
     EXPECT_NE(message.find("in place"), std::string::npos) << message;
     EXPECT_NE(message.find(std::strerror(EIO)), std::string::npos) << message;
     EXPECT_EQ(FileContent(Path("a")), "new");
@@ -98,7 +91,7 @@ TEST_F(SafeSaveTest, SaveLeagueOnAFullDiskKeepsThePlayerFile) {
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1)});
     const Bytes before = ReadBytes(playerFile_);
     FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
-    const std::string message = Failure([&] { SaveLeague(playerFile_, league, db_); });
+    const std::string message = Failure([&] { SaveLeague(playerFile_, league, db_); }).what();
     EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
     EXPECT_EQ(ReadBytes(playerFile_), before);
 }
@@ -113,7 +106,7 @@ TEST_F(SafeSaveTest, RealFullDiskKeepsThePlayerFile) {
     WriteFileContent(target, std::string(20000, 'o'));
     WriteFileContent(disk / "filler", std::string(30000, 'f'));
     const std::string message =
-        Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); });
+        Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); }).what();
     const std::string after = FileContent(target);
     const auto left = FileNames(disk);
     umount(disk.c_str());
@@ -137,7 +130,8 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
                  {Path("null-link"), "device"},
                  {"/dev/null", "device"}};
     for (const auto& c : cases) {
-        const std::string message = Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); });
+        const std::string message =
+            Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); }).what();
         EXPECT_NE(message.find(c.cause), std::string::npos) << message;
         EXPECT_NE(message.find(c.target.native()), std::string::npos) << message;
     }

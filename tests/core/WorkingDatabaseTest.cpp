@@ -28,15 +28,11 @@ protected:
 // SQLite's failures keep their code: a damaged file and a full disk ask for different help.
 TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
     testing::WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
-    try {
-        ReadTeamChoices(Path("junk.tmp"));
-        FAIL() << "a file that is no database was read";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.sqliteCode(), SQLITE_NOTADB);
-        EXPECT_TRUE(e.IsCorruptFile());
-        EXPECT_FALSE(e.IsDiskFull());
-        EXPECT_EQ(e.file(), Path("junk.tmp"));
-    }
+    const LeagueError damaged = testing::Failure([&] { ReadTeamChoices(Path("junk.tmp")); });
+    EXPECT_EQ(damaged.sqliteCode(), SQLITE_NOTADB);
+    EXPECT_TRUE(damaged.IsCorruptFile());
+    EXPECT_FALSE(damaged.IsDiskFull());
+    EXPECT_EQ(damaged.file(), Path("junk.tmp"));
 
     SQLite::Database db(Path("full.tmp").string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db.exec("CREATE TABLE t (x); PRAGMA max_page_count = 2"); // a disk with no more room
