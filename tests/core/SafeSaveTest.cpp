@@ -121,6 +121,7 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
     fs::create_directory(Path("folder"));
     fs::create_symlink(Path("nothing"), Path("dangling"));
     fs::create_symlink("/dev/null", Path("null-link"));
+    WriteFileContent(Path("plain"), "file");
     const struct {
         fs::path target;
         const char* cause;
@@ -128,7 +129,9 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
                  {Path("folder"), "folder"},
                  {Path("dangling"), "does not exist"},
                  {Path("null-link"), "device"},
-                 {"/dev/null", "device"}};
+                 {"/dev/null", "device"},
+                 {Path("plain") / "x", "Not a directory"},
+                 {Path("none") / "x", "No such file or directory"}};
     for (const auto& c : cases) {
         const std::string message =
             Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); }).what();
@@ -136,6 +139,8 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
         EXPECT_NE(message.find(c.target.native()), std::string::npos) << message;
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(Path("folder")));
+    EXPECT_EQ(FileContent(Path("plain")), "file");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_TRUE(fs::is_symlink(Path("dangling")));
     EXPECT_FALSE(fs::exists(Path("nothing")));
