@@ -104,17 +104,15 @@ TEST(CellChanges, SnapshotsBeforeAndAfterAPassGiveExactlyTheChangedCells) {
     f.league.Exec("UPDATE Players SET FirstName = 'Ann' WHERE PID = 10");
     const ColumnSnapshot after = TakeColumnSnapshot(f.league.db(), before.rowIds, columns);
 
-    const CellChanges changes = ChangedCells(before, after);
-    ASSERT_EQ(changes.size(), 3u); // Act_AG is not in the snapshot, row b not either
-    EXPECT_EQ(changes[0].rowId, f.c);
-    EXPECT_EQ(changes[0].column, Col("Pot_SP"));
-    EXPECT_EQ(changes[0].before, Value(std::int64_t{60}));
-    EXPECT_EQ(changes[0].after, Value(std::int64_t{61}));
-    EXPECT_EQ(changes[1].rowId, f.a);
-    EXPECT_EQ(changes[1].column, Col("Pot_SP"));
-    EXPECT_EQ(changes[2].column, Col("FirstName"));
-    EXPECT_EQ(changes[2].before, Value("Al"s));
-    EXPECT_EQ(changes[2].after, Value("Ann"s));
+    using Cell = std::tuple<std::int64_t, int, Value, Value>;
+    std::vector<Cell> changes;
+    for (const CellChange& c : ChangedCells(before, after))
+        changes.emplace_back(c.rowId, c.column, c.before, c.after);
+    const Value sixty = std::int64_t{60}, sixtyOne = std::int64_t{61};
+    // Act_AG is not in the snapshot, row b not either.
+    EXPECT_EQ(changes, (std::vector<Cell>{{f.c, Col("Pot_SP"), sixty, sixtyOne},
+                                          {f.a, Col("Pot_SP"), sixty, sixtyOne},
+                                          {f.a, Col("FirstName"), "Al"s, "Ann"s}}));
 
     ColumnSnapshot other = after;
     other.columns.pop_back();

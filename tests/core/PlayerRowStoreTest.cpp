@@ -2,11 +2,7 @@
 
 #include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "TestPlayers.h"
 #include "store/TeamChoices.h"
-
-#include <SQLiteCpp/Database.h>
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {
@@ -18,29 +14,25 @@ using testing::TestLeague;
 TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     TestLeague league;
     const std::string padded = "Lee"s + std::string(12, '\0');
-    league.AddPlayer(0, 300, "Zed", padded, "QB");
-    league.AddPlayer(2, 100, "Abe", "Al", "K");
-    league.AddPlayer(2, 300, "Dup", "Second", "P");
+    const std::int64_t zed = league.AddPlayer(0, 300, "Zed", padded, "QB");
+    const std::int64_t abe = league.AddPlayer(2, 100, "Abe", "Al", "K");
+    const std::int64_t dup = league.AddPlayer(2, 300, "Dup", "Second", "P");
 
     PlayerRowStore store(league.db());
-    const auto keys = store.RowKeys();
-    ASSERT_EQ(keys.size(), 3u);
-    std::vector<std::int64_t> ids;
-    for (const RowKey& key : keys)
-        ids.push_back(key.rowId);
-    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-    EXPECT_EQ(keys[0].pid, 300);
-    EXPECT_EQ(keys[1].pid, 100);
-    const PlayerRow first = store.ReadRow(ids[0]);
+    std::vector<std::pair<std::int64_t, std::optional<int>>> keys;
+    for (const RowKey& key : store.RowKeys())
+        keys.emplace_back(key.rowId, key.pid);
+    EXPECT_EQ(keys, (decltype(keys){{zed, 300}, {abe, 100}, {dup, 300}}));
+    const PlayerRow first = store.ReadRow(zed);
     EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
     EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
 
     // The one value changes; every other column of every row is as it was.
-    PlayerRow expected = store.ReadRow(ids[1]);
-    store.WriteValue(ids[1], Col("Act_SP"), std::int64_t{77});
+    PlayerRow expected = store.ReadRow(abe);
+    store.WriteValue(abe, Col("Act_SP"), std::int64_t{77});
     expected[Col("Act_SP")] = std::int64_t{77};
-    EXPECT_EQ(store.ReadRow(ids[1]), expected);
-    EXPECT_EQ(store.ReadRow(ids[0]), first);
+    EXPECT_EQ(store.ReadRow(abe), expected);
+    EXPECT_EQ(store.ReadRow(zed), first);
 
     EXPECT_THROW(store.WriteValue(9999, Col("Act_SP"), std::int64_t{1}), LeagueError);
     EXPECT_THROW(store.ReadRow(9999), LeagueError);
@@ -48,10 +40,9 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
 
 TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
     TestLeague league;
-    league.AddPlayer(0, 1, "A", "B", "QB");
+    const std::int64_t id = league.AddPlayer(0, 1, "A", "B", "QB");
     PlayerRowStore store(league.db());
-    const auto keys = store.RowKeys();
-    const std::int64_t id = keys.at(0).rowId;
+    store.RowKeys();
     store.ReadRow(id);
     store.WriteValue(id, Col("Pot_SP"), std::int64_t{5});
 
