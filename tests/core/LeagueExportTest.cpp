@@ -3,19 +3,10 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 class LeagueExportTest : public LeagueFilesTest {
 protected:
-    // Runs an UPDATE on the working database with bound values.
-    template <typename... Args> void Update(const std::string& sql, const Args&... args) {
-        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
-        SQLite::Statement update(database, sql);
-        int i = 0;
-        (update.bind(++i, args), ...);
-        update.exec();
-    }
     LeagueError SaveFailure(const fs::path& target, const LoadedLeague& league) {
         const LeagueError e = Failure([&] { SaveLeague(target, league, db_); });
         EXPECT_EQ(e.file(), target);
@@ -57,13 +48,11 @@ TEST_F(LeagueExportTest, UneditedLeagueSavesByteForByte) {
 TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
     const Bytes original = PatternRecord(3);
     const LoadedLeague league = Load({original});
-    Update("UPDATE Players SET PID = 1, Weight = 2, PositionTXT = 'QB', JNum = 5");
-    Update("UPDATE Players SET FirstName = ?, LastName = ?, Unknown0 = ?, rPID_0 = ?, rPID_1 = ?, "
-           "rWeight_0 = ?, Act_SP = ?, Pot_FA = ?, AGE = ?",
-           std::string("Abcdefghijklmnopqrst"), std::string("Li\u00E9"), -1, 52, 2, 245, 255, 0,
-           31);
     // A college longer than its field is cut at 31 characters, whatever their width in UTF-8.
-    Update("UPDATE Players SET College = ?", std::string(29, 'x') + "\u00E9\u20AC\u00FF");
+    Exec("UPDATE Players SET PID = 1, Weight = 2, PositionTXT = 'QB', JNum = 5, "
+         "FirstName = 'Abcdefghijklmnopqrst', LastName = 'Li\u00E9', Unknown0 = -1, rPID_0 = 52, "
+         "rPID_1 = 2, rWeight_0 = 245, Act_SP = 255, Pot_FA = 0, AGE = 31, College = '" +
+         std::string(29, 'x') + "\u00E9\u20AC\u00FF'");
     SaveLeague(playerFile_, league, db_);
 
     Bytes expected = PlayerFile({original});
@@ -86,7 +75,7 @@ TEST_F(LeagueExportTest, RowWithEmptyIdentifierIsSkippedAndOthersKeepTheirOwnByt
     Append(file, {7, 7, 7});
     WriteBytes(playerFile_, file);
     const LoadedLeague league = LoadLeague(playerFile_, leagueFile_, db_);
-    Update("UPDATE Players SET rPID_0 = 0, rPID_1 = 0 WHERE rowid IN (1, 3)");
+    Exec("UPDATE Players SET rPID_0 = 0, rPID_1 = 0 WHERE rowid IN (1, 3)");
     WriteBytes(playerFile_, Bytes(5000, 0xAA));
     SaveLeague(playerFile_, league, db_);
 
@@ -111,7 +100,7 @@ TEST_F(LeagueExportTest, RowThatCannotBeWrittenLeavesThePlayerFileUntouched) {
         {"Act_SP = 0, Unknown0 = -32769", "column Unknown0 value -32769 is outside -32768..32767"},
     };
     for (const auto& [set, cause] : cases) {
-        Update(std::string("UPDATE Players SET ") + set + " WHERE rowid = 2");
+        Exec(std::string("UPDATE Players SET ") + set + " WHERE rowid = 2");
         EXPECT_EQ(SaveFailure(playerFile_, league).cause(),
                   "player 564 (John Smith): " + std::string(cause));
         EXPECT_EQ(ReadBytes(playerFile_), before);

@@ -23,6 +23,8 @@
 
 namespace tavrel::testing {
 
+namespace fs = std::filesystem;
+
 inline Bytes ReadBytes(const std::filesystem::path& file) {
     const std::string content = FileContent(file);
     return Bytes(content.begin(), content.end());

@@ -8,7 +8,6 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 using LeagueImportTest = LeagueFilesTest;

@@ -9,7 +9,6 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 class LeagueRecoveryTest : public LeagueFilesTest {

@@ -13,7 +13,6 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 using LeagueSafetyTest = LeagueFilesTest;

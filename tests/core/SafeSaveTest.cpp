@@ -16,7 +16,6 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 class SafeSaveTest : public LeagueFilesTest {
