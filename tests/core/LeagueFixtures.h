@@ -19,6 +19,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tavrel::testing {
@@ -42,6 +43,26 @@ inline LeagueError Failure(const std::function<void()>& action) {
         return e;
     }
     return LeagueError("Nothing failed", "", "no failure");
+}
+
+// Runs `take` in a child process that then waits to be killed, holding whatever `take` left
+// open; gives the child's id once `take` succeeded there, -1 otherwise.
+inline pid_t HoldInChild(const std::function<bool()>& take) {
+    int told[2];
+    if (pipe(told) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        const char taken = take() ? 'y' : 'n';
+        if (write(told[1], &taken, 1) == 1)
+            pause();
+        _exit(0);
+    }
+    char taken = 0;
+    const bool held = child > 0 && read(told[0], &taken, 1) == 1 && taken == 'y';
+    close(told[0]);
+    close(told[1]);
+    return held ? child : -1;
 }
 
 // Every Players row of a working database in rowid order.

@@ -8,7 +8,6 @@
 
 #include <csignal>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
@@ -20,20 +19,9 @@ using LeagueSafetyTest = LeagueFilesTest;
 // Two processes: the second writer is told who holds the league, and takes the lock over once
 // that process is gone.
 TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderIsGone) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        LeagueLock lock(leagueFile_, "Holder");
-        const char told = lock.TryLock() ? 'y' : 'n';
-        [[maybe_unused]] const auto n = write(ready[1], &told, 1);
-        pause();
-        _exit(0);
-    }
-    char told = 0;
-    ASSERT_EQ(read(ready[0], &told, 1), 1);
-    ASSERT_EQ(told, 'y');
+    const pid_t holder =
+        HoldInChild([&] { return (new LeagueLock(leagueFile_, "Holder"))->TryLock(); });
+    ASSERT_GT(holder, 0);
 
     LeagueLock second(leagueFile_, "Second");
     EXPECT_FALSE(second.TryLock());

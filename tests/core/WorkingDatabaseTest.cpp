@@ -10,7 +10,6 @@
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
@@ -93,21 +92,9 @@ TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
     EXPECT_FALSE(unmade.IsLocked());
 
     const fs::path db = Path("Tavrel.tmp");
-    int locked[2];
-    ASSERT_EQ(pipe(locked), 0);
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        QLockFile lock(QString::fromStdString(db.string() + ".lock"));
-        const char taken = lock.tryLock(0) ? 'y' : 'n';
-        if (write(locked[1], &taken, 1) != 1)
-            _exit(1);
-        pause(); // holds the lock until killed, never releasing it
-        _exit(0);
-    }
-    char taken = 0;
-    ASSERT_EQ(read(locked[0], &taken, 1), 1);
-    ASSERT_EQ(taken, 'y');
+    const pid_t child = testing::HoldInChild(
+        [&] { return (new QLockFile(QString::fromStdString(db.string() + ".lock")))->tryLock(0); });
+    ASSERT_GT(child, 0);
     usleep(200000); // the lock file is old now
 
     WorkingDatabaseLock lock(db);
