@@ -2,8 +2,8 @@
 #include "league/LeaguePaths.h"
 #include "store/PlayerRowStore.h"
 
+#include <csignal>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
@@ -124,15 +124,13 @@ TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {
     Load(old);
     // A copy of the program that died in the middle of writing the old database leaves a hot
     // journal beside it.
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        SQLite::Database database(db_.string(), SQLite::OPEN_READWRITE);
-        database.exec("PRAGMA cache_size = 1; BEGIN; UPDATE Players SET Unknown9 = NULL");
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
+    const pid_t child = HoldInChild([&] {
+        auto* database = new SQLite::Database(db_.string(), SQLite::OPEN_READWRITE);
+        database->exec("PRAGMA cache_size = 1; BEGIN; UPDATE Players SET Unknown9 = NULL");
+        return true;
+    });
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
     ASSERT_GT(fs::file_size(fs::path(db_) += "-journal"), 512u);
 
     Load({PatternRecord(1), PatternRecord(2)});

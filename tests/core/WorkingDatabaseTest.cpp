@@ -14,20 +14,14 @@
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tavrel::testing;
 
-class WorkingDatabaseTest : public ::testing::Test {
-protected:
-    fs::path Path(const std::string& name) const {
-        return fs::path(dir_.path().toStdString()) / name;
-    }
-    QTemporaryDir dir_;
-};
+using WorkingDatabaseTest = LeagueFilesTest;
 
 // SQLite's failures keep their code: a damaged file and a full disk ask for different help.
 TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
-    testing::WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
-    const LeagueError damaged = testing::Failure([&] { ReadTeamChoices(Path("junk.tmp")); });
+    WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
+    const LeagueError damaged = Failure([&] { ReadTeamChoices(Path("junk.tmp")); });
     EXPECT_EQ(damaged.sqliteCode(), SQLITE_NOTADB);
     EXPECT_TRUE(damaged.IsCorruptFile());
     EXPECT_FALSE(damaged.IsDiskFull());
@@ -49,7 +43,8 @@ TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
 }
 
 TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAppData) {
-    const fs::path program = Path("");
+    const fs::path program = Path("program");
+    fs::create_directory(program);
     EXPECT_EQ(ChooseWorkingDirectory(program, program / "."), program);
     EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
     EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
@@ -63,7 +58,7 @@ TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAp
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     fs::create_directories(Path("usr/bin"));
     fs::create_directories(Path("build/shell"));
-    testing::WriteBytes(Path("file"), {1});
+    WriteBytes(Path("file"), {1});
     const struct {
         const char* program;
         const char* build;
@@ -86,13 +81,13 @@ TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAp
 // is gone, its lock is stale and taken over. A lock that cannot be made is an error, not another
 // copy.
 TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
-    testing::WriteBytes(Path("file"), {1});
+    WriteBytes(Path("file"), {1});
     WorkingDatabaseLock unmade(Path("file") / "Tavrel.tmp");
     EXPECT_THROW(unmade.TryLock(), LeagueError);
     EXPECT_FALSE(unmade.IsLocked());
 
     const fs::path db = Path("Tavrel.tmp");
-    const pid_t child = testing::HoldInChild(
+    const pid_t child = HoldInChild(
         [&] { return (new QLockFile(QString::fromStdString(db.string() + ".lock")))->tryLock(0); });
     ASSERT_GT(child, 0);
     usleep(200000); // the lock file is old now
