@@ -94,18 +94,17 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
     fs::create_directory(Path("folder.ply"));
     fs::create_directory(Path("folder.lge"));
     WriteBytes(Path("short.ply"), Bytes(11, 1));
-    struct Case {
+    const struct {
         fs::path player, league;
         std::string blamed, cause;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {Path("missing.ply"), leagueFile_, "missing.ply", "does not exist"},
         {playerFile_, Path("missing.lge"), "missing.lge", "does not exist"},
         {Path("folder.ply"), leagueFile_, "folder.ply", "folder"},
         {playerFile_, Path("folder.lge"), "folder.lge", "folder"},
         {Path("short.ply"), leagueFile_, "short.ply", "fewer than the 12-byte header"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         RecordingProgress progress;
         const LeagueError e = Failure([&] { LoadLeague(c.player, c.league, db_, &progress); });
         EXPECT_EQ(e.file().filename(), c.blamed);

@@ -17,12 +17,11 @@ protected:
 };
 
 TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
-    struct Case {
+    const struct {
         const char* name;
         std::function<void()> after; // what happens before the restart
         bool fileChanged, resumes;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"untouched", [] {}, false, true},
         {"player file changed",
          [this] {
@@ -33,7 +32,7 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
          true, false},
         {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Load(records_);
         EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
@@ -84,19 +83,18 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
     Exec("UPDATE Players SET LastName = 'Edited' WHERE rowid = 3");
     const std::size_t second = PlayerFileHeader().size() + kPlayerRecordSize;
 
-    struct Case {
+    const struct {
         const char* name;
         std::function<void(Bytes&)> change;
         bool asCells;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a rating", [&](Bytes& b) { b[second + 175] ^= 7; }, true},
         {"the header", [](Bytes& b) { b[2] ^= 1; }, false},
         {"a byte no column holds", [&](Bytes& b) { b[second + 176] ^= 1; }, false}, // beside Act_SP
         {"a record fewer", [](Bytes& b) { b.resize(b.size() - kPlayerRecordSize); }, false},
         {"trailing bytes", [](Bytes& b) { b.push_back(1); }, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Bytes backup = ReadBytes(playerFile_);
         c.change(backup);

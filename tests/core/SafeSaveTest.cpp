@@ -24,7 +24,6 @@ protected:
         FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
         LeagueFilesTest::TearDown();
     }
-    fs::path Folder() const { return Path(""); }
 };
 
 // Whatever step fails, the old file stays exactly as it was, no new file is left beside it and
@@ -52,7 +51,7 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
         const std::string message = Failure(save).what();
         EXPECT_NE(message.find(std::strerror(c.error)), std::string::npos) << message;
         EXPECT_TRUE(FileContent(target) == "old");
-        EXPECT_EQ(FileNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
+        EXPECT_EQ(FileNames(Path("")), (std::vector<std::string>{"pro.lge", "target.ply"}));
     }
 }
 
