@@ -2,9 +2,6 @@
 
 #include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "store/PlayerRowStore.h"
-
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {
@@ -12,16 +9,8 @@ namespace {
 using namespace std::string_literals;
 using testing::Col;
 using testing::Failure;
+using testing::ReadPlayers;
 using testing::TestLeague;
-
-// Every row of Players, in table order.
-std::vector<PlayerRow> Table(const TestLeague& league) {
-    PlayerRowStore store(league.db());
-    std::vector<PlayerRow> rows;
-    for (const RowKey& key : store.RowKeys())
-        rows.push_back(store.ReadRow(key.rowId));
-    return rows;
-}
 
 struct Fixture {
     TestLeague league;
@@ -35,7 +24,7 @@ struct Fixture {
 
 TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
     Fixture f;
-    const std::vector<PlayerRow> original = Table(f.league);
+    const std::vector<PlayerRow> original = ReadPlayers(f.league.db());
     const std::string padded = "Zed"s + std::string(22, '\0');
     const CellChanges changes = {
         {f.a, Col("Act_SP"), std::int64_t{50}, std::int64_t{77}},
@@ -53,10 +42,10 @@ TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
         expected[0][Col("LastName")] = padded;
         expected[0][Col("Pot_SP")] = std::int64_t{99};
         expected[2][Col("Pot_FA")] = std::int64_t{0};
-        EXPECT_EQ(Table(f.league), expected);
+        EXPECT_EQ(ReadPlayers(f.league.db()), expected);
 
         WriteCellChanges(f.league.db(), changes, CellSide::Before);
-        EXPECT_EQ(Table(f.league), original);
+        EXPECT_EQ(ReadPlayers(f.league.db()), original);
     }
     // A cell listed twice ends at its last After and goes back to its first Before.
     const CellChanges twice = {{f.b, Col("Act_AG"), std::int64_t{50}, std::int64_t{60}},
@@ -72,7 +61,7 @@ TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
 
 TEST(CellChanges, AFailureAnywhereLeavesTheWholeTableAsItWas) {
     Fixture f;
-    const std::vector<PlayerRow> original = Table(f.league);
+    const std::vector<PlayerRow> original = ReadPlayers(f.league.db());
     const CellChange good{f.a, Col("Act_SP"), std::int64_t{50}, std::int64_t{1}};
     const struct {
         const char* what;
@@ -88,7 +77,7 @@ TEST(CellChanges, AFailureAnywhereLeavesTheWholeTableAsItWas) {
             const CellChanges changes = {good, c.bad, good};
             EXPECT_EQ(Failure([&] { WriteCellChanges(f.league.db(), changes, side); }).file(),
                       f.league.db());
-            EXPECT_EQ(Table(f.league), original);
+            EXPECT_EQ(ReadPlayers(f.league.db()), original);
         }
     }
     EXPECT_THROW(WriteCellChanges(f.league.folder() / "none.tmp", {good}, CellSide::After),

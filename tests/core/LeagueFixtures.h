@@ -8,6 +8,7 @@
 #include "base/LeagueError.h"
 #include "league/League.h"
 #include "league/PlayerRecord.h"
+#include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"
 
 #include <QTemporaryDir>
@@ -65,11 +66,20 @@ inline pid_t HoldInChild(const std::function<bool()>& take) {
     return held ? child : -1;
 }
 
-// Every Players row of a working database in rowid order.
-inline std::vector<PlayerRow> ReadPlayers(const std::filesystem::path& db) {
+// Row keys as (rowid, PID) pairs, to compare whole.
+using KeyPairs = std::vector<std::pair<std::int64_t, std::optional<int>>>;
+inline KeyPairs Pairs(const std::vector<RowKey>& keys) {
+    KeyPairs pairs;
+    for (const RowKey& key : keys)
+        pairs.emplace_back(key.rowId, key.pid);
+    return pairs;
+}
+
+// Every Players row of a working database, in rowid order unless told otherwise.
+inline std::vector<PlayerRow> ReadPlayers(const fs::path& db, const std::string& order = "rowid") {
     SQLite::Database database(db.string());
     SQLite::Statement select(database,
-                             "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid");
+                             "SELECT " + PlayersColumnList() + " FROM Players ORDER BY " + order);
     std::vector<PlayerRow> rows;
     while (select.executeStep())
         ReadPlayerRow(select, rows.emplace_back());

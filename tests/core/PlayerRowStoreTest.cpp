@@ -19,10 +19,8 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     const std::int64_t dup = league.AddPlayer(2, 300, "Dup", "Second", "P");
 
     PlayerRowStore store(league.db());
-    std::vector<std::pair<std::int64_t, std::optional<int>>> keys;
-    for (const RowKey& key : store.RowKeys())
-        keys.emplace_back(key.rowId, key.pid);
-    EXPECT_EQ(keys, (decltype(keys){{zed, 300}, {abe, 100}, {dup, 300}}));
+    EXPECT_EQ(testing::Pairs(store.RowKeys()),
+              (testing::KeyPairs{{zed, 300}, {abe, 100}, {dup, 300}}));
     const PlayerRow first = store.ReadRow(zed);
     EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
     EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
