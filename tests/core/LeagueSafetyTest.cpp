@@ -80,17 +80,16 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
 // The .sw$ backup never lands on one of the league's own files.
 TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     for (const char* league : {"L.sw$", "L.ply"}) {
-        const Bytes content = {'l', 'g', 'e'};
-        WriteBytes(Path(league), content);
+        WriteFileContent(Path(league), "lge");
         EXPECT_THROW(BackUpPlayerFile(Path(league)), LeagueError) << league;
-        EXPECT_EQ(ReadBytes(Path(league)), content);
+        EXPECT_EQ(FileContent(Path(league)), "lge");
     }
-    WriteBytes(playerFile_, {'o', 'l', 'd'});
+    WriteFileContent(playerFile_, "old");
     fs::create_symlink("pro.ply", Path("link.sw$"));
     WriteBytes(Path("link.lge"), {});
     WriteBytes(Path("link.ply"), {'p'});
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
-    EXPECT_EQ(ReadBytes(playerFile_), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(FileContent(playerFile_), "old");
 }
 
 } // namespace

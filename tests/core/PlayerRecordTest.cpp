@@ -57,8 +57,7 @@ TEST(PlayerRecord, SixteenBitFieldsAtTheirLimits) {
         EXPECT_EQ(Str(row, "PositionTXT"), "");
         Record out{};
         EncodePlayerRecord(row, out);
-        EXPECT_EQ(out[2], c.low) << c.value;
-        EXPECT_EQ(out[3], c.high) << c.value;
+        EXPECT_EQ(std::pair(out[2], out[3]), std::pair(c.low, c.high)) << c.value;
     }
 }
 

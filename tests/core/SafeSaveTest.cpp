@@ -3,7 +3,6 @@
 #include "league/SafeSave.h"
 
 #include "LeagueFixtures.h"
-#include "league/FileBytes.h"
 
 #include <cerrno>
 #include <csignal>
@@ -11,7 +10,6 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
