@@ -65,17 +65,15 @@ TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
          std::string(29, 'x') + "\u00E9\u20AC\u00FF'");
     SaveLeague(playerFile_, league, db_);
 
-    Bytes expected = PlayerFile({original});
-    Bytes& r = expected;
-    const std::size_t at = kPlayerFileHeaderSize;
-    Put(r, at + 48, std::string(29, 'x') + "\xE9\x80");
-    Put(r, at + 8, "Abcdefghijklmno");
-    Put(r, at + 23, "Li\xE9" + std::string(22, ' '));
+    Bytes r = original;
+    Put(r, 48, std::string(29, 'x') + "\xE9\x80");
+    Put(r, 8, "Abcdefghijklmno");
+    Put(r, 23, "Li\xE9" + std::string(22, ' '));
     const std::pair<std::size_t, std::uint8_t> bytes[] = {
         {0, 0x34}, {1, 0x02}, {2, 0xFF}, {3, 0xFF}, {86, 245}, {175, 0xFF}, {289, 0}, {223, 31}};
     for (const auto& [offset, byte] : bytes)
-        r[at + offset] = byte;
-    EXPECT_EQ(ReadBytes(playerFile_), expected);
+        r[offset] = byte;
+    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({r}));
 }
 
 TEST_F(LeagueExportTest, RowThatCannotBeWrittenLeavesThePlayerFileUntouched) {

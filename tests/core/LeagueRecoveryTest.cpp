@@ -98,10 +98,8 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
         SCOPED_TRACE(c.name);
         Bytes backup = ReadBytes(playerFile_);
         c.change(backup);
-        const fs::path file = Path("backup.ply");
-        WriteBytes(file, backup);
         const std::optional<CellChanges> changes =
-            ChangesToBackup(league, db_, ReadPlayerFile(file));
+            ChangesToBackup(league, db_, PlayerFileImage(backup, Path("backup.ply")));
         ASSERT_EQ(changes.has_value(), c.asCells);
         if (!changes)
             continue;
