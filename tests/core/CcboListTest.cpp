@@ -1,43 +1,36 @@
 #include "store/CcboList.h"
 
+#include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "base/LeagueError.h"
-
-#include <functional>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace tavrel {
 namespace {
 
 using namespace std::string_literals;
+using Entries = std::vector<std::pair<std::string, int>>; // text and item data
 
 // A list or combo box without a window.
 class FakeTarget : public ListTarget {
 public:
     void SetListEntry(int index, const std::string& text) override {
-        if (index == static_cast<int>(items.size())) {
-            items.push_back(text);
-            data.push_back(0);
+        if (index == static_cast<int>(entries.size())) {
+            entries.emplace_back(text, 0);
             newIndex = index;
         } else {
-            items.at(index) = text;
+            entries.at(index).first = text;
         }
     }
     int NewIndex() const override { return newIndex; }
-    void SetItemData(int index, int value) override { data.at(index) = value; }
+    void SetItemData(int index, int value) override { entries.at(index).second = value; }
     std::string Text() const override { return text; }
     void SetText(const std::string& t) override { text = t; }
     int Style() const override { return 0; }
     void Clear() override {
-        items.clear();
-        data.clear();
+        entries.clear();
         newIndex = -1;
     }
 
-    std::vector<std::string> items;
-    std::vector<int> data;
+    Entries entries;
     int newIndex = -1;
     std::string text;
 };
@@ -60,10 +53,10 @@ protected:
         return lister;
     }
     // Fills the list afresh and gives its entries.
-    std::vector<std::string> Fill(CcboList& lister, const std::string& query, const char* value) {
+    Entries Fill(CcboList& lister, const std::string& query, const char* value) {
         list.Clear();
         lister.GetList_TableTwo(query, value);
-        return list.items;
+        return list.entries;
     }
 
     testing::TestLeague league;
@@ -75,14 +68,10 @@ TEST_F(PlayerListTest, ListsOneTeamFromTheFirstRowOnWithNamesUnpadded) {
     league.AddPlayer(3, 8, "Baker"s + std::string(20, ' '), "Bo"s + std::string(13, '\0'), "HB");
     league.AddPlayer(0, -5, "  Cole" + std::string(19, ' '), " Cy  \0\0"s, "K");
     CcboList lister = ListerFor("TEAM");
-    lister.GetList_TableTwo(kByLastName, "0");
-    EXPECT_EQ(list.items, (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
-    EXPECT_EQ(list.data, (std::vector<int>{7, -5}));
-
-    EXPECT_EQ(Fill(lister, kByLastName, "3"), std::vector<std::string>{"Baker, Bo - HB"});
-    EXPECT_EQ(list.data, std::vector<int>{8});
-    EXPECT_EQ(Fill(lister, kEveryPlayer, "0"),
-              (std::vector<std::string>{"Adams, Al - QB", "Cole, Cy - K"}));
+    const Entries teamZero = {{"Adams, Al - QB", 7}, {"Cole, Cy - K", -5}};
+    EXPECT_EQ(Fill(lister, kByLastName, "0"), teamZero);
+    EXPECT_EQ(Fill(lister, kByLastName, "3"), (Entries{{"Baker, Bo - HB", 8}}));
+    EXPECT_EQ(Fill(lister, kEveryPlayer, "0"), teamZero);
 }
 
 TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
@@ -93,13 +82,10 @@ TEST_F(PlayerListTest, FindsALastNameExactlyWithCaseAndWithoutPadding) {
     league.AddPlayer(3, 5, "  Smith", "Zed", "K");
     CcboList lister = ListerFor("LASTNAME");
     // NUL padding sorts before space padding byte by byte; the list must not show that.
-    lister.GetList_TableTwo(kByName, "Smith");
-    const std::vector<std::string> smiths{"Smith, Adam - CB", "Smith, John - QB", "Smith, Zed - K"};
-    EXPECT_EQ(list.items, smiths);
-    EXPECT_EQ(list.data, (std::vector<int>{2, 1, 5}));
-
+    EXPECT_EQ(Fill(lister, kByName, "Smith"),
+              (Entries{{"Smith, Adam - CB", 2}, {"Smith, John - QB", 1}, {"Smith, Zed - K", 5}}));
     EXPECT_EQ(Fill(lister, kEveryPlayer, "Smith").size(), 3u) << "found by the filter alone";
-    EXPECT_EQ(Fill(lister, kByName, "smith"), std::vector<std::string>{"smith, Lower - WR"});
+    EXPECT_EQ(Fill(lister, kByName, "smith"), (Entries{{"smith, Lower - WR", 3}}));
     EXPECT_TRUE(Fill(lister, kByName, "Nobody").empty());
 }
 
@@ -109,10 +95,13 @@ TEST_F(PlayerListTest, OrdersByTheNameAsShownEitherWay) {
     league.AddPlayer(0, 3, "Bakerson", "Al", "QB");
     league.AddPlayer(0, 4, "Baker"s + std::string(20, '\0'), "Bo", "QB");
     CcboList lister = ListerFor("TEAM");
-    lister.GetList_TableTwo(kByLastName, "0");
-    EXPECT_EQ(list.data, (std::vector<int>{2, 1, 4, 3}));
-    Fill(lister, PlayerListQuery(PlayerListOrder::LastNameDescending), "0");
-    EXPECT_EQ(list.data, (std::vector<int>{3, 1, 4, 2}));
+    Entries ascending = {{"adams, Al - QB", 2},
+                         {"Baker, Al - QB", 1},
+                         {"Baker, Bo - QB", 4},
+                         {"Bakerson, Al - QB", 3}};
+    EXPECT_EQ(Fill(lister, kByLastName, "0"), ascending);
+    std::swap(ascending.front(), ascending.back()); // the namesakes keep their order
+    EXPECT_EQ(Fill(lister, PlayerListQuery(PlayerListOrder::LastNameDescending), "0"), ascending);
 }
 
 TEST_F(PlayerListTest, KeepsNamesakesDropsNullLastNamesAndReadsWhatItCan) {
@@ -121,28 +110,21 @@ TEST_F(PlayerListTest, KeepsNamesakesDropsNullLastNamesAndReadsWhatItCan) {
     league.AddPlayer(0, 3, std::monostate{}, "Ghost", "QB");
     league.AddPlayer(0, 4, "Kent", std::monostate{}, "S");
     CcboList lister = ListerFor("TEAM");
-    lister.GetList_TableTwo(kByLastName, "0");
-    EXPECT_EQ(list.items,
-              (std::vector<std::string>{"Jones, Ann - QB", "Jones, Bob - QB", "Kent,  - S"}));
-    EXPECT_EQ(list.data, (std::vector<int>{1, 2, 4}));
+    EXPECT_EQ(Fill(lister, kByLastName, "0"),
+              (Entries{{"Jones, Ann - QB", 1}, {"Jones, Bob - QB", 2}, {"Kent,  - S", 4}}));
 }
 
 TEST_F(PlayerListTest, AnEmptyTableListsNothingAndBadInputIsReported) {
     CcboList lister = ListerFor("TEAM");
-    EXPECT_NO_THROW(lister.GetList_TableTwo(kByLastName, "0"));
-    EXPECT_TRUE(list.items.empty());
+    EXPECT_TRUE(Fill(lister, kByLastName, "0").empty());
 
     lister.FieldNameY("NoSuchField");
     EXPECT_THROW(lister.GetList_TableTwo(kByLastName, "0"), LeagueError);
 
     CcboList missing = ListerFor("TEAM");
     missing.dbName(league.folder() / "missing.tmp");
-    try {
-        missing.GetList_TableTwo(kByLastName, "0");
-        FAIL() << "a missing database must be reported";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), league.folder() / "missing.tmp");
-    }
+    EXPECT_EQ(testing::Failure([&] { missing.GetList_TableTwo(kByLastName, "0"); }).file(),
+              league.folder() / "missing.tmp");
     EXPECT_FALSE(std::filesystem::exists(league.folder() / "missing.tmp"));
 }
 
@@ -157,8 +139,7 @@ TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
     const struct {
         const char* what;
         std::function<void()> fill;
-        std::vector<std::string> items;
-        std::vector<int> data;
+        Entries entries;
     } cases[] = {
         {"Param1",
          [&] {
@@ -167,21 +148,18 @@ TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
              lister.ParamVal(std::int64_t{0});
              lister.GetList_Param1();
          },
-         {"Jones", "Kent"},
-         {0, 0}},
-        {"Table", [&] { lister.GetList_Table(byRow); }, {"Jones", "Kent", "Lamb"}, {0, 0, 0}},
-        {"TableID", [&] { lister.GetList_TableID(byRow, "Jones"); }, {"1", "2"}, {0, 0}},
+         {{"Jones", 0}, {"Kent", 0}}},
+        {"Table", [&] { lister.GetList_Table(byRow); }, {{"Jones", 0}, {"Kent", 0}, {"Lamb", 0}}},
+        {"TableID", [&] { lister.GetList_TableID(byRow, "Jones"); }, {{"1", 0}, {"2", 0}}},
         {"TableTwoAll",
          [&] { lister.GetList_TableTwoAll(byRow); },
-         {"Jones, Ann", "Jones, Bob", "Kent, Cy", "Lamb, Di"},
-         {1, 2, 3, 4}},
+         {{"Jones, Ann", 1}, {"Jones, Bob", 2}, {"Kent, Cy", 3}, {"Lamb, Di", 4}}},
     };
     for (const auto& c : cases) {
         list.Clear();
         lister.Val("3");
         c.fill();
-        EXPECT_EQ(list.items, c.items) << c.what;
-        EXPECT_EQ(list.data, c.data) << c.what;
+        EXPECT_EQ(list.entries, c.entries) << c.what;
     }
     list.Clear();
     lister.GetList_Table(byRow);

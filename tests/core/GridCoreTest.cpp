@@ -7,6 +7,7 @@
 #include "league/CellValue.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 
 namespace tavrel::grid {
 namespace {
@@ -14,6 +15,7 @@ namespace {
 using namespace std::string_literals;
 using testing::Col;
 using testing::TestLeague;
+using Texts = std::vector<std::string>;
 
 // A league of six players on two teams and the free agents; "Smith, Jo" is padded with NULs,
 // "Öberg" with spaces, and one player has no last name at all.
@@ -35,16 +37,15 @@ struct GridLeague {
         league.Exec("UPDATE Players SET Act_SP = " + std::to_string(speed) +
                     " WHERE rowid = " + std::to_string(id));
     }
-    std::vector<std::string> Column(const std::vector<int>& rows, int column) const {
-        std::vector<std::string> shown;
+    Texts Column(const std::vector<int>& rows, int column) const {
+        Texts shown;
         for (const int row : rows)
             shown.push_back(table.Shown(row, column));
         return shown;
     }
     std::vector<int> All() const {
         std::vector<int> rows(static_cast<std::size_t>(table.RowCount()));
-        for (int i = 0; i < table.RowCount(); ++i)
-            rows[static_cast<std::size_t>(i)] = i;
+        std::iota(rows.begin(), rows.end(), 0);
         return rows;
     }
     TestLeague league;
@@ -56,26 +57,21 @@ const int kSpeed = kFirstActualColumn; // SP
 TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
     GridLeague g;
     ASSERT_EQ(g.table.RowCount(), 7);
-    EXPECT_EQ(
-        g.Column(g.All(), kLastNameColumn),
-        (std::vector<std::string>{"Myers", "Smith", "Müller", "Muñoz", "Murphy", "Öberg", ""}));
-    EXPECT_EQ(g.Column(g.All(), kTeamColumn),
-              (std::vector<std::string>{"Bears", "Áces", "Free Agents", "Bears", "Áces",
-                                        "Free Agents", "Free Agents"}));
-    EXPECT_EQ(g.table.Shown(6, kSpeed), "255");
+    EXPECT_EQ(g.Column(g.All(), kLastNameColumn),
+              (Texts{"Myers", "Smith", "Müller", "Muñoz", "Murphy", "Öberg", ""}));
+    EXPECT_EQ(g.Column(g.All(), kTeamColumn), (Texts{"Bears", "Áces", "Free Agents", "Bears",
+                                                     "Áces", "Free Agents", "Free Agents"}));
+    EXPECT_EQ(g.Column(g.All(), kPidColumn), (Texts{"11", "12", "13", "14", "15", "16", "17"}));
     EXPECT_EQ(g.table.Shown(0, kFirstPotentialColumn), "60");
-    EXPECT_EQ(g.table.Shown(1, kPidColumn), "12");
     EXPECT_EQ(g.table.RowOfRowId(g.table.RowId(4)), 4);
     EXPECT_THROW(GridTable::Load(g.league.folder() / "missing.tmp"), LeagueError);
 
-    // It keeps values the compact form cannot hold.
+    // It keeps values the compact form cannot hold, and leaves their neighbours alone.
     g.table.SetValue(0, Col("Act_SP"), std::int64_t{300});
     g.table.SetValue(1, Col("Act_SP"), std::monostate{});
     g.table.SetValue(2, Col("LastName"), "Müller-Lüdenscheidt"s);
-    EXPECT_EQ(g.table.Shown(0, kSpeed), "300");
-    EXPECT_EQ(g.table.Shown(1, kSpeed), "");
-    EXPECT_EQ(g.table.Shown(2, kLastNameColumn), "Müller-Lüdenscheidt");
-    EXPECT_EQ(g.table.Shown(3, kLastNameColumn), "Muñoz"); // its neighbour untouched
+    EXPECT_EQ(g.Column(g.All(), kSpeed), (Texts{"300", "", "30", "0", "60", "50", "255"}));
+    EXPECT_EQ(g.Column({2, 3}, kLastNameColumn), (Texts{"Müller-Lüdenscheidt", "Muñoz"}));
     g.table.SetValue(0, Col("Act_SP"), std::int64_t{7});
     EXPECT_EQ(g.table.Number(0, kSpeed), 7);
 }
@@ -86,7 +82,7 @@ TEST(GridSort, NumbersAsNumbersNamesInLanguageOrderAndASecondKey) {
     const struct {
         std::vector<SortKey> keys;
         int shownColumn;
-        std::vector<std::string> expected;
+        Texts expected;
     } cases[] = {
         {{{kSpeed, false}}, kSpeed, {"0", "30", "50", "55", "60", "90", "255"}},
         {{{kSpeed, true}}, kSpeed, {"255", "90", "60", "55", "50", "30", "0"}},
@@ -114,7 +110,7 @@ TEST(GridSort, NumbersAsNumbersNamesInLanguageOrderAndASecondKey) {
     EXPECT_EQ(g.table.Shown(rows[1], kLastNameColumn), "Aaron");
 }
 
-std::vector<std::string> Filtered(const GridLeague& g, int column, const std::string& text) {
+Texts Filtered(const GridLeague& g, int column, const std::string& text) {
     auto parsed = ParseColumnFilter(column, text);
     if (std::holds_alternative<FilterError>(parsed))
         return {"invalid"};
@@ -126,7 +122,7 @@ TEST(GridFilter, EachFormOfFilterAndTheirCombination) {
     const struct {
         int column;
         std::string text;
-        std::vector<std::string> expected;
+        Texts expected;
     } cases[] = {
         {kSpeed, ">55", {"Myers", "Murphy", ""}},
         {kSpeed, "<=30", {"Müller", "Muñoz"}},
@@ -152,16 +148,15 @@ TEST(GridFilter, EachFormOfFilterAndTheirCombination) {
         EXPECT_EQ(Filtered(g, c.column, c.text), c.expected) << c.column << " " << c.text;
     // Bad texts: reported, never a filter.
     for (const char* bad : {"abc", ">", "60-50", "50-", "1.5", "50|"})
-        EXPECT_EQ(Filtered(g, kSpeed, bad), std::vector<std::string>{"invalid"}) << bad;
+        EXPECT_EQ(Filtered(g, kSpeed, bad), Texts{"invalid"}) << bad;
     for (const char* bad : {"=\"Smith", "Sm\"ith", "Ω"})
-        EXPECT_EQ(Filtered(g, kLastNameColumn, bad), std::vector<std::string>{"invalid"}) << bad;
+        EXPECT_EQ(Filtered(g, kLastNameColumn, bad), Texts{"invalid"}) << bad;
     // Filters of several columns combine.
     std::vector<ColumnFilter> filters = {
         std::get<ColumnFilter>(ParseColumnFilter(kPositionColumn, "QB|WR")),
         std::get<ColumnFilter>(ParseColumnFilter(kSpeed, ">=55")),
         std::get<ColumnFilter>(ParseColumnFilter(kTeamColumn, "áces"))};
-    EXPECT_EQ(g.Column(FilterRows(g.table, filters), kLastNameColumn),
-              (std::vector<std::string>{"Smith", "Murphy"}));
+    EXPECT_EQ(g.Column(FilterRows(g.table, filters), kLastNameColumn), (Texts{"Smith", "Murphy"}));
 }
 
 TEST(CellValue, TheFormsRulesWithTheirReasons) {

@@ -5,8 +5,10 @@
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestPlayers.h"
+#include "base/LeagueError.h"
 #include "league/League.h"
 #include "league/PlayerRecord.h"
+#include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"
 
 #include <QTemporaryDir>
@@ -15,11 +17,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tavrel::testing {
+
+namespace fs = std::filesystem;
 
 inline Bytes ReadBytes(const std::filesystem::path& file) {
     const std::string content = FileContent(file);
@@ -30,11 +36,50 @@ inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
     WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
 }
 
-// Every Players row of a working database in rowid order.
-inline std::vector<PlayerRow> ReadPlayers(const std::filesystem::path& db) {
+// The LeagueError `action` throws; one naming no file when it throws none.
+inline LeagueError Failure(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const LeagueError& e) {
+        return e;
+    }
+    return LeagueError("Nothing failed", "", "no failure");
+}
+
+// Runs `take` in a child process that then waits to be killed, holding whatever `take` left
+// open; gives the child's id once `take` succeeded there, -1 otherwise.
+inline pid_t HoldInChild(const std::function<bool()>& take) {
+    int told[2];
+    if (pipe(told) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        const char taken = take() ? 'y' : 'n';
+        if (write(told[1], &taken, 1) == 1)
+            pause();
+        _exit(0);
+    }
+    char taken = 0;
+    const bool held = child > 0 && read(told[0], &taken, 1) == 1 && taken == 'y';
+    close(told[0]);
+    close(told[1]);
+    return held ? child : -1;
+}
+
+// Row keys as (rowid, PID) pairs, to compare whole.
+using KeyPairs = std::vector<std::pair<std::int64_t, std::optional<int>>>;
+inline KeyPairs Pairs(const std::vector<RowKey>& keys) {
+    KeyPairs pairs;
+    for (const RowKey& key : keys)
+        pairs.emplace_back(key.rowId, key.pid);
+    return pairs;
+}
+
+// Every Players row of a working database, in rowid order unless told otherwise.
+inline std::vector<PlayerRow> ReadPlayers(const fs::path& db, const std::string& order = "rowid") {
     SQLite::Database database(db.string());
     SQLite::Statement select(database,
-                             "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid");
+                             "SELECT " + PlayersColumnList() + " FROM Players ORDER BY " + order);
     std::vector<PlayerRow> rows;
     while (select.executeStep())
         ReadPlayerRow(select, rows.emplace_back());

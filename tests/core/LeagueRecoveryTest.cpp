@@ -2,18 +2,13 @@
 // crash, and a restored backup as changed cells. Both must lead a later save to exact bytes.
 
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
 #include "league/BackupChanges.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeagueSave.h"
-#include "league/PlayerRecord.h"
-
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 class LeagueRecoveryTest : public LeagueFilesTest {
@@ -21,57 +16,51 @@ protected:
     std::vector<Bytes> records_ = {PatternRecord(0), PatternRecord(1), PatternRecord(2)};
 };
 
-// The first byte of a record that no column carries.
-std::size_t UnmodelledByte(const Bytes& record) {
-    for (std::size_t at = 0; at < record.size(); ++at) {
-        Record changed, rebuilt;
-        std::copy(record.begin(), record.end(), changed.begin());
-        std::copy(record.begin(), record.end(), rebuilt.begin());
-        changed[at] ^= 1;
-        PlayerRow row;
-        DecodePlayerRecord(changed, row);
-        EncodePlayerRecord(row, rebuilt);
-        if (rebuilt != changed)
-            return at;
-    }
-    return record.size();
-}
-
 TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
-    struct Case {
+    const struct {
         const char* name;
         std::function<void()> after; // what happens before the restart
-        bool resumes;
-    };
-    const Case cases[] = {
-        {"untouched", [] {}, true},
+        bool fileChanged, resumes;
+    } cases[] = {
+        {"untouched", [] {}, false, true},
         {"player file changed",
          [this] {
              Bytes bytes = ReadBytes(playerFile_);
-             bytes[20] ^= 1;
+             bytes[20] ^= 1; // same size, other bytes
              WriteBytes(playerFile_, bytes);
          },
-         false},
-        {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false},
+         true, false},
+        {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Load(records_);
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
         Exec("UPDATE Players SET Act_SP = 77 WHERE rowid = 2");
         MarkUnsavedChanges(db_, true);
         const Bytes before = ReadBytes(playerFile_);
         c.after();
+        const std::optional<RecoveryCheck> check = CheckForUnsavedChanges(db_);
+        ASSERT_TRUE(check);
+        EXPECT_EQ(check->origin.leagueFile, leagueFile_);
+        EXPECT_EQ(check->origin.playerFile, playerFile_);
+        EXPECT_EQ(check->playerFileChanged, c.fileChanged);
         if (!c.resumes) {
             EXPECT_THROW(RecoverLeague(db_), LeagueError);
             continue;
         }
-        SaveLeagueInPlace(RecoverLeague(db_), db_);
+        const LoadedLeague recovered = RecoverLeague(db_);
+        EXPECT_EQ(recovered.teamCount, 2u);
+        SaveLeagueInPlace(recovered, db_);
         const Bytes saved = ReadBytes(playerFile_);
         ASSERT_EQ(saved.size(), before.size());
         std::size_t differing = 0;
         for (std::size_t i = 0; i < saved.size(); ++i)
             differing += saved[i] != before[i];
-        EXPECT_EQ(differing, 1u); // the edited rating alone
+        EXPECT_EQ(differing, 1u);                  // the edited rating alone
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)); // saved: nothing left to recover
+        MarkUnsavedChanges(db_, true);
+        EXPECT_FALSE(CheckForUnsavedChanges(db_)->playerFileChanged); // the saved file is its own
     }
 
     // A restored backup of another shape: its own records, header and all, even once saved.
@@ -93,29 +82,24 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
     const LoadedLeague league = Load(records_);
     Exec("UPDATE Players SET LastName = 'Edited' WHERE rowid = 3");
     const std::size_t second = PlayerFileHeader().size() + kPlayerRecordSize;
-    const std::size_t unmodelled = UnmodelledByte(records_[1]);
-    ASSERT_LT(unmodelled, kPlayerRecordSize);
 
-    struct Case {
+    const struct {
         const char* name;
         std::function<void(Bytes&)> change;
         bool asCells;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a rating", [&](Bytes& b) { b[second + 175] ^= 7; }, true},
         {"the header", [](Bytes& b) { b[2] ^= 1; }, false},
-        {"a byte no column holds", [&](Bytes& b) { b[second + unmodelled] ^= 1; }, false},
+        {"a byte no column holds", [&](Bytes& b) { b[second + 176] ^= 1; }, false}, // beside Act_SP
         {"a record fewer", [](Bytes& b) { b.resize(b.size() - kPlayerRecordSize); }, false},
         {"trailing bytes", [](Bytes& b) { b.push_back(1); }, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Bytes backup = ReadBytes(playerFile_);
         c.change(backup);
-        const fs::path file = Path("backup.ply");
-        WriteBytes(file, backup);
         const std::optional<CellChanges> changes =
-            ChangesToBackup(league, db_, ReadPlayerFile(file));
+            ChangesToBackup(league, db_, PlayerFileImage(backup, Path("backup.ply")));
         ASSERT_EQ(changes.has_value(), c.asCells);
         if (!changes)
             continue;

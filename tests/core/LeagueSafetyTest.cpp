@@ -1,24 +1,17 @@
 // The safety nets around the league's player file: the writers' lock, the dated backups, the
 // .sw$ backup's paths and what the working database tells for crash recovery.
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
 #include "league/LeagueBackups.h"
 #include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
-#include "league/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "league/PlayerFileBackup.h"
 
 #include <csignal>
-#include <cstdlib>
-#include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
 
 using LeagueSafetyTest = LeagueFilesTest;
@@ -26,34 +19,18 @@ using LeagueSafetyTest = LeagueFilesTest;
 // Two processes: the second writer is told who holds the league, and takes the lock over once
 // that process is gone.
 TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderIsGone) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        LeagueLock lock(leagueFile_, "Holder");
-        const char told = lock.TryLock() ? 'y' : 'n';
-        [[maybe_unused]] const auto n = write(ready[1], &told, 1);
-        pause();
-        _exit(0);
-    }
-    char told = 0;
-    ASSERT_EQ(read(ready[0], &told, 1), 1);
-    ASSERT_EQ(told, 'y');
+    const pid_t holder =
+        HoldInChild([&] { return (new LeagueLock(leagueFile_, "Holder"))->TryLock(); });
+    ASSERT_GT(holder, 0);
 
     LeagueLock second(leagueFile_, "Second");
     EXPECT_FALSE(second.TryLock());
     ASSERT_TRUE(second.Holder());
     EXPECT_EQ(second.Holder()->program, "Holder");
     EXPECT_EQ(second.Holder()->pid, holder);
-    try {
-        second.Lock("Editing the league");
-        ADD_FAILURE() << "locked a held league";
-    } catch (const LeagueError& e) {
-        EXPECT_NE(std::string(e.what()).find("Holder (process " + std::to_string(holder)),
-                  std::string::npos)
-            << e.what();
-    }
+    const std::string message = Failure([&] { second.Lock("Editing the league"); }).what();
+    EXPECT_NE(message.find("Holder (process " + std::to_string(holder)), std::string::npos)
+        << message;
 
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
@@ -103,47 +80,16 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
 // The .sw$ backup never lands on one of the league's own files.
 TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     for (const char* league : {"L.sw$", "L.ply"}) {
-        const Bytes content = {'l', 'g', 'e'};
-        WriteBytes(Path(league), content);
+        WriteFileContent(Path(league), "lge");
         EXPECT_THROW(BackUpPlayerFile(Path(league)), LeagueError) << league;
-        EXPECT_EQ(ReadBytes(Path(league)), content);
+        EXPECT_EQ(FileContent(Path(league)), "lge");
     }
-    WriteBytes(playerFile_, {'o', 'l', 'd'});
+    WriteFileContent(playerFile_, "old");
     fs::create_symlink("pro.ply", Path("link.sw$"));
     WriteBytes(Path("link.lge"), {});
     WriteBytes(Path("link.ply"), {'p'});
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
-    EXPECT_EQ(ReadBytes(playerFile_), (Bytes{'o', 'l', 'd'}));
-}
-
-TEST_F(LeagueSafetyTest, TheWorkingDatabaseTellsWhetherItsEditsCanBeRecovered) {
-    const LoadedLeague league = Load({PatternRecord(0)});
-    EXPECT_FALSE(CheckForUnsavedChanges(db_)); // fresh import: nothing to recover
-
-    MarkUnsavedChanges(db_, true);
-    std::optional<RecoveryCheck> check = CheckForUnsavedChanges(db_);
-    ASSERT_TRUE(check);
-    EXPECT_EQ(check->origin.leagueFile, leagueFile_);
-    EXPECT_EQ(check->origin.playerFile, playerFile_);
-    EXPECT_FALSE(check->playerFileChanged);
-    const LoadedLeague recovered = RecoverLeague(db_);
-    EXPECT_EQ(recovered.teamCount, 2u);
-    EXPECT_EQ(recovered.image.RecordCount(), 1u);
-
-    const Bytes before = ReadBytes(playerFile_);
-    Bytes changed = before;
-    changed.back() ^= 1; // same size, other bytes
-    WriteBytes(playerFile_, changed);
-    check = CheckForUnsavedChanges(db_);
-    ASSERT_TRUE(check);
-    EXPECT_TRUE(check->playerFileChanged);
-    EXPECT_THROW(RecoverLeague(db_), LeagueError);
-
-    SaveLeagueInPlace(league, db_); // saved: nothing left to recover
-    EXPECT_FALSE(CheckForUnsavedChanges(db_));
-    MarkUnsavedChanges(db_, true);
-    ASSERT_TRUE(CheckForUnsavedChanges(db_));
-    EXPECT_FALSE(CheckForUnsavedChanges(db_)->playerFileChanged);
+    EXPECT_EQ(FileContent(playerFile_), "old");
 }
 
 } // namespace

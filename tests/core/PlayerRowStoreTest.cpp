@@ -1,13 +1,8 @@
 #include "store/PlayerRowStore.h"
 
+#include "LeagueFixtures.h"
 #include "TestLeague.h"
-#include "TestPlayers.h"
-#include "base/LeagueError.h"
 #include "store/TeamChoices.h"
-
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <gtest/gtest.h>
 
 namespace tavrel {
 namespace {
@@ -19,29 +14,23 @@ using testing::TestLeague;
 TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     TestLeague league;
     const std::string padded = "Lee"s + std::string(12, '\0');
-    league.AddPlayer(0, 300, "Zed", padded, "QB");
-    league.AddPlayer(2, 100, "Abe", "Al", "K");
-    league.AddPlayer(2, 300, "Dup", "Second", "P");
+    const std::int64_t zed = league.AddPlayer(0, 300, "Zed", padded, "QB");
+    const std::int64_t abe = league.AddPlayer(2, 100, "Abe", "Al", "K");
+    const std::int64_t dup = league.AddPlayer(2, 300, "Dup", "Second", "P");
 
     PlayerRowStore store(league.db());
-    const auto keys = store.RowKeys();
-    ASSERT_EQ(keys.size(), 3u);
-    std::vector<std::int64_t> ids;
-    for (const RowKey& key : keys)
-        ids.push_back(key.rowId);
-    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-    EXPECT_EQ(keys[0].pid, 300);
-    EXPECT_EQ(keys[1].pid, 100);
-    const PlayerRow first = store.ReadRow(ids[0]);
+    EXPECT_EQ(testing::Pairs(store.RowKeys()),
+              (testing::KeyPairs{{zed, 300}, {abe, 100}, {dup, 300}}));
+    const PlayerRow first = store.ReadRow(zed);
     EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
     EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
 
     // The one value changes; every other column of every row is as it was.
-    PlayerRow expected = store.ReadRow(ids[1]);
-    store.WriteValue(ids[1], Col("Act_SP"), std::int64_t{77});
+    PlayerRow expected = store.ReadRow(abe);
+    store.WriteValue(abe, Col("Act_SP"), std::int64_t{77});
     expected[Col("Act_SP")] = std::int64_t{77};
-    EXPECT_EQ(store.ReadRow(ids[1]), expected);
-    EXPECT_EQ(store.ReadRow(ids[0]), first);
+    EXPECT_EQ(store.ReadRow(abe), expected);
+    EXPECT_EQ(store.ReadRow(zed), first);
 
     EXPECT_THROW(store.WriteValue(9999, Col("Act_SP"), std::int64_t{1}), LeagueError);
     EXPECT_THROW(store.ReadRow(9999), LeagueError);
@@ -49,10 +38,9 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
 
 TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
     TestLeague league;
-    league.AddPlayer(0, 1, "A", "B", "QB");
+    const std::int64_t id = league.AddPlayer(0, 1, "A", "B", "QB");
     PlayerRowStore store(league.db());
-    const auto keys = store.RowKeys();
-    const std::int64_t id = keys.at(0).rowId;
+    store.RowKeys();
     store.ReadRow(id);
     store.WriteValue(id, Col("Pot_SP"), std::int64_t{5});
 
@@ -64,12 +52,7 @@ TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
 TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {
     TestLeague league;
     const auto missing = league.folder() / "gone.tmp";
-    try {
-        PlayerRowStore store(missing);
-        FAIL() << "opened a database that is not there";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), missing);
-    }
+    EXPECT_EQ(testing::Failure([&] { PlayerRowStore store(missing); }).file(), missing);
     EXPECT_FALSE(std::filesystem::exists(missing));
 
     const auto empty = league.folder() / "empty.tmp";

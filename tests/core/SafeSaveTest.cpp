@@ -3,33 +3,18 @@
 #include "league/SafeSave.h"
 
 #include "LeagueFixtures.h"
-#include "base/LeagueError.h"
-#include "league/FileBytes.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace tavrel::testing;
-
-std::string Failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LeagueError& e) {
-        return e.what();
-    }
-    return "no failure";
-}
 
 class SafeSaveTest : public LeagueFilesTest {
 protected:
@@ -37,7 +22,6 @@ protected:
         FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
         LeagueFilesTest::TearDown();
     }
-    fs::path Folder() const { return Path(""); }
 };
 
 // Whatever step fails, the old file stays exactly as it was, no new file is left beside it and
@@ -56,15 +40,16 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
     for (const auto& c : cases) {
         WriteFileContent(target, "old");
         FailSafeSaveStep(c.step, c.nth, c.error);
-        const std::string message = Failure([&] {
+        const auto save = [&] {
             SafeSaveFile out(target, "Saving");
             for (int n = 0; n < 3; ++n)
                 out.Write(chunk);
             out.Commit();
-        });
+        };
+        const std::string message = Failure(save).what();
         EXPECT_NE(message.find(std::strerror(c.error)), std::string::npos) << message;
         EXPECT_TRUE(FileContent(target) == "old");
-        EXPECT_EQ(FileNames(Folder()), (std::vector<std::string>{"pro.lge", "target.ply"}));
+        EXPECT_EQ(FileNames(Path("")), (std::vector<std::string>{"pro.lge", "target.ply"}));
     }
 }
 
@@ -78,8 +63,8 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
          {std::pair{SafeSaveStep::Write, ENOSPC}, std::pair{SafeSaveStep::Close, EIO},
           std::pair{SafeSaveStep::Sync, EIO}}) {
         FailSafeSaveStep(step, 1, error);
-        EXPECT_NE(Failure([&] { SaveFilesAtomically(files, "Printing"); }).find(strerror(error)),
-                  std::string::npos);
+        const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
+        EXPECT_NE(message.find(strerror(error)), std::string::npos) << message;
         EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt"}));
         EXPECT_EQ(FileContent(folder / "a.txt"), "old a");
     }
@@ -91,7 +76,8 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
 
 TEST_F(SafeSaveTest, AFolderThatCannotBeFlushedIsReportedAfterTheFileIsInPlace) {
     FailSafeSaveStep(SafeSaveStep::SyncFolder, 1, EIO);
-    const std::string message = Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); });
+    const std::string message =
+        Failure([&] { SaveFileAtomically(Path("a"), "new", "Saving"); }).what();
     EXPECT_NE(message.find("in place"), std::string::npos) << message;
     EXPECT_NE(message.find(std::strerror(EIO)), std::string::npos) << message;
     EXPECT_EQ(FileContent(Path("a")), "new");
@@ -101,7 +87,7 @@ TEST_F(SafeSaveTest, SaveLeagueOnAFullDiskKeepsThePlayerFile) {
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1)});
     const Bytes before = ReadBytes(playerFile_);
     FailSafeSaveStep(SafeSaveStep::Write, 1, ENOSPC);
-    const std::string message = Failure([&] { SaveLeague(playerFile_, league, db_); });
+    const std::string message = Failure([&] { SaveLeague(playerFile_, league, db_); }).what();
     EXPECT_NE(message.find("No space left on device"), std::string::npos) << message;
     EXPECT_EQ(ReadBytes(playerFile_), before);
 }
@@ -116,7 +102,7 @@ TEST_F(SafeSaveTest, RealFullDiskKeepsThePlayerFile) {
     WriteFileContent(target, std::string(20000, 'o'));
     WriteFileContent(disk / "filler", std::string(30000, 'f'));
     const std::string message =
-        Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); });
+        Failure([&] { SaveFileAtomically(target, std::string(20000, 'n'), "Saving"); }).what();
     const std::string after = FileContent(target);
     const auto left = FileNames(disk);
     umount(disk.c_str());
@@ -131,6 +117,7 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
     fs::create_directory(Path("folder"));
     fs::create_symlink(Path("nothing"), Path("dangling"));
     fs::create_symlink("/dev/null", Path("null-link"));
+    WriteFileContent(Path("plain"), "file");
     const struct {
         fs::path target;
         const char* cause;
@@ -138,42 +125,42 @@ TEST_F(SafeSaveTest, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone) {
                  {Path("folder"), "folder"},
                  {Path("dangling"), "does not exist"},
                  {Path("null-link"), "device"},
-                 {"/dev/null", "device"}};
+                 {"/dev/null", "device"},
+                 {Path("plain") / "x", "Not a directory"},
+                 {Path("none") / "x", "No such file or directory"}};
     for (const auto& c : cases) {
-        const std::string message = Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); });
+        const std::string message =
+            Failure([&] { SaveFileAtomically(c.target, "x", "Saving"); }).what();
         EXPECT_NE(message.find(c.cause), std::string::npos) << message;
         EXPECT_NE(message.find(c.target.native()), std::string::npos) << message;
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(Path("folder")));
+    EXPECT_EQ(FileContent(Path("plain")), "file");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_TRUE(fs::is_symlink(Path("dangling")));
     EXPECT_FALSE(fs::exists(Path("nothing")));
 }
 
-TEST_F(SafeSaveTest, ALinkIsWrittenThroughAndStaysALink) {
+// Through a link, the file it names is replaced: the link, owner, group and mode stay.
+TEST_F(SafeSaveTest, ALinkStaysALinkAndTheFileKeepsItsOwnerGroupAndMode) {
     fs::create_directory(Path("real"));
-    WriteFileContent(Path("real") / "pro.ply", "old");
-    fs::create_symlink("real/pro.ply", Path("link.ply"));
-    SaveFileAtomically(Path("link.ply"), "new", "Saving");
-    EXPECT_TRUE(fs::is_symlink(Path("link.ply")));
-    EXPECT_EQ(FileContent(Path("real") / "pro.ply"), "new");
-}
-
-TEST_F(SafeSaveTest, OwnerGroupAndModeAreKept) {
-    const fs::path target = Path("theirs.ply");
+    const fs::path target = Path("real") / "theirs.ply";
     WriteFileContent(target, "old");
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
     if (geteuid() == 0) {
         ASSERT_EQ(chown(target.c_str(), 1234, 5678), 0);
     }
+    fs::create_symlink("real/theirs.ply", Path("link.ply"));
     struct stat before {};
     ASSERT_EQ(stat(target.c_str(), &before), 0);
-    SaveFileAtomically(target, "new", "Saving");
+    SaveFileAtomically(Path("link.ply"), "new", "Saving");
     struct stat after {};
     ASSERT_EQ(stat(target.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_TRUE(fs::is_symlink(Path("link.ply")));
+    EXPECT_EQ(FileContent(target), "new");
+    EXPECT_EQ(std::tuple(after.st_mode, after.st_uid, after.st_gid),
+              std::tuple(before.st_mode, before.st_uid, before.st_gid));
     EXPECT_NE(after.st_ino, before.st_ino); // replaced, not rewritten in place
 }
 

@@ -1,47 +1,31 @@
 #include "store/WorkingDatabase.h"
 
 #include "LeagueFixtures.h"
-#include "TestFiles.h"
-#include "base/LeagueError.h"
 #include "store/TeamChoices.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavrel {
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tavrel::testing;
 
-class WorkingDatabaseTest : public ::testing::Test {
-protected:
-    fs::path Path(const std::string& name) const {
-        return fs::path(dir_.path().toStdString()) / name;
-    }
-    QTemporaryDir dir_;
-};
+using WorkingDatabaseTest = LeagueFilesTest;
 
 // SQLite's failures keep their code: a damaged file and a full disk ask for different help.
 TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
-    testing::WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
-    try {
-        ReadTeamChoices(Path("junk.tmp"));
-        FAIL() << "a file that is no database was read";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.sqliteCode(), SQLITE_NOTADB);
-        EXPECT_TRUE(e.IsCorruptFile());
-        EXPECT_FALSE(e.IsDiskFull());
-        EXPECT_EQ(e.file(), Path("junk.tmp"));
-    }
+    WriteFileContent(Path("junk.tmp"), std::string(4096, 'x'));
+    const LeagueError damaged = Failure([&] { ReadTeamChoices(Path("junk.tmp")); });
+    EXPECT_EQ(damaged.sqliteCode(), SQLITE_NOTADB);
+    EXPECT_TRUE(damaged.IsCorruptFile());
+    EXPECT_FALSE(damaged.IsDiskFull());
+    EXPECT_EQ(damaged.file(), Path("junk.tmp"));
 
     SQLite::Database db(Path("full.tmp").string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     db.exec("CREATE TABLE t (x); PRAGMA max_page_count = 2"); // a disk with no more room
@@ -59,7 +43,8 @@ TEST_F(WorkingDatabaseTest, FailuresTellADamagedFileFromAFullDisk) {
 }
 
 TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAppData) {
-    const fs::path program = Path("");
+    const fs::path program = Path("program");
+    fs::create_directory(program);
     EXPECT_EQ(ChooseWorkingDirectory(program, program / "."), program);
     EXPECT_EQ(WorkingDatabasePath(program), program / "Tavrel.tmp");
     EXPECT_EQ(std::distance(fs::directory_iterator(program), fs::directory_iterator()), 0)
@@ -73,7 +58,7 @@ TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAp
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     fs::create_directories(Path("usr/bin"));
     fs::create_directories(Path("build/shell"));
-    testing::WriteBytes(Path("file"), {1});
+    WriteBytes(Path("file"), {1});
     const struct {
         const char* program;
         const char* build;
@@ -96,27 +81,15 @@ TEST_F(WorkingDatabaseTest, LivesInTheBuildFolderWhenRunThereAndMayWriteElseInAp
 // is gone, its lock is stale and taken over. A lock that cannot be made is an error, not another
 // copy.
 TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
-    testing::WriteBytes(Path("file"), {1});
+    WriteBytes(Path("file"), {1});
     WorkingDatabaseLock unmade(Path("file") / "Tavrel.tmp");
     EXPECT_THROW(unmade.TryLock(), LeagueError);
     EXPECT_FALSE(unmade.IsLocked());
 
     const fs::path db = Path("Tavrel.tmp");
-    int locked[2];
-    ASSERT_EQ(pipe(locked), 0);
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        QLockFile lock(QString::fromStdString(db.string() + ".lock"));
-        const char taken = lock.tryLock(0) ? 'y' : 'n';
-        if (write(locked[1], &taken, 1) != 1)
-            _exit(1);
-        pause(); // holds the lock until killed, never releasing it
-        _exit(0);
-    }
-    char taken = 0;
-    ASSERT_EQ(read(locked[0], &taken, 1), 1);
-    ASSERT_EQ(taken, 'y');
+    const pid_t child = HoldInChild(
+        [&] { return (new QLockFile(QString::fromStdString(db.string() + ".lock")))->tryLock(0); });
+    ASSERT_GT(child, 0);
     usleep(200000); // the lock file is old now
 
     WorkingDatabaseLock lock(db);
