@@ -52,7 +52,8 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     }
     const std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile_);
     ASSERT_EQ(backups.size(), kBackupsKept);
-    EXPECT_EQ(backups.front().file.parent_path(), Path("backups") / "pro");
+    EXPECT_EQ(backups.front().file.parent_path().parent_path(), Path("backups"));
+    EXPECT_TRUE(backups.front().file.parent_path().filename().native().starts_with("pro-"));
     for (std::size_t i = 1; i < backups.size(); ++i)
         EXPECT_GT(backups[i - 1].taken, backups[i].taken);
     // The newest backup is the file before the last save: Act_SP 21 in the first record.
@@ -75,6 +76,15 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     WriteFileContent(Path("short.ply"), "HDR");
     EXPECT_THROW(RestoreLeagueBackup(leagueFile_, Path("short.ply")), LeagueError);
     EXPECT_EQ(ReadBytes(playerFile_), newest);
+
+    // A league of the same name in another folder neither sees nor prunes these backups.
+    const fs::path other = Path("season2") / "pro.lge";
+    fs::create_directories(other.parent_path());
+    WriteBytes(other.parent_path() / "pro.ply", original);
+    EXPECT_TRUE(ListLeagueBackups(other).empty());
+    ASSERT_TRUE(KeepLeagueBackup(other));
+    EXPECT_EQ(ListLeagueBackups(other).size(), 1u);
+    EXPECT_EQ(ListLeagueBackups(leagueFile_).size(), kBackupsKept);
 }
 
 // The .sw$ backup never lands on one of the league's own files.

@@ -182,6 +182,22 @@ TEST_F(SafeSaveTest, KilledSavesLeaveAWholeFile) {
         const std::string content = FileContent(target);
         EXPECT_TRUE(content == a || content == b) << "round " << round << ": " << content.size();
     }
+    // The next save removes the new files killed writers left beside the file, never a live
+    // writer's.
+    WriteFileContent(Path(".pro.ply.tavrel-ORPHAN"), a);
+    const pid_t live = HoldInChild([&] { return new SafeSaveFile(target, "Saving") != nullptr; });
+    ASSERT_GT(live, 0);
+    const auto temps = [&] {
+        std::vector<std::string> names = FileNames(target.parent_path());
+        std::erase_if(names, [](const std::string& name) { return !name.starts_with(".pro.ply"); });
+        return names.size();
+    };
+    SaveFileAtomically(target, a, "Saving");
+    EXPECT_EQ(temps(), 1u);
+    kill(live, SIGKILL);
+    waitpid(live, nullptr, 0);
+    SaveFileAtomically(target, b, "Saving");
+    EXPECT_EQ(temps(), 0u);
 }
 
 } // namespace
