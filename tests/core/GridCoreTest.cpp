@@ -1,6 +1,7 @@
 #include "TestLeague.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
+#include "grid/GridEdits.h"
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
@@ -23,6 +24,7 @@ struct GridLeague {
     GridLeague() {
         league.AddTeam(std::int64_t{1}, "Bears"s);
         league.AddTeam(std::int64_t{2}, "Áces   "s);
+        league.AddTeam(std::int64_t{1}, "Later"s); // the first row of a team number names it
         Add(1, 11, "Myers", "Al", "QB", 90);
         Add(2, 12, "Smith"s + std::string(20, '\0'), "Jo", "WR", 55);
         Add(0, 13, "Müller", "Bo", "T", 30);
@@ -79,19 +81,18 @@ TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
 TEST(GridSort, NumbersAsNumbersNamesInLanguageOrderAndASecondKey) {
     GridLeague g;
     TextOrder order(QLocale(QLocale::German, QLocale::Germany));
+    g.table.SetValue(6, Col("Act_SP"), std::monostate{}); // an empty cell sorts first
     const struct {
         std::vector<SortKey> keys;
         int shownColumn;
         Texts expected;
     } cases[] = {
-        {{{kSpeed, false}}, kSpeed, {"0", "30", "50", "55", "60", "90", "255"}},
-        {{{kSpeed, true}}, kSpeed, {"255", "90", "60", "55", "50", "30", "0"}},
+        {{{kSpeed, false}}, kSpeed, {"", "0", "30", "50", "55", "60", "90"}},
+        {{{kSpeed, true}}, kSpeed, {"90", "60", "55", "50", "30", "0", ""}},
         {{{kLastNameColumn, false}},
          kLastNameColumn,
          {"", "Müller", "Muñoz", "Murphy", "Myers", "Öberg", "Smith"}},
-        {{{kTeamColumn, false}, {kSpeed, true}},
-         kSpeed,
-         {"60", "55", "90", "0", "255", "50", "30"}},
+        {{{kTeamColumn, false}, {kSpeed, true}}, kSpeed, {"60", "55", "90", "0", "50", "30", ""}},
         {{{kPositionColumn, false}, {kLastNameColumn, true}},
          kLastNameColumn,
          {"Öberg", "", "Myers", "Murphy", "Müller", "Muñoz", "Smith"}},
@@ -128,7 +129,7 @@ TEST(GridFilter, EachFormOfFilterAndTheirCombination) {
         {kSpeed, "<=30", {"Müller", "Muñoz"}},
         {kSpeed, "50-60", {"Smith", "Murphy", "Öberg"}},
         {kSpeed, "!=0", {"Myers", "Smith", "Müller", "Murphy", "Öberg", ""}},
-        {kSpeed, " 90 | =0 ", {"Myers", "Muñoz"}},
+        {kSpeed, "\t90 | =0 ", {"Myers", "Muñoz"}},
         {kSpeed, "", {"Myers", "Smith", "Müller", "Muñoz", "Murphy", "Öberg", ""}},
         {kPidColumn, "-5-12", {"Myers", "Smith"}},
         {kPositionColumn, "QB|wr", {"Myers", "Smith", "Murphy"}},
@@ -157,6 +158,24 @@ TEST(GridFilter, EachFormOfFilterAndTheirCombination) {
         std::get<ColumnFilter>(ParseColumnFilter(kSpeed, ">=55")),
         std::get<ColumnFilter>(ParseColumnFilter(kTeamColumn, "áces"))};
     EXPECT_EQ(g.Column(FilterRows(g.table, filters), kLastNameColumn), (Texts{"Smith", "Murphy"}));
+}
+
+// Typed cells: what a cell shows already is no edit, even in a read-only column; a team by name.
+TEST(GridEdits, PlansOnlyRealEditsAndNamesTheRefusals) {
+    GridLeague g;
+    const EditPlan plan = PlanEdits(g.table, {{0, kPidColumn, "11"},
+                                              {1, kSpeed, "91"},
+                                              {2, kTeamColumn, "Bears"},
+                                              {0, kTeamColumn, "Free Agents"},
+                                              {3, kPidColumn, "5"},
+                                              {4, kSpeed, "x"}});
+    std::vector<std::tuple<std::int64_t, int, Value>> edits;
+    for (const PlannedEdit& e : plan.edits)
+        edits.emplace_back(e.rowId, e.playersColumn, e.after);
+    EXPECT_EQ(edits, (decltype(edits){{g.table.RowId(1), Col("Act_SP"), std::int64_t{91}},
+                                      {g.table.RowId(2), Col("Team"), std::int64_t{1}},
+                                      {g.table.RowId(0), Col("Team"), std::int64_t{0}}}));
+    EXPECT_EQ(DescribeRefusals(plan.refusals, 1), "PID: PID cannot be changed (and 1 more)");
 }
 
 TEST(CellValue, TheFormsRulesWithTheirReasons) {

@@ -5,6 +5,7 @@
 #include "TestLeague.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
+#include "globaledit/GlobalEditChanges.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Preview.h"
 #include "globaledit/RatingRule.h"
@@ -60,6 +61,7 @@ TEST(RatingRule, ScalesRoundsAndBoundsInItsOrder) {
         {"3.5 and 5.5 round up", {7, 11}, -50, -50, 0, 99, 0, 99, {4, 6}},
         {"2.5 and 4.5 round down", {5, 9}, -50, -50, 0, 99, 0, 99, {2, 4}},
         {"0.5 and 4.5 round down", {1, 3}, -50, 50, 0, 99, 0, 99, {0, 4}},
+        {"5 * (-70 * 0.01) first: 1.4999... gives 1", {5, 5}, -70, 0, 0, 99, 0, 99, {1, 5}},
         {"16-bit limits scaled beyond them", {32767, -32768}, 100, 100, 0, 255, 0, 255, {255, 255}},
         {"the potential follows the actual", {60, 62}, 10, 0, 0, 99, 0, 99, {66, 66}},
         {"both scaled", {40, 50}, 10, 10, 0, 99, 0, 99, {44, 55}},
@@ -100,6 +102,7 @@ TEST(GlobalEdit, TeamChoiceSelectsThePlayersAndTheRuleReachesTheEditedColumnsOnl
         return values;
     };
     GlobalEditInputs in = SpeedBy(10, 10);
+    in.actualPercent[kAG] = 0.1; // edited after SP, yet 50 and 60 stay
     in.team = 2;
     EXPECT_EQ(ApplyGlobalEdit(league.db(), kQB, in).rowsSelected, 1);
     EXPECT_EQ(speeds(), (std::vector<std::int64_t>{50, 60, 50, 60, 55, 66, 50, 60, 50, 60, 50, 60,
@@ -127,6 +130,8 @@ TEST(GlobalEdit, ReportsProgressBelowOneHundred) {
     EXPECT_EQ(progress.calls,
               (std::vector<std::string>{"Begin:Updating WR", "Set", "Set", "Set", "Set", "End"}));
     EXPECT_EQ(progress.values, (std::vector<float>{0.0f, 25.0f, 50.0f, 75.0f}));
+    EXPECT_EQ(GlobalEditSummary({outcome, {kQB, 1, 1}}),
+              "Global Edit changed WR: 0 players, QB: 1 player");
 
     RecordingProgress none; // a position without players does nothing, not even progress
     EXPECT_EQ(ApplyGlobalEdit(league.db(), kP, SpeedBy(10), &none).rowsSelected, 0);
@@ -168,6 +173,7 @@ TEST(GlobalEdit, RefusalsAndFailuresChangeNoByte) {
         EXPECT_EQ(previewCause, cause);
         return cause;
     };
+    EXPECT_EQ(FirstInvalidInput({kAllTeams, {}, {}, 0, 255, 0, 255}), "");
     GlobalEditInputs tooHigh = SpeedBy(10);
     tooHigh.potentialMax = 256;
     EXPECT_EQ(refusal(league.db(), tooHigh), "Please Enter a Valid Number: potential Max");

@@ -42,24 +42,26 @@ TEST(Preview, FiguresAreWhatTheRunDoes) {
         long long changed;
         RuleTally tally; // over the QB players the inputs select
     } cases[] = {
-        // 95 -> 104 held at 99, its potential lifted; 60/62 -> 66/66 lifted; 99 stays 99.
+        // 95 -> 104 held at 99, its potential lifted; 60/62 -> 66/66 lifted; 99 stays 99; 90
+        // reaches 99 and is not held.
         {"held at the actual Max, lifted",
-         {{45, 60}, {95, 97}, {60, 62}, {99, 99}, {20, 20, 1, kWR}},
+         {{45, 60}, {95, 97}, {60, 62}, {99, 99}, {20, 20, 1, kWR}, {90, 99}},
          Inputs(10, 0, 0, 99, 0, 99),
-         3,
+         4,
          {.heldAtActualMax = 2, .liftedToActual = 2}},
         {"held at the actual Min and the potential Max",
          {{70, 90}, {20, 40}, {80, 85}},
          Inputs(-100, 0, 30, 99, 0, 50),
          3,
          {.heldAtActualMin = 3, .heldAtPotentialMax = 2}},
-        // 99 is held at 70 and then at 80; both potentials are lifted, then held at 85.
+        // 99 is held at 70 and then at 80; both potentials are lifted, then held at 85; 170 halves
+        // to 85 exactly and is not held.
         {"Min above Max, potential Min",
-         {{50, 60}, {90, 99}},
+         {{50, 60}, {90, 99}, {50, 170}},
          Inputs(10, -50, 80, 70, 85, 99),
-         2,
+         3,
          {.heldAtActualMax = 1,
-          .heldAtActualMin = 2,
+          .heldAtActualMin = 3,
           .liftedToActual = 2,
           .heldAtPotentialMin = 2}},
         // Out-of-bound values under a zero actual percentage stay.
@@ -157,12 +159,13 @@ TEST(Distribution, SummariesAndSharedBins) {
 
     std::vector<std::int64_t> span(100);
     std::iota(span.begin(), span.end(), 0);
-    const std::vector<std::int64_t> high = {99, 99, 104};
+    const std::vector<std::int64_t> high = {99, 99, 100};
     const auto bins = SharedBins(Summarise(span), Summarise(high), 20);
-    ASSERT_EQ(bins.size(), 18u); // 0..104 in bins of 6, the last one short
+    ASSERT_EQ(bins.size(), 17u); // 0..100 in bins of 6, the last one short
     EXPECT_EQ(bins.front(), (HistogramBin{0, 5, 6, 0}));
-    EXPECT_EQ(bins[16], (HistogramBin{96, 101, 4, 2}));
-    EXPECT_EQ(bins.back(), (HistogramBin{102, 104, 0, 1}));
+    EXPECT_EQ(bins.back(), (HistogramBin{96, 100, 4, 3}));
+    EXPECT_EQ(SharedBins(Summarise(high), Summarise(span), 20).back(),
+              (HistogramBin{96, 100, 3, 4}));
     EXPECT_EQ(SharedBins(Summarise(small), {}, 20).size(), 3u); // a bin per value
     EXPECT_TRUE(SharedBins({}, {}, 20).empty());
 }

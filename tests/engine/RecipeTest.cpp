@@ -16,13 +16,12 @@ namespace fs = std::filesystem;
 TEST(Recipe, SavedAndLoadedWhole) {
     QTemporaryDir dir;
     const fs::path file = fs::path(dir.path().toStdString()) / "speed.json";
-    // QB, P, S in check-box order; team 7; SP by 0.1% and -12.5%; the bounds 5..255 and 0..98.
-    GlobalEditRecipe recipe{{0, 14, 13}, {7, {0.1}, {-12.5}, 5, 255, 0, 98}};
+    // QB, P, S in check-box order; the free agents; SP by 0.1% and -12.5%; bounds 5..255, 0..98.
+    GlobalEditRecipe recipe{{0, 14, 13}, {0, {0.1}, {-12.5}, 5, 255, 0, 98}};
     recipe.inputs.actualPercent[23] = 1e300;
     SaveRecipe(file, recipe);
     EXPECT_EQ(LoadRecipe(file), recipe);
     const std::string text = testing::FileContent(file);
-    EXPECT_NE(text.find("\"version\": 1"), std::string::npos) << text;
     EXPECT_NE(text.find("\"positions\": [\n    \"QB\",\n    \"P\",\n    \"S\"\n  ]"),
               std::string::npos)
         << text;
@@ -39,7 +38,8 @@ TEST(Recipe, RefusalsNameTheField) {
         {R"({"version": 2})", "version: 2 is from a newer Tavrel; this one reads 1"},
         {R"({"version": "1"})", "version: must be a whole number"},
         {R"({"version": 1, "colour": 1})", "colour: is not a field of a recipe"},
-        {R"({"version": 1, "team": 300})", "team: must be 1001"},
+        {R"({"version": 0})", "version: must be 1 or more"},
+        {R"({"version": 1, "team": 256})", "team: must be 1001"},
         {R"({"version": 1, "team": "all"})", "team: must be a whole number"},
         {R"({"version": 1, "positions": ["QB", "ZZ"]})", "positions: \"ZZ\" is not a position"},
         {R"({"version": 1, "positions": "QB"})", "positions: must be a list"},

@@ -55,6 +55,8 @@ TEST(Rosters, ExactBytesOfASmallRoster) {
         " \r\n" +
         kClosing;
     EXPECT_EQ(FileContent(league.folder() / "Bears.txt"), expected);
+    std::string bears("Bears\0\0", 7); // one team's roster alone: the same bytes
+    EXPECT_EQ(FileContent(PrintTeamRoster(league.db(), league.folder(), bears, 1)), expected);
 }
 
 // All rosters come from one pass over the players: each player lands in his own team's file, in
@@ -66,7 +68,7 @@ TEST(Rosters, EveryPlayerInHisTeamsFileAndEveryFileNamedOnce) {
     TestLeague league;
     const Value names[] = {
         std::string("Twins"),   std::string("Twins\0", 6), std::string("Free Agents"),
-        std::string("TWINS"),   std::string("../x"),       std::string("a\\b:c*?\"<>|\x01"),
+        std::string("TWINS"),   std::string("../x"),       std::string("a\\b:c*?\"<>|\x01\x7F"),
         std::string("\0\0", 2), std::string(".."),         Value{}};
     for (int team = 1; team <= 9; ++team)
         league.AddTeam(std::int64_t(team), names[team - 1]);
@@ -82,8 +84,8 @@ TEST(Rosters, EveryPlayerInHisTeamsFileAndEveryFileNamedOnce) {
     fs::create_directory(out);
 
     const std::vector<std::string> files = {
-        "Free Agents.txt", "Twins.txt", "Twins (2).txt",    "Free Agents (2).txt",
-        "TWINS (3).txt",   ".._x.txt",  "a_b_c_______.txt", "Team7.txt",
+        "Free Agents.txt", "Twins.txt", "Twins (2).txt",     "Free Agents (2).txt",
+        "TWINS (3).txt",   ".._x.txt",  "a_b_c________.txt", "Team7.txt",
         "Team8.txt",       "Team9.txt"};
     std::vector<fs::path> paths;
     for (const std::string& file : files)

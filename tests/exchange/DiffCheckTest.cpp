@@ -84,6 +84,7 @@ TEST(Diff, ListsWhatDiffers) {
     };
     Files a;
     a.records = FourPlayers();
+    a.tail = {1, 2}; // the same number of bytes after the last record, differing where changed
     for (const auto& c : cases) {
         Files b = a;
         c.changeB(b);
@@ -101,7 +102,9 @@ TEST(Check, FindsEachProblemWithItsPlayerOrTeam) {
         Change spoil;
         std::vector<std::string> problems;
     } cases[] = {
-        {"clean", [](Files&) {}, {}},
+        {"clean at the limits: actual equal to potential, 99",
+         [](Files& f) { f.records[0][175] = 60, f.records[0][245] = 99; },
+         {}},
         {"record size", [](Files& f) { f.header[8] = 0x6F; }, {"record-size"}},
         {"empty identifier",
          [](Files& f) { f.records[1][0] = f.records[1][1] = 0; },
@@ -136,6 +139,7 @@ TEST(Check, FindsEachProblemWithItsPlayerOrTeam) {
         }
         EXPECT_EQ(found, c.problems) << c.name;
     }
+    EXPECT_EQ(PlayerFileOf("a/Demo.LgE"), std::filesystem::path("a/Demo.ply"));
 }
 
 } // namespace

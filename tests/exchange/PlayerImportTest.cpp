@@ -2,6 +2,7 @@
 #include "exchange/PlayerImport.h"
 
 #include "ExchangeFixtures.h"
+#include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
 
 #include <array>
@@ -20,10 +21,6 @@ struct Change {
     bool operator==(const Change&) const = default;
 };
 
-void PrintTo(const Change& c, std::ostream* os) {
-    *os << c.record << " " << c.column << " " << ::testing::PrintToString(c.after);
-}
-
 TEST(PlayerImport, ChangesAsSpreadsheetsSaveThem) {
     const struct {
         const char* name;
@@ -36,9 +33,9 @@ TEST(PlayerImport, ChangesAsSpreadsheetsSaveThem) {
          {{2, "LastName", "Mu\xC3\xB1iz"s},
           {2, "Act_SP", std::int64_t{70}},
           {2, "College", "Texas, El Paso"s}}},
-        // Saved as plain "CSV" by a spreadsheet: Windows-1252 text, LF line ends, no BOM.
+        // Saved as plain "CSV" by a spreadsheet: Windows-1252 text, CR line ends, no BOM.
         {"Windows-1252 without BOM",
-         "pid,LASTNAME\n10,Pe\xF1\x61\n",
+         "pid,LASTNAME\r10,Pe\xF1\x61\r",
          {{1, "LastName", "Pe\xC3\xB1\x61"s}}},
         {"quoted line break and quotes",
          "Record,Unknown9,College\r\n1,\"a\r\nb \"\"c\"\"\",5\" Tall\r\n",
@@ -47,20 +44,27 @@ TEST(PlayerImport, ChangesAsSpreadsheetsSaveThem) {
          "Record,FirstName,LastName,College,Act_SP,Team\r\n1,John,,State,,\r\n\r\n",
          {}},
         {"spaces around numbers",
-         "Record,Team,Unknown0\r\n4, 7 ,-300\r\n",
-         {{4, "Team", std::int64_t{7}}, {4, "Unknown0", std::int64_t{-300}}}},
+         "Record,Team,Unknown0\r\n3,,32767\r\n4, 7 ,-32768\r\n",
+         {{3, "Unknown0", std::int64_t{32767}},
+          {4, "Team", std::int64_t{7}},
+          {4, "Unknown0", std::int64_t{-32768}}}},
         {"derived columns follow their bytes",
-         "Record,rWeight_1,Weight,Position,PositionTXT\r\n1,1,466,13,S\r\n",
+         "Record,rWeight_0,rWeight_1,Weight,Position,PositionTXT\r\n1,,1,466,13,S\r\n2,7,,,,\r\n",
          {{1, "Position", std::int64_t{13}},
           {1, "Weight", std::int64_t{466}},
           {1, "PositionTXT", "S"s},
-          {1, "rWeight_1", std::int64_t{1}}}},
+          {1, "rWeight_1", std::int64_t{1}},
+          {2, "Weight", std::int64_t{7}},
+          {2, "rWeight_0", std::int64_t{7}}}},
         {"a PID key changes its bytes",
-         "PID,rPID_0\r\n11,99\r\n",
-         {{2, "PID", std::int64_t{99}}, {2, "rPID_0", std::int64_t{99}}}},
+         "PID,rPID_0,rPID_1\r\n11,99,\r\n10,,255\r\n",
+         {{2, "PID", std::int64_t{99}},
+          {2, "rPID_0", std::int64_t{99}},
+          {1, "PID", std::int64_t{-246}},
+          {1, "rPID_1", std::int64_t{255}}}},
         {"text as long as its field",
-         "Record,FirstName\r\n1,Bartholomewsson\r\n",
-         {{1, "FirstName", "Bartholomewsson"s}}},
+         "Record,FirstName\r\n1,Bartholomewss\xC3\xB6n\r\n",
+         {{1, "FirstName", "Bartholomewss\xC3\xB6n"s}}},
     };
     const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
     for (const auto& c : cases) {
@@ -85,18 +89,19 @@ TEST(PlayerImport, RefusalsListEveryCellAndChangeNothing) {
         std::vector<std::array<std::string, 4>> refused; // row, column, value, part of the reason
     } cases[] = {
         {"unknown record and good cells beside",
-         "Record,Act_SP\r\n1,70\r\n5,70\r\n0,1\r\n",
-         {{"3", "Record", "5", "no record 5"}, {"4", "Record", "0", "no record 0"}}},
+         "Record,College\r\n1,\"a\r\nb\"\r\n5,x\r\n0,y\r\n",
+         {{"4", "Record", "5", "no record 5"}, {"5", "Record", "0", "no record 0"}}},
         {"unknown and duplicate PID",
          "PID,Act_SP\r\n10,70\r\n99,1\r\n12,1\r\n",
          {{"3", "PID", "99", "no player has this PID"}, {"4", "PID", "12", "held by 2 records"}}},
         {"numbers not whole or too big",
-         "Record,Act_SP,Pot_FA,Team,Unknown0,rPID_1\r\n1,7.5,256,-1,40000,x\r\n",
+         "Record,Act_SP,Pot_FA,Team,Unknown0,rPID_1\r\n1,7.5,256,-1,-32769,x\r\n2,,,,32768,\r\n",
          {{"2", "Act_SP", "7.5", "not a whole number"},
           {"2", "Pot_FA", "256", "outside 0..255"},
           {"2", "Team", "-1", "outside 0..255"},
-          {"2", "Unknown0", "40000", "outside -32768..32767"},
-          {"2", "rPID_1", "x", "not a whole number"}}},
+          {"2", "Unknown0", "-32769", "outside -32768..32767"},
+          {"2", "rPID_1", "x", "not a whole number"},
+          {"3", "Unknown0", "32768", "outside"}}},
         {"text too long or outside the code page",
          "Record,FirstName,LastName,Mug\r\n1,Bartholomewssons,\xCE\xA9mega,ABCDEFGH\r\n",
          {{"2", "FirstName", "Bartholomewssons", "16 characters long; the field holds 15"},
@@ -146,15 +151,31 @@ TEST(PlayerImport, ExportedSheetReadBackChangesNothing) {
     Put(records[2], 8, "=SUM(A1)"s); // would run as a formula
     Put(records[2], 23, "'@x"s);     // an apostrophe of its own before it
     Put(records[3], 48, "'plain"s);  // an apostrophe before no formula stays as it is
+    Put(records[3], 8, "-1"s);
+    Put(records[3], 23, "+x"s);
     for (std::size_t n = 0; n < 18; ++n)
         records.push_back(PatternRecord(n)); // every byte value in the text fields
     const PlayerList players = PlayerList::FromFile(Image(records));
     const std::string csv = ExportCsv(players, std::nullopt);
     EXPECT_NE(csv.find("\r\n3,1,12,,'=SUM(A1),''@xes,"), std::string::npos);
     EXPECT_NE(csv.find(",'plain,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n4,0,12,,'-1,'+xnes,"), std::string::npos);
     const ImportPlan plan = PlanImport(csv, players);
     EXPECT_TRUE(plan.refusals.empty()) << DescribeRefusal(plan.refusals.front());
     EXPECT_TRUE(plan.changes.empty()) << kPlayersColumns[plan.changes.front().column].name;
+}
+
+// One team's sheet: the free agents (Team 0), then team 1.
+TEST(PlayerExport, OneTeamOnly) {
+    const auto records = [](const PlayerList& players, int team) {
+        std::vector<std::string> first;
+        for (const CsvRecord& r : ParseCsv(ExportCsv(players, team)))
+            first.push_back(r.fields.front());
+        return first;
+    };
+    const PlayerList file = PlayerList::FromFile(Image(FourPlayers()));
+    EXPECT_EQ(records(file, 0), (std::vector<std::string>{"Record", "4"}));
+    EXPECT_EQ(records(file, 1), (std::vector<std::string>{"Record", "1", "2", "3"}));
 }
 
 } // namespace
