@@ -8,12 +8,17 @@ namespace {
 
 // Ratings are bytes or 16-bit numbers, so counting into one slot per value is the quick way;
 // a wider spread (only from values stored by another tool) is counted in a map instead.
-constexpr std::int64_t kDenseSpan = 1 << 17;
+constexpr std::uint64_t kDenseSpan = 1 << 17;
+
+// high - low, which a signed difference cannot hold when a value beyond 16 bits lies on each side.
+std::uint64_t Span(std::int64_t low, std::int64_t high) {
+    return std::uint64_t(high) - std::uint64_t(low);
+}
 
 void AddCounts(const Distribution& d, std::vector<HistogramBin>& bins, std::int64_t low,
-               std::int64_t width, bool first) {
+               std::uint64_t width, bool first) {
     for (const auto& [value, n] : d.counts) {
-        HistogramBin& bin = bins[std::size_t((value - low) / width)];
+        HistogramBin& bin = bins[std::size_t(Span(low, value) / width)];
         (first ? bin.first : bin.second) += n;
     }
 }
@@ -32,7 +37,7 @@ Distribution Summarise(std::span<const std::int64_t> values) {
     for (const std::int64_t v : values)
         sum += v;
     d.mean = static_cast<double>(sum / d.count);
-    if (d.max - d.min < kDenseSpan) {
+    if (Span(d.min, d.max) < kDenseSpan) {
         std::vector<long long> slots(std::size_t(d.max - d.min + 1));
         for (const std::int64_t v : values)
             ++slots[std::size_t(v - d.min)];
@@ -58,12 +63,19 @@ std::vector<HistogramBin> SharedBins(const Distribution& first, const Distributi
     const std::int64_t high = first.count == 0    ? second.max
                               : second.count == 0 ? first.max
                                                   : std::max(first.max, second.max);
-    const std::int64_t bins = std::max(1, maxBins);
-    const std::int64_t width = (high - low + bins) / bins; // ceil((high - low + 1) / bins)
-    std::vector<HistogramBin> result(std::size_t((high - low) / width + 1));
+    const std::uint64_t span = Span(low, high);
+    const std::uint64_t bins = std::uint64_t(std::max(1, maxBins));
+    if (span == UINT64_MAX && bins == 1) // every 64-bit value in one bin: no width holds that
+        return {{low, high, first.count, second.count}};
+    const std::uint64_t width = span / bins + 1; // ceil((span + 1) / bins)
+    std::vector<HistogramBin> result(std::size_t(span / width + 1));
     for (std::size_t i = 0; i < result.size(); ++i) {
-        result[i].low = low + std::int64_t(i) * width;
-        result[i].high = std::min(high, result[i].low + width - 1);
+        // Offsets from low, in unsigned arithmetic (which wraps into the signed range); the last
+        // bin ends at high.
+        const std::uint64_t start = i * width;
+        result[i].low = std::int64_t(std::uint64_t(low) + start);
+        result[i].high =
+            std::int64_t(std::uint64_t(low) + start + std::min(width - 1, span - start));
     }
     AddCounts(first, result, low, width, true);
     AddCounts(second, result, low, width, false);

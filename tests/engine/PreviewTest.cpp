@@ -152,9 +152,13 @@ TEST(Preview, EveryRatingOfAGeneratedLeagueMatchesTheRun) {
 TEST(Distribution, SummariesAndSharedBins) {
     const std::vector<std::int64_t> small = {3, 1, 3, 2};
     EXPECT_EQ(Summarise(small), (Distribution{4, 2.25, 1, 3, {{1, 1}, {2, 1}, {3, 2}}}));
-    const std::vector<std::int64_t> wide = {40000, -40000, 40000};
+    // Values another tool stored, the whole 64 bits apart: counted, and binned without overflow.
+    constexpr std::int64_t kLow = INT64_MIN, kHigh = INT64_MAX;
+    const std::vector<std::int64_t> wide = {kHigh, kLow, kHigh};
     EXPECT_EQ(Summarise(wide).counts,
-              (std::vector<std::pair<std::int64_t, long long>>{{-40000, 1}, {40000, 2}}));
+              (std::vector<std::pair<std::int64_t, long long>>{{kLow, 1}, {kHigh, 2}}));
+    EXPECT_EQ(SharedBins(Summarise(wide), {}, 20).back(),
+              (HistogramBin{8301034833169298231, kHigh, 2, 0}));
     EXPECT_EQ(Summarise({}), Distribution{});
 
     std::vector<std::int64_t> span(100);

@@ -21,10 +21,9 @@ TEST(Recipe, SavedAndLoadedWhole) {
     recipe.inputs.actualPercent[23] = 1e300;
     SaveRecipe(file, recipe);
     EXPECT_EQ(LoadRecipe(file), recipe);
-    const std::string text = testing::FileContent(file);
-    EXPECT_NE(text.find("\"positions\": [\n    \"QB\",\n    \"P\",\n    \"S\"\n  ]"),
-              std::string::npos)
-        << text;
+    EXPECT_NE(testing::FileContent(file).find(
+                  "\"positions\": [\n    \"QB\",\n    \"P\",\n    \"S\"\n  ]"),
+              std::string::npos);
 
     // Fields left out keep the dialog's load values.
     EXPECT_EQ(ParseRecipe(R"({"version": 1})"), GlobalEditRecipe{});
