@@ -66,6 +66,8 @@ TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
     EXPECT_EQ(g.Column(g.All(), kPidColumn), (Texts{"11", "12", "13", "14", "15", "16", "17"}));
     EXPECT_EQ(g.table.Shown(0, kFirstPotentialColumn), "60");
     EXPECT_EQ(g.table.RowOfRowId(g.table.RowId(4)), 4);
+    EXPECT_EQ(g.table.RowOfRowId(0), std::nullopt);
+    EXPECT_EQ(g.table.TeamName(9), "9"); // a team number without a Team row
     EXPECT_THROW(GridTable::Load(g.league.folder() / "missing.tmp"), LeagueError);
 
     // It keeps values the compact form cannot hold, and leaves their neighbours alone.

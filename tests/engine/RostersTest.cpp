@@ -70,13 +70,13 @@ TEST(Rosters, EveryPlayerInHisTeamsFileAndEveryFileNamedOnce) {
         std::string("Twins"),   std::string("Twins\0", 6), std::string("Free Agents"),
         std::string("TWINS"),   std::string("../x"),       std::string("a\\b:c*?\"<>|\x01\x7F"),
         std::string("\0\0", 2), std::string(".."),         Value{}};
-    for (int team = 1; team <= 9; ++team)
-        league.AddTeam(std::int64_t(team), names[team - 1]);
+    for (int row = 1; row <= 9; ++row) // team numbers 9 down to 1, in table order
+        league.AddTeam(std::int64_t(10 - row), names[row - 1]);
     const struct {
         int team, position;
         const char* name;
-    } players[] = {{1, 13, "S1a"}, {4, 6, "WR4a"}, {0, 0, "QB0"},  {1, 0, "QB1"},
-                   {4, 0, "QB4"},  {1, 13, "S1b"}, {4, 6, "WR4b"}, {12, 0, "Nobody"}};
+    } players[] = {{9, 13, "S1a"}, {6, 6, "WR4a"}, {0, 0, "QB0"},  {9, 0, "QB1"},
+                   {6, 0, "QB4"},  {9, 13, "S1b"}, {6, 6, "WR4b"}, {12, 0, "Nobody"}};
     for (const auto& p : players)
         league.AddPlayer(MakePlayer({.team = p.team, .position = p.position, .lastName = p.name}));
     league.Exec("UPDATE Players SET Team = 'x' WHERE rowid = 1"); // S1a now has no team
@@ -85,8 +85,8 @@ TEST(Rosters, EveryPlayerInHisTeamsFileAndEveryFileNamedOnce) {
 
     const std::vector<std::string> files = {
         "Free Agents.txt", "Twins.txt", "Twins (2).txt",     "Free Agents (2).txt",
-        "TWINS (3).txt",   ".._x.txt",  "a_b_c________.txt", "Team7.txt",
-        "Team8.txt",       "Team9.txt"};
+        "TWINS (3).txt",   ".._x.txt",  "a_b_c________.txt", "Team3.txt",
+        "Team2.txt",       "Team1.txt"};
     std::vector<fs::path> paths;
     for (const std::string& file : files)
         paths.push_back(out / file);
@@ -107,6 +107,7 @@ TEST(Rosters, EveryPlayerInHisTeamsFileAndEveryFileNamedOnce) {
     EXPECT_EQ(lastNames("Twins.txt"), (std::vector<std::string>{"QB1", "S1b"}));
     EXPECT_EQ(lastNames("Free Agents (2).txt"), std::vector<std::string>{});
     EXPECT_EQ(lastNames("TWINS (3).txt"), (std::vector<std::string>{"QB4", "WR4a", "WR4b"}));
+    EXPECT_EQ(RosterFileName(".", 2), "Team2.txt");
     EXPECT_EQ(RosterFileName("Caf\xC2\x85", 1),
               "Caf_.txt"); // a control character of the upper half
 }
