@@ -180,6 +180,10 @@ std::vector<LeagueProblem> CheckLeague(const PlayerFileImage& players,
     return std::move(checker.problems);
 }
 
+std::string WarningCount(std::size_t problems) {
+    return std::to_string(problems) + (problems == 1 ? " warning" : " warnings");
+}
+
 std::vector<LeagueProblem> CheckLeagueFiles(const fs::path& leagueOrPlayerFile) {
     const fs::path playerFile = PlayerFileOf(leagueOrPlayerFile);
     std::optional<std::vector<TeamRecord>> teams;

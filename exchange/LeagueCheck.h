@@ -31,6 +31,9 @@ struct LeagueProblem {
 std::vector<LeagueProblem> CheckLeague(const PlayerFileImage& players,
                                        const std::optional<std::vector<TeamRecord>>& teams);
 
+// "1 warning", "2 warnings": how the check's findings are counted to the user.
+std::string WarningCount(std::size_t problems);
+
 // The same for the files of a league: LEAGUE.lge and the player file beside it, or a player file
 // alone (then without the team check). Throws LeagueError naming a file that cannot be read.
 std::vector<LeagueProblem> CheckLeagueFiles(const std::filesystem::path& leagueOrPlayerFile);

@@ -123,7 +123,7 @@ TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     WriteFileContent(clean, std::string(cleanBytes.begin(), cleanBytes.end()) + "x");
     const CliResult warned = Run({"check", clean.string()});
     EXPECT_EQ(warned.status, 3) << warned.err;
-    EXPECT_TRUE(warned.out.ends_with("\n1 warnings.\n")) << warned.out;
+    EXPECT_TRUE(warned.out.ends_with("\n1 warning.\n")) << warned.out;
     EXPECT_EQ(Run({"check", (folder_ / "missing.lge").string()}).status, 1);
 }
 
