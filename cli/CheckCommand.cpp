@@ -36,7 +36,7 @@ void RunCheck(const CheckArguments& args) {
         for (const LeagueProblem& p : problems)
             std::cout << p.message << "\n";
         std::cout << (problems.empty() ? std::string("No problems found.")
-                                       : std::to_string(problems.size()) + " warnings.")
+                                       : WarningCount(problems.size()) + ".")
                   << "\n";
     }
     if (!problems.empty()) {

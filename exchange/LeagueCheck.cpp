@@ -19,6 +19,7 @@ constexpr int kHighestRating = 99;
 
 const RecordField& kFirstName = kRecordFields[*PlayersColumnIndex("FirstName")];
 const RecordField& kLastName = kRecordFields[*PlayersColumnIndex("LastName")];
+const int kPositionByte = kRecordFields[*PlayersColumnIndex("Position")].offset;
 
 // Whether a name field, without its trailing padding, holds a control character or a byte
 // Windows-1252 leaves undefined.
@@ -68,6 +69,9 @@ public:
             add("actual-above-potential", "has actual ratings above potential: " + above);
         if (!tooHigh.empty())
             add("rating-above-99", "has ratings above 99: " + tooHigh);
+        if (r[kPositionByte] >= kPositionCount)
+            add("unknown-position", "has position code " + std::to_string(r[kPositionByte]) +
+                                        ", which no position has");
         if (teams_ && r[4] != 0 && !teams_->contains(r[4]))
             add("unknown-team",
                 "is on team " + std::to_string(r[4]) + ", which the league file does not list");
@@ -99,7 +103,14 @@ public:
     }
 
     void TeamNames(const std::vector<TeamRecord>& teams) {
+        std::map<int, std::string> named;
         for (const TeamRecord& t : teams) {
+            if (const auto [first, added] = named.emplace(t.teamId, CellText(t.teamName)); !added)
+                problems.push_back({"duplicate-team",
+                                    "team number " + std::to_string(t.teamId) +
+                                        " is given to both " + first->second + " and " +
+                                        CellText(t.teamName) + "; their players show under both",
+                                    std::nullopt, std::nullopt, t.teamId});
             for (const auto& [field, text] :
                  {std::pair{"name", &t.teamName}, {"coach", &t.coach}}) {
                 const std::string bytes = EncodeWindows1252(*text);
@@ -167,6 +178,10 @@ std::vector<LeagueProblem> CheckLeague(const PlayerFileImage& players,
     if (teams)
         checker.TeamNames(*teams);
     return std::move(checker.problems);
+}
+
+std::string WarningCount(std::size_t problems) {
+    return std::to_string(problems) + (problems == 1 ? " warning" : " warnings");
 }
 
 std::vector<LeagueProblem> CheckLeagueFiles(const fs::path& leagueOrPlayerFile) {

@@ -255,9 +255,9 @@ std::array<std::uint8_t, kPlayerRecordSize> PlayerRecord(DemoRandom& rng, int pi
                            : code == "DU" || code == "FA" || code == "DI" ? rng.Between(40, 90)
                                                                           : rng.Between(20, 50);
         const int act = std::clamp(actual, 20, 99);
-        // Young players still grow; a few veterans are past their best.
-        const int pot = rng.Percent(5) ? act - rng.Between(1, 6)
-                                       : act + (age <= 25 ? rng.Between(0, 20) : rng.Between(0, 6));
+        // Young players still grow; older ones have little left. Never below the actual rating,
+        // which League Check would report.
+        const int pot = act + (age <= 25 ? rng.Between(0, 20) : rng.Between(0, 6));
         number(ActualColumn(k), act);
         number(PotentialColumn(k), std::clamp(pot, 20, 99));
     }

@@ -113,6 +113,12 @@ TEST(Check, FindsEachProblemWithItsPlayerOrTeam) {
          {"actual-above-potential@1"}},
         {"rating above 99", [](Files& f) { f.records[2][289] = 100; }, {"rating-above-99@3"}},
         {"unlisted team", [](Files& f) { f.records[1][4] = 9; }, {"unknown-team@2"}},
+        {"unknown position", [](Files& f) { f.records[1][94] = 15; }, {"unknown-position@2"}},
+        {"shared team number",
+         [](Files& f) {
+             f.teams.push_back({1, "Lions", "Coach"});
+         },
+         {"duplicate-team"}},
         {"name characters",
          [](Files& f) {
              f.records[0][9] = 0x01;  // control character inside the first name

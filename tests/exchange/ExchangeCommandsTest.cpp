@@ -115,12 +115,15 @@ TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     const fs::path clean = folder_ / "clean.ply";
     const Bytes cleanBytes = FileBytes({CleanRecord(10, 1, "John", "Smith")});
     WriteFileContent(clean, std::string(cleanBytes.begin(), cleanBytes.end()));
-    const CliResult checked = Run({"check", clean.string()});
-    EXPECT_EQ(checked.status, 0) << checked.out;
-    EXPECT_EQ(checked.out, "No problems found.\n");
-    const CliResult warned = Run({"check", League()});
+    for (const std::string& league : {clean.string(), League()}) { // the demo league is clean
+        const CliResult checked = Run({"check", league});
+        EXPECT_EQ(checked.status, 0) << checked.out;
+        EXPECT_EQ(checked.out, "No problems found.\n");
+    }
+    WriteFileContent(clean, std::string(cleanBytes.begin(), cleanBytes.end()) + "x");
+    const CliResult warned = Run({"check", clean.string()});
     EXPECT_EQ(warned.status, 3) << warned.err;
-    EXPECT_TRUE(warned.out.ends_with(" warnings.\n")) << warned.out;
+    EXPECT_TRUE(warned.out.ends_with("\n1 warning.\n")) << warned.out;
     EXPECT_EQ(Run({"check", (folder_ / "missing.lge").string()}).status, 1);
 }
 

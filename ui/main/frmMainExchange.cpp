@@ -168,9 +168,10 @@ void frmMain::ShowLeagueCheck() {
     try {
         const auto problems = tavrel::CheckLeagueFiles(PathOf(LeagueFile));
         const QString intro =
-            problems.empty() ? QStringLiteral("The saved files of this league show no problems.")
-                             : QStringLiteral("The saved files of this league show %1 warnings.")
-                                   .arg(problems.size());
+            problems.empty()
+                ? QStringLiteral("The saved files of this league show no problems.")
+                : QStringLiteral("The saved files of this league show %1.")
+                      .arg(QString::fromStdString(tavrel::WarningCount(problems.size())));
         ReportDialog(QStringLiteral("League Check"), intro, CheckTable(problems),
                      ReportDialog::Buttons::Close, this)
             .exec();
@@ -184,7 +185,9 @@ void frmMain::CheckOpenedLeague() {
     try {
         const std::size_t warnings = tavrel::CheckLeagueFiles(PathOf(LeagueFile)).size();
         if (warnings > 0)
-            leagueCheckPanel_->setText(QStringLiteral("League check: %1 warnings").arg(warnings));
+            leagueCheckPanel_->setText(
+                QStringLiteral("League check: %1")
+                    .arg(QString::fromStdString(tavrel::WarningCount(warnings))));
     } catch (const std::exception& e) {
         leagueCheckPanel_->setText(QStringLiteral("League check could not run"));
         leagueCheckPanel_->setToolTip(Text(e));
