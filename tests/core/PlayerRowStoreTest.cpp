@@ -20,7 +20,7 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     const std::int64_t abe = league.AddPlayer(2, 100, "Abe", "Al", "K");
     const std::int64_t dup = league.AddPlayer(2, 300, "Dup", "Second", "P");
     const std::int64_t none = league.AddPlayer(2, 0, "None", "No", "P");
-    league.Exec("UPDATE Players SET PID = NULL WHERE rowid = " + std::to_string(none));
+    league.Exec("UPDATE Players SET PID = 'x' WHERE rowid = " + std::to_string(none));
 
     PlayerRowStore store(league.db());
     EXPECT_EQ(testing::Pairs(store.RowKeys()),
