@@ -172,7 +172,7 @@ TEST(CellValue, TheFormsRulesWithTheirReasons) {
         {"Pot_AG", "-1", {}, "Potential Agility must be a whole number from 0 to 255"},
         {"Act_SP", "5x", {}, "Actual Speed must be a whole number from 0 to 255"},
         {"Act_FA", "", {}, "Actual Fatigue must be a whole number from 0 to 255"},
-        {"FirstName", "Zoë", "Zoë"s, ""},
+        {"FirstName", " Zoë ", " Zoë "s, ""}, // names are kept as typed
         {"FirstName", std::string(16, 'a'), {}, "First Name holds at most 15 characters"},
         {"LastName", std::string(25, 'b'), std::string(25, 'b'), ""},
         {"LastName", "Ωmega", {}, "Last Name holds a character the player file cannot store"},

@@ -82,6 +82,8 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     ASSERT_TRUE(kept);
     EXPECT_EQ(ReadBytes(*kept), edited);
     EXPECT_EQ(ListLeagueBackups(leagueFile_).front().file, *kept);
+    fs::remove(playerFile_); // a lost player file is put back too, with nothing to keep
+    EXPECT_FALSE(RestoreLeagueBackup(leagueFile_, backups.front().file));
     WriteFileContent(Path("short.ply"), "HDR");
     EXPECT_THROW(RestoreLeagueBackup(leagueFile_, Path("short.ply")), LeagueError);
     EXPECT_EQ(ReadBytes(playerFile_), newest);
@@ -110,7 +112,6 @@ TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
     EXPECT_EQ(FileContent(playerFile_), "old");
     // A backup that is the player file under another name: a hard link.
-    WriteBytes(Path("hard.lge"), {});
     fs::create_hard_link(playerFile_, Path("hard.ply"));
     fs::create_hard_link(playerFile_, Path("hard.sw$"));
     EXPECT_NE(Failure([&] { BackUpPlayerFile(Path("hard.lge")); }).cause().find("overwrite"),
