@@ -131,7 +131,7 @@ TEST_F(PlayerListTest, AnEmptyTableListsNothingAndBadInputIsReported) {
 // The other fillers, one case each over the same rows: consecutive equal names make one entry.
 TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
     league.AddPlayer(0, 1, "Jones", "Ann", "QB");
-    league.AddPlayer(0, 2, "Jones", "Bob", "QB");
+    league.AddPlayer(0, 0, "Jones", "Bob", "QB"); // no identifier: TableID repeats the one before
     league.AddPlayer(0, 3, "Kent", "Cy", "S");
     league.AddPlayer(4, 4, "Lamb", "Di", "K");
     const std::string byRow = "SELECT * FROM Players ORDER BY rowid";
@@ -150,10 +150,10 @@ TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
          },
          {{"Jones", 0}, {"Kent", 0}}},
         {"Table", [&] { lister.GetList_Table(byRow); }, {{"Jones", 0}, {"Kent", 0}, {"Lamb", 0}}},
-        {"TableID", [&] { lister.GetList_TableID(byRow, "Jones"); }, {{"1", 0}, {"2", 0}}},
+        {"TableID", [&] { lister.GetList_TableID(byRow, "Jones"); }, {{"1", 0}, {"1", 0}}},
         {"TableTwoAll",
          [&] { lister.GetList_TableTwoAll(byRow); },
-         {{"Jones, Ann", 1}, {"Jones, Bob", 2}, {"Kent, Cy", 3}, {"Lamb, Di", 4}}},
+         {{"Jones, Ann", 1}, {"Jones, Bob", 0}, {"Kent, Cy", 3}, {"Lamb, Di", 4}}},
     };
     for (const auto& c : cases) {
         list.Clear();

@@ -106,7 +106,10 @@ TEST(CellChanges, SnapshotsBeforeAndAfterAPassGiveExactlyTheChangedCells) {
     ColumnSnapshot other = after;
     other.columns.pop_back();
     EXPECT_THROW(ChangedCells(before, other), std::invalid_argument);
-    EXPECT_THROW(TakeColumnSnapshot(f.league.db(), {f.a, 999}, columns), LeagueError);
+    EXPECT_EQ(Failure([&] {
+                  TakeColumnSnapshot(f.league.db(), {f.a, 999}, columns);
+              }).cause(),
+              "row 999 is gone");
 }
 
 } // namespace

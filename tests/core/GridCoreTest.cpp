@@ -187,13 +187,13 @@ TEST(CellValue, TheFormsRulesWithTheirReasons) {
         Value expected; // monostate: refused
         std::string reason;
     } cases[] = {
-        {"Act_SP", " 255 ", std::int64_t{255}, ""},
+        {"Act_SP", " \t255 ", std::int64_t{255}, ""},
         {"Pot_FA", "0", std::int64_t{0}, ""},
         {"Act_SP", "256", {}, "Actual Speed must be a whole number from 0 to 255"},
         {"Pot_AG", "-1", {}, "Potential Agility must be a whole number from 0 to 255"},
         {"Act_SP", "5x", {}, "Actual Speed must be a whole number from 0 to 255"},
-        {"Act_SP", "", {}, "Actual Speed must be a whole number from 0 to 255"},
-        {"FirstName", "Zoë", "Zoë"s, ""},
+        {"Act_FA", "", {}, "Actual Fatigue must be a whole number from 0 to 255"},
+        {"FirstName", " Zoë ", " Zoë "s, ""}, // names are kept as typed
         {"FirstName", std::string(16, 'a'), {}, "First Name holds at most 15 characters"},
         {"LastName", std::string(25, 'b'), std::string(25, 'b'), ""},
         {"LastName", "Ωmega", {}, "Last Name holds a character the player file cannot store"},

@@ -74,6 +74,13 @@ TEST_F(LeagueExportTest, EditsReachTheirBytesAndDerivedColumnsDoNot) {
     for (const auto& [offset, byte] : bytes)
         r[offset] = byte;
     EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({r}));
+
+    // A row no record holds (added by another tool) is written on a record of zeros.
+    Exec("INSERT INTO Players SELECT * FROM Players");
+    SaveLeague(playerFile_, league, db_);
+    Record added{};
+    EncodePlayerRecord(DecodedRow(r), added);
+    EXPECT_EQ(ReadBytes(playerFile_), PlayerFile({r, Bytes(added.begin(), added.end())}));
 }
 
 TEST_F(LeagueExportTest, RowThatCannotBeWrittenLeavesThePlayerFileUntouched) {

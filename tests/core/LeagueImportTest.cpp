@@ -1,4 +1,5 @@
 #include "LeagueFixtures.h"
+#include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 
 #include <csignal>
@@ -70,6 +71,8 @@ TEST_F(LeagueImportTest, ShortOrPartialPlayerFiles) {
         EXPECT_EQ(league.image.RecordCount(), c.records);
         EXPECT_EQ(Bytes(league.image.TrailingBytes().begin(), league.image.TrailingBytes().end()),
                   trailing);
+        EXPECT_EQ(StampPlayerFile(playerFile_, league.image).hash,
+                  StampPlayerFile(playerFile_).hash);
     }
 }
 
@@ -81,6 +84,7 @@ TEST_F(LeagueImportTest, RecordCountIsNotLimitedToSixteenBits) {
     EXPECT_EQ(image.TrailingBytes().size(), 7u);
     EXPECT_EQ(image.Record(records - 1).data() - image.Header().data(),
               std::ptrdiff_t(kPlayerFileHeaderSize + (records - 1) * kPlayerRecordSize));
+    EXPECT_THROW(image.Record(records), std::out_of_range); // the partial record
 }
 
 TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
@@ -110,6 +114,11 @@ TEST_F(LeagueImportTest, FailedImportLeavesThePreviousWorkingDatabase) {
         EXPECT_FALSE(fs::exists(fs::path(db_) += ".new")) << c.blamed;
     }
     EXPECT_EQ(ReadPlayers(db_).size(), 2u);
+    // A folder where the working database goes: the new one cannot take its place.
+    fs::create_directories(Path("in-the-way") / "x");
+    EXPECT_EQ(Failure([&] { LoadLeague(playerFile_, leagueFile_, Path("in-the-way")); }).file(),
+              Path("in-the-way"));
+    EXPECT_FALSE(fs::exists(Path("in-the-way.new")));
 }
 
 TEST_F(LeagueImportTest, HotJournalOfTheOldDatabaseIsNotRolledIntoTheNewOne) {

@@ -31,6 +31,8 @@ TEST_F(LeagueRecoveryTest, ResumesOnlyOntoTheRecordsTheRowsCameFrom) {
          },
          true, false},
         {"a row gone", [this] { Exec("DELETE FROM Players WHERE rowid = 2"); }, false, false},
+        {"a row moved", [this] { Exec("UPDATE Players SET rowid = 4 WHERE rowid = 2"); }, false,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -112,6 +114,9 @@ TEST_F(LeagueRecoveryTest, ABackupOfTheLeaguesShapeBecomesChangedCellsOnly) {
         SaveLeagueInPlace(league, db_);
         EXPECT_EQ(ReadBytes(playerFile_), backup);
     }
+    // Rows that no longer line up with the records one for one.
+    Exec("UPDATE Players SET rowid = 4 WHERE rowid = 2");
+    EXPECT_FALSE(ChangesToBackup(league, db_, ReadPlayerFile(playerFile_)));
 }
 
 } // namespace

@@ -56,6 +56,8 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     EXPECT_TRUE(backups.front().file.parent_path().filename().native().starts_with("pro-"));
     for (std::size_t i = 1; i < backups.size(); ++i)
         EXPECT_GT(backups[i - 1].taken, backups[i].taken);
+    EXPECT_LT(abs(std::chrono::system_clock::now() - backups.front().taken),
+              std::chrono::minutes(1));
     // The newest backup is the file before the last save: Act_SP 21 in the first record.
     const Bytes newest = ReadBytes(backups.front().file);
     EXPECT_EQ(newest.size(), original.size());
@@ -63,6 +65,13 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     EXPECT_EQ(newest[kPlayerFileHeaderSize + 175], 21);
     EXPECT_EQ(CountDifferingPlayers(backups.front().file, league, db_), 1u);
     EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(backups.back().file),
+                                    PlayerFileImage(original, playerFile_)),
+              1u);
+    // Records only one side has differ too.
+    WriteBytes(Path("more.ply"), PlayerFile({PatternRecord(0), PatternRecord(1), PatternRecord(2),
+                                             PatternRecord(3)}));
+    EXPECT_EQ(CountDifferingPlayers(Path("more.ply"), league, db_), 2u);
+    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(Path("more.ply")),
                                     PlayerFileImage(original, playerFile_)),
               1u);
 
@@ -73,6 +82,8 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     ASSERT_TRUE(kept);
     EXPECT_EQ(ReadBytes(*kept), edited);
     EXPECT_EQ(ListLeagueBackups(leagueFile_).front().file, *kept);
+    fs::remove(playerFile_); // a lost player file is put back too, with nothing to keep
+    EXPECT_FALSE(RestoreLeagueBackup(leagueFile_, backups.front().file));
     WriteFileContent(Path("short.ply"), "HDR");
     EXPECT_THROW(RestoreLeagueBackup(leagueFile_, Path("short.ply")), LeagueError);
     EXPECT_EQ(ReadBytes(playerFile_), newest);
@@ -100,6 +111,11 @@ TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     WriteBytes(Path("link.ply"), {'p'});
     EXPECT_THROW(BackUpPlayerFile(Path("link.lge")), LeagueError); // the link is no regular file
     EXPECT_EQ(FileContent(playerFile_), "old");
+    // A backup that is the player file under another name: a hard link.
+    fs::create_hard_link(playerFile_, Path("hard.ply"));
+    fs::create_hard_link(playerFile_, Path("hard.sw$"));
+    EXPECT_NE(Failure([&] { BackUpPlayerFile(Path("hard.lge")); }).cause().find("overwrite"),
+              std::string::npos);
 }
 
 } // namespace

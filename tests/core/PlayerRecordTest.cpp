@@ -2,6 +2,7 @@
 
 #include "TestPlayers.h"
 #include "league/Windows1252.h"
+#include "store/Vocabulary.h"
 
 #include <QString>
 #include <array>
@@ -38,6 +39,10 @@ TEST(PlayerRecord, DecodesTheWorkedExample) {
     EXPECT_EQ(Str(row, "PositionTXT"), "S");
     EXPECT_EQ(Str(row, "FirstName"), std::string("John") + std::string(11, '\0'));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(row[Col("JNum")]));
+    std::string positions; // by code, and none past the last
+    for (int code = 0; code <= kPositionCount; ++code)
+        positions += PositionText(code) + " ";
+    EXPECT_EQ(positions, "QB HB FB C G T WR TE K DE DT LB CB S P  ");
 }
 
 // PID (bytes 0, 1), Unknown0 (2, 3) and Weight (86, 87) are signed 16-bit, low byte first.
@@ -146,7 +151,8 @@ TEST(Windows1252, WhatThePageLacksBecomesAQuestionMark) {
         EXPECT_EQ(EncodeWindows1252("a" + Utf8(cp) + "b"), "a?b") << std::hex << std::uint32_t(cp);
         EXPECT_FALSE(FitsWindows1252(Utf8(cp))) << std::hex << std::uint32_t(cp);
     }
-    EXPECT_EQ(EncodeWindows1252("a\xC3"), "a?");     // cut short at the end
+    EXPECT_EQ(EncodeWindows1252("a\xC3"), "a?"); // cut short at the end
+    EXPECT_FALSE(FitsWindows1252("a\xC3"));
     EXPECT_EQ(EncodeWindows1252("\xE2\x82z"), "?z"); // cut short before a letter
     EXPECT_EQ(EncodeWindows1252("\xFF"), "?");
     char field[3];

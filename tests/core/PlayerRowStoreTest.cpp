@@ -4,6 +4,8 @@
 #include "TestLeague.h"
 #include "store/TeamChoices.h"
 
+#include <thread>
+
 namespace tavrel {
 namespace {
 
@@ -17,10 +19,12 @@ TEST(PlayerRowStore, ReadsRowsInTableOrderAndWritesOneValue) {
     const std::int64_t zed = league.AddPlayer(0, 300, "Zed", padded, "QB");
     const std::int64_t abe = league.AddPlayer(2, 100, "Abe", "Al", "K");
     const std::int64_t dup = league.AddPlayer(2, 300, "Dup", "Second", "P");
+    const std::int64_t none = league.AddPlayer(2, 0, "None", "No", "P");
+    league.Exec("UPDATE Players SET PID = 'x' WHERE rowid = " + std::to_string(none));
 
     PlayerRowStore store(league.db());
     EXPECT_EQ(testing::Pairs(store.RowKeys()),
-              (testing::KeyPairs{{zed, 300}, {abe, 100}, {dup, 300}}));
+              (testing::KeyPairs{{zed, 300}, {abe, 100}, {dup, 300}, {none, std::nullopt}}));
     const PlayerRow first = store.ReadRow(zed);
     EXPECT_EQ(std::get<std::string>(first[Col("FirstName")]), padded);
     EXPECT_EQ(std::get<std::int64_t>(first[Col("PID")]), 300);
@@ -47,6 +51,11 @@ TEST(PlayerRowStore, NeverBlocksAnotherConnectionThatWrites) {
     SQLite::Database other(league.db().string(), SQLite::OPEN_READWRITE);
     other.exec("BEGIN IMMEDIATE; UPDATE Players SET Act_AG = 9; COMMIT;");
     EXPECT_EQ(std::get<std::int64_t>(store.ReadRow(id)[Col("Act_AG")]), 9);
+
+    other.exec("BEGIN IMMEDIATE"); // a writer that holds the database a moment is waited for
+    std::thread commit([&] { usleep(200000), other.exec("COMMIT"); });
+    EXPECT_NO_THROW(store.WriteValue(id, Col("Pot_SP"), std::int64_t{6}));
+    commit.join();
 }
 
 TEST(PlayerRowStore, AMissingOrForeignDatabaseIsReportedByName) {

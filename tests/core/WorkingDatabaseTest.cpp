@@ -90,7 +90,8 @@ TEST_F(WorkingDatabaseTest, LockOfALiveProcessHoldsAndOfADeadOneIsTakenOver) {
     const pid_t child = HoldInChild(
         [&] { return (new QLockFile(QString::fromStdString(db.string() + ".lock")))->tryLock(0); });
     ASSERT_GT(child, 0);
-    usleep(200000); // the lock file is old now
+    fs::last_write_time(Path("Tavrel.tmp.lock"),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
 
     WorkingDatabaseLock lock(db);
     EXPECT_FALSE(lock.TryLock());

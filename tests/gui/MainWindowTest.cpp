@@ -64,7 +64,8 @@ private slots:
                         "lblTeam=Teams:",           "lblPlayers=Players:",
                         "lblFirstName=First Name:", "lblLastName=Last Name:",
                         "lblSlot=Weight:",          "lblBI=VI:",
-                        "txtDI=Actual Discipline",  "txtp_VI=Potential Vision"};
+                        "txtDI=Actual Discipline",  "txtp_VI=Potential Vision"} +
+            QStringList{"txtP_PR=Potential Pas Rushing", "txtP_VT=Potentila Vertical Jump"};
         QStringList shown;
         for (const QString& entry : texts) {
             const QString name = entry.section('=', 0, 0);
