@@ -24,7 +24,7 @@ public:
     void SetItemData(int index, int value) override { entries.at(index).second = value; }
     std::string Text() const override { return text; }
     void SetText(const std::string& t) override { text = t; }
-    int Style() const override { return 0; }
+    int Style() const override { return style; }
     void Clear() override {
         entries.clear();
         newIndex = -1;
@@ -33,6 +33,7 @@ public:
     Entries entries;
     int newIndex = -1;
     std::string text;
+    int style = 0;
 };
 
 const std::string kByLastName = PlayerListQuery(PlayerListOrder::LastNameAscending);
@@ -164,6 +165,29 @@ TEST_F(PlayerListTest, EveryOtherFillerOverTheSameRows) {
     list.Clear();
     lister.GetList_Table(byRow);
     EXPECT_EQ(list.text, "Kent") << "the row whose id is Val gives the text";
+}
+
+// Escape brings back the text the box had when it got the focus; other keys are dropped unless
+// text entry is allowed, except in a drop-down list, which takes every key as it is.
+TEST(CcboListKeys, EscapeRestoresTheTextAndTypingNeedsLeave) {
+    FakeTarget box;
+    CcboList lister;
+    lister.SetClient(&box);
+    box.text = "Smith";
+    lister.GotFocus();
+    box.text = "Smi";
+    int key = 'x';
+    lister.KeyPress(key);
+    EXPECT_EQ(std::tuple(key, lister.TextChanged()), std::tuple(0, false));
+    lister.SetEnableTextEntry(true);
+    lister.KeyPress(key = 'x');
+    EXPECT_EQ(std::tuple(key, lister.TextChanged()), std::tuple(int('x'), true));
+    lister.KeyPress(key = kEscapeKey);
+    EXPECT_EQ(std::tuple(box.text, key, lister.TextChanged()), std::tuple("Smith"s, 27, false));
+    box.style = kDropDownListStyle;
+    lister.SetEnableTextEntry(false);
+    lister.KeyPress(key = 'x');
+    EXPECT_EQ(std::tuple(key, lister.TextChanged()), std::tuple(int('x'), false));
 }
 
 } // namespace
