@@ -55,8 +55,7 @@ TEST(CellChanges, AfterThenBeforeRestoresTheTableExactly) {
     EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 70);
     EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 51);
     WriteCellChanges(f.league.db(), twice, CellSide::Before);
-    EXPECT_EQ(f.league.Number(f.b, "Act_AG"), 50);
-    EXPECT_EQ(f.league.Number(f.a, "Act_AG"), 50);
+    EXPECT_EQ(ReadPlayers(f.league.db()), original);
 }
 
 TEST(CellChanges, AFailureAnywhereLeavesTheWholeTableAsItWas) {
@@ -88,7 +87,6 @@ TEST(CellChanges, SnapshotsBeforeAndAfterAPassGiveExactlyTheChangedCells) {
     Fixture f;
     const std::vector<int> columns = {Col("Act_SP"), Col("Pot_SP"), Col("FirstName")};
     const ColumnSnapshot before = TakeColumnSnapshot(f.league.db(), {f.c, f.a}, columns);
-    ASSERT_EQ(before.values.size(), 6u);
     f.league.Exec("UPDATE Players SET Pot_SP = 61, Act_AG = 1");
     f.league.Exec("UPDATE Players SET FirstName = 'Ann' WHERE PID = 10");
     const ColumnSnapshot after = TakeColumnSnapshot(f.league.db(), before.rowIds, columns);

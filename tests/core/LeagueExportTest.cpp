@@ -39,15 +39,10 @@ TEST_F(LeagueExportTest, UneditedLeagueSavesByteForByteAndEmptyIdentifiersAreLef
     SaveLeague(playerFile_, league, db_);
     EXPECT_EQ(ReadBytes(playerFile_), file);
 
-    // Again, now through a second import of the saved file.
-    const LoadedLeague again = LoadLeague(playerFile_, leagueFile_, db_);
-    SaveLeague(playerFile_, again, db_);
-    EXPECT_EQ(ReadBytes(playerFile_), file);
-
     // Rows whose identifier bytes are both 0 write no record: the records after them move up
     // whole, each with its own sixty unmodelled bytes, and the trailing bytes follow the last.
     Exec("UPDATE Players SET rPID_0 = 0, rPID_1 = 0 WHERE rowid IN (1, 3)");
-    SaveLeague(playerFile_, again, db_);
+    SaveLeague(playerFile_, league, db_);
     records.erase(records.begin() + 2);
     records.erase(records.begin());
     Bytes shorter = PlayerFile(records);

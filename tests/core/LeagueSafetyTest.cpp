@@ -25,9 +25,6 @@ TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderIsGone) {
 
     LeagueLock second(leagueFile_, "Second");
     EXPECT_FALSE(second.TryLock());
-    ASSERT_TRUE(second.Holder());
-    EXPECT_EQ(second.Holder()->program, "Holder");
-    EXPECT_EQ(second.Holder()->pid, holder);
     const std::string message = Failure([&] { second.Lock("Editing the league"); }).what();
     EXPECT_NE(message.find("Holder (process " + std::to_string(holder)), std::string::npos)
         << message;

@@ -1,11 +1,8 @@
 #include "globaledit/Recipe.h"
 
 #include "TestFiles.h"
-#include "base/LeagueError.h"
-#include "league/SafeSave.h"
 
 #include <QTemporaryDir>
-#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace tavrel {
