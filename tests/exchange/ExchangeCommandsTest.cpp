@@ -15,10 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace testing;
 
-constexpr std::size_t kActualSpeed = 175;
-
-std::size_t RecordOffset(std::size_t record) {
-    return kPlayerFileHeaderSize + (record - 1) * kPlayerRecordSize;
+// Where the actual speed of the given record (counted from 1) lies in the player file.
+std::size_t SpeedOffset(std::size_t record) {
+    return kPlayerFileHeaderSize + (record - 1) * kPlayerRecordSize + 175;
 }
 
 class ExchangeCommands : public ::testing::Test {
@@ -68,14 +67,13 @@ TEST_F(ExchangeCommands, ImportWritesOnlyWhatItShould) {
     WriteFileContent(sheet, "Record,Act_SP\r\n3,77\r\n");
     const CliResult dry = Run({"import", League(), sheet.string(), "--dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
-    const std::string speed =
-        std::to_string(std::uint8_t(original_[RecordOffset(3) + kActualSpeed]));
+    const std::string speed = std::to_string(std::uint8_t(original_[SpeedOffset(3)]));
     EXPECT_TRUE(dry.out.starts_with("record 3, PID ")) << dry.out;
     EXPECT_NE(dry.out.find(")\n  Act_SP: " + speed + " -> 77\n1 cells of 1 players would change\n"),
               std::string::npos)
         << dry.out;
     std::string expected = original_;
-    expected[RecordOffset(3) + kActualSpeed] = 77;
+    expected[SpeedOffset(3)] = 77;
     const fs::path out = folder_ / "copy.ply";
     EXPECT_EQ(Run({"import", League(), sheet.string(), "--out", out.string()}).status, 0);
     EXPECT_EQ(FileContent(out), expected);
@@ -95,7 +93,7 @@ TEST_F(ExchangeCommands, ImportWritesOnlyWhatItShould) {
 TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     const fs::path changed = folder_ / "changed.ply";
     std::string bytes = original_;
-    bytes[RecordOffset(7) + kActualSpeed] = 99;
+    bytes[SpeedOffset(7)] = 99;
     WriteFileContent(changed, bytes);
 
     EXPECT_EQ(Run({"diff", League(), files_.playerFile.string()}).status, 0);
@@ -106,10 +104,9 @@ TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
     ASSERT_EQ(report["changed"].size(), 1u);
     EXPECT_EQ(report["changed"][0]["recordA"], 7);
     EXPECT_EQ(report["changed"][0]["fields"],
-              nlohmann::json::parse(
-                  R"([{"column":"Act_SP","a":)" +
-                  std::to_string(std::uint8_t(original_[RecordOffset(7) + kActualSpeed])) +
-                  R"(,"b":99}])"));
+              nlohmann::json::parse(R"([{"column":"Act_SP","a":)" +
+                                    std::to_string(std::uint8_t(original_[SpeedOffset(7)])) +
+                                    R"(,"b":99}])"));
     EXPECT_EQ(Run({"diff", League(), (folder_ / "missing.ply").string()}).status, 1);
 
     const fs::path clean = folder_ / "clean.ply";
