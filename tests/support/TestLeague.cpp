@@ -19,10 +19,6 @@ TestLeague::TestLeague() {
     CreateTeamTable(db_, "Team");
 }
 
-std::filesystem::path TestLeague::folder() const {
-    return dir_.path().toStdString();
-}
-
 void TestLeague::AddTeam(const Value& id, const Value& name) {
     SQLite::Database db(db_.string(), SQLite::OPEN_READWRITE);
     SQLite::Statement insert(db, "INSERT INTO Team (TeamID, TeamName, Coach) VALUES (?, ?, ?)");

@@ -15,7 +15,7 @@ class TestLeague {
 public:
     TestLeague();
 
-    std::filesystem::path folder() const;
+    std::filesystem::path folder() const { return dir_.path().toStdString(); }
     const std::filesystem::path& db() const { return db_; }
 
     void AddTeam(const Value& id, const Value& name);
