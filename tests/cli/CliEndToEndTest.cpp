@@ -52,17 +52,6 @@ protected:
         return testing::RunCli(TAVREL_CLI, args, {.workingFolder = workingFolder, .tmpDir = tmp_});
     }
 
-    // Writes the demo league into a folder of the test and returns its league file.
-    fs::path Demo(const std::string& folder = "league",
-                  const std::vector<std::string>& options = {}) {
-        std::vector<std::string> args = {"demo", Folder(folder).string()};
-        args.insert(args.end(), options.begin(), options.end());
-        const CliResult r = Run(args);
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, (Folder(folder) / "Demo.lge").string() + "\n");
-        return Folder(folder) / "Demo.lge";
-    }
-
     // A league of the team Bears (1) and the records given.
     fs::path League(const std::string& name, const std::vector<testing::Bytes>& records) {
         const fs::path dir = Folder(name);
@@ -114,8 +103,7 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
 
     const CliResult players = Run({"dump", league.string()});
     ASSERT_EQ(players.status, 0) << players.err;
-    ASSERT_EQ(std::count(players.out.begin(), players.out.end(), '\n'), 1) << players.out;
-    const auto row = nlohmann::json::parse(players.out);
+    const auto row = nlohmann::json::parse(players.out); // one line: a second would not parse
     ASSERT_EQ(row.size(), 90u);
     EXPECT_EQ(row["PID"], 10000);
     EXPECT_EQ(row["PositionTXT"], "S");
@@ -131,7 +119,11 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
 
 // Trailing bytes are reported, and saved back with the rest.
 TEST_F(Cli, SaveAsWritesTheSamePlayerFileAndLeavesTheLeagueAlone) {
-    const fs::path league = Demo("small", {"--teams", "3", "--players", "20"});
+    const fs::path league = Folder("small") / "Demo.lge";
+    const CliResult demo =
+        Run({"demo", Folder("small").string(), "--teams", "3", "--players", "20"});
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    EXPECT_EQ(demo.out, league.string() + "\n");
     const fs::path players = league.parent_path() / "Demo.ply";
     WriteFileContent(players, FileContent(players) + "\x01" + std::string(99, '\x7F'));
     const std::string leagueBytes = FileContent(league);
@@ -219,34 +211,33 @@ testing::Bytes Player(std::uint8_t n, std::uint8_t team, std::uint8_t position,
 
 constexpr std::uint8_t kQB = 0, kS = 13;
 
-TEST_F(Cli, GlobalEditWritesOutAndLeavesTheLeagueAlone) {
+// Out to a file of its own, then in place after a backup; players left out by team only, by
+// position only and by both stay as they were.
+TEST_F(Cli, GlobalEditWritesOutOrBacksUpThenSavesInPlace) {
     const std::vector<testing::Bytes> before = {Player(0, 0, kS, 45), Player(1, 1, kS, 45),
-                                                Player(2, 1, kQB, 45)};
+                                                Player(2, 1, kQB, 45), Player(3, 0, kQB, 45)};
     const fs::path league = League("Edit", before);
     const fs::path out = Folder("out") / "Edited.ply";
     const CliResult r = Run({"global-edit", league.string(), "--positions", "S,QB", "--team", "1",
                              "--act", "SP=10", "--out", out.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "QB: 1 of 1 players changed\nS: 1 of 1 players changed\n"); // check-box order
-    EXPECT_EQ(FileContent(out),
-              Text(testing::PlayerFile({before[0], Player(1, 1, kS, 50), Player(2, 1, kQB, 50)})));
+    EXPECT_EQ(FileContent(out), Text(testing::PlayerFile({before[0], Player(1, 1, kS, 50),
+                                                          Player(2, 1, kQB, 50), before[3]})));
     EXPECT_EQ(FileContent(league.parent_path() / "Edit.ply"), Text(testing::PlayerFile(before)));
     EXPECT_EQ(testing::FileNames(league.parent_path()),
               (std::vector<std::string>{"Edit.lge", "Edit.ply"}));
-}
 
-TEST_F(Cli, GlobalEditInPlaceBacksUpThenSaves) {
-    const std::vector<testing::Bytes> before = {Player(0, 0, kS, 45), Player(1, 1, kS, 45),
-                                                Player(2, 0, kQB, 45)};
-    const fs::path league = League("Edit", before);
     // Options before LEAGUE take one value each.
-    const CliResult r = Run({"global-edit", "--act", "sp=-50", "--act", "FA=100", "--positions",
-                             "S", league.string(), "--team", "free", "--act-min", "30"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "S: 1 of 1 players changed\n");
+    const CliResult inPlace =
+        Run({"global-edit", "--act", "sp=-50", "--act", "FA=100", "--positions", "S",
+             league.string(), "--team", "free", "--act-min", "30"});
+    ASSERT_EQ(inPlace.status, 0) << inPlace.err;
+    EXPECT_EQ(inPlace.out, "S: 1 of 1 players changed\n");
     EXPECT_EQ(FileContent(league.parent_path() / "Edit.sw$"), Text(testing::PlayerFile(before)));
-    EXPECT_EQ(FileContent(league.parent_path() / "Edit.ply"),
-              Text(testing::PlayerFile({Player(0, 0, kS, 30, 30, 99), before[1], before[2]})));
+    EXPECT_EQ(
+        FileContent(league.parent_path() / "Edit.ply"),
+        Text(testing::PlayerFile({Player(0, 0, kS, 30, 30, 99), before[1], before[2], before[3]})));
 }
 
 TEST_F(Cli, GlobalEditRefusalsWriteNothing) {

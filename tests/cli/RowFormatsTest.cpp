@@ -19,19 +19,16 @@ TEST(RowFormats, CsvQuotesWhatRfc4180AsksAndDropsOnlyTrailingNuls) {
     EXPECT_EQ(CsvHeader(columns), "Team,PID,FirstName\r\n");
 }
 
-TEST(RowFormats, JsonKeepsColumnOrderEveryCharacterAndNulls) {
-    const std::vector<std::string_view> columns = {"Team", "PID", "FirstName", "JNum", "College"};
-    const std::vector<Value> row = {std::int64_t{3}, std::int64_t{-2}, "Jos\xC3\xA9\0\0"s,
-                                    std::monostate{}, "Texas, El Paso  "s};
-    EXPECT_EQ(JsonLine(columns, row),
-              "{\"Team\":3,\"PID\":-2,\"FirstName\":\"Jos\xC3\xA9\\u0000\\u0000\","
-              "\"JNum\":null,\"College\":\"Texas, El Paso  \"}\n");
-}
-
-TEST(RowFormats, JsonReplacesTextThatIsNotUtf8) {
-    const std::vector<std::string_view> columns = {"LastName"};
-    const std::vector<Value> row = {"M\xFCller"s}; // a raw Windows-1252 byte, typed in elsewhere
-    EXPECT_EQ(JsonLine(columns, row), "{\"LastName\":\"M\xEF\xBF\xBDller\"}\n");
+// A raw Windows-1252 byte, typed in elsewhere, is no UTF-8: it becomes the replacement character.
+TEST(RowFormats, JsonKeepsColumnOrderEveryCharacterAndNullsAndReplacesWhatIsNotUtf8) {
+    const std::vector<std::string_view> columns = {"Team", "PID",     "FirstName",
+                                                   "JNum", "College", "LastName"};
+    const std::vector<Value> row = {std::int64_t{3},  std::int64_t{-2},    "Jos\xC3\xA9\0\0"s,
+                                    std::monostate{}, "Texas, El Paso  "s, "M\xFCller"s};
+    EXPECT_EQ(
+        JsonLine(columns, row),
+        "{\"Team\":3,\"PID\":-2,\"FirstName\":\"Jos\xC3\xA9\\u0000\\u0000\","
+        "\"JNum\":null,\"College\":\"Texas, El Paso  \",\"LastName\":\"M\xEF\xBF\xBDller\"}\n");
 }
 
 } // namespace

@@ -49,7 +49,6 @@ private slots:
     void editsAndAGlobalEditAreStepsThatUndoAndRedoToTheSavedBytes() {
         s_->OpenDemo();
         QUndoStack* history = s_->window->History();
-        QCOMPARE(history->count(), 0);
         QVERIFY(!s_->Action("actUndo")->isEnabled() && !s_->Action("actRedo")->isEnabled());
         const int pid = s_->PidOfItem(0);
         const QVariant speed = Stored(pid, "Act_SP");
@@ -58,7 +57,7 @@ private slots:
         Enter("txtSP", QStringLiteral("77"));
         QCOMPARE(QApplication::focusWidget(), s_->Box("txtAG")); // Enter moves to the next box
         Enter("txtP_AG", QStringLiteral("78"));
-        QCOMPARE(history->count(), 2); // one step per field
+        QCOMPARE(history->count(), 2); // one step per field, none for the opening
         QVERIFY(UndoText().startsWith(QStringLiteral("Undo Edit Pot_AG of ")));
         // Ctrl+Z and Ctrl+Y reach the history from a box that holds no typing of its own.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);

@@ -146,11 +146,9 @@ private slots:
 
     void exitOrCloseWhoseSaveFailsKeepsTheProgramOpen() {
         s_->Open(s_->demo.leagueFile);
-        {
-            // A value the player file cannot hold, put there behind the window's back.
-            SQLite::Database db(s_->WorkingDb().string(), SQLite::OPEN_READWRITE);
-            db.exec("UPDATE Players SET Act_AG = 300 WHERE rowid = 3");
-        }
+        // A value the player file cannot hold, put there behind the window's back.
+        SQLite::Database(s_->WorkingDb().string(), SQLite::OPEN_READWRITE)
+            .exec("UPDATE Players SET Act_AG = 300 WHERE rowid = 3");
         s_->window->PlayersChangedElsewhere();
         s_->window->show();
         QSignalSpy ended(s_->window.get(), &frmMain::Ended);

@@ -12,13 +12,10 @@
 using namespace guitest;
 using namespace tavrel::grid;
 
-namespace {
-constexpr int kSpeed = kFirstActualColumn;
-} // namespace
-
 class PlayerGridTest : public QObject {
     Q_OBJECT
 
+    static constexpr int kSpeed = kFirstActualColumn;
     std::unique_ptr<MainWindowSession> s_;
     PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
     PlayerGridModel* Model() const { return Grid()->Model(); }
@@ -28,6 +25,7 @@ class PlayerGridTest : public QObject {
         return Model()->Table().RowId(Model()->TableRow(viewRow));
     }
     void Select(int top, int left, int bottom, int right) {
+        QCoreApplication::processEvents(); // the view catches up with the last change first
         Grid()->View()->setCurrentIndex(Cell(top, left));
         Grid()->View()->selectionModel()->select(
             QItemSelection(Cell(top, left), Cell(bottom, right)),
@@ -100,7 +98,6 @@ private slots:
         QCOMPARE(block(), before);
 
         // Paste a block, the header row a copy carries included.
-        QCoreApplication::processEvents();
         Select(0, kSpeed, 0, kSpeed);
         Grid()->PasteIntoSelection(QStringLiteral("SP\tAG\r\n1\t2\r\n3\t4\r\n"));
         QCOMPARE(block(), changed({{0, 1}, {1, 2}, {2, 3}, {3, 4}}));
@@ -109,7 +106,6 @@ private slots:
         QCOMPARE(block(), before);
 
         // A block with one bad cell changes nothing and says which.
-        QCoreApplication::processEvents();
         Select(0, kSpeed, 0, kSpeed);
         Grid()->PasteIntoSelection(QStringLiteral("9\t999\n9\tx\n"));
         QCOMPARE(block(), before);

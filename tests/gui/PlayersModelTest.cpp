@@ -16,7 +16,6 @@ using tavrel::testing::Col;
 class PlayersModelTest : public QObject {
     Q_OBJECT
 
-private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::filesystem::path db_;
     std::unique_ptr<PlayersModel> model_;
@@ -28,10 +27,8 @@ private:
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        tavrel::DemoLeagueOptions options;
-        options.teams = 4;
-        options.players = 60;
-        const auto demo = tavrel::WriteDemoLeague(PathOf(*dir_, "league"), options);
+        const auto demo =
+            tavrel::WriteDemoLeague(PathOf(*dir_, "league"), {.teams = 4, .players = 60});
         db_ = PathOf(*dir_, "Tavrel.tmp");
         tavrel::LoadLeague(demo.playerFile, demo.leagueFile, db_);
         model_ = std::make_unique<PlayersModel>();

@@ -9,7 +9,6 @@
 #include <functional>
 
 using namespace guitest;
-namespace fs = std::filesystem;
 
 class SafetyNetsTest : public QObject {
     Q_OBJECT
@@ -52,7 +51,6 @@ private slots:
         s_->Action("mnuFileItem_2")->trigger();
         const std::string saved = FileContent(s_->demo.playerFile);
         QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
-        QCOMPARE(tavrel::ListLeagueBackups(s_->demo.leagueFile).size(), std::size_t(2));
 
         QStringList differing;
         RestoreThroughDialog([&](RestoreBackupDialog& dialog) {
@@ -65,7 +63,7 @@ private slots:
             table->selectRow(1); // the older: the original
             dialog.accept();
         });
-        QCOMPARE(differing, (QStringList{"1", "1"})); // one player, edited twice
+        QCOMPARE(differing, (QStringList{"1", "1"})); // two backups: one player, edited twice
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(s_->OriginSaysUnsaved());
         QVERIFY(FileContent(s_->demo.playerFile) == saved); // until the next save
@@ -83,7 +81,7 @@ private slots:
         std::string other = s_->original.substr(0, s_->original.size() - tavrel::kPlayerRecordSize);
         other[3] = '\x7f';
         other[tavrel::kPlayerFileHeaderSize + 2 * tavrel::kPlayerRecordSize + 300] ^= 0x55;
-        const fs::path backups = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
+        const auto backups = tavrel::LeagueBackupsFolder(s_->demo.leagueFile);
         WriteFileContent(backups / "20200101-000000-000.ply", other); // the folder is there
         RestoreThroughDialog([](RestoreBackupDialog& dialog) {
             const int last = dialog.Table()->rowCount() - 1;

@@ -19,10 +19,6 @@ TestLeague::TestLeague() {
     CreateTeamTable(db_, "Team");
 }
 
-std::filesystem::path TestLeague::folder() const {
-    return dir_.path().toStdString();
-}
-
 void TestLeague::AddTeam(const Value& id, const Value& name) {
     SQLite::Database db(db_.string(), SQLite::OPEN_READWRITE);
     SQLite::Statement insert(db, "INSERT INTO Team (TeamID, TeamName, Coach) VALUES (?, ?, ?)");
@@ -51,7 +47,7 @@ std::int64_t TestLeague::AddPlayer(int team, int pid, Value lastName, Value firs
     return AddPlayer(row);
 }
 
-Value TestLeague::Get(std::int64_t rowid, const std::string& column) const {
+std::int64_t TestLeague::Number(std::int64_t rowid, const std::string& column) const {
     if (!PlayersColumnIndex(column))
         throw std::invalid_argument(column); // only a Players column goes into the query text
     SQLite::Database db(db_.string(), SQLite::OPEN_READONLY);
@@ -59,11 +55,7 @@ Value TestLeague::Get(std::int64_t rowid, const std::string& column) const {
     select.bind(1, rowid);
     if (!select.executeStep())
         throw std::out_of_range("no row");
-    return ReadValue(select, 0);
-}
-
-std::int64_t TestLeague::Number(std::int64_t rowid, const std::string& column) const {
-    return std::get<std::int64_t>(Get(rowid, column));
+    return std::get<std::int64_t>(ReadValue(select, 0));
 }
 
 void TestLeague::Exec(const std::string& sql) const {

@@ -15,7 +15,7 @@ class TestLeague {
 public:
     TestLeague();
 
-    std::filesystem::path folder() const;
+    std::filesystem::path folder() const { return dir_.path().toStdString(); }
     const std::filesystem::path& db() const { return db_; }
 
     void AddTeam(const Value& id, const Value& name);
@@ -25,7 +25,6 @@ public:
     // (either may be null) and PositionTXT, which need not match his position byte.
     std::int64_t AddPlayer(int team, int pid, Value lastName, Value firstName,
                            const std::string& positionText);
-    Value Get(std::int64_t rowid, const std::string& column) const;
     std::int64_t Number(std::int64_t rowid, const std::string& column) const;
     void Exec(const std::string& sql) const;
 

@@ -116,13 +116,4 @@ void Append(Bytes& to, const Bytes& bytes) {
     to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
-std::vector<Record> PlayerFileRecords(const std::string& content) {
-    std::vector<Record> records;
-    for (std::size_t at = kPlayerFileHeaderSize; at + kPlayerRecordSize <= content.size();
-         at += kPlayerRecordSize)
-        std::copy_n(content.begin() + std::ptrdiff_t(at), kPlayerRecordSize,
-                    records.emplace_back().begin());
-    return records;
-}
-
 } // namespace tavrel::testing

@@ -71,7 +71,4 @@ Bytes TeamBlock(std::uint8_t id, const std::string& name, const std::string& coa
 
 void Append(Bytes& to, const Bytes& bytes);
 
-// The whole records of a player file's content, after its header; a partial last one is left out.
-std::vector<Record> PlayerFileRecords(const std::string& content);
-
 } // namespace tavrel::testing
