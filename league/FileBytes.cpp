@@ -65,6 +65,12 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
     // Read to the end rather than trusting the size taken at the open: the file may grow or
     // shrink meanwhile.
     std::vector<std::uint8_t> bytes;
+    // Room for the whole file at once: growing by doubling would hold the old and the new buffer
+    // together, up to twice the file in memory.
+    std::error_code ec;
+    if (const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        !ec && size <= kMaxInputFileSize)
+        bytes.reserve(size);
     ForEachFileChunk(file, operation, [&](std::string_view chunk) {
         if (bytes.size() + chunk.size() > kMaxInputFileSize)
             throw LeagueError(operation, file, kTooLarge);

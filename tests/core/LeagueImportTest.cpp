@@ -1,4 +1,5 @@
 #include "LeagueFixtures.h"
+#include "league/FileBytes.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
 
@@ -58,6 +59,16 @@ TEST_F(LeagueImportTest, TextSortsWithoutRegardToCase) {
 }
 
 // Whole records become rows; the bytes after them are kept for the save.
+// A file is read into one buffer of its size: a buffer grown chunk by chunk would at one moment
+// hold the file nearly twice.
+TEST_F(LeagueImportTest, AFileIsReadIntoOneBufferOfItsSize) {
+    const std::string content(3 << 20, 'x'); // three of the reader's chunks
+    WriteFileContent(Path("big.ply"), content);
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(Path("big.ply"), "Reading");
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == content);
+    EXPECT_EQ(bytes.capacity(), content.size());
+}
+
 TEST_F(LeagueImportTest, ShortOrPartialPlayerFiles) {
     const struct { std::size_t records, trailing; } cases[] = {{0, 0}, {0, 365}, {2, 100}};
     for (const auto& c : cases) {
