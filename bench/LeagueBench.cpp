@@ -59,6 +59,17 @@ void Check(int rc, sqlite3* db) {
         throw std::runtime_error(sqlite3_errmsg(db));
 }
 
+// Every Players column of every row in table order, on a bare read-only connection opened into
+// `db`; the caller finalises the statement and closes the connection.
+sqlite3_stmt* SelectPlayers(const fs::path& file, sqlite3*& db) {
+    Check(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr),
+          db);
+    const std::string sql = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
+    sqlite3_stmt* select = nullptr;
+    Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db);
+    return select;
+}
+
 // The same fresh database as import makes: the two tables, and a connection opened and set up the
 // way import opens its own (no locking, no journal, no flush to disk).
 sqlite3* FreshDatabase(const fs::path& path) {
@@ -193,14 +204,9 @@ void BM_ExportSilentListener(benchmark::State& state) {
 void BM_ExportBaseline(benchmark::State& state) {
     BenchLeague& league = League();
     const PlayerFileImage& image = league.loaded.image;
-    const std::string sql = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
     for (auto _ : state) {
         sqlite3* db = nullptr;
-        Check(sqlite3_open_v2(league.db.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                              nullptr),
-              db);
-        sqlite3_stmt* select = nullptr;
-        Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db);
+        sqlite3_stmt* select = SelectPlayers(league.db, db);
         std::string bytes(reinterpret_cast<const char*>(image.Header().data()),
                           image.Header().size());
         std::size_t n = 0;
@@ -250,14 +256,9 @@ void BM_Dump(benchmark::State& state) {
 void BM_DumpBaseline(benchmark::State& state) {
     BenchLeague& league = League();
     std::ofstream nowhere("/dev/null", std::ios::binary);
-    const std::string sql = "SELECT " + PlayersColumnList() + " FROM Players ORDER BY rowid";
     for (auto _ : state) {
         sqlite3* db = nullptr;
-        Check(sqlite3_open_v2(league.db.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                              nullptr),
-              db);
-        sqlite3_stmt* select = nullptr;
-        Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr), db);
+        sqlite3_stmt* select = SelectPlayers(league.db, db);
         std::string out;
         while (sqlite3_step(select) == SQLITE_ROW) {
             for (int c = 0; c < kPlayersColumnCount; ++c) {

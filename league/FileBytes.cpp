@@ -48,6 +48,22 @@ Descriptor OpenRegularFile(const std::filesystem::path& file, const std::string&
     return in;
 }
 
+// Reads what is left of an open file a chunk at a time.
+void ReadChunks(const Descriptor& in, const std::filesystem::path& file,
+                const std::string& operation, const std::function<void(std::string_view)>& chunk) {
+    std::vector<char> buffer(1 << 20);
+    while (true) {
+        const ssize_t n = read(in.fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw LeagueError(operation, file, std::strerror(errno));
+        if (n == 0)
+            break;
+        chunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
+    }
+}
+
 } // namespace
 
 std::string NotRegularFileCause(unsigned mode) {
@@ -62,16 +78,14 @@ std::string NotRegularFileCause(unsigned mode) {
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
                                         const std::string& operation) {
-    // Read to the end rather than trusting the size taken at the open: the file may grow or
-    // shrink meanwhile.
+    std::uint64_t size = 0;
+    const Descriptor in = OpenRegularFile(file, operation, size);
+    // Room for the whole file at once: a buffer grown by doubling would at one moment hold the
+    // file nearly twice. Read to the end rather than trusting the size taken at the open: the file
+    // may grow or shrink meanwhile.
     std::vector<std::uint8_t> bytes;
-    // Room for the whole file at once: growing by doubling would hold the old and the new buffer
-    // together, up to twice the file in memory.
-    std::error_code ec;
-    if (const std::uintmax_t size = std::filesystem::file_size(file, ec);
-        !ec && size <= kMaxInputFileSize)
-        bytes.reserve(size);
-    ForEachFileChunk(file, operation, [&](std::string_view chunk) {
+    bytes.reserve(size);
+    ReadChunks(in, file, operation, [&](std::string_view chunk) {
         if (bytes.size() + chunk.size() > kMaxInputFileSize)
             throw LeagueError(operation, file, kTooLarge);
         bytes.insert(bytes.end(), chunk.begin(), chunk.end());
@@ -82,18 +96,7 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
 void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
                       const std::function<void(std::string_view)>& chunk) {
     std::uint64_t size = 0;
-    const Descriptor in = OpenRegularFile(file, operation, size);
-    std::vector<char> buffer(1 << 20);
-    while (true) {
-        const ssize_t n = read(in.fd, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw LeagueError(operation, file, std::strerror(errno));
-        if (n == 0)
-            break;
-        chunk(std::string_view(buffer.data(), static_cast<std::size_t>(n)));
-    }
+    ReadChunks(OpenRegularFile(file, operation, size), file, operation, chunk);
 }
 
 void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,

@@ -46,10 +46,8 @@ std::size_t SaveLeague(const std::filesystem::path& playerFile, const LoadedLeag
 
 namespace tavrel {
 
-// The records SaveLeague would write from `workingDb`, in file order, each passed to `sink`;
-// rows are checked as SaveLeague checks them. For comparing the league being edited with a
-// player file.
-void ForEachSavedRecord(const LoadedLeague& league, const std::filesystem::path& workingDb,
-                        const std::function<void(RecordBytes)>& sink);
+// The player file SaveLeague would write from `workingDb`, held in memory; rows are checked as
+// SaveLeague checks them. For comparing the league being edited with player files.
+PlayerFileImage SavedPlayerFile(const LoadedLeague& league, const std::filesystem::path& workingDb);
 
 } // namespace tavrel

@@ -138,20 +138,6 @@ std::size_t CountDifferingPlayers(const PlayerFileImage& a, const PlayerFileImag
     return differing;
 }
 
-std::size_t CountDifferingPlayers(const fs::path& backupFile, const LoadedLeague& league,
-                                  const fs::path& workingDb) {
-    const PlayerFileImage backup = ReadPlayerFile(backupFile);
-    std::size_t n = 0;
-    std::size_t differing = 0;
-    ForEachSavedRecord(league, workingDb, [&](RecordBytes record) {
-        if (n >= backup.RecordCount() ||
-            !std::equal(record.begin(), record.end(), backup.Record(n).begin()))
-            ++differing;
-        ++n;
-    });
-    return differing + (backup.RecordCount() > n ? backup.RecordCount() - n : 0);
-}
-
 std::optional<fs::path> RestoreLeagueBackup(const fs::path& leagueFile,
                                             const fs::path& backupFile) {
     constexpr const char* operation = "Restoring the player file from a backup";

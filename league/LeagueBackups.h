@@ -10,7 +10,6 @@
 namespace tavrel {
 
 class PlayerFileImage;
-struct LoadedLeague;
 
 // Dated copies of a league's player file, kept before every save of it, so that a save the user
 // regrets can be undone. They live in "<base>/<league name>-<hash>/", the league name being the
@@ -44,12 +43,6 @@ std::optional<std::filesystem::path> KeepLeagueBackup(const std::filesystem::pat
 // How many players differ between two player files: records compared by their place in the file,
 // plus every record one file has and the other has not.
 std::size_t CountDifferingPlayers(const PlayerFileImage& a, const PlayerFileImage& b);
-
-// How many players differ between a backup and the league as `workingDb` holds it now (what a
-// Save would write). Throws LeagueError naming the backup or the working database.
-std::size_t CountDifferingPlayers(const std::filesystem::path& backupFile,
-                                  const LoadedLeague& league,
-                                  const std::filesystem::path& workingDb);
 
 // Puts a backup in place of the league's player file: keeps a backup of the player file it
 // replaces, then replaces it whole or not at all. The backup must be a player file (at least its

@@ -98,9 +98,17 @@ void ForEachRecord(const fs::path& playerFile, const LoadedLeague& league,
 
 } // namespace
 
-void ForEachSavedRecord(const LoadedLeague& league, const fs::path& workingDb,
-                        const std::function<void(RecordBytes)>& sink) {
-    ForEachRecord(league.playerFile, league, workingDb, nullptr, sink);
+PlayerFileImage SavedPlayerFile(const LoadedLeague& league, const fs::path& workingDb) {
+    const std::span<const std::uint8_t> header = league.image.Header();
+    const std::span<const std::uint8_t> trailing = league.image.TrailingBytes();
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(header.size() + league.image.RecordCount() * kPlayerRecordSize + trailing.size());
+    bytes.insert(bytes.end(), header.begin(), header.end());
+    ForEachRecord(league.playerFile, league, workingDb, nullptr, [&](RecordBytes record) {
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    });
+    bytes.insert(bytes.end(), trailing.begin(), trailing.end());
+    return PlayerFileImage(std::move(bytes), league.playerFile);
 }
 
 std::size_t SaveLeague(const fs::path& playerFile, const LoadedLeague& league,

@@ -64,14 +64,17 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     EXPECT_EQ(newest.size(), original.size());
     EXPECT_EQ(backups.front().size, original.size());
     EXPECT_EQ(newest[kPlayerFileHeaderSize + 175], 21);
-    EXPECT_EQ(CountDifferingPlayers(backups.front().file, league, db_), 1u);
+    EXPECT_EQ(
+        CountDifferingPlayers(ReadPlayerFile(backups.front().file), SavedPlayerFile(league, db_)),
+        1u);
     EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(backups.back().file),
                                     PlayerFileImage(original, playerFile_)),
               1u);
     // Records only one side has differ too.
     WriteBytes(Path("more.ply"), PlayerFile({PatternRecord(0), PatternRecord(1), PatternRecord(2),
                                              PatternRecord(3)}));
-    EXPECT_EQ(CountDifferingPlayers(Path("more.ply"), league, db_), 2u);
+    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(Path("more.ply")), SavedPlayerFile(league, db_)),
+              2u);
     EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(Path("more.ply")),
                                     PlayerFileImage(original, playerFile_)),
               1u);

@@ -153,15 +153,21 @@ void frmMain::RestoreBackup() {
                       .arg(LeagueFile, Text(tavrel::LeagueBackupsFolder(league_->leagueFile))));
         return;
     }
+    // What a Save would write, built once and compared with every backup.
+    std::optional<tavrel::PlayerFileImage> saved;
+    try {
+        saved = tavrel::SavedPlayerFile(*league_, WorkingDatabase());
+    } catch (const std::exception&) {
+    }
     std::vector<RestoreBackupDialog::Row> rows;
     const QLocale locale;
     for (const tavrel::LeagueBackup& backup : backups) {
-        QString differing;
+        QString differing = QStringLiteral("cannot be read");
         try {
-            differing = locale.toString(static_cast<qulonglong>(
-                tavrel::CountDifferingPlayers(backup.file, *league_, WorkingDatabase())));
-        } catch (const std::exception& e) {
-            differing = QStringLiteral("cannot be read");
+            if (saved)
+                differing = locale.toString(static_cast<qulonglong>(
+                    tavrel::CountDifferingPlayers(tavrel::ReadPlayerFile(backup.file), *saved)));
+        } catch (const std::exception&) {
         }
         rows.push_back(
             {TakenText(backup.taken),
