@@ -50,7 +50,7 @@ void ListBackups(const std::string& leaguePath) {
 // BACKUP is a backup file, or its number in the list `backups` shows, looked up under the lock.
 // The player file is not read first: a restore must work when it is broken or gone.
 void Restore(const std::string& leaguePath, const std::string& backup, bool force) {
-    CliSession session(leaguePath, LeagueAccess::Write, false);
+    CliSession session(leaguePath, LeagueAccess::Write, {.importPlayers = false});
     const RestoreOutcome outcome = session->RestorePlayerFile(session->ChooseBackup(backup), force);
     std::cout << "Restored " << PlayerFilePath(leaguePath) << " from "
               << outcome.restoredFrom.native() << '\n';

@@ -69,7 +69,8 @@ void RemoveAbandonedSessions(const fs::path& folder) {
     }
 }
 
-CliSession::CliSession(const std::string& leaguePath, LeagueAccess access, bool importPlayers) {
+CliSession::CliSession(const std::string& leaguePath, LeagueAccess access,
+                       const SessionOptions& options) {
     const fs::path parent = SessionsFolder();
     std::string pattern =
         (parent / (std::string(kSessionPrefix) + std::to_string(getpid()) + "-XXXXXX")).native();
@@ -85,9 +86,10 @@ CliSession::CliSession(const std::string& leaguePath, LeagueAccess access, bool 
          "Tavrel.tmp.origin", "Tavrel.tmp.records", "Tavrel.tmp.new", "Tavrel.tmp.new-journal",
          "Tavrel.tmp.new-wal", "Tavrel.tmp.new-shm", "Tavrel.tmp.new.origin"});
     try {
-        league_ = std::make_unique<LeagueSession>(
-            leaguePath, workingDb_,
-            SessionOptions{access, kCliProgramName, importPlayers, nullptr});
+        SessionOptions chosen = options;
+        chosen.access = access;
+        chosen.program = kCliProgramName;
+        league_ = std::make_unique<LeagueSession>(leaguePath, workingDb_, chosen);
     } catch (...) {
         RemoveFolder();
         throw;

@@ -33,7 +33,8 @@ inline constexpr const char* kCliProgramName = "tavrel-cli";
 // LeagueError when the folder cannot be made or the league cannot be opened as asked.
 class CliSession {
 public:
-    CliSession(const std::string& leaguePath, LeagueAccess access, bool importPlayers = true);
+    CliSession(const std::string& leaguePath, LeagueAccess access,
+               const SessionOptions& options = {});
     ~CliSession();
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;

@@ -43,7 +43,8 @@ void RunImport(const ImportArguments& args) {
                           "the league's player file");
     const std::vector<std::uint8_t> sheet = ReadFileBytes(args.sheet, operation);
 
-    CliSession session(args.league, AccessFor(args.dryRun, args.out));
+    // The .sw$ copy only when there is something to save: a refused sheet leaves the last one.
+    CliSession session(args.league, AccessFor(args.dryRun, args.out), {.backUpAtOpen = false});
     const LoadedLeague& league = session->League();
     const PlayerList players = PlayerList::FromFile(league.image);
     const ImportPlan plan = PlanImport(

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <sys/stat.h>
 
 namespace tavrel {
@@ -92,6 +93,27 @@ void RemoveOldBackups(const fs::path& leagueFile, const std::vector<fs::path>& k
     }
 }
 
+// Whether two files hold the same bytes, compared byte for byte; a file that cannot be read holds
+// none.
+bool SameContent(const fs::path& a, const fs::path& b, const char* operation) {
+    std::error_code ea, eb;
+    if (fs::file_size(a, ea) != fs::file_size(b, eb) || ea || eb)
+        return false;
+    std::ifstream other(b, std::ios::binary);
+    std::string theirs;
+    bool same = other.good();
+    try {
+        ForEachFileChunk(a, operation, [&](std::string_view ours) {
+            theirs.resize(ours.size());
+            same = same && other.read(theirs.data(), static_cast<std::streamsize>(ours.size())) &&
+                   ours == theirs;
+        });
+    } catch (const LeagueError&) {
+        return false;
+    }
+    return same;
+}
+
 // The folder for the league's backups, made when missing. A link that leads nowhere is named as
 // such rather than with the system's "File exists".
 fs::path MakeBackupsFolder(const fs::path& leagueFile, const char* operation) {
@@ -162,6 +184,9 @@ std::optional<fs::path> KeepLeagueBackup(const fs::path& leagueFile,
     const fs::path folder = MakeBackupsFolder(leagueFile, operation);
     RemoveOrphanedNewFiles(folder);
     const std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile);
+    // A save of nothing changed keeps no second copy of the newest backup: the slots hold history.
+    if (!backups.empty() && SameContent(backups.front().file, playerFile, operation))
+        return backups.front().file;
     std::uint64_t sequence = backups.empty() ? 1 : backups.front().sequence + 1;
     char number[32];
     fs::path backup;

@@ -60,7 +60,10 @@ LeagueSession::LeagueSession(const fs::path& leagueFile, const fs::path& working
     if (options_.access == LeagueAccess::Write) {
         leagueLock_ = std::make_unique<LeagueLock>(leagueFile, options_.program);
         leagueLock_->Lock(kOpening);
-        BackUpPlayerFile(leagueFile);
+        if (options_.importPlayers && options_.backUpAtOpen) {
+            BackUpPlayerFile(leagueFile);
+            swapBackupTaken_ = true;
+        }
     }
     if (options_.importPlayers)
         league_ = LoadLeague(league_.playerFile, leagueFile, workingDb_, options_.progress);
@@ -71,6 +74,7 @@ std::unique_ptr<LeagueSession> LeagueSession::Recover(const fs::path& workingDb,
     constexpr const char* operation = "Recovering the unsaved changes of";
     std::unique_ptr<LeagueSession> session(new LeagueSession(
         workingDb, SessionOptions{LeagueAccess::Write, std::move(program), true, progress}));
+    session->swapBackupTaken_ = true; // taken when the league was opened before the crash
     session->LockWorkingDatabase(operation);
     const std::optional<RecoveryCheck> check = CheckForUnsavedChanges(workingDb);
     if (!check)
@@ -119,6 +123,10 @@ void LeagueSession::NoteUnsavedChanges(bool unsaved) {
 
 std::size_t LeagueSession::Save(const std::function<void()>& beforeReplace) {
     Require(LeagueAccess::Write, "Saving the players into");
+    if (!swapBackupTaken_) {
+        BackUpPlayerFile(league_.leagueFile);
+        swapBackupTaken_ = true;
+    }
     std::vector<fs::path> keep;
     if (restoredFrom_)
         keep.push_back(*restoredFrom_);

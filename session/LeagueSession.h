@@ -36,6 +36,9 @@ struct SessionOptions {
     // file is broken or gone; League() then holds no records.
     bool importPlayers = true;
     Progress* progress = nullptr;
+    // False: the .sw$ copy of a Write session is made by its first Save instead of at open, so a
+    // command that ends without saving (its input refused) leaves the last one as it was.
+    bool backUpAtOpen = true;
 };
 
 // What RestorePlayerFile did.
@@ -124,6 +127,7 @@ private:
     std::unique_ptr<WorkingDatabaseLock> workingDbLock_;
     std::unique_ptr<LeagueLock> leagueLock_;
     std::optional<std::filesystem::path> restoredFrom_;
+    bool swapBackupTaken_ = false;
 };
 
 // The working database of one league in `folder`, named after the league's full path:

@@ -183,11 +183,17 @@ TEST_F(LeagueSessionTest, SavesKeepADatedBackupAndTellOnlyOnceTheFileIsOnDisk) {
     });
     EXPECT_TRUE(told);
     EXPECT_EQ(ReadBytes(playerFile_)[kPlayerFileHeaderSize + 175], 50);
-    // The first attempt kept a backup too; both hold the file as it was.
-    const std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile_);
-    ASSERT_EQ(backups.size(), 2u);
+    // The first attempt kept the backup of the file as it was; the second had it already.
+    std::vector<LeagueBackup> backups = ListLeagueBackups(leagueFile_);
+    ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(ReadBytes(backups.front().file), original_);
-    EXPECT_GT(backups[0].sequence, backups[1].sequence);
+    // Saves of nothing changed keep one backup of what they replaced, not one each.
+    session->Save();
+    session->Save();
+    backups = ListLeagueBackups(leagueFile_);
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].sequence, backups[1].sequence + 1);
+    EXPECT_EQ(ReadBytes(backups[0].file), ReadBytes(playerFile_));
 }
 
 TEST_F(LeagueSessionTest, SavingIntoAnotherLeaguesPlayerFileGoesThroughThatLeague) {
