@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league/DemoLeague.h"
+#include "demo/DemoLeague.h"
 
 #include <filesystem>
 

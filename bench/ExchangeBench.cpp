@@ -10,7 +10,7 @@
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
 #include "league/League.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
 #include "store/PlayerRows.h"
 
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "league/DemoLeague.h"
+#include "demo/DemoLeague.h"
 #include "league/League.h"
 #include "ui/grid/PlayerGrid.h"
 

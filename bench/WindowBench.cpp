@@ -2,11 +2,11 @@
 // core import alone on the same league; and the refill of the player list when the team changes.
 // Runs on Qt's offscreen platform unless another is chosen.
 
-#include "league/DemoLeague.h"
-#include "league/FileBytes.h"
+#include "demo/DemoLeague.h"
+#include "fileformat/FileBytes.h"
 #include "league/League.h"
-#include "league/PlayerRecord.h"
-#include "league/SafeSave.h"
+#include "fileformat/PlayerRecord.h"
+#include "safety/SafeSave.h"
 #include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
 

@@ -1,9 +1,9 @@
 #include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "league/LeagueBackups.h"
-#include "league/LeaguePaths.h"
-#include "league/PlayerFile.h"
+#include "safety/LeagueBackups.h"
+#include "fileformat/LeaguePaths.h"
+#include "fileformat/PlayerFile.h"
 
 #include <CLI/CLI.hpp>
 #include <ctime>

@@ -1,8 +1,8 @@
 #include "cli/CliSession.h"
 
 #include "base/LeagueError.h"
-#include "league/LeaguePaths.h"
-#include "league/SignalCleanup.h"
+#include "fileformat/LeaguePaths.h"
+#include "safety/SignalCleanup.h"
 #include "store/WorkingDatabase.h"
 
 #include <CLI/CLI.hpp>

@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "league/DemoLeague.h"
+#include "demo/DemoLeague.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>

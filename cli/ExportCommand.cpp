@@ -2,7 +2,7 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "exchange/PlayerExport.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
 
 #include <CLI/CLI.hpp>
 #include <charconv>

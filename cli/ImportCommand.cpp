@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerImport.h"
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>

@@ -1,8 +1,8 @@
 # One direction of dependencies between the source folders: a folder may include its own headers
 # and those of the folders below it, never those above it or beside it.
 #
-#   base <- store <- stats; store <- league <- globaledit (with stats), reports, grid, exchange,
-#   session <- cli, ui and shell
+#   base <- store <- stats; store <- fileformat <- safety <- league (and demo) <- globaledit (with
+#   stats), reports, grid, exchange, session <- cli, ui and shell
 #
 # ui and shell are the window program's two halves and may include each other. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
@@ -14,16 +14,21 @@ cmake_minimum_required(VERSION 3.22) # for the script mode; the project asks the
 set(TAVREL_LAYER_base base)
 set(TAVREL_LAYER_store base store)
 set(TAVREL_LAYER_stats base store stats)
-set(TAVREL_LAYER_league base store league)
-set(TAVREL_LAYER_globaledit base store stats league globaledit)
-set(TAVREL_LAYER_reports base store league reports)
-set(TAVREL_LAYER_grid base store league grid)
-set(TAVREL_LAYER_exchange base store league exchange)
-set(TAVREL_LAYER_session base store league session)
-set(TAVREL_LAYER_cli base store stats league globaledit reports exchange session cli)
-set(TAVREL_LAYER_ui base store stats league globaledit reports grid exchange session ui shell)
-set(TAVREL_LAYER_shell base store stats league globaledit reports grid exchange session ui shell)
-set(TAVREL_LAYERS base store stats league globaledit reports grid exchange session cli ui shell)
+set(TAVREL_LAYER_fileformat base store fileformat)
+set(TAVREL_LAYER_safety base store fileformat safety)
+set(TAVREL_LAYER_league base store fileformat safety league)
+set(TAVREL_LAYER_demo base store fileformat safety demo)
+set(TAVREL_CORE base store stats fileformat safety league)
+set(TAVREL_LAYER_globaledit ${TAVREL_CORE} globaledit)
+set(TAVREL_LAYER_reports ${TAVREL_CORE} reports)
+set(TAVREL_LAYER_grid ${TAVREL_CORE} grid)
+set(TAVREL_LAYER_exchange ${TAVREL_CORE} exchange)
+set(TAVREL_LAYER_session ${TAVREL_CORE} session)
+set(TAVREL_LAYER_cli ${TAVREL_CORE} demo globaledit reports exchange session cli)
+set(TAVREL_LAYER_ui ${TAVREL_CORE} globaledit reports grid exchange session ui shell)
+set(TAVREL_LAYER_shell ${TAVREL_CORE} globaledit reports grid exchange session ui shell)
+set(TAVREL_LAYERS base store stats fileformat safety league demo globaledit reports grid exchange
+    session cli ui shell)
 
 function(tavrel_check_layers root)
     set(problems "")

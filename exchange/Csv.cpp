@@ -1,6 +1,6 @@
 #include "exchange/Csv.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 namespace tavrel {
 namespace {

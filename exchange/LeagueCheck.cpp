@@ -1,8 +1,8 @@
 #include "exchange/LeagueCheck.h"
 
 #include "exchange/PlayerList.h"
-#include "league/FileBytes.h"
-#include "league/Windows1252.h"
+#include "fileformat/FileBytes.h"
+#include "fileformat/Windows1252.h"
 #include "store/Vocabulary.h"
 
 #include <map>

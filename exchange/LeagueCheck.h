@@ -1,7 +1,7 @@
 #pragma once
 
-#include "league/PlayerFile.h"
-#include "league/TeamScan.h"
+#include "fileformat/PlayerFile.h"
+#include "fileformat/TeamScan.h"
 
 #include <filesystem>
 #include <optional>

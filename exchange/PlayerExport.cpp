@@ -2,8 +2,8 @@
 
 #include "base/LeagueError.h"
 #include "exchange/Csv.h"
-#include "league/FileBytes.h"
-#include "league/SafeSave.h"
+#include "fileformat/FileBytes.h"
+#include "safety/SafeSave.h"
 
 #include <QTemporaryDir>
 #include <xlsxwriter.h>

@@ -2,8 +2,8 @@
 
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
-#include "league/PlayerRecord.h"
-#include "league/Windows1252.h"
+#include "fileformat/PlayerRecord.h"
+#include "fileformat/Windows1252.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 

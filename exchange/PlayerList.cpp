@@ -1,8 +1,8 @@
 #include "exchange/PlayerList.h"
 
 #include "base/LeagueError.h"
-#include "league/FileBytes.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/FileBytes.h"
+#include "fileformat/LeaguePaths.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league/PlayerFile.h"
+#include "fileformat/PlayerFile.h"
 #include "store/PlayersTable.h"
 
 #include <cstdint>

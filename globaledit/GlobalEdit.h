@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league/Progress.h"
+#include "base/Progress.h"
 #include "store/Vocabulary.h"
 
 #include <array>

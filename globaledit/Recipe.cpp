@@ -2,9 +2,9 @@
 
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/RatingRule.h"
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 #include "base/LeagueError.h"
-#include "league/SafeSave.h"
+#include "safety/SafeSave.h"
 
 #include <cmath>
 #include <nlohmann/json.hpp>

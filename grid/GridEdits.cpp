@@ -1,7 +1,7 @@
 #include "grid/GridEdits.h"
 
-#include "league/Windows1252.h"
-#include "league/CellValue.h"
+#include "fileformat/Windows1252.h"
+#include "fileformat/CellValue.h"
 
 namespace tavrel::grid {
 namespace {

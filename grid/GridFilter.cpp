@@ -1,6 +1,6 @@
 #include "grid/GridFilter.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 #include <algorithm>
 #include <array>

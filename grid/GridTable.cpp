@@ -1,7 +1,7 @@
 #include "grid/GridTable.h"
 
 #include "base/LeagueError.h"
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 #include "store/Text.h"
 
 #include <SQLiteCpp/Database.h>

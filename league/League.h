@@ -1,7 +1,7 @@
 #pragma once
 
-#include "league/PlayerFile.h"
-#include "league/Progress.h"
+#include "fileformat/PlayerFile.h"
+#include "base/Progress.h"
 #include "store/PlayerRowStore.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/SafeSave.h"
+#include "safety/SafeSave.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"
 

@@ -1,7 +1,7 @@
 #include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/LeagueOrigin.h"
-#include "league/TeamScan.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/TeamScan.h"
 #include "store/PlayerRows.h"
 #include "store/WorkingTables.h"
 

@@ -1,10 +1,10 @@
 #include "league/LeagueSave.h"
 
 #include "base/LeagueError.h"
-#include "league/FileBytes.h"
-#include "league/LeagueBackups.h"
-#include "league/LeagueOrigin.h"
-#include "league/LeaguePaths.h"
+#include "safety/SafeSave.h"
+#include "safety/LeagueBackups.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/LeaguePaths.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>

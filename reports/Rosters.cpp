@@ -1,9 +1,9 @@
 #include "reports/Rosters.h"
 
 #include "base/LeagueError.h"
-#include "league/ProgramInfo.h"
-#include "league/SafeSave.h"
-#include "league/Windows1252.h"
+#include "base/ProgramInfo.h"
+#include "safety/SafeSave.h"
+#include "fileformat/Windows1252.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"

@@ -2,13 +2,13 @@
 
 #include "base/LeagueError.h"
 #include "league/BackupChanges.h"
-#include "league/FileBytes.h"
-#include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/FileBytes.h"
+#include "safety/LeagueLock.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/LeaguePaths.h"
 #include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
-#include "league/TeamScan.h"
+#include "safety/PlayerFileBackup.h"
+#include "fileformat/TeamScan.h"
 #include "store/WorkingDatabase.h"
 
 #include <algorithm>

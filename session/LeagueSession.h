@@ -1,7 +1,7 @@
 #pragma once
 
 #include "league/League.h"
-#include "league/LeagueBackups.h"
+#include "safety/LeagueBackups.h"
 #include "store/CellChanges.h"
 
 #include <filesystem>

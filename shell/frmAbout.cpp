@@ -1,6 +1,6 @@
 #include "shell/frmAbout.h"
 
-#include "league/ProgramInfo.h"
+#include "base/ProgramInfo.h"
 #include "shell/ProgramVersion.h"
 #include "ui/main/UserPrompts.h"
 

@@ -3,8 +3,8 @@
 // arguments as raw bytes.
 #include "CliRunner.h"
 #include "TestFiles.h"
-#include "league/DemoLeague.h"
-#include "league/LeagueLock.h"
+#include "demo/DemoLeague.h"
+#include "safety/LeagueLock.h"
 
 #include <QTemporaryDir>
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "league/CellValue.h"
+#include "fileformat/CellValue.h"
 
 #include <gtest/gtest.h>
 #include <numeric>

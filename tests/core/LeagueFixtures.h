@@ -7,7 +7,7 @@
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
 #include "league/League.h"
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerRecord.h"
 #include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"
 

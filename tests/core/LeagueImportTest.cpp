@@ -1,7 +1,7 @@
 #include "LeagueFixtures.h"
-#include "league/FileBytes.h"
-#include "league/LeagueOrigin.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/FileBytes.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/LeaguePaths.h"
 
 #include <csignal>
 #include <sys/wait.h>

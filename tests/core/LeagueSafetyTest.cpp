@@ -4,11 +4,11 @@
 // save to exact bytes.
 #include "LeagueFixtures.h"
 #include "league/BackupChanges.h"
-#include "league/LeagueBackups.h"
-#include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
+#include "safety/LeagueBackups.h"
+#include "safety/LeagueLock.h"
+#include "safety/LeagueOrigin.h"
 #include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
+#include "safety/PlayerFileBackup.h"
 
 #include <csignal>
 #include <sys/wait.h>

@@ -4,9 +4,9 @@
 #include "session/LeagueSession.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueBackups.h"
-#include "league/LeagueLock.h"
-#include "league/LeagueOrigin.h"
+#include "safety/LeagueBackups.h"
+#include "safety/LeagueLock.h"
+#include "safety/LeagueOrigin.h"
 #include "league/LeagueSave.h"
 #include "store/WorkingDatabase.h"
 

@@ -1,7 +1,7 @@
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerRecord.h"
 
 #include "TestPlayers.h"
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 #include "store/Vocabulary.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 // Every file the program writes goes through SafeSaveFile: faults of the disk, targets and inputs
 // that are not regular files, kills in the middle of a save.
-#include "league/SafeSave.h"
+#include "safety/SafeSave.h"
 
 #include "LeagueFixtures.h"
 

@@ -1,4 +1,4 @@
-#include "league/TeamScan.h"
+#include "fileformat/TeamScan.h"
 
 #include "TestPlayers.h"
 

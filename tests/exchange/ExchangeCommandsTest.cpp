@@ -2,7 +2,7 @@
 #include "CliRunner.h"
 #include "ExchangeFixtures.h"
 #include "TestFiles.h"
-#include "league/DemoLeague.h"
+#include "demo/DemoLeague.h"
 
 #include <QTemporaryDir>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // potential, ratings at most 99, names plain, on a listed team) unless a test spoils him.
 
 #include "TestPlayers.h"
-#include "league/PlayerFile.h"
-#include "league/Windows1252.h"
+#include "fileformat/PlayerFile.h"
+#include "fileformat/Windows1252.h"
 
 #include <string>
 #include <vector>

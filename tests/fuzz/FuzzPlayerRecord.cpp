@@ -1,7 +1,7 @@
 // Player records from any bytes: every record decodes into a row that passes the export's checks,
 // and encoding that row onto the record gives back the very same bytes.
-#include "league/PlayerFile.h"
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerFile.h"
+#include "fileformat/PlayerRecord.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // The team scan over any bytes: never reads outside them, and every team it finds is a whole
 // record that followed a marker.
-#include "league/TeamScan.h"
+#include "fileformat/TeamScan.h"
 
 #include <cstdlib>
 

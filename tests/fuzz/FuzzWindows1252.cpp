@@ -1,6 +1,6 @@
 // Text conversion from any bytes: every byte survives a round trip through UTF-8, and encoding
 // any text (malformed UTF-8 included) never overruns a fixed-width field.
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 #include <cstdlib>
 #include <string>

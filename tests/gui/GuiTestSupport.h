@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TestFiles.h"
-#include "league/DemoLeague.h"
-#include "league/LeagueOrigin.h"
-#include "league/PlayerRecord.h"
+#include "demo/DemoLeague.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/PlayerRecord.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/UserPrompts.h"

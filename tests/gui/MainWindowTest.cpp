@@ -1,9 +1,9 @@
 // The main window end to end on a demo league in a folder of its own: what the user sees, and
 // every command carried through to the working database and the player file's bytes.
 #include "GuiTestSupport.h"
-#include "league/LeagueLock.h"
-#include "league/LeaguePaths.h"
-#include "league/Windows1252.h"
+#include "safety/LeagueLock.h"
+#include "fileformat/LeaguePaths.h"
+#include "fileformat/Windows1252.h"
 #include "shell/frmStatus.h"
 #include "stats/RatingDistribution.h"
 #include "store/Text.h"

@@ -1,6 +1,6 @@
 // The window's safety nets on a demo league: File > Restore Backup... and crash recovery.
 #include "GuiTestSupport.h"
-#include "league/LeagueBackups.h"
+#include "safety/LeagueBackups.h"
 #include "ui/main/RestoreBackupDialog.h"
 
 #include <QTableWidget>

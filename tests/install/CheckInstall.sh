@@ -56,9 +56,11 @@ package)
       { cat "$work/lintian"; fail "lintian finds errors"; }
     # The distribution's hardening: fortified functions and immediate binding.
     for program in tavrel tavrel-cli; do
-      readelf -d "$root/usr/bin/$program" | grep -q 'BIND_NOW' || fail "$program is not bound now"
-      readelf -s --wide "$root/usr/bin/$program" | grep -q '__[a-z_]*_chk' ||
-        fail "$program uses no fortified functions"
+      # Whole listings first: grep -q would stop reading them early, and pipefail would count that.
+      readelf -d "$root/usr/bin/$program" >"$work/dynamic"
+      readelf --dyn-syms --wide "$root/usr/bin/$program" >"$work/symbols"
+      grep -q 'BIND_NOW' "$work/dynamic" || fail "$program is not bound now"
+      grep -q '__[a-z_]*_chk' "$work/symbols" || fail "$program uses no fortified functions"
     done
   fi
   ;;

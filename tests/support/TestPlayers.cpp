@@ -1,6 +1,6 @@
 #include "TestPlayers.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 
 // Players rows and player records made for tests, and the columns of a row read back.
 
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerRecord.h"
 #include "store/PlayersTable.h"
 
 #include <array>

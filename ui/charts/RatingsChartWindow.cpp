@@ -1,7 +1,7 @@
 #include "ui/charts/RatingsChartWindow.h"
 
 #include "globaledit/GlobalEdit.h"
-#include "league/SafeSave.h"
+#include "safety/SafeSave.h"
 #include "stats/RatingDistribution.h"
 #include "store/TeamChoices.h"
 #include "ui/charts/ChartImage.h"

@@ -1,6 +1,6 @@
 #include "ui/main/PlayerDetailFields.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
 #include "ui/main/PlayersModel.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "league/League.h"
-#include "league/LeagueLock.h"
+#include "safety/LeagueLock.h"
 #include "store/CcboList.h"
 #include "store/CellChanges.h"
 #include "store/PlayerRowStore.h"

@@ -1,8 +1,8 @@
 // frmMain's commands: open, reopen, print, save, exit, the view toggles and the dispatch of the
 // menus and the toolbar.
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
 #include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
+#include "safety/PlayerFileBackup.h"
 #include "reports/Rosters.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"

@@ -4,7 +4,7 @@
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 #include "ui/exchange/ReportDialog.h"
 #include "ui/main/frmMain.h"
 

@@ -1,9 +1,9 @@
 // frmMain's safety nets: the league's lock and read-only mode, File > Restore Backup... and the
 // recovery of unsaved changes left by a window that ended without Save or No.
 #include "league/BackupChanges.h"
-#include "league/LeagueBackups.h"
-#include "league/LeagueOrigin.h"
-#include "league/LeaguePaths.h"
+#include "safety/LeagueBackups.h"
+#include "safety/LeagueOrigin.h"
+#include "fileformat/LeaguePaths.h"
 #include "league/LeagueSave.h"
 #include "store/PlayerRowStore.h"
 #include "store/WorkingDatabase.h"

@@ -1,3 +1,3 @@
 #pragma once
 // The working database reaching up into the league's files: the layer check must refuse this.
-#include "league/PlayerFile.h"
+#include "fileformat/PlayerFile.h"

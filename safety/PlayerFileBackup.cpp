@@ -1,8 +1,9 @@
-#include "league/PlayerFileBackup.h"
+#include "safety/PlayerFileBackup.h"
 
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 #include "base/LeagueError.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
+#include "safety/SafeSave.h"
 
 namespace tavrel {
 namespace {

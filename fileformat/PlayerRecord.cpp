@@ -1,6 +1,6 @@
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerRecord.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 #include "store/Vocabulary.h"
 
 #include <cstring>

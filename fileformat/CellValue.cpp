@@ -1,6 +1,6 @@
-#include "league/CellValue.h"
+#include "fileformat/CellValue.h"
 
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 #include "store/Vocabulary.h"
 
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "league/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 #include <array>
 #include <cstdint>

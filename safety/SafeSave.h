@@ -67,6 +67,11 @@ private:
 // so the clean-up beside each target never meets them). Files a live writer holds stay.
 void RemoveOrphanedNewFiles(const std::filesystem::path& folder);
 
+// Copies a regular file over `to` a chunk at a time through SafeSaveFile: `to` is replaced whole
+// or not at all. Refuses `from` as ReadFileBytes does (its size aside); throws LeagueError.
+void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
+                    const std::string& operation);
+
 // Writes `bytes` as the whole content of `file` through a SafeSaveFile.
 void SaveFileAtomically(const std::filesystem::path& file, std::string_view bytes,
                         const std::string& operation);

@@ -1,8 +1,8 @@
-#include "league/TeamScan.h"
+#include "fileformat/TeamScan.h"
 
 #include "base/LeagueError.h"
-#include "league/FileBytes.h"
-#include "league/Windows1252.h"
+#include "fileformat/FileBytes.h"
+#include "fileformat/Windows1252.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>

@@ -1,10 +1,10 @@
-#include "league/LeagueOrigin.h"
+#include "safety/LeagueOrigin.h"
 
 #include "base/LeagueError.h"
-#include "league/ContentHash.h"
-#include "league/FileBytes.h"
-#include "league/PlayerFile.h"
-#include "league/SafeSave.h"
+#include "safety/ContentHash.h"
+#include "fileformat/FileBytes.h"
+#include "fileformat/PlayerFile.h"
+#include "safety/SafeSave.h"
 
 #include <QByteArray>
 #include <cerrno>

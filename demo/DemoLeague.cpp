@@ -1,10 +1,10 @@
-#include "league/DemoLeague.h"
+#include "demo/DemoLeague.h"
 
 #include "base/LeagueError.h"
-#include "league/DemoNames.h"
-#include "league/PlayerRecord.h"
-#include "league/SafeSave.h"
-#include "league/Windows1252.h"
+#include "demo/DemoNames.h"
+#include "fileformat/PlayerRecord.h"
+#include "safety/SafeSave.h"
+#include "fileformat/Windows1252.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
 

@@ -1,4 +1,4 @@
-#include "league/DemoNames.h"
+#include "demo/DemoNames.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "league/SignalCleanup.h"
+#include "safety/SignalCleanup.h"
 
 #include <atomic>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "league/PlayerFile.h"
+#include "fileformat/PlayerFile.h"
 
 #include "base/LeagueError.h"
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 
 namespace tavrel {
 

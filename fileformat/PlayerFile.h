@@ -1,6 +1,6 @@
 #pragma once
 
-#include "league/PlayerRecord.h"
+#include "fileformat/PlayerRecord.h"
 
 #include <cstdint>
 #include <filesystem>

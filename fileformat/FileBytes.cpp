@@ -1,7 +1,6 @@
-#include "league/FileBytes.h"
+#include "fileformat/FileBytes.h"
 
 #include "base/LeagueError.h"
-#include "league/SafeSave.h"
 
 #include <cerrno>
 #include <cstring>
@@ -97,13 +96,6 @@ void ForEachFileChunk(const std::filesystem::path& file, const std::string& oper
                       const std::function<void(std::string_view)>& chunk) {
     std::uint64_t size = 0;
     ReadChunks(OpenRegularFile(file, operation, size), file, operation, chunk);
-}
-
-void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
-                    const std::string& operation) {
-    SafeSaveFile out(to, operation);
-    ForEachFileChunk(from, operation, [&out](std::string_view bytes) { out.Write(bytes); });
-    out.Commit();
 }
 
 } // namespace tavrel

@@ -1,11 +1,11 @@
-#include "league/LeagueBackups.h"
+#include "safety/LeagueBackups.h"
 
 #include "base/LeagueError.h"
-#include "league/ContentHash.h"
-#include "league/FileBytes.h"
-#include "league/LeaguePaths.h"
-#include "league/PlayerFile.h"
-#include "league/SafeSave.h"
+#include "safety/ContentHash.h"
+#include "fileformat/FileBytes.h"
+#include "fileformat/LeaguePaths.h"
+#include "fileformat/PlayerFile.h"
+#include "safety/SafeSave.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
-#include "league/LeagueLock.h"
+#include "safety/LeagueLock.h"
 
 #include "base/LeagueError.h"
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
 
 #include <cerrno>
 #include <cstring>

@@ -31,9 +31,4 @@ namespace tavrel {
 void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
                       const std::function<void(std::string_view)>& chunk);
 
-// Copies a regular file over `to` a chunk at a time through SafeSaveFile: `to` is replaced whole
-// or not at all. Refuses `from` as ReadFileBytes does (its size aside); throws LeagueError.
-void CopyFileSafely(const std::filesystem::path& from, const std::filesystem::path& to,
-                    const std::string& operation);
-
 } // namespace tavrel

@@ -1,4 +1,4 @@
-#include "league/LeaguePaths.h"
+#include "fileformat/LeaguePaths.h"
 
 namespace tavrel {
 namespace {

@@ -1,8 +1,8 @@
-#include "league/SafeSave.h"
+#include "safety/SafeSave.h"
 
 #include "base/LeagueError.h"
-#include "league/FileBytes.h"
-#include "league/SignalCleanup.h"
+#include "fileformat/FileBytes.h"
+#include "safety/SignalCleanup.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -286,6 +286,12 @@ void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& o
 
 void RemoveOrphanedNewFiles(const fs::path& folder) {
     RemoveOrphanedTemps(folder, nullptr);
+}
+
+void CopyFileSafely(const fs::path& from, const fs::path& to, const std::string& operation) {
+    SafeSaveFile out(to, operation);
+    ForEachFileChunk(from, operation, [&out](std::string_view bytes) { out.Write(bytes); });
+    out.Commit();
 }
 
 void SaveFileAtomically(const fs::path& file, std::string_view bytes,
