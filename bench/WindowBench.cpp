@@ -7,7 +7,7 @@
 #include "league/League.h"
 #include "league/PlayerRecord.h"
 #include "league/SafeSave.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

@@ -2,9 +2,9 @@
 # and those of the folders below it, never those above it or beside it.
 #
 #   base <- store <- stats; store <- league <- globaledit (with stats), reports, grid, exchange
-#   <- cli, ui and shell
+#   <- cli; ... <- ui <- shell
 #
-# ui and shell are the window program's two halves and may include each other. Run at configure
+# ui holds the windows, shell only the start-up that brings them up. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
 #   cmake -DTAVREL_LAYERS_ROOT=<source tree> -P Layers.cmake
 # Either way a backward include stops with a message naming the file and the include.
@@ -20,7 +20,7 @@ set(TAVREL_LAYER_reports base store league reports)
 set(TAVREL_LAYER_grid base store league grid)
 set(TAVREL_LAYER_exchange base store league exchange)
 set(TAVREL_LAYER_cli base store stats league globaledit reports exchange cli)
-set(TAVREL_LAYER_ui base store stats league globaledit reports grid exchange ui shell)
+set(TAVREL_LAYER_ui base store stats league globaledit reports grid exchange ui)
 set(TAVREL_LAYER_shell base store stats league globaledit reports grid exchange ui shell)
 set(TAVREL_LAYERS base store stats league globaledit reports grid exchange cli ui shell)
 

@@ -44,6 +44,17 @@ std::optional<std::filesystem::path> KeepLeagueBackup(const std::filesystem::pat
 // plus every record one file has and the other has not.
 std::size_t CountDifferingPlayers(const PlayerFileImage& a, const PlayerFileImage& b);
 
+// One backup as the lists of backups show it: how many players differ from `current` (the
+// player file as it is now, or as a save would write it); nothing when there is no `current` or
+// the backup cannot be read.
+struct BackupComparison {
+    LeagueBackup backup;
+    std::optional<std::size_t> differingPlayers;
+};
+// The league's backups, newest first, each compared with `current` (may be null).
+std::vector<BackupComparison> CompareLeagueBackups(const std::filesystem::path& leagueFile,
+                                                   const PlayerFileImage* current);
+
 // Puts a backup in place of the league's player file: keeps a backup of the player file it
 // replaces, then replaces it whole or not at all. The backup must be a player file (at least its
 // header). The caller holds the league's LeagueLock. Returns the backup of the replaced file

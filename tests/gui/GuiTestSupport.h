@@ -6,7 +6,7 @@
 #include "league/PlayerRecord.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

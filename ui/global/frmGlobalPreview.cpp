@@ -3,7 +3,7 @@
 #include "globaledit/Recipe.h"
 #include "ui/global/PreviewPanel.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,7 +61,7 @@ void frmGlobal::ShowPreviewArea() {
             screen->availableGeometry().height() - frame - margins.top() - margins.bottom() - above;
     }
     previewArea_->setFixedSize(wanted.width() + scrollBar,
-                               std::clamp(wanted.height(), std::min(200, wanted.height()), room));
+                               PreviewAreaHeight(wanted.height(), room));
     previewArea_->show();
     adjustSize();
     // A dialog grown past the bottom of the screen moves up so that the preview shows whole.

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -114,6 +115,10 @@ PlayerGrid::PlayerGrid(QWidget* parent)
     FillScopeChoice();
     ShowCount();
 
+    // A click on a caption sorts. A table view also selects the column on it, which makes the
+    // top visible row current and so would choose another player: not here.
+    disconnect(header_, SIGNAL(sectionPressed(int)), view_, SLOT(selectColumn(int)));
+    disconnect(header_, SIGNAL(sectionEntered(int)), view_, SLOT(_q_selectColumn(int)));
     connect(header_, &QHeaderView::sectionClicked, this, &PlayerGrid::SortClicked);
     connect(header_, &FilterHeader::filterEdited, this, [this](int column, const QString& text) {
         const std::optional<QString> problem = model_->SetFilterText(column, text);
@@ -125,6 +130,9 @@ PlayerGrid::PlayerGrid(QWidget* parent)
         SaveSettings();
     });
     connect(model_, &PlayerGridModel::rowsRebuilt, this, &PlayerGrid::ShowCount);
+    // A filter, a choice of players or new values rebuild the rows: the player stays current
+    // when they still show him.
+    connect(model_, &PlayerGridModel::rowsRebuilt, this, &PlayerGrid::ShowCurrentPlayer);
     connect(model_, &PlayerGridModel::refused, this, &PlayerGrid::message);
     connect(delegate_, &PlayerGridDelegate::fillRequested, this, &PlayerGrid::FillSelection);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -268,21 +276,32 @@ void PlayerGrid::CurrentRowChanged(const QModelIndex& current) {
         return;
     const GridTable& table = model_->Table();
     const int row = model_->TableRow(current.row());
+    currentPlayer_ = table.RowId(row);
     emit playerChosen(static_cast<int>(table.Number(row, kTeamColumn).value_or(0)),
                       static_cast<int>(table.Number(row, kPidColumn).value_or(0)));
 }
 
-void PlayerGrid::SelectPlayer(std::int64_t pid) {
-    for (int viewRow = 0; viewRow < model_->rowCount(); ++viewRow) {
-        if (model_->Table().Number(model_->TableRow(viewRow), kPidColumn) == pid) {
-            quiet_ = true;
-            const int column = std::max(0, view_->currentIndex().column());
-            view_->setCurrentIndex(model_->index(viewRow, column));
-            view_->scrollTo(model_->index(viewRow, column));
-            quiet_ = false;
-            return;
-        }
+void PlayerGrid::SetCurrentPlayer(std::optional<std::int64_t> rowId) {
+    currentPlayer_ = rowId;
+    ShowCurrentPlayer();
+}
+
+void PlayerGrid::ShowCurrentPlayer() {
+    const std::optional<int> tableRow =
+        currentPlayer_ ? model_->Table().RowOfRowId(*currentPlayer_) : std::nullopt;
+    const std::optional<int> viewRow =
+        tableRow ? model_->ViewRowOfTableRow(*tableRow) : std::nullopt;
+    const QScopedValueRollback quiet(quiet_, true);
+    if (!viewRow) {
+        view_->selectionModel()->clear();
+        return;
     }
+    const QModelIndex current = view_->currentIndex();
+    if (current.isValid() && current.row() == *viewRow)
+        return;
+    const QModelIndex cell = model_->index(*viewRow, std::max(0, current.column()));
+    view_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    view_->scrollTo(cell);
 }
 
 std::vector<std::int64_t> PlayerGrid::SelectedCells() const {

@@ -1,18 +1,24 @@
 #include "ui/main/frmMain.h"
 
-#include "shell/frmStatus.h"
-#include "store/WorkingDatabase.h"
-#include "ui/main/LastFileSetting.h"
-#include "ui/main/ListTargets.h"
+#include "league/ProgramInfo.h"
+#include "ui/charts/RatingsChartWindow.h"
+#include "ui/common/frmStatus.h"
+#include "ui/document/LeagueDocument.h"
+#include "ui/global/frmGlobal.h"
+#include "ui/main/ExchangeActions.h"
+#include "ui/main/GridSync.h"
+#include "ui/main/LeagueCommands.h"
+#include "ui/main/PlayerBrowser.h"
 #include "ui/main/PlayerDetailFields.h"
-#include "ui/main/PlayerItemDelegate.h"
 #include "ui/main/PlayersModel.h"
+#include "ui/main/SafetyActions.h"
 #include "ui/main/WindowSettings.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
@@ -21,6 +27,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,17 +70,19 @@ constexpr ToolbarButton kToolbarButtons[] = {
 };
 
 constexpr int kListWidthChars = 34;
-constexpr int kListMinimumChars = 12;
 constexpr int kStatusMessageMs = 15000;
 
 } // namespace
 
 frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPrompts> prompts,
                  QWidget* parent)
-    : QMainWindow(parent), workingDirectory_(std::move(workingDirectory)),
+    : QMainWindow(parent),
       prompts_(prompts ? std::move(prompts) : std::make_unique<QtUserPrompts>()),
-      lock_(std::make_unique<tavrel::WorkingDatabaseLock>(WorkingDatabase())),
-      Data1(new PlayersModel(this)) {
+      document_(new LeagueDocument(std::move(workingDirectory), this)),
+      Data1(new PlayersModel(this)), browser_(std::make_unique<PlayerBrowser>(*this)),
+      commands_(std::make_unique<LeagueCommands>(*this)),
+      safety_(std::make_unique<SafetyActions>(*this)),
+      exchange_(std::make_unique<ExchangeActions>(*this)), grid_(std::make_unique<GridSync>(*this)) {
     setObjectName("frmMain");
     setContextMenuPolicy(Qt::NoContextMenu); // the View menu alone shows and hides the bars
     InitHelp();
@@ -85,7 +94,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName("splitter");
     splitter_->setChildrenCollapsible(false);
-    QWidget* lists = BuildLists(splitter_);
+    QWidget* lists = browser_->BuildLists(splitter_);
     auto* player = new QScrollArea(splitter_);
     player->setObjectName("playerArea");
     player->setWidgetResizable(true);
@@ -98,16 +107,13 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     splitter_->setSizes({ListsWidth(), details_->sizeHint().width()});
     setCentralWidget(splitter_);
     SetTabOrder();
-    BuildPlayerGrid(findChild<QMenu*>("mnuView"));
-    Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
-        return PushChanges(text, std::move(changes));
-    });
-    connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
+    grid_->BuildPlayerGrid(findChild<QMenu*>("mnuView"));
+    ConnectDocument();
 
-    LastFile = ReadLastFile();
     AddReopenItem();
-    AddSafetyItems();
-    AddExchangeItems();
+    safety_->AddSafetyItems();
+    exchange_->AddExchangeItems([this](int i) { mnuFileItem_Click(i); },
+                                [this](int i) { mnuViewItem_Click(i); });
     ShowLeagueState();
     RestoreLayout();
 }
@@ -118,16 +124,142 @@ frmMain::~frmMain() {
     Data1->disconnect(this);
     Data1->SetEditSink({});
     Data1->Detach();
+    document_->disconnect(this);
+}
+
+void frmMain::ConnectDocument() {
+    Data1->SetEditGate([this] { return document_->IsEditable(); });
+    Data1->SetEditSink([this](const QString& text, tavrel::CellChanges changes) {
+        return document_->Apply(text, std::move(changes));
+    });
+    connect(Data1, &PlayersModel::writeFailed, this, &frmMain::ShowFailure);
+    connect(document_, &LeagueDocument::failed, this, &frmMain::ShowFailure);
+    connect(document_, &LeagueDocument::stateChanged, this, &frmMain::ShowLeagueState);
+    connect(document_->History(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    connect(document_, &LeagueDocument::workingDatabaseClosing, Data1, &PlayersModel::Detach);
+    connect(document_, &LeagueDocument::workingDatabaseOpened, this,
+            [this](bool newLeague) {
+                std::optional<std::vector<tavrel::RowKey>> rows = document_->TakeImportedRows();
+                try {
+                    auto store = std::make_unique<tavrel::PlayerRowStore>(WorkingDatabase());
+                    if (rows)
+                        Data1->Attach(std::move(store), std::move(*rows));
+                    else
+                        Data1->Attach(std::move(store));
+                } catch (const std::exception& e) {
+                    ShowFailure(QString::fromStdString(e.what()));
+                    return;
+                }
+                const std::optional<std::int64_t> current = document_->CurrentPlayer();
+                details_->Rebind(current ? Data1->RowOfRowId(*current).value_or(0) : 0);
+                if (newLeague)
+                    ShowOpenedLeague();
+            });
+    connect(document_, &LeagueDocument::cellsChanged, this,
+            [this](const tavrel::CellChanges& changes) {
+                Data1->CellsChanged(changes);
+                browser_->RefreshPlayerEntries(changes);
+                grid_->CellsChanged(changes);
+                emit PlayersChanged();
+            });
+    connect(document_, &LeagueDocument::playersReloaded, this, [this] {
+        const int row = details_->CurrentRow();
+        try {
+            Data1->Reload();
+        } catch (const std::exception& e) {
+            ShowFailure(QString::fromStdString(e.what()));
+        }
+        details_->Rebind(row);
+        grid_->PlayersReloaded();
+        emit PlayersChanged();
+    });
+}
+
+void frmMain::ShowOpenedLeague() {
+    ShowLeagueState();
+    browser_->LoadTeamList();
+    statusPanel1->setText(document_->LeagueFile());
+    exchange_->CheckOpenedLeague();
+    grid_->LeagueOpened();
+    if (globalEdit_) {
+        if (document_->IsReadOnly())
+            globalEdit_->hide();
+        globalEdit_->LeagueOpened(); // its team list belongs to the league before
+    }
+    if (ratingsChart_)
+        ratingsChart_->Refresh();
 }
 
 std::filesystem::path frmMain::WorkingDatabase() const {
-    return tavrel::WorkingDatabasePath(workingDirectory_);
+    return document_->WorkingDatabase();
 }
 
 tavrel::Progress* frmMain::ProgressWindow() {
     if (!status_)
         status_ = new frmStatus(this);
     return status_;
+}
+
+QUndoStack* frmMain::History() const {
+    return document_->History();
+}
+
+bool frmMain::IsLeagueOpen() const {
+    return document_->IsOpen();
+}
+
+bool frmMain::HasUnsavedChanges() const {
+    return document_->HasUnsavedChanges();
+}
+
+bool frmMain::IsReadOnly() const {
+    return document_->IsReadOnly();
+}
+
+void frmMain::CommitPendingEdit() {
+    details_->Submit();
+}
+
+bool frmMain::ApplyChanges(const QString& text, tavrel::CellChanges changes) {
+    CommitPendingEdit(); // a value still being typed is a step of its own, before this one
+    return document_->Apply(text, std::move(changes));
+}
+
+void frmMain::RecordChanges(const QString& text, tavrel::CellChanges changes) {
+    document_->RecordApplied(text, std::move(changes));
+}
+
+void frmMain::PlayersChangedElsewhere() {
+    document_->ChangedElsewhere();
+}
+
+bool frmMain::OpenLeagueFromCommandLine(const QString& leagueFile) {
+    bool opened = false;
+    RunCommand([&] { opened = commands_->OpenLeagueFromCommandLine(leagueFile); });
+    return opened;
+}
+
+void frmMain::ReFreshList() {
+    browser_->ReFreshList();
+}
+
+void frmMain::OfferCrashRecovery() {
+    RunCommand([this] { safety_->OfferCrashRecovery(); });
+}
+
+void frmMain::RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+    } catch (...) {
+        ShowFailure(QStringLiteral("The command failed for a reason no part of Tavrel names."));
+    }
+}
+
+void frmMain::ShowFailure(const QString& message) {
+    prompts_->ShowFailure(this, message);
 }
 
 QAction* frmMain::AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index,
@@ -196,6 +328,24 @@ void frmMain::BuildMenus() {
     mnuHelpItem[0]->setShortcut(QKeySequence::HelpContents); // F1 in this window
 }
 
+void frmMain::BuildHistory(QMenu* editMenu) {
+    // A value still being typed is kept before the menu can undo anything: opening a menu does
+    // not take the focus from its box.
+    connect(editMenu, &QMenu::aboutToShow, this, &frmMain::CommitPendingEdit);
+    // After the Edit menu's own items, whose indexes stay as they are.
+    editMenu->addSeparator();
+    QUndoStack* history = document_->History();
+    QAction* undo = history->createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setObjectName("actUndo");
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = history->createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setObjectName("actRedo");
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    editMenu->addAction(undo);
+    editMenu->addAction(redo);
+}
+
 void frmMain::AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu) {
     // After the menus' own items, whose indexes stay as they are: the undo history, and the
     // toolbar's commands that have no menu item of their own.
@@ -223,7 +373,7 @@ void frmMain::AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu) {
 void frmMain::AddReopenItem() {
     AddMenuItem(mnuFile, mnuFileItem, 5, QStringLiteral("-"), "mnuFileItem");
     // A path may hold '&', which a caption would take for an access key.
-    QString caption = LastFile;
+    QString caption = commands_->LastFile();
     caption.replace(QLatin1Char('&'), QLatin1String("&&"));
     QAction* reopen = AddMenuItem(mnuFile, mnuFileItem, 6, caption, "mnuFileItem");
     connect(reopen, &QAction::triggered, this, [this] { mnuFileItem_Click(6); });
@@ -254,36 +404,7 @@ void frmMain::BuildStatusBar() {
     statusPanel2->setObjectName("Panel2");
     statusBar()->addWidget(statusPanel1, 1);
     statusBar()->addWidget(statusPanel2, 1);
-}
-
-QWidget* frmMain::BuildLists(QWidget* parent) {
-    auto* left = new QWidget(parent);
-    auto* teams = new QLabel(QStringLiteral("Teams:"), left);
-    teams->setObjectName("lblTeam");
-    cboTeam = new QComboBox(left);
-    cboTeam->setObjectName("cboTeam");
-    auto* players = new QLabel(QStringLiteral("Players:"), left);
-    players->setObjectName("lblPlayers");
-    lstPlayers = new QListWidget(left);
-    lstPlayers->setObjectName("lstPlayers");
-    lstPlayers->setUniformItemSizes(true);
-    auto* layout = new QVBoxLayout(left);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(teams);
-    layout->addWidget(cboTeam);
-    layout->addWidget(players);
-    layout->addWidget(lstPlayers, 1);
-    lstPlayers->setItemDelegate(new PlayerItemDelegate(lstPlayers));
-    lstPlayers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    left->setMinimumWidth(fontMetrics().horizontalAdvance(QString(kListMinimumChars, 'x')));
-    teamTarget_ = std::make_unique<ComboBoxTarget>(cboTeam);
-    playerTarget_ = std::make_unique<ListWidgetTarget>(lstPlayers);
-    connect(cboTeam, &QComboBox::activated, this, &frmMain::cboTeam_Click);
-    connect(lstPlayers, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            lstPlayers_Click();
-    });
-    return left;
+    browser_->SetTeamPanel(statusPanel2);
 }
 
 int frmMain::ListsWidth() const {
@@ -292,7 +413,7 @@ int frmMain::ListsWidth() const {
 
 void frmMain::SetTabOrder() {
     // Reading order: the team, its players, then the player's boxes line by line.
-    QList<QWidget*> chain{cboTeam, lstPlayers};
+    QList<QWidget*> chain{browser_->TeamCombo(), browser_->PlayerList()};
     chain << details_->FocusChain();
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
@@ -321,23 +442,34 @@ void frmMain::SaveLayout() {
 }
 
 void frmMain::ShowLeagueState() {
-    const bool open = league_.has_value();
-    const QString name = QFileInfo(LeagueFile).fileName();
+    const bool open = document_->IsOpen();
+    const bool writable = document_->IsEditable();
+    const QString name = QFileInfo(document_->LeagueFile()).fileName();
     // A league that is only looked at has no changes to mark.
-    setWindowTitle(!open       ? QStringLiteral("Tavrel")
-                   : readOnly_ ? QStringLiteral("Tavrel - %1 [read only]").arg(name)
-                               : QStringLiteral("Tavrel - %1[*]").arg(name));
+    setWindowTitle(!open ? QString::fromLatin1(tavrel::kProgramName)
+                   : writable
+                       ? QStringLiteral("%1 - %2[*]").arg(QLatin1String(tavrel::kProgramName), name)
+                       : QStringLiteral("%1 - %2 [read only]")
+                             .arg(QLatin1String(tavrel::kProgramName), name));
     for (QAction* a : {mnuFileItem[1], mnuFileItem[2], mnuComItem[kGlobalEditIndex]})
         a->setEnabled(open);
     for (const char* name : {"btnSave", "btnPrint", "btnFind", "btnSortAc", "btnSortDec",
                              "btnGlobalEdit", "actFind", "actSortAc", "actSortDec"})
         findChild<QAction*>(name)->setEnabled(open);
-    // A league another program is writing is only looked at.
-    for (QAction* writer : {mnuFileItem.value(2), mnuFileItem.value(kRestoreBackupIndex),
-                            mnuComItem.value(kGlobalEditIndex), findChild<QAction*>("btnSave"),
-                            findChild<QAction*>("btnGlobalEdit")})
+    // A league another program is writing is only looked at: nothing that changes it is offered.
+    for (QAction* writer :
+         {mnuFileItem.value(2), mnuFileItem.value(kRestoreBackupIndex), mnuFileItem.value(11),
+          mnuComItem.value(kGlobalEditIndex), findChild<QAction*>("btnSave"),
+          findChild<QAction*>("btnGlobalEdit")})
         if (writer)
-            writer->setEnabled(open && !readOnly_);
+            writer->setEnabled(writable);
+    for (const char* name : {"actUndo", "actRedo"})
+        if (QAction* a = findChild<QAction*>(name))
+            a->setVisible(!document_->IsReadOnly());
+    for (QLineEdit* box : details_->findChildren<QLineEdit*>())
+        box->setReadOnly(document_->IsReadOnly());
+    if (document_->IsReadOnly() && globalEdit_)
+        globalEdit_->hide();
 }
 
 void frmMain::ShowStatus(const QString& message) {
