@@ -4,10 +4,10 @@
 #include "base/LeagueError.h"
 #include "shell/CommandLine.h"
 #include "shell/ProgramFolders.h"
-#include "ui/common/ContextIDs.h"
-#include "ui/common/ProgramVersion.h"
 #include "shell/frmSplash2.h"
 #include "store/WorkingDatabase.h"
+#include "ui/common/ContextIDs.h"
+#include "ui/common/ProgramVersion.h"
 #include "ui/main/frmMain.h"
 
 #include <QApplication>

@@ -107,8 +107,8 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
 TEST_F(LeagueSafetyTest, BackupRowsCountTheDifferingPlayersOrSayTheyCannot) {
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
     for (int n = 1; n <= 3; ++n) {
-        Exec("UPDATE Players SET Act_SP = " + std::to_string(n) + " WHERE rowid <= " +
-             std::to_string(n));
+        Exec("UPDATE Players SET Act_SP = " + std::to_string(n) +
+             " WHERE rowid <= " + std::to_string(n));
         SaveLeagueInPlace(league, db_);
     }
     const PlayerFileImage current = SavedPlayerFile(league, db_);

@@ -1,11 +1,12 @@
 // The window on its league document: read only refuses every change by every path, the grid
 // keeps the current player through sort, filter and trade, an import's preview, a Global Edit
 // box without a number, failed undo and redo, and an Open whose working folder holds no lock.
+#include "ui/document/LeagueDocument.h"
+
 #include "GuiTestSupport.h"
 #include "grid/GridColumns.h"
 #include "league/LeagueLock.h"
 #include "store/CellChanges.h"
-#include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
 #include "ui/global/PreviewPanel.h"
 #include "ui/grid/FilterHeader.h"
@@ -131,9 +132,8 @@ private slots:
                     !s_->Action("btnGlobalEdit")->isEnabled());
             // A pass that wrote past the gate: put back as it was.
             const auto speed = *tavrel::PlayersColumnIndex("Act_SP");
-            const tavrel::Value old = tavrel::Value(Stored(s_->WorkingDb(), "Act_SP",
-                                                           "WHERE rowid = 1")
-                                                        .toLongLong());
+            const tavrel::Value old =
+                tavrel::Value(Stored(s_->WorkingDb(), "Act_SP", "WHERE rowid = 1").toLongLong());
             const tavrel::CellChanges changes{{1, speed, old, tavrel::Value(std::int64_t{1})}};
             tavrel::WriteCellChanges(s_->WorkingDb(), changes, tavrel::CellSide::After);
             s_->window->RecordChanges(QStringLiteral("Global Edit of QB"), changes);
@@ -192,8 +192,7 @@ private slots:
 
         // A filter that lets him through keeps him; one that hides him leaves no current row in
         // the grid and the form where it was.
-        const QString pid =
-            Model()->data(Cell(*ViewRowOf(chosen), kPidColumn)).toString();
+        const QString pid = Model()->data(Cell(*ViewRowOf(chosen), kPidColumn)).toString();
         Model()->SetFilterText(kPidColumn, pid);
         QCOMPARE(GridPlayer(), chosen);
         Model()->SetFilterText(kPidColumn, QStringLiteral("<>") + pid);

@@ -102,12 +102,13 @@ private slots:
 
     void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile_data() {
         QTest::addColumn<bool>("changePlayerFile");
-        QTest::addColumn<bool>("lockHeld"); // by another program when the answer comes
+        QTest::addColumn<bool>("lockHeld");              // by another program when the answer comes
         QTest::addColumn<std::optional<bool>>("answer"); // nothing: Esc, asked again next time
         QTest::newRow("recovered") << false << false << std::optional<bool>(true);
         QTest::newRow("discarded") << false << false << std::optional<bool>(false);
         QTest::newRow("kept for the next start") << false << false << std::optional<bool>();
-        QTest::newRow("yes with the league held: kept") << false << true << std::optional<bool>(true);
+        QTest::newRow("yes with the league held: kept")
+            << false << true << std::optional<bool>(true);
         QTest::newRow("esc with the league held: kept") << false << true << std::optional<bool>();
         QTest::newRow("player file changed since") << true << false << std::optional<bool>();
     }
@@ -187,7 +188,9 @@ private slots:
         s_->OpenDemo();
         QCOMPARE(s_->log->questions.size(), 4);
         QVERIFY(s_->log->questions[3].contains("SAVE"));
-        QVERIFY(!s_->window->HasUnsavedChanges() && !s_->OriginSaysUnsaved());
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        QVERIFY(!s_->window->HasUnsavedChanges());
+        QVERIFY(!s_->OriginSaysUnsaved());
     }
 };
 

@@ -1,8 +1,8 @@
 #include "ui/common/ContextIDs.h"
 
 #include "ui/common/HelpViewer.h"
-#include <QCoreApplication>
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 

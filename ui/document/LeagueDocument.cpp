@@ -112,7 +112,7 @@ void LeagueDocument::Open(const QString& leagueFile, bool readOnly, tavrel::Prog
     leagueFile_ = leagueFile;
     readOnly_ = readOnly;
     currentPlayer_.reset();
-    history_->clear(); // the steps belong to the league before
+    NewHistory(true); // the steps belong to the league before
     OpenStore();
     emit stateChanged();
     rows_ = std::move(rows);
@@ -128,10 +128,8 @@ std::size_t LeagueDocument::Save(tavrel::Progress* progress) {
     return written;
 }
 
-std::optional<tavrel::CellChanges>
-LeagueDocument::ChangesToBackup(const fs::path& backupFile) {
-    return tavrel::ChangesToBackup(*league_, WorkingDatabase(),
-                                   tavrel::ReadPlayerFile(backupFile));
+std::optional<tavrel::CellChanges> LeagueDocument::ChangesToBackup(const fs::path& backupFile) {
+    return tavrel::ChangesToBackup(*league_, WorkingDatabase(), tavrel::ReadPlayerFile(backupFile));
 }
 
 void LeagueDocument::LoadBackup(const fs::path& backupFile, tavrel::Progress* progress) {
@@ -144,8 +142,7 @@ void LeagueDocument::LoadBackup(const fs::path& backupFile, tavrel::Progress* pr
         rows = tavrel::RowKeysOfImport(league_->image);
     });
     // A new history, away from the saved state (the working database's origin says so too).
-    history_->clear();
-    history_->resetClean();
+    NewHistory(false);
     OpenStore();
     rows_ = std::move(rows);
     emit workingDatabaseOpened(true);
@@ -163,8 +160,7 @@ void LeagueDocument::Recover(const QString& leagueFile) {
     leagueFile_ = leagueFile;
     readOnly_ = false;
     currentPlayer_.reset();
-    history_->clear();
-    history_->resetClean();
+    NewHistory(false);
     OpenStore();
     emit stateChanged();
     rows_.reset();
@@ -263,6 +259,14 @@ bool LeagueDocument::WriteSide(const tavrel::CellChanges& changes, tavrel::CellS
     }
     emit cellsChanged(changes);
     return true;
+}
+
+void LeagueDocument::NewHistory(bool clean) {
+    history_->clear(); // which leaves an empty history's clean state as it was
+    if (clean)
+        history_->setClean();
+    else
+        history_->resetClean();
 }
 
 void LeagueDocument::OpenStore() {

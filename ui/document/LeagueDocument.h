@@ -94,7 +94,9 @@ public:
 
     // The rows of the working database when the import that just built it said what they are,
     // once; nothing otherwise (they must then be read).
-    std::optional<std::vector<tavrel::RowKey>> TakeImportedRows() { return std::exchange(rows_, {}); }
+    std::optional<std::vector<tavrel::RowKey>> TakeImportedRows() {
+        return std::exchange(rows_, {});
+    }
 
     // The player the window shows, by rowid; nothing when none.
     std::optional<std::int64_t> CurrentPlayer() const { return currentPlayer_; }
@@ -135,12 +137,14 @@ private:
     // Replaces the working database through `import`; on failure the one before stays.
     template <typename Import> void Replace(Import import);
     void OpenStore();
+    // No steps; at the saved state (`clean`) or away from it.
+    void NewHistory(bool clean);
     bool WriteSide(const tavrel::CellChanges& changes, tavrel::CellSide side);
     QString ReadOnlyRefusal() const;
 
     std::filesystem::path workingDirectory_;
     std::unique_ptr<tavrel::WorkingDatabaseLock> folderLock_;
-    std::unique_ptr<tavrel::LeagueLock> leagueLock_; // none while read only
+    std::unique_ptr<tavrel::LeagueLock> leagueLock_;  // none while read only
     std::unique_ptr<tavrel::LeagueLock> claimedLock_; // of a league about to open
     std::optional<tavrel::LoadedLeague> league_;
     QString leagueFile_;

@@ -1,9 +1,9 @@
 // The Global Edit dialog's preview and recipes: Preview shows what OK would do, Save Recipe...
 // and Load Recipe... keep every box, tick and the team choice in a file.
 #include "globaledit/Recipe.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/global/PreviewPanel.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/common/UserPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,8 +11,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
 #include <QScopedValueRollback>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -362,9 +362,8 @@ void PlayerGrid::FillSelection(const QString& text) {
 }
 
 void PlayerGrid::PasteIntoSelection(const QString& text) {
-    std::vector<std::vector<std::string>> block = SplitPastedText(text.toStdString());
     const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
-    if (block.empty() || selected.isEmpty())
+    if (selected.isEmpty())
         return;
     int top = selected.front().row();
     int left = selected.front().column();
@@ -372,36 +371,23 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
         top = std::min(top, index.row());
         left = std::min(left, index.column());
     }
-    // A header row copied with the cells is not pasted.
-    bool header = true;
-    for (std::size_t i = 0; i < block.front().size(); ++i) {
-        const int column = left + static_cast<int>(i);
-        header = header && column < kGridColumnCount &&
-                 block.front()[i] == GridColumns()[static_cast<std::size_t>(column)].header;
+    std::optional<std::vector<CellInput>> cells =
+        PlanPaste(text.toStdString(), model_->ShownRows(), top, left);
+    if (!cells) {
+        emit message(QStringLiteral("Nothing was changed: the pasted block reaches past the last "
+                                    "row or column of the grid"));
+        return;
     }
-    if (header)
-        block.erase(block.begin());
-    std::vector<CellInput> cells;
-    for (std::size_t r = 0; r < block.size(); ++r) {
-        for (std::size_t c = 0; c < block[r].size(); ++c) {
-            const int viewRow = top + static_cast<int>(r);
-            const int column = left + static_cast<int>(c);
-            if (viewRow >= model_->rowCount() || column >= kGridColumnCount) {
-                emit message(QStringLiteral("Nothing was changed: the pasted block reaches past "
-                                            "the last row or column of the grid"));
-                return;
-            }
-            cells.push_back({model_->TableRow(viewRow), column, block[r][c]});
-        }
-    }
-    const std::size_t count = cells.size();
+    if (cells->empty())
+        return;
+    const std::size_t count = cells->size();
     const QModelIndex current = view_->currentIndex();
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     std::vector<std::int64_t> pasted;
-    for (const CellInput& cell : cells)
+    for (const CellInput& cell : *cells)
         pasted.push_back(model_->Table().RowId(cell.row) * 1000 + cell.column);
-    if (model_->ApplyInputs(std::move(cells), QStringLiteral("Paste %1 cells").arg(count)))
+    if (model_->ApplyInputs(std::move(*cells), QStringLiteral("Paste %1 cells").arg(count)))
         SelectCells(pasted, currentRowId, current.column());
 }
 

@@ -94,6 +94,6 @@ private:
     std::filesystem::path workingDb_;
     bool stale_ = false;
     bool reloadQueued_ = false;
-    bool quiet_ = false; // selecting rows ourselves: not the user's choice
+    bool quiet_ = false;                        // selecting rows ourselves: not the user's choice
     std::optional<std::int64_t> currentPlayer_; // by rowid
 };

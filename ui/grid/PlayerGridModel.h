@@ -52,6 +52,8 @@ public:
     const std::vector<tavrel::grid::SortKey>& SortKeys() const { return keys_; }
 
     int TableRow(int viewRow) const { return visible_[static_cast<std::size_t>(viewRow)]; }
+    // The table rows shown, in view order.
+    const std::vector<int>& ShownRows() const { return visible_; }
     std::optional<int> ViewRowOfTableRow(int tableRow) const;
     int TotalPlayers() const { return table_.RowCount(); }
 

@@ -5,8 +5,8 @@
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
 #include "league/FileBytes.h"
-#include "ui/exchange/ReportDialog.h"
 #include "ui/document/LeagueDocument.h"
+#include "ui/exchange/ReportDialog.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -46,8 +46,8 @@ void ExchangeActions::AddExchangeItems(const std::function<void(int)>& fileItem,
     for (const auto& [index, caption] : {std::pair{kExportIndex, "&Export Players..."},
                                          std::pair{kImportIndex, "&Import Players..."},
                                          std::pair{kCompareIndex, "Co&mpare With..."}}) {
-        QAction* a =
-            window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), index, caption, "mnuFileItem");
+        QAction* a = window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), index, caption,
+                                         "mnuFileItem");
         QObject::connect(a, &QAction::triggered, &window_, [fileItem, i = index] { fileItem(i); });
     }
     QMenu* view = window_.findChild<QMenu*>("mnuView");
@@ -64,11 +64,12 @@ void ExchangeActions::AddExchangeItems(const std::function<void(int)>& fileItem,
 void ExchangeActions::ExportPlayers() {
     window_.CommitPendingEdit();
     if (!window_.Document().IsOpen()) {
-        window_.Prompts().ShowMessage(&window_, QStringLiteral("Open a league before exporting its players."));
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before exporting its players."));
         return;
     }
-    const QString file =
-        window_.Prompts().ChooseFileToSave(&window_, QStringLiteral("Export Players"), kSheetFilter);
+    const QString file = window_.Prompts().ChooseFileToSave(
+        &window_, QStringLiteral("Export Players"), kSheetFilter);
     if (file.isEmpty())
         return;
     const bool xlsx =
@@ -89,16 +90,17 @@ void ExchangeActions::ExportPlayers() {
 void ExchangeActions::ImportPlayers() {
     window_.CommitPendingEdit();
     if (!window_.Document().IsOpen()) {
-        window_.Prompts().ShowMessage(&window_,
-                              QStringLiteral("Open a league before importing players into it."));
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before importing players into it."));
         return;
     }
     if (window_.Document().IsReadOnly()) {
         window_.ApplyChanges(QStringLiteral("Import Players"), {}); // says why not
         return;
     }
-    const QString file = window_.Prompts().ChooseFileToOpen(
-        &window_, QStringLiteral("Import Players"), QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+    const QString file =
+        window_.Prompts().ChooseFileToOpen(&window_, QStringLiteral("Import Players"),
+                                           QStringLiteral("CSV Files (*.csv);;All Files (*)"));
     if (file.isEmpty())
         return;
     try {
@@ -130,7 +132,8 @@ void ExchangeActions::ImportPlayers() {
                 .arg(plan.playersChanged),
             ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel, &window_);
         if (preview.exec() == QDialog::Accepted)
-            window_.ApplyChanges(QStringLiteral("Import Players"), tavrel::ToCellChanges(plan.changes));
+            window_.ApplyChanges(QStringLiteral("Import Players"),
+                                 tavrel::ToCellChanges(plan.changes));
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
     }
@@ -139,12 +142,12 @@ void ExchangeActions::ImportPlayers() {
 void ExchangeActions::CompareWith() {
     window_.CommitPendingEdit();
     if (!window_.Document().IsOpen()) {
-        window_.Prompts().ShowMessage(&window_,
-                              QStringLiteral("Open a league before comparing it with another."));
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before comparing it with another."));
         return;
     }
-    const QString file =
-        window_.Prompts().ChooseFileToOpen(&window_, QStringLiteral("Compare With"), kCompareFilter);
+    const QString file = window_.Prompts().ChooseFileToOpen(
+        &window_, QStringLiteral("Compare With"), kCompareFilter);
     if (file.isEmpty())
         return;
     try {
@@ -173,7 +176,8 @@ void ExchangeActions::CompareWith() {
 
 void ExchangeActions::ShowLeagueCheck() {
     if (!window_.Document().IsOpen()) {
-        window_.Prompts().ShowMessage(&window_, QStringLiteral("Open a league before checking it."));
+        window_.Prompts().ShowMessage(&window_,
+                                      QStringLiteral("Open a league before checking it."));
         return;
     }
     try {
@@ -194,7 +198,8 @@ void ExchangeActions::ShowLeagueCheck() {
 void ExchangeActions::CheckOpenedLeague() {
     leagueCheckPanel_->clear();
     try {
-        const std::size_t warnings = tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile())).size();
+        const std::size_t warnings =
+            tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile())).size();
         if (warnings > 0)
             leagueCheckPanel_->setText(
                 QStringLiteral("League check: %1")

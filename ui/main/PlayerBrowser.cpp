@@ -197,9 +197,9 @@ void PlayerBrowser::RefreshPlayerEntries(const tavrel::CellChanges& changes) {
             item->setText(*found);
     }
     if (const QListWidgetItem* current = lstPlayers->currentItem())
-        ShowPanel((listIsFind_ ? TeamOfRow(window_.Details()->CurrentRow())
-                               : cboTeam->currentText()) +
-                  QStringLiteral(": ") + current->text());
+        ShowPanel(
+            (listIsFind_ ? TeamOfRow(window_.Details()->CurrentRow()) : cboTeam->currentText()) +
+            QStringLiteral(": ") + current->text());
 }
 
 void PlayerBrowser::SelectPlayerById(qint16 id) {

@@ -1,8 +1,8 @@
 #include "ui/main/PlayersModel.h"
 
 #include "base/LeagueError.h"
-#include "league/Windows1252.h"
 #include "league/CellValue.h"
+#include "league/Windows1252.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 

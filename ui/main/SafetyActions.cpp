@@ -60,10 +60,10 @@ void SafetyActions::RestoreBackup() {
         tavrel::CompareLeagueBackups(leagueFile, saved ? &*saved : nullptr);
     if (backups.empty()) {
         window_.Prompts().ShowMessage(
-            &window_, QStringLiteral("There is no backup of the league \"%1\" yet. Tavrel keeps "
-                                     "one in \"%2\" each time the league is saved.")
-                          .arg(document.LeagueFile(),
-                               Text(tavrel::LeagueBackupsFolder(leagueFile))));
+            &window_,
+            QStringLiteral("There is no backup of the league \"%1\" yet. Tavrel keeps "
+                           "one in \"%2\" each time the league is saved.")
+                .arg(document.LeagueFile(), Text(tavrel::LeagueBackupsFolder(leagueFile))));
         return;
     }
     std::vector<RestoreBackupDialog::Row> rows;
@@ -72,9 +72,9 @@ void SafetyActions::RestoreBackup() {
         rows.push_back({TakenText(row.backup.taken),
                         QStringLiteral("%1 bytes")
                             .arg(locale.toString(static_cast<qulonglong>(row.backup.size))),
-                        row.differingPlayers ? locale.toString(static_cast<qulonglong>(
-                                                   *row.differingPlayers))
-                                             : QStringLiteral("cannot be read")});
+                        row.differingPlayers
+                            ? locale.toString(static_cast<qulonglong>(*row.differingPlayers))
+                            : QStringLiteral("cannot be read")});
     RestoreBackupDialog dialog(document.LeagueFile(), rows, &window_);
     if (dialog.exec() != QDialog::Accepted || dialog.ChosenRow() < 0)
         return;

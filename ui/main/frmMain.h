@@ -20,6 +20,8 @@ class ExchangeActions;
 class GridSync;
 class LeagueCommands;
 class LeagueDocument;
+class MainMenus;
+class DocumentViews;
 class PlayerBrowser;
 class PlayerDetailFields;
 class PlayersModel;
@@ -34,16 +36,19 @@ class frmGlobal;
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
 // the current player's fields on the right. The league it edits is a LeagueDocument; its jobs are
-// done by collaborators: LeagueCommands (open, reopen, save, print, exit), PlayerBrowser (the team
-// and player lists), ExchangeActions (spreadsheets, comparing, checking), SafetyActions (Restore
-// Backup, crash recovery) and GridSync (the player grid). frmMain.cpp builds the window,
-// frmMainDispatch.cpp runs the menus and the toolbar, frmMainDialogs.cpp shows Global Edit, the
-// Ratings Chart, help and the About box.
+// done by collaborators: MainMenus (the menus, the toolbar and the status bar), DocumentViews (the
+// form, the lists and the grid following the document), LeagueCommands (open, reopen, save,
+// print, exit), PlayerBrowser (the team and player lists), ExchangeActions (spreadsheets,
+// comparing, checking), SafetyActions (Restore Backup, crash recovery) and GridSync (the player
+// grid). frmMain.cpp lays out the window, frmMainDispatch.cpp runs the menus and the toolbar,
+// frmMainDialogs.cpp shows Global Edit, the Ratings Chart, help and the About box.
 //
 // Every command runs through RunCommand, which catches a failure once and shows one message
 // naming the operation, the file and the cause; the window then goes on with its data whole.
 class frmMain : public QMainWindow {
     Q_OBJECT
+    friend class MainMenus;     // builds the bars into the window's own items
+    friend class DocumentViews; // shows the document in the window's views
 public:
     // File > Restore Backup..., after the reopen item.
     static constexpr int kRestoreBackupIndex = 8;
@@ -108,9 +113,6 @@ public:
     // The title names the open league; the commands that need one, or need to write it, are
     // enabled with it.
     void ShowLeagueState();
-    // A league was opened, restored whole or recovered: the lists, the check and the dialogs
-    // follow it.
-    void ShowOpenedLeague();
 
 signals:
     // The user ended the program (Exit, or the close box); nothing is left to ask.
@@ -134,13 +136,6 @@ private slots:
     void ShowAbout();
 
 private:
-    void BuildMenus();
-    void BuildToolbar();
-    void BuildStatusBar();
-    void BuildHistory(QMenu* editMenu);
-    void AddReopenItem();
-    void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
-    void ConnectDocument();
     void CentreOnScreen();
     void SetTabOrder();
     int ListsWidth() const; // at first
@@ -158,6 +153,8 @@ private:
     std::unique_ptr<SafetyActions> safety_;
     std::unique_ptr<ExchangeActions> exchange_;
     std::unique_ptr<GridSync> grid_;
+    std::unique_ptr<MainMenus> menus_;
+    std::unique_ptr<DocumentViews> views_;
 
     QMap<int, QAction*> mnuFileItem;
     QMap<int, QAction*> mnuComItem;

@@ -1,7 +1,7 @@
 // frmMain's calls into the Global Edit dialog, the About box and the help.
+#include "ui/charts/RatingsChartWindow.h"
 #include "ui/common/ContextIDs.h"
 #include "ui/common/frmAbout.h"
-#include "ui/charts/RatingsChartWindow.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
