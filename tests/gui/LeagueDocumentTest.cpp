@@ -157,7 +157,12 @@ private slots:
         QCOMPARE(s_->window->History()->count(), 0);
         QVERIFY(!s_->window->HasUnsavedChanges() && !s_->window->isWindowModified());
         QVERIFY(!s_->OriginSaysUnsaved());
-        if (refusedWithWord && path != "form" && path != "cell" && path != "trade")
+        // The models refuse edits themselves, quietly (their boxes and cells are read only); the
+        // paths the user cannot reach are disabled; the others are refused with a word.
+        const bool quiet = path == "form" || path == "cell" || path == "trade" || !refusedWithWord;
+        if (quiet)
+            QCOMPARE(s_->log->messages.size(), messages);
+        else
             QVERIFY2(s_->log->messages.size() > messages ||
                          !s_->window->statusBar()->currentMessage().isEmpty(),
                      qPrintable(path));
