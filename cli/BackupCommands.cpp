@@ -2,7 +2,6 @@
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
 #include "league/LeagueBackups.h"
-#include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
 #include "league/PlayerFile.h"
 
@@ -48,30 +47,15 @@ void ListBackups(const std::string& leaguePath) {
     }
 }
 
-// BACKUP is a backup file, or its number in the list `backups` shows.
-fs::path ChosenBackup(const std::string& leaguePath, const std::string& backup) {
-    if (!backup.empty() && backup.find_first_not_of("0123456789") == std::string::npos &&
-        !fs::exists(backup)) {
-        const std::vector<LeagueBackup> backups = ListLeagueBackups(leaguePath);
-        const unsigned long number = std::stoul(backup);
-        if (number < 1 || number > backups.size())
-            throw LeagueError(
-                "Restoring the player file from a backup", LeagueBackupsFolder(leaguePath),
-                "there is no backup number " + backup + " of this league (there " +
-                    (backups.size() == 1 ? "is " : "are ") + std::to_string(backups.size()) + ")");
-        return backups[number - 1].file;
-    }
-    return backup;
-}
-
-void Restore(const std::string& leaguePath, const std::string& backup) {
-    const fs::path file = ChosenBackup(leaguePath, backup);
-    LeagueLock lock(leaguePath, kCliProgramName);
-    lock.Lock("Restoring the player file from a backup");
-    const std::optional<fs::path> kept = RestoreLeagueBackup(leaguePath, file);
-    std::cout << "Restored " << PlayerFilePath(leaguePath) << " from " << file.native() << '\n';
-    if (kept)
-        std::cout << "The file it replaced is kept as " << kept->native() << '\n';
+// BACKUP is a backup file, or its number in the list `backups` shows, looked up under the lock.
+// The player file is not read first: a restore must work when it is broken or gone.
+void Restore(const std::string& leaguePath, const std::string& backup, bool force) {
+    CliSession session(leaguePath, LeagueAccess::Write, {.importPlayers = false});
+    const RestoreOutcome outcome = session->RestorePlayerFile(session->ChooseBackup(backup), force);
+    std::cout << "Restored " << PlayerFilePath(leaguePath) << " from "
+              << outcome.restoredFrom.native() << '\n';
+    if (outcome.keptAs)
+        std::cout << "The file it replaced is kept as " << outcome.keptAs->native() << '\n';
 }
 
 } // namespace
@@ -89,13 +73,17 @@ void AddBackupsCommand(CLI::App& app) {
 void AddRestoreCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "restore", "Puts a backup in place of the league's player file, after keeping a backup "
-                   "of the file it replaces.");
+                   "of the file it replaces. The backup must be a whole player file.");
     auto league = std::make_shared<std::string>();
     auto backup = std::make_shared<std::string>();
+    auto force = std::make_shared<bool>(false);
     AddLeagueArgument(*command, *league);
     command->add_option("BACKUP", *backup, "A backup file, or its number in the backups list")
         ->required();
-    command->callback([league, backup] { Restore(*league, *backup); });
+    command->add_flag("--force", *force,
+                      "Restore a backup even when it does not look like this league's (far more "
+                      "or fewer players, or players of teams the league does not have)");
+    command->callback([league, backup, force] { Restore(*league, *backup, *force); });
 }
 
 } // namespace tavrel::cli

@@ -69,7 +69,8 @@ void RemoveAbandonedSessions(const fs::path& folder) {
     }
 }
 
-CliSession::CliSession() {
+CliSession::CliSession(const std::string& leaguePath, LeagueAccess access,
+                       const SessionOptions& options) {
     const fs::path parent = SessionsFolder();
     std::string pattern =
         (parent / (std::string(kSessionPrefix) + std::to_string(getpid()) + "-XXXXXX")).native();
@@ -80,19 +81,35 @@ CliSession::CliSession() {
     folder_ = fs::path(name.data());
     workingDb_ = folder_ / kWorkingDatabaseName;
     cleanupSlot_ = RegisterCleanupFolder(
-        folder_, {"Tavrel.tmp", "Tavrel.tmp-journal", "Tavrel.tmp-wal", "Tavrel.tmp-shm",
-                  "Tavrel.tmp.origin", "Tavrel.tmp.new", "Tavrel.tmp.new-journal",
-                  "Tavrel.tmp.new-wal", "Tavrel.tmp.new-shm", "Tavrel.tmp.new.origin"});
+        folder_,
+        {"Tavrel.tmp", "Tavrel.tmp-journal", "Tavrel.tmp-wal", "Tavrel.tmp-shm", "Tavrel.tmp.lock",
+         "Tavrel.tmp.origin", "Tavrel.tmp.records", "Tavrel.tmp.new", "Tavrel.tmp.new-journal",
+         "Tavrel.tmp.new-wal", "Tavrel.tmp.new-shm", "Tavrel.tmp.new.origin"});
+    try {
+        SessionOptions chosen = options;
+        chosen.access = access;
+        chosen.program = kCliProgramName;
+        league_ = std::make_unique<LeagueSession>(leaguePath, workingDb_, chosen);
+    } catch (...) {
+        RemoveFolder();
+        throw;
+    }
 }
 
 CliSession::~CliSession() {
+    league_.reset(); // lets go of its locks first
+    RemoveFolder();
+}
+
+void CliSession::RemoveFolder() {
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
     UnregisterCleanup(cleanupSlot_);
+    cleanupSlot_ = -1;
 }
 
-LoadedLeague CliSession::Import(const std::string& leaguePath) {
-    return LoadLeague(PlayerFilePath(leaguePath), leaguePath, workingDb_);
+LeagueAccess AccessFor(bool dryRun, const std::string& out) {
+    return dryRun ? LeagueAccess::Read : out.empty() ? LeagueAccess::Write : LeagueAccess::Copy;
 }
 
 bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath) {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "league/League.h"
+#include "session/LeagueSession.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace CLI {
@@ -25,28 +26,30 @@ struct FindingsReported {};
 // How tavrel-cli names itself to other writers of a league (see LeagueLock).
 inline constexpr const char* kCliProgramName = "tavrel-cli";
 
-// A private working database for one command, in a folder of its own under TMPDIR named
-// "tavrel-cli-<process id>-XXXXXX", that goes away with the session, whether the command
-// succeeds or throws, and also when SIGINT, SIGTERM or SIGHUP end the program (see
-// RunCommandLine). The window program's working database is never touched. Throws LeagueError
-// when the folder cannot be made.
+// One command's league session (LeagueSession) on a private working database, in a folder of its
+// own under TMPDIR named "tavrel-cli-<process id>-XXXXXX", that goes away with the session,
+// whether the command succeeds or throws, and also when SIGINT, SIGTERM or SIGHUP end the program
+// (see RunCommandLine). The window program's working databases are never touched. Throws
+// LeagueError when the folder cannot be made or the league cannot be opened as asked.
 class CliSession {
 public:
-    CliSession();
+    CliSession(const std::string& leaguePath, LeagueAccess access,
+               const SessionOptions& options = {});
     ~CliSession();
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
 
-    // Imports LEAGUE (the league file; its player file lies beside it) into the private working
-    // database. Only reads the league's files. Throws LeagueError naming the file and the cause.
-    LoadedLeague Import(const std::string& leaguePath);
-
+    LeagueSession& League() { return *league_; }
+    LeagueSession* operator->() { return league_.get(); }
     const std::filesystem::path& WorkingDb() const { return workingDb_; }
 
 private:
+    void RemoveFolder();
+
     std::filesystem::path folder_;
     std::filesystem::path workingDb_;
     int cleanupSlot_ = -1;
+    std::unique_ptr<LeagueSession> league_;
 };
 
 // The folder the sessions are made in: TMPDIR, or /tmp.
@@ -58,6 +61,10 @@ void RemoveAbandonedSessions(const std::filesystem::path& folder);
 // Whether `file` is the league file or its player file, however it is spelled (links, "..", case
 // on a case-blind disk). A file that does not exist is neither.
 bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath);
+
+// The access a command that changes players needs: none written for a dry run, a copy for an
+// --out file, the league itself otherwise.
+LeagueAccess AccessFor(bool dryRun, const std::string& out);
 
 // The LEAGUE argument every command that reads a league takes.
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath);

@@ -102,8 +102,7 @@ void AddDumpCommand(CLI::App& app) {
         ->check(CLI::IsMember({"jsonl", "csv"}))
         ->capture_default_str();
     command->callback([args] {
-        CliSession session;
-        session.Import(args->league);
+        CliSession session(args->league, LeagueAccess::Read);
         DumpTable(session.WorkingDb(), args->table, args->format == "csv", std::cout);
     });
 }

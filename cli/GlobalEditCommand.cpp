@@ -5,10 +5,6 @@
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Recipe.h"
-#include "league/LeagueLock.h"
-#include "league/LeaguePaths.h"
-#include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -168,33 +164,27 @@ void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
 
-    // Editing in place writes the league: no other writer may change it between our import and
-    // our save, or one of the two edits would be lost.
-    const bool inPlace = !args.dryRun && args.out.empty();
-    LeagueLock lock(args.league, kCliProgramName);
-    if (inPlace) {
-        lock.Lock(kEditing);
-        BackUpPlayerFile(args.league);
-    }
-
-    CliSession session;
-    const LoadedLeague league = session.Import(args.league);
+    CliSession session(args.league, AccessFor(args.dryRun, args.out));
     if (args.dryRun) {
         TellPreview(session.WorkingDb(), request, args.json);
         return;
     }
-    for (const GlobalEditOutcome& outcome :
-         ApplyGlobalEditPositions(session.WorkingDb(), request.positionCodes, request.inputs))
-        std::cout << PositionText(outcome.positionCode) << ": " << outcome.rowsChanged << " of "
-                  << outcome.rowsSelected << " players changed\n";
-    // The report is out before the file changes: when it cannot be written, nothing is saved,
-    // and a failed run never leaves an edit behind for a retry to apply twice.
-    FlushStandardOutput();
-    if (!args.out.empty()) {
-        SaveLeague(args.out, league, session.WorkingDb());
-        return;
-    }
-    SaveLeagueInPlace(league, session.WorkingDb());
+    std::vector<GlobalEditOutcome> outcomes;
+    session->Edit(kEditing, [&](const std::filesystem::path& workingDb) {
+        outcomes = ApplyGlobalEditPositions(workingDb, request.positionCodes, request.inputs);
+    });
+    // Told once the new file is on disk and before it replaces the old one: a save that fails
+    // tells only its failure, and a report that cannot be told leaves the file as it was.
+    const auto report = [&outcomes] {
+        for (const GlobalEditOutcome& outcome : outcomes)
+            std::cout << PositionText(outcome.positionCode) << ": " << outcome.rowsChanged << " of "
+                      << outcome.rowsSelected << " players changed\n";
+        FlushStandardOutput();
+    };
+    if (!args.out.empty())
+        session->SaveAs(args.out, report);
+    else
+        session->Save(report);
 }
 
 } // namespace

@@ -4,9 +4,6 @@
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerImport.h"
 #include "league/FileBytes.h"
-#include "league/LeagueLock.h"
-#include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -14,8 +11,6 @@
 
 namespace tavrel::cli {
 namespace {
-
-constexpr const char* kImporting = "Importing players into the league";
 
 struct ImportArguments {
     std::string league;
@@ -48,15 +43,9 @@ void RunImport(const ImportArguments& args) {
                           "the league's player file");
     const std::vector<std::uint8_t> sheet = ReadFileBytes(args.sheet, operation);
 
-    // Saving in place writes the league: no other writer may change it between our import and
-    // our save. The backup is taken only when there is something to save (below).
-    const bool inPlace = !args.dryRun && args.out.empty();
-    LeagueLock lock(args.league, kCliProgramName);
-    if (inPlace)
-        lock.Lock(kImporting);
-
-    CliSession session;
-    const LoadedLeague league = session.Import(args.league);
+    // The .sw$ copy only when there is something to save: a refused sheet leaves the last one.
+    CliSession session(args.league, AccessFor(args.dryRun, args.out), {.backUpAtOpen = false});
+    const LoadedLeague& league = session->League();
     const PlayerList players = PlayerList::FromFile(league.image);
     const ImportPlan plan = PlanImport(
         std::string_view(reinterpret_cast<const char*>(sheet.data()), sheet.size()), players);
@@ -67,22 +56,24 @@ void RunImport(const ImportArguments& args) {
                           std::to_string(plan.refusals.size()) +
                               " cells refused (listed above); nothing was changed");
     }
-    if (args.dryRun)
+    const auto report = [&plan, &args] {
+        std::cout << plan.changes.size() << " cells of " << plan.playersChanged << " players "
+                  << (args.dryRun ? "would change" : "changed") << "\n";
+        FlushStandardOutput(); // a report that cannot be told changes nothing
+    };
+    if (args.dryRun) {
         PrintChanges(plan, players, std::cout);
-    std::cout << plan.changes.size() << " cells of " << plan.playersChanged << " players "
-              << (args.dryRun ? "would change" : "changed") << "\n";
-    if (args.dryRun)
-        return;
-    FlushStandardOutput(); // a report that cannot be told changes nothing
-    WriteCellChanges(session.WorkingDb(), ToCellChanges(plan.changes), CellSide::After);
-    if (!args.out.empty()) {
-        SaveLeague(args.out, league, session.WorkingDb());
+        report();
         return;
     }
-    if (plan.changes.empty())
-        return; // the player file is left exactly as it is
-    BackUpPlayerFile(args.league);
-    SaveLeagueInPlace(league, session.WorkingDb());
+    session->Apply(ToCellChanges(plan.changes));
+    // The report is told once the new file is on disk, before it replaces the old one.
+    if (!args.out.empty())
+        session->SaveAs(args.out, report);
+    else if (plan.changes.empty())
+        report(); // the player file is left exactly as it is
+    else
+        session->Save(report);
 }
 
 } // namespace

@@ -22,8 +22,8 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 }
 
 void ShowInfo(const std::string& leaguePath) {
-    CliSession session;
-    const LoadedLeague league = session.Import(leaguePath);
+    CliSession session(leaguePath, LeagueAccess::Read);
+    const LoadedLeague& league = session->League();
     std::cout << "League file: " << league.leagueFile.string() << '\n'
               << "Player file: " << league.playerFile.string() << '\n'
               << "Teams: " << league.teamCount << '\n'

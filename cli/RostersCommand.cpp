@@ -19,8 +19,7 @@ struct RostersArguments {
 // The folder is made only once the league has been read, so a league that cannot be read leaves
 // nothing behind.
 void WriteRosters(const RostersArguments& args) {
-    CliSession session;
-    session.Import(args.league);
+    CliSession session(args.league, LeagueAccess::Read);
     std::error_code error;
     std::filesystem::create_directories(args.out, error);
     if (error)

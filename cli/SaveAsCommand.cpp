@@ -12,15 +12,15 @@ namespace {
 constexpr const char* kOperation = "Saving a copy of the league";
 
 // Imports the league and exports its players into `out`, a player file of its own. The league's
-// files are never written, not even when `out` names one of them.
+// files are never written, not even when `out` names one of them; when `out` is another league's
+// player file, it is written under that league's lock after a dated backup of it.
 void SaveCopy(const std::string& leaguePath, const std::string& out) {
     if (IsOneOfTheLeagueFiles(out, leaguePath))
         throw LeagueError(kOperation, out,
                           "this is one of the league's own files; save-as only "
                           "writes a copy");
-    CliSession session;
-    const LoadedLeague league = session.Import(leaguePath);
-    SaveLeague(out, league, session.WorkingDb());
+    CliSession session(leaguePath, LeagueAccess::Copy);
+    session->SaveAs(out);
 }
 
 } // namespace

@@ -6,8 +6,10 @@
 int main(int argc, char** argv) {
     CLI::App app{"Reads, checks, copies and edits league files from the command line. Works on a "
                  "private copy in a temporary folder; the league's own files are only read, except "
-                 "by global-edit without --out, which backs up the player file and saves into it, "
-                 "and by restore.",
+                 "by global-edit and import without --out, which back up the player file and save "
+                 "into it, and by restore. OUT files of save-as, global-edit --out and import "
+                 "--out that are another league's player file are written under that league's "
+                 "lock, after a dated backup of it.",
                  "tavrel-cli"};
     app.set_version_flag("--version", "tavrel-cli " TAVREL_VERSION);
     app.require_subcommand(1);

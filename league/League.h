@@ -38,9 +38,11 @@ std::vector<RowKey> RowKeysOfImport(const PlayerFileImage& image);
 // and column, and the player file is not touched. The records are streamed into a new file beside
 // the player file (SafeSaveFile), put in its place only when complete.
 // Progress: "Please Wait - Saving....", 0, then steps of 100/N while below 100. Returns the
-// number of records written.
+// number of records written. `beforeReplace`, when given, runs once the new file is wholly on
+// disk, just before it replaces the player file (see SafeSaveFile::Commit).
 std::size_t SaveLeague(const std::filesystem::path& playerFile, const LoadedLeague& league,
-                       const std::filesystem::path& workingDb, Progress* progress = nullptr);
+                       const std::filesystem::path& workingDb, Progress* progress = nullptr,
+                       const std::function<void()>& beforeReplace = {});
 
 } // namespace tavrel
 

@@ -112,7 +112,8 @@ PlayerFileImage SavedPlayerFile(const LoadedLeague& league, const fs::path& work
 }
 
 std::size_t SaveLeague(const fs::path& playerFile, const LoadedLeague& league,
-                       const fs::path& workingDb, Progress* progress) {
+                       const fs::path& workingDb, Progress* progress,
+                       const std::function<void()>& beforeReplace) {
     ProgressScope scope(progress, "Please Wait - Saving....");
     scope.Set(0);
     if (league.image.Header().size() < kPlayerFileHeaderSize)
@@ -126,7 +127,7 @@ std::size_t SaveLeague(const fs::path& playerFile, const LoadedLeague& league,
         ++written;
     });
     Append(out, league.image.TrailingBytes());
-    out.Commit();
+    out.Commit(beforeReplace);
     return written;
 }
 

@@ -1,6 +1,7 @@
 #include "league/LeagueSave.h"
 
 #include "base/LeagueError.h"
+#include "league/FileBytes.h"
 #include "league/LeagueBackups.h"
 #include "league/LeagueOrigin.h"
 #include "league/LeaguePaths.h"
@@ -26,13 +27,21 @@ std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem:
     return written;
 }
 
+std::filesystem::path RecordsCopyFile(const std::filesystem::path& workingDb) {
+    return std::filesystem::path(workingDb) += ".records";
+}
+
 LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,
                               const std::filesystem::path& backupFile,
                               const std::filesystem::path& workingDb, Progress* progress) {
-    LoadedLeague league = LoadLeague(backupFile, leagueFile, workingDb, progress);
+    // The rows are built on the backup's records, and so is every later save and a recovery after
+    // a crash; the rotation of backups may remove the backup itself, so they use a copy of it.
+    const std::filesystem::path records = RecordsCopyFile(workingDb);
+    CopyFileSafely(backupFile, records, "Keeping a copy of the backup beside the working database");
+    LoadedLeague league = LoadLeague(records, leagueFile, workingDb, progress);
     league.playerFile = PlayerFilePath(leagueFile.native());
     LeagueOrigin origin{leagueFile, league.playerFile, StampPlayerFile(league.playerFile), true,
-                        backupFile};
+                        records};
     WriteLeagueOrigin(workingDb, origin);
     return league;
 }

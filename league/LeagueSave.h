@@ -14,8 +14,12 @@ namespace tavrel {
 std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
                               Progress* progress = nullptr);
 
+// Where LoadLeagueBackup keeps its copy of the backup: "<working database>.records".
+std::filesystem::path RecordsCopyFile(const std::filesystem::path& workingDb);
+
 // Imports a backup of the league's player file in place of the player file itself, for the
-// window's Restore Backup: the rows are the backup's, the LoadedLeague is the league's own (a
+// window's Restore Backup: the rows are the backup's (read from a copy beside the working
+// database, which the rotation of backups cannot remove), the LoadedLeague is the league's own (a
 // later SaveLeagueInPlace writes the league's player file), and the working database counts as
 // holding unsaved changes. Throws LeagueError.
 LoadedLeague LoadLeagueBackup(const std::filesystem::path& leagueFile,

@@ -56,15 +56,23 @@ std::string TempName(const fs::path& file) {
     return "." + file.filename().native() + ".tavrel-XXXXXX";
 }
 
-// Removes the new files that writers of `file` killed mid-save (kill -9, a power loss) left
-// behind. A live writer holds a lock on its new file, so only orphans can be locked here.
-void RemoveOrphanedTemps(const fs::path& file) {
-    const std::string name = TempName(file);
-    const std::string_view prefix(name.data(), name.size() - 6);
+// Whether a file name is one TempName makes, for any target.
+bool IsTempName(const std::string& name) {
+    constexpr std::string_view kMark = ".tavrel-";
+    return name.size() > 1 + kMark.size() + 6 && name.front() == '.' &&
+           name.compare(name.size() - 6 - kMark.size(), kMark.size(), kMark) == 0;
+}
+
+// Removes the new files in `folder` that writers killed mid-save (kill -9, a power loss) left
+// behind, those of `file` only when one is named. A live writer holds a lock on its new file, so
+// only orphans can be locked here.
+void RemoveOrphanedTemps(const fs::path& folder, const fs::path* file) {
+    const std::string name = file ? TempName(*file) : std::string();
+    const std::string_view prefix(name.data(), name.empty() ? 0 : name.size() - 6);
     std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(FolderOf(file), ec)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
         const std::string found = entry.path().filename().native();
-        if (found.size() != name.size() || !found.starts_with(prefix))
+        if (file ? (found.size() != name.size() || !found.starts_with(prefix)) : !IsTempName(found))
             continue;
         const int fd = open(entry.path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         struct stat info {};
@@ -120,7 +128,7 @@ SafeSaveFile::SafeSaveFile(const fs::path& target, std::string operation)
         }
     }
 
-    RemoveOrphanedTemps(file_);
+    RemoveOrphanedTemps(FolderOf(file_), &file_);
     std::string pattern = (FolderOf(file_) / TempName(file_)).native();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -180,8 +188,16 @@ void SafeSaveFile::WriteAll(std::string_view bytes) {
     }
 }
 
-void SafeSaveFile::Commit() {
+void SafeSaveFile::Commit(const std::function<void()>& beforeReplace) {
     Close(true);
+    if (beforeReplace) {
+        try {
+            beforeReplace();
+        } catch (...) {
+            Discard();
+            throw;
+        }
+    }
     Replace();
 }
 
@@ -266,6 +282,10 @@ void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& o
         file->Replace(false);
     for (const auto& [folder, i] : folders)
         SafeSaveFile::SyncFolder(out[i]->ReplacedFile(), operation, files[i].path);
+}
+
+void RemoveOrphanedNewFiles(const fs::path& folder) {
+    RemoveOrphanedTemps(folder, nullptr);
 }
 
 void SaveFileAtomically(const fs::path& file, std::string_view bytes,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,8 +31,10 @@ public:
     SafeSaveFile& operator=(const SafeSaveFile&) = delete;
 
     void Write(std::string_view bytes);
-    // Puts the new file in place of the target. Call once, after the last Write.
-    void Commit();
+    // Puts the new file in place of the target. Call once, after the last Write. When given,
+    // `beforeReplace` runs once the new file is wholly on disk and before it replaces the target:
+    // whatever it throws leaves the target as it was (a report that cannot be told, say).
+    void Commit(const std::function<void()>& beforeReplace = {});
 
     // The file that is replaced: the target, or the file a link at the target points to.
     const std::filesystem::path& ReplacedFile() const { return file_; }
@@ -58,6 +61,11 @@ private:
     int cleanupSlot_ = -1;
     int claim_ = -1; // keeps the new file locked, so no other writer takes it for an orphan
 };
+
+// Removes the new files that writers killed mid-save left anywhere in `folder` (a writer of
+// files that get new names each time, such as dated backups, never saves the same target twice,
+// so the clean-up beside each target never meets them). Files a live writer holds stay.
+void RemoveOrphanedNewFiles(const std::filesystem::path& folder);
 
 // Writes `bytes` as the whole content of `file` through a SafeSaveFile.
 void SaveFileAtomically(const std::filesystem::path& file, std::string_view bytes,

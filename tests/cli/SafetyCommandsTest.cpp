@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sys/wait.h>
@@ -190,6 +191,97 @@ TEST_F(SafetyCommands, BackupsAreListedAndRestored) {
     list = Cli({"backups", files_.leagueFile.native()});
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 4);
     EXPECT_EQ(Cli({"restore", files_.leagueFile.native(), "9"}).status, 1);
+}
+
+// Every command that writes a player file of another league goes through that league's lock and
+// keeps its dated backup first.
+TEST_F(SafetyCommands, WritingAnotherLeaguesPlayerFileGoesThroughThatLeague) {
+    const DemoLeagueFiles other =
+        WriteDemoLeague(root_ / "other", {.teams = 2, .players = 40, .seed = 9});
+    const std::string theirs = FileContent(other.playerFile);
+    testing::WriteFileContent(root_ / "sheet.csv", "Record,Act_SP\n1,77\n");
+    const std::string league = files_.leagueFile.native(), out = other.playerFile.native();
+    const std::vector<std::vector<std::string>> writes = {
+        {"save-as", league, out},
+        {"global-edit", "--positions", "QB", "--act", "SP=10", "--out", out, league},
+        {"import", league, (root_ / "sheet.csv").native(), "--out", out},
+    };
+    for (const std::vector<std::string>& write : writes) {
+        SCOPED_TRACE(write[0]);
+        testing::WriteFileContent(other.playerFile, theirs);
+        {
+            LeagueLock holder(other.leagueFile, "Tavrel");
+            ASSERT_TRUE(holder.TryLock());
+            const CliResult refused = Cli(write);
+            EXPECT_EQ(refused.status, 1);
+            EXPECT_NE(refused.err.find("being changed by Tavrel"), std::string::npos)
+                << refused.err;
+            EXPECT_TRUE(FileContent(other.playerFile) == theirs);
+        }
+        const CliResult r = Cli(write);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_FALSE(FileContent(other.playerFile) == theirs);
+    }
+    const CliResult kept = Cli({"backups", other.leagueFile.native()});
+    // Each write replaced the same file: one backup holds it, not three alike.
+    EXPECT_EQ(std::count(kept.out.begin(), kept.out.end(), '\n'), 2) << kept.out;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+}
+
+// A save that fails tells only its failure: no report of changes that never reached the file.
+TEST_F(SafetyCommands, AFailedSaveReportsNoChanges) {
+    testing::WriteFileContent(root_ / "sheet.csv", "Record,Act_SP\n1,77\n");
+    const struct {
+        const char* name;
+        std::function<void()> breakBackups;
+        const char* cause;
+    } faults[] = {
+        {"backups folder is a file",
+         [&] { testing::WriteFileContent(root_ / "backups", "not a folder"); }, "backups"},
+        {"backups folder is a dangling link",
+         [&] { fs::create_symlink(root_ / "gone", root_ / "backups"); },
+         "link to a folder that does not exist"},
+    };
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(fault.name);
+        fs::remove_all(root_ / "backups");
+        fault.breakBackups();
+        for (const std::vector<std::string>& write :
+             {Edit(files_.leagueFile),
+              std::vector<std::string>{"import", files_.leagueFile.native(),
+                                       (root_ / "sheet.csv").native()}}) {
+            const CliResult r = Cli(write);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(fault.cause), std::string::npos) << r.err;
+            EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+        }
+    }
+    const CliResult missing = Cli(Edit(root_ / "league" / "none.lge"));
+    EXPECT_NE(missing.err.find("no such league"), std::string::npos) << missing.err;
+}
+
+TEST_F(SafetyCommands, RestoreTakesOnlyWholePlayerFilesOfTheLeague) {
+    std::string cut = original_.substr(0, 12 + 366 * 10) + std::string(100, 'x');
+    testing::WriteFileContent(root_ / "cut.ply", cut);
+    CliResult r = Cli({"restore", files_.leagueFile.native(), (root_ / "cut.ply").native()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a whole player file"), std::string::npos) << r.err;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+
+    // Ten players of a 300-player league: another league's, it seems, unless forced.
+    testing::WriteFileContent(root_ / "few.ply", original_.substr(0, 12 + 366 * 10));
+    const std::vector<std::string> restore = {"restore", files_.leagueFile.native(),
+                                              (root_ / "few.ply").native()};
+    r = Cli(restore);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("--force"), std::string::npos) << r.err;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
+    std::vector<std::string> forced = restore;
+    forced.push_back("--force");
+    r = Cli(forced);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(FileContent(files_.playerFile) == original_.substr(0, 12 + 366 * 10));
 }
 
 } // namespace

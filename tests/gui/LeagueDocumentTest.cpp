@@ -11,6 +11,7 @@
 #include "ui/global/PreviewPanel.h"
 #include "ui/grid/FilterHeader.h"
 #include "ui/grid/PlayerGrid.h"
+#include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
 
 #include <QComboBox>
@@ -310,6 +311,71 @@ private slots:
         std::filesystem::create_directories(s_->work);
         s_->OpenDemo();
         QVERIFY(s_->window->IsLeagueOpen());
+    }
+
+    void twoWindowsKeepTwoLeaguesOpenAndTheSameLeagueTwiceOpensReadOnly() {
+        const tavrel::DemoLeagueFiles second = tavrel::WriteDemoLeague(PathOf(s_->dir, "second"));
+        const std::string secondOriginal = FileContent(second.playerFile);
+        s_->OpenDemo();
+        auto log = std::make_shared<PromptLog>();
+        frmMain other(s_->work, std::make_unique<FakePrompts>(log));
+        const auto trigger = [&other](const char* name) {
+            QAction* action = other.findChild<QAction*>(name);
+            QVERIFY2(action && action->isEnabled(), name);
+            action->trigger();
+        };
+        log->files << QPath(second.leagueFile);
+        trigger("mnuFileItem_0");
+        QVERIFY2(log->messages.isEmpty(), qPrintable(log->messages.join('\n')));
+        QVERIFY(other.IsLeagueOpen() && !other.IsReadOnly());
+        QVERIFY(s_->window->IsLeagueOpen() && !s_->window->IsReadOnly());
+        QVERIFY(other.WorkingDatabase() != s_->window->WorkingDatabase());
+
+        // Each edits and saves its own league, and only that.
+        const auto edit = [](frmMain& window, const char* value) {
+            window.findChild<PlayerDetailFields*>()->findChild<QLineEdit*>("txtSP")->setText(value);
+            window.CommitPendingEdit();
+        };
+        const int firstPid = s_->PidOfItem(0);
+        const int secondPid =
+            other.findChild<QListWidget*>("lstPlayers")->item(0)->data(Qt::UserRole).toInt();
+        edit(*s_->window, "201");
+        edit(other, "202");
+        s_->Trigger("mnuFileItem_2");
+        const std::string firstSaved = FileContent(s_->demo.playerFile);
+        QCOMPARE(static_cast<unsigned char>(firstSaved[RecordOffset(firstSaved, firstPid) + 175]),
+                 201); // actual speed
+        QVERIFY(FileContent(second.playerFile) == secondOriginal);
+        trigger("mnuFileItem_2");
+        const std::string secondSaved = FileContent(second.playerFile);
+        QCOMPARE(
+            static_cast<unsigned char>(secondSaved[RecordOffset(secondSaved, secondPid) + 175]),
+            202);
+        QVERIFY(FileContent(s_->demo.playerFile) == firstSaved);
+        QVERIFY(!other.HasUnsavedChanges() && !s_->window->HasUnsavedChanges());
+
+        // The first window's league in the second: read only, the holder named.
+        log->answers << true;
+        log->files << QPath(s_->demo.leagueFile);
+        trigger("mnuFileItem_0");
+        QCOMPARE(log->questions.size(), 1);
+        QVERIFY2(log->questions[0].contains(QStringLiteral("is being changed by Tavrel (process %1")
+                                                .arg(QCoreApplication::applicationPid())),
+                 qPrintable(log->questions[0]));
+        QVERIFY(other.IsLeagueOpen() && other.IsReadOnly());
+        QCOMPARE(other.findChild<QLineEdit*>("txtSP")->text(),
+                 s_->Box("txtSP")->text()); // the saved value, read from its own copy
+        // The first window goes on writing it; the read-only copy goes when it is closed.
+        const std::filesystem::path copy = other.WorkingDatabase();
+        QVERIFY(std::filesystem::exists(copy));
+        edit(*s_->window, "203");
+        s_->Trigger("mnuFileItem_2");
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        log->files << QPath(second.leagueFile);
+        trigger("mnuFileItem_0");
+        QVERIFY(!other.IsReadOnly());
+        QVERIFY(!std::filesystem::exists(copy));
+        QCOMPARE(log->unexpectedQuestions, 0);
     }
 
     void thePreviewAreaFitsTheScreenWithoutReversedBounds_data() {

@@ -25,6 +25,8 @@ expected=(
   usr/share/icons/hicolor/256x256/apps/tavrel.png
   usr/share/man/man1/tavrel.1.gz
   usr/share/man/man1/tavrel-cli.1.gz
+  usr/share/doc/tavrel/copyright
+  usr/share/doc/tavrel/changelog.Debian.gz
 )
 
 root=$work/root
@@ -48,6 +50,17 @@ package)
     grep -qx "./$f" "$work/list" || fail "package lacks $f"
   done
   dpkg-deb -x "$deb" "$root"
+  # Clean under Debian's own package checker: no errors (warnings are listed, not fatal).
+  if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" >"$work/lintian" 2>&1 ||
+      { cat "$work/lintian"; fail "lintian finds errors"; }
+    # The distribution's hardening: fortified functions and immediate binding.
+    for program in tavrel tavrel-cli; do
+      readelf -d "$root/usr/bin/$program" | grep -q 'BIND_NOW' || fail "$program is not bound now"
+      readelf -s --wide "$root/usr/bin/$program" | grep -q '__[a-z_]*_chk' ||
+        fail "$program uses no fortified functions"
+    done
+  fi
   ;;
 *) fail "unknown mode $mode" ;;
 esac
@@ -57,7 +70,7 @@ for f in "${expected[@]}"; do
   [ -f "$root/$f" ] || fail "not installed: $f"
 done
 stray=$(cd "$root" && find . -type f | sed 's|^\./||' |
-  grep -Ev '^usr/(bin/tavrel|bin/tavrel-cli|share/(tavrel|applications|metainfo|mime/packages|icons/hicolor|man/man1)/.*)$' || true)
+  grep -Ev '^usr/(bin/tavrel|bin/tavrel-cli|share/(tavrel|applications|metainfo|mime/packages|icons/hicolor|man/man1|doc/tavrel)/.*)$' || true)
 [ -z "$stray" ] || fail "installed beyond what a user needs: $stray"
 diff -r "$source/shell/help" "$root/usr/share/tavrel/Tavrel99-help" || fail "help pages differ"
 [ -x "$root/usr/bin/tavrel" ] && [ -x "$root/usr/bin/tavrel-cli" ] || fail "programs not executable"

@@ -1,174 +1,225 @@
 #include "ui/document/LeagueDocument.h"
 
 #include "base/LeagueError.h"
-#include "league/BackupChanges.h"
 #include "league/LeagueLock.h"
 #include "league/LeaguePaths.h"
-#include "league/LeagueSave.h"
-#include "league/PlayerFileBackup.h"
 #include "league/ProgramInfo.h"
+#include "session/LeagueSession.h"
 #include "store/WorkingDatabase.h"
 #include "ui/main/ChangeCellsCommand.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QUndoStack>
 
 namespace fs = std::filesystem;
 
 namespace {
+
 QString Text(const std::exception& e) {
     return QString::fromStdString(e.what());
 }
 QString Text(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
-} // namespace
 
-LeagueDocument::LeagueDocument(fs::path workingDirectory, QObject* parent)
-    : QObject(parent), workingDirectory_(std::move(workingDirectory)),
-      folderLock_(std::make_unique<tavrel::WorkingDatabaseLock>(WorkingDatabase())),
-      history_(new QUndoStack(this)) {
-    // Recovery after a crash looks for this mark: set while the league differs from its player
-    // file, cleared when it is saved or undone back to it.
-    connect(history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (IsEditable())
-            MarkUnsaved(!clean);
-    });
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
 }
 
-LeagueDocument::~LeagueDocument() = default;
+} // namespace
+
+LeagueDocument::LeagueDocument(fs::path workingFolder, QObject* parent)
+    : QObject(parent), workingFolder_(std::move(workingFolder)), history_(new QUndoStack(this)) {
+    // Recovery after a crash looks for this mark: set while the league differs from its player
+    // file, cleared when it is saved or undone back to it.
+    connect(history_, &QUndoStack::cleanChanged, this, [this](bool clean) { NoteUnsaved(!clean); });
+}
+
+LeagueDocument::~LeagueDocument() {
+    Close();
+}
 
 fs::path LeagueDocument::WorkingDatabase() const {
-    return tavrel::WorkingDatabasePath(workingDirectory_);
+    return session_ ? session_->WorkingDb() : fs::path();
+}
+
+bool LeagueDocument::IsReadOnly() const {
+    return session_ && session_->Access() != tavrel::LeagueAccess::Write;
+}
+
+bool LeagueDocument::IsEditable() const {
+    return session_ && session_->Access() == tavrel::LeagueAccess::Write;
+}
+
+const tavrel::LoadedLeague& LeagueDocument::League() const {
+    return session_->League();
 }
 
 bool LeagueDocument::HasUnsavedChanges() const {
     return !history_->isClean();
 }
 
-bool LeagueDocument::ClaimWorkingFolder() {
-    return folderLock_->IsLocked() || folderLock_->TryLock();
-}
-
-std::optional<QString> LeagueDocument::ClaimLeague(const fs::path& leagueFile) {
-    std::error_code ec;
-    if (leagueLock_ && league_ &&
-        fs::equivalent(tavrel::PlayerFilePath(leagueFile.string()), league_->playerFile, ec))
+std::optional<QString> LeagueDocument::ClaimLeague(const fs::path& leagueFile) const {
+    if (IsEditable() && SameFile(leagueFile, session_->LeagueFile()))
         return std::nullopt; // the open league again: its lock is ours already
-    auto lock = std::make_unique<tavrel::LeagueLock>(leagueFile, tavrel::kProgramName);
+    tavrel::LeagueLock probe(leagueFile, tavrel::kProgramName);
     try {
-        if (lock->TryLock()) {
-            // The open league's lock once it has opened; let go of when it fails to.
-            claimedLock_ = std::move(lock);
-            return std::nullopt;
-        }
+        if (probe.TryLock())
+            return std::nullopt; // let go of at once: the session takes it for good
     } catch (const std::exception& e) {
-        return Text(e);
+        if (!fs::exists(leagueFile))
+            return std::nullopt; // the open says there is no such league
+        return Text(e);          // a folder that takes no lock file can still be looked at
     }
-    const std::optional<tavrel::LeagueLockHolder>& holder = lock->Holder();
+    const std::optional<tavrel::LeagueLockHolder>& holder = probe.Holder();
     return QStringLiteral("The league \"%1\" is being changed by %2.")
         .arg(Text(leagueFile), holder ? QString::fromStdString(tavrel::DescribeLockHolder(*holder))
                                       : QStringLiteral("another program"));
 }
 
-void LeagueDocument::TakeClaimedLock(bool readOnly) {
-    // Read only, the league before is not ours any more and this one never was.
-    if (readOnly)
-        leagueLock_.reset();
-    else if (claimedLock_)
-        leagueLock_ = std::move(claimedLock_);
-    claimedLock_.reset();
-}
-
-template <typename Import> void LeagueDocument::Replace(Import import) {
-    // The import replaces the working database: nothing of ours may hold it open meanwhile.
-    emit workingDatabaseClosing();
-    store_.reset();
-    try {
-        import();
-    } catch (...) {
-        claimedLock_.reset(); // the league that did not open is not ours
-        // A failed import leaves the working database before in place: go on with it.
-        if (league_) {
-            try {
-                OpenStore();
-            } catch (const std::exception&) {
-            }
-            rows_.reset();
-            emit workingDatabaseOpened(false);
-        }
-        throw;
-    }
+fs::path LeagueDocument::ReadOnlyCopy() const {
+    // Told apart by the process and the document that made it.
+    return workingFolder_ / QStringLiteral("Tavrel-read-only-%1-%2.tmp")
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(reinterpret_cast<quintptr>(this), 0, 16)
+                                .toStdString();
 }
 
 void LeagueDocument::Open(const QString& leagueFile, bool readOnly, tavrel::Progress* progress) {
     const fs::path file = leagueFile.toStdString();
-    std::optional<std::vector<tavrel::RowKey>> rows;
-    Replace([&] {
-        league_ = ImportLeague(file, readOnly, progress);
-        rows = tavrel::RowKeysOfImport(league_->image);
-    });
-    TakeClaimedLock(readOnly);
+    const fs::path workingDb =
+        readOnly ? ReadOnlyCopy() : tavrel::WorkingDatabaseFor(workingFolder_, file);
+    // The views let go of the working database they show while it may be rebuilt.
+    emit workingDatabaseClosing();
+    if (session_ && session_->WorkingDb() == workingDb)
+        Close(); // the same league: its locks and database are the new session's
+    std::unique_ptr<tavrel::LeagueSession> opened;
+    try {
+        opened = std::make_unique<tavrel::LeagueSession>(
+            file, workingDb,
+            tavrel::SessionOptions{readOnly ? tavrel::LeagueAccess::Read
+                                            : tavrel::LeagueAccess::Write,
+                                   tavrel::kProgramName, true, progress});
+    } catch (...) {
+        if (readOnly) {
+            std::error_code ignored;
+            fs::remove(workingDb, ignored);
+            fs::remove(tavrel::LeagueOriginFile(workingDb), ignored);
+        }
+        if (session_)
+            emit workingDatabaseOpened(false); // the league before goes on
+        else
+            emit stateChanged();
+        throw;
+    }
+    Close();
+    Adopt(std::move(opened), leagueFile, true);
+}
+
+void LeagueDocument::Adopt(std::unique_ptr<tavrel::LeagueSession> session,
+                           const QString& leagueFile, bool imported) {
+    session_ = std::move(session);
     leagueFile_ = leagueFile;
-    readOnly_ = readOnly;
     currentPlayer_.reset();
-    NewHistory(true); // the steps belong to the league before
-    OpenStore();
+    // The steps belong to the league before; recovered changes are away from the saved state.
+    NewHistory(imported);
+    rows_.reset();
+    if (imported)
+        rows_ = tavrel::RowKeysOfImport(session_->League().image);
     emit stateChanged();
-    rows_ = std::move(rows);
     emit workingDatabaseOpened(true);
 }
 
-std::size_t LeagueDocument::Save(tavrel::Progress* progress) {
+void LeagueDocument::Close() {
+    if (!session_)
+        return;
+    const fs::path copy =
+        session_->Access() == tavrel::LeagueAccess::Read ? session_->WorkingDb() : fs::path();
+    session_.reset();
+    if (!copy.empty()) {
+        std::error_code ignored;
+        fs::remove(copy, ignored);
+        fs::remove(tavrel::LeagueOriginFile(copy), ignored);
+    }
+}
+
+std::size_t LeagueDocument::Save() {
     if (!IsEditable())
         throw tavrel::LeagueError("Saving the league", leagueFile_.toStdString(),
                                   "it is open read only");
-    const std::size_t written = SaveInPlace(progress);
+    const std::size_t written = session_->Save();
     history_->setClean();
     return written;
 }
 
-std::optional<tavrel::CellChanges> LeagueDocument::ChangesToBackup(const fs::path& backupFile) {
-    return tavrel::ChangesToBackup(*league_, WorkingDatabase(), tavrel::ReadPlayerFile(backupFile));
-}
-
-void LeagueDocument::LoadBackup(const fs::path& backupFile, tavrel::Progress* progress) {
+std::optional<tavrel::CellChanges> LeagueDocument::RestoreBackup(const fs::path& backupFile) {
     if (!IsEditable())
         throw tavrel::LeagueError("Restoring a backup of the league", leagueFile_.toStdString(),
                                   "it is open read only");
-    std::optional<std::vector<tavrel::RowKey>> rows;
-    Replace([&] {
-        league_ = ImportBackup(backupFile, progress);
-        rows = tavrel::RowKeysOfImport(league_->image);
-    });
+    emit workingDatabaseClosing(); // a backup of another shape is imported whole
+    std::optional<tavrel::CellChanges> changes;
+    try {
+        changes = session_->LoadBackup(backupFile);
+    } catch (...) {
+        emit workingDatabaseOpened(false);
+        throw;
+    }
+    if (changes) {
+        emit workingDatabaseOpened(false);
+        return changes;
+    }
     // A new history, away from the saved state (the working database's origin says so too).
     NewHistory(false);
-    OpenStore();
-    rows_ = std::move(rows);
+    rows_ = tavrel::RowKeysOfImport(session_->League().image);
     emit workingDatabaseOpened(true);
+    return std::nullopt;
 }
 
-std::optional<tavrel::RecoveryCheck> LeagueDocument::LeftoverChanges() const {
-    if (league_)
-        return std::nullopt; // the working database holds our own league
-    return tavrel::CheckForUnsavedChanges(WorkingDatabase());
+std::vector<LeagueDocument::Leftover>
+LeagueDocument::LeftoverChanges(const fs::path& leagueFile) const {
+    std::vector<fs::path> candidates;
+    if (leagueFile.empty())
+        candidates = tavrel::WorkingDatabasesWithUnsavedChanges(workingFolder_);
+    else
+        candidates = {tavrel::WorkingDatabaseFor(workingFolder_, leagueFile)};
+    std::vector<Leftover> found;
+    for (const fs::path& db : candidates) {
+        if (session_ && db == session_->WorkingDb())
+            continue; // our own league's changes
+        // A window at work on it is no leftover.
+        tavrel::WorkingDatabaseLock inUse(db);
+        try {
+            if (!inUse.TryLock())
+                continue;
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (std::optional<tavrel::RecoveryCheck> check = tavrel::CheckForUnsavedChanges(db))
+            found.push_back({db, std::move(*check)});
+    }
+    return found;
 }
 
-void LeagueDocument::Recover(const QString& leagueFile) {
-    Replace([&] { league_ = RecoverRows(); });
-    TakeClaimedLock(false);
-    leagueFile_ = leagueFile;
-    readOnly_ = false;
-    currentPlayer_.reset();
-    NewHistory(false);
-    OpenStore();
-    emit stateChanged();
-    rows_.reset();
-    emit workingDatabaseOpened(true);
+void LeagueDocument::Recover(const fs::path& workingDb, tavrel::Progress* progress) {
+    const bool ours = session_ && session_->WorkingDb() == workingDb;
+    if (ours)
+        return;
+    std::unique_ptr<tavrel::LeagueSession> recovered =
+        tavrel::LeagueSession::Recover(workingDb, tavrel::kProgramName, progress);
+    const QString leagueFile = Text(recovered->LeagueFile());
+    emit workingDatabaseClosing();
+    Close();
+    Adopt(std::move(recovered), leagueFile, false);
 }
 
-void LeagueDocument::DiscardUnsavedChanges() {
-    MarkUnsaved(false);
+void LeagueDocument::DiscardLeftover(const fs::path& workingDb) {
+    tavrel::DiscardUnsavedChanges(workingDb);
+}
+
+void LeagueDocument::DropUnsavedChanges() {
+    NoteUnsaved(false);
 }
 
 QString LeagueDocument::ReadOnlyRefusal() const {
@@ -208,10 +259,10 @@ bool LeagueDocument::Apply(const QString& text, tavrel::CellChanges changes) {
 
 bool LeagueDocument::RecordApplied(const QString& text, tavrel::CellChanges changes) {
     if (!IsEditable()) {
-        // Written past the gate: put the players back as they were.
-        if (store_ && !changes.empty()) {
+        // Written past the gate into a copy only looked at: put back as it was.
+        if (session_ && !changes.empty()) {
             try {
-                store_->WriteChanges(changes, tavrel::CellSide::Before);
+                tavrel::WriteCellChanges(session_->WorkingDb(), changes, tavrel::CellSide::Before);
             } catch (const std::exception& e) {
                 emit failed(Text(e));
             }
@@ -233,7 +284,7 @@ bool LeagueDocument::RecordApplied(const QString& text, tavrel::CellChanges chan
 }
 
 void LeagueDocument::ChangedElsewhere() {
-    if (!league_)
+    if (!session_)
         return;
     history_->resetClean(); // no step of the history leads back to what was saved
     emit playersReloaded();
@@ -247,12 +298,12 @@ void LeagueDocument::SetCurrentPlayer(std::optional<std::int64_t> rowId) {
 }
 
 bool LeagueDocument::WriteSide(const tavrel::CellChanges& changes, tavrel::CellSide side) {
-    if (!IsEditable() || !store_) {
+    if (!IsEditable()) {
         emit failed(ReadOnlyRefusal());
         return false;
     }
     try {
-        store_->WriteChanges(changes, side);
+        session_->Apply(changes, side);
     } catch (const std::exception& e) {
         emit failed(Text(e));
         return false;
@@ -269,36 +320,11 @@ void LeagueDocument::NewHistory(bool clean) {
         history_->resetClean();
 }
 
-void LeagueDocument::OpenStore() {
-    store_ = std::make_unique<tavrel::PlayerRowStore>(WorkingDatabase());
-}
-
-// The life cycle proper.
-
-tavrel::LoadedLeague LeagueDocument::ImportLeague(const fs::path& leagueFile, bool readOnly,
-                                                  tavrel::Progress* progress) {
-    if (!readOnly) // another writer's league is not ours to write beside
-        tavrel::BackUpPlayerFile(leagueFile);
-    return tavrel::LoadLeague(tavrel::PlayerFilePath(leagueFile.string()), leagueFile,
-                              WorkingDatabase(), progress);
-}
-
-std::size_t LeagueDocument::SaveInPlace(tavrel::Progress* progress) {
-    return tavrel::SaveLeagueInPlace(*league_, WorkingDatabase(), progress);
-}
-
-tavrel::LoadedLeague LeagueDocument::ImportBackup(const fs::path& backupFile,
-                                                  tavrel::Progress* progress) {
-    return tavrel::LoadLeagueBackup(league_->leagueFile, backupFile, WorkingDatabase(), progress);
-}
-
-tavrel::LoadedLeague LeagueDocument::RecoverRows() {
-    return tavrel::RecoverLeague(WorkingDatabase());
-}
-
-void LeagueDocument::MarkUnsaved(bool unsaved) {
+void LeagueDocument::NoteUnsaved(bool unsaved) {
+    if (!IsEditable())
+        return;
     try {
-        tavrel::MarkUnsavedChanges(WorkingDatabase(), unsaved);
+        session_->NoteUnsavedChanges(unsaved);
     } catch (const std::exception& e) {
         emit failed(Text(e));
     }

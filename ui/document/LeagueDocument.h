@@ -17,15 +17,18 @@
 class QUndoStack;
 
 namespace tavrel {
-class LeagueLock;
+class LeagueSession;
 class Progress;
-class WorkingDatabaseLock;
 } // namespace tavrel
 
-// The league the window edits: its files, its lock, whether it is only looked at, its working
-// database, the undo history of its changes and the player the window shows (by rowid, which a
-// sort, a filter or a trade leaves alone). The window's views ask it and listen to it; none keeps
-// a copy of its state.
+// The league the window edits: its LeagueSession (the lock, the working database, whether it is
+// only looked at), the undo history of its changes and the player the window shows (by rowid,
+// which a sort, a filter or a trade leaves alone). The window's views ask it and listen to it;
+// none keeps a copy of its state.
+//
+// Each league has a working database of its own in the working folder, so several windows (or
+// copies of the program) may keep several leagues open; a league another window or program
+// writes opens read only, into a private copy removed when it is closed.
 //
 // Every change to the players goes through Apply (or RecordApplied for a pass that wrote through
 // its own connection); both refuse while the league is read only, whatever path the change came
@@ -34,55 +37,59 @@ class WorkingDatabaseLock;
 class LeagueDocument : public QObject {
     Q_OBJECT
 public:
-    // `workingDirectory` receives the working database.
-    explicit LeagueDocument(std::filesystem::path workingDirectory, QObject* parent = nullptr);
+    // `workingFolder` receives the working databases.
+    explicit LeagueDocument(std::filesystem::path workingFolder, QObject* parent = nullptr);
     ~LeagueDocument() override;
 
+    // The open league's working database; empty while none is open.
     std::filesystem::path WorkingDatabase() const;
-    const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
-    bool IsOpen() const { return league_.has_value(); }
+    const std::filesystem::path& WorkingDirectory() const { return workingFolder_; }
+    bool IsOpen() const { return session_ != nullptr; }
     // Open, but another writer holds the league: it is looked at, never changed or saved.
-    bool IsReadOnly() const { return IsOpen() && readOnly_; }
+    bool IsReadOnly() const;
     // The one gate of every change: a league is open for writing.
-    bool IsEditable() const { return IsOpen() && !readOnly_; }
+    bool IsEditable() const;
     // As the user chose it; empty while no league is open.
     const QString& LeagueFile() const { return leagueFile_; }
     // Only while IsOpen().
-    const tavrel::LoadedLeague& League() const { return *league_; }
+    const tavrel::LoadedLeague& League() const;
     QUndoStack* History() const { return history_; }
     // The players differ from the league as opened or last saved.
     bool HasUnsavedChanges() const;
 
-    // The working folder is this window's: no other copy of the program works in it. False when
-    // another one does; throws LeagueError when no lock file can be made there.
-    bool ClaimWorkingFolder();
-    // Takes the league's lock for writing. Nothing when this document holds it now (or held it
-    // already); otherwise why not, naming the holder.
-    std::optional<QString> ClaimLeague(const std::filesystem::path& leagueFile);
-    // Imports the league into the working database. For writing (the lock taken by ClaimLeague)
-    // the player file is first copied to its ".sw$" backup; read only, nothing beside the league
-    // is written and no lock is held. A new history starts.
+    // Whether the league can be opened for writing: nothing when it can (or this document holds
+    // it already); otherwise why not, naming the holder.
+    std::optional<QString> ClaimLeague(const std::filesystem::path& leagueFile) const;
+    // Opens the league: for writing (its lock held, its player file copied to its ".sw$" backup)
+    // into its own working database, or read only (nothing beside the league written, no lock)
+    // into a private copy. A new history starts. Another league open before is closed once this
+    // one is open; the same league is closed first.
     void Open(const QString& leagueFile, bool readOnly, tavrel::Progress* progress);
     // Saves into the league's player file (a dated backup first). Returns the records written.
-    std::size_t Save(tavrel::Progress* progress);
-    // The changes that turn the players into those of `backupFile`, when a save of them would
-    // write it byte for byte; nothing when it must be imported whole (LoadBackup).
-    std::optional<tavrel::CellChanges> ChangesToBackup(const std::filesystem::path& backupFile);
-    // Imports a backup whole in place of the players; a new history, away from the saved state.
-    void LoadBackup(const std::filesystem::path& backupFile, tavrel::Progress* progress);
+    std::size_t Save();
+    // Loads a backup in place of the players. The changes that make it when a save of them would
+    // write it byte for byte (the caller applies them as one step); otherwise it is imported
+    // whole, with a new history away from the saved state, and nothing comes back.
+    std::optional<tavrel::CellChanges> RestoreBackup(const std::filesystem::path& backupFile);
 
-    // Changes a window that ended without saving left in the working database, while this
-    // document has no league open; nothing when there are none.
-    std::optional<tavrel::RecoveryCheck> LeftoverChanges() const;
+    // Working databases that hold changes a window that ended without saving left behind, and
+    // that no running window works in: every league's (`leagueFile` empty) or that league's.
+    struct Leftover {
+        std::filesystem::path workingDb;
+        tavrel::RecoveryCheck check;
+    };
+    std::vector<Leftover> LeftoverChanges(const std::filesystem::path& leagueFile = {}) const;
     // Takes those changes up: the league they were made on opens with them as unsaved changes.
-    // The caller has claimed the league (ClaimLeague).
-    void Recover(const QString& leagueFile);
-    // Lets go of unsaved changes (those left over, or the open league's when the program ends
-    // without saving): the next start offers nothing. Only on the user's explicit word.
-    void DiscardUnsavedChanges();
+    // Throws LeagueError, keeping them, when its lock is held or they cannot be recovered.
+    void Recover(const std::filesystem::path& workingDb, tavrel::Progress* progress);
+    // Lets go of left-over changes; only on the user's explicit word.
+    static void DiscardLeftover(const std::filesystem::path& workingDb);
+    // The open league's unsaved changes are let go of (the program ends without saving them):
+    // the next start offers nothing.
+    void DropUnsavedChanges();
 
-    // Writes `changes` as one step of the history named `text`. False, after failed() or
-    // refused(), when nothing was written.
+    // Writes `changes` as one step of the history named `text`. False, after failed(), when
+    // nothing was written (read only, or the write failed).
     bool Apply(const QString& text, tavrel::CellChanges changes);
     // The same for changes a pass has already written through its own connection (Global
     // Edit): kept as one step and shown. Read only, they are written back as they were and
@@ -104,7 +111,7 @@ public:
     void SetCurrentPlayer(std::optional<std::int64_t> rowId);
 
 signals:
-    // The working database is about to be rebuilt: let go of it.
+    // The working database is about to be rebuilt or let go of: let go of it.
     void workingDatabaseClosing();
     // It can be read again (TakeImportedRows says what it holds when an import just told).
     // `newLeague` when it holds another league (or the same one imported anew), not the one
@@ -122,34 +129,21 @@ signals:
     void failed(const QString& message);
 
 private:
-    // The league's life cycle; the one place that calls the core's open, save, restore and
-    // recovery, and holds the locks.
-    tavrel::LoadedLeague ImportLeague(const std::filesystem::path& leagueFile, bool readOnly,
-                                      tavrel::Progress* progress);
-    std::size_t SaveInPlace(tavrel::Progress* progress);
-    tavrel::LoadedLeague ImportBackup(const std::filesystem::path& backupFile,
-                                      tavrel::Progress* progress);
-    tavrel::LoadedLeague RecoverRows();
-    void MarkUnsaved(bool unsaved);
-    // After an import: the lock ClaimLeague took becomes the open league's.
-    void TakeClaimedLock(bool readOnly);
-
-    // Replaces the working database through `import`; on failure the one before stays.
-    template <typename Import> void Replace(Import import);
-    void OpenStore();
+    // Takes `session` as the open league: a new history, the views told.
+    void Adopt(std::unique_ptr<tavrel::LeagueSession> session, const QString& leagueFile,
+               bool imported);
+    // Lets go of the session (and removes a read-only copy).
+    void Close();
+    std::filesystem::path ReadOnlyCopy() const;
+    bool WriteSide(const tavrel::CellChanges& changes, tavrel::CellSide side);
+    void NoteUnsaved(bool unsaved);
     // No steps; at the saved state (`clean`) or away from it.
     void NewHistory(bool clean);
-    bool WriteSide(const tavrel::CellChanges& changes, tavrel::CellSide side);
     QString ReadOnlyRefusal() const;
 
-    std::filesystem::path workingDirectory_;
-    std::unique_ptr<tavrel::WorkingDatabaseLock> folderLock_;
-    std::unique_ptr<tavrel::LeagueLock> leagueLock_;  // none while read only
-    std::unique_ptr<tavrel::LeagueLock> claimedLock_; // of a league about to open
-    std::optional<tavrel::LoadedLeague> league_;
+    std::filesystem::path workingFolder_;
+    std::unique_ptr<tavrel::LeagueSession> session_;
     QString leagueFile_;
-    bool readOnly_ = false;
-    std::unique_ptr<tavrel::PlayerRowStore> store_; // writes the changes
     QUndoStack* history_;
     std::optional<std::int64_t> currentPlayer_;
     std::optional<std::vector<tavrel::RowKey>> rows_;

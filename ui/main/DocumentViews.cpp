@@ -74,8 +74,11 @@ void DocumentViews::ShowOpenedLeague() {
     if (w_.globalEdit_) {
         if (w_.document_->IsReadOnly())
             w_.globalEdit_->hide();
+        w_.globalEdit_->SetWorkingDatabase(w_.WorkingDatabase());
         w_.globalEdit_->LeagueOpened(); // its team list belongs to the league before
     }
-    if (w_.ratingsChart_)
+    if (w_.ratingsChart_) {
+        w_.ratingsChart_->SetWorkingDatabase(w_.WorkingDatabase());
         w_.ratingsChart_->Refresh();
+    }
 }

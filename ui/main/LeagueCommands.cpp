@@ -70,24 +70,10 @@ void LeagueCommands::ReopenLeague() {
 
 bool LeagueCommands::OpenLeagueFile(const QString& leagueFile, bool remember) {
     LeagueDocument& document = window_.Document();
-    bool ours = false;
-    try {
-        ours = document.ClaimWorkingFolder();
-    } catch (const std::exception& e) {
-        window_.ShowFailure(QString::fromStdString(e.what()));
-        return false;
-    }
-    if (!ours) {
-        window_.ShowFailure(QStringLiteral("A league is already open in another copy of Tavrel, "
-                                           "which works in \"%1\". Close that copy first; its "
-                                           "league was left as it is.")
-                                .arg(Text(window_.WorkingDatabase())));
-        return false;
-    }
     // Changes a crash left are let go of only on the user's word, never by an import over them.
-    if (!window_.Safety().SettleLeftoverChanges())
-        return false;
     const std::filesystem::path league = leagueFile.toStdString();
+    if (!window_.Safety().SettleLeftoverChanges(league))
+        return false;
     bool readOnly = false;
     if (const std::optional<QString> refusal = document.ClaimLeague(league)) {
         if (!window_.Prompts().AskYesNo(
@@ -121,7 +107,7 @@ bool LeagueCommands::SaveCurrentLeague() {
     }
     std::size_t written = 0;
     try {
-        written = document.Save(window_.ProgressWindow());
+        written = document.Save();
     } catch (const std::exception& e) {
         window_.ShowFailure(QString::fromStdString(e.what()));
         return false;
@@ -158,7 +144,7 @@ bool LeagueCommands::ConfirmEnd() {
         return false; // Esc or the close box: the program goes on with the edits
     if (!*save) {
         if (document.IsOpen() && document.HasUnsavedChanges())
-            document.DiscardUnsavedChanges(); // or the next start would offer to recover them
+            document.DropUnsavedChanges(); // or the next start would offer to recover them
         return true;
     }
     return SaveCurrentLeague(); // a failed save keeps the program open, so nothing is lost

@@ -86,7 +86,7 @@ void SafetyActions::RestoreBackup() {
             .arg(taken);
 
     // One step of the history when changed cells say it all; otherwise imported whole.
-    if (std::optional<tavrel::CellChanges> changes = document.ChangesToBackup(file)) {
+    if (std::optional<tavrel::CellChanges> changes = document.RestoreBackup(file)) {
         if (changes->empty())
             window_.ShowStatus(
                 QStringLiteral("The backup of %1 holds the players of the open league.")
@@ -96,25 +96,33 @@ void SafetyActions::RestoreBackup() {
             window_.ShowStatus(restored);
         return;
     }
-    document.LoadBackup(file, window_.ProgressWindow());
     window_.ShowStatus(restored);
 }
 
-SafetyActions::Leftover SafetyActions::OfferLeftoverChanges() {
+SafetyActions::Leftover SafetyActions::OfferLeftoverChanges(const fs::path& leagueFile) {
     LeagueDocument& document = window_.Document();
-    const std::optional<tavrel::RecoveryCheck> check = document.LeftoverChanges();
-    if (!check)
-        return Leftover::None;
-    const tavrel::LeagueOrigin& origin = check->origin;
+    Leftover outcome = Leftover::None;
+    for (const LeagueDocument::Leftover& leftover : document.LeftoverChanges(leagueFile)) {
+        const Leftover offered = OfferLeftover(leftover);
+        if (offered == Leftover::Recovered)
+            return offered; // one league at a time: the others are offered again later
+        if (offered == Leftover::Kept || outcome == Leftover::None)
+            outcome = offered;
+    }
+    return outcome;
+}
+
+SafetyActions::Leftover SafetyActions::OfferLeftover(const LeagueDocument::Leftover& leftover) {
+    const tavrel::LeagueOrigin& origin = leftover.check.origin;
     const QString league = Text(origin.leagueFile);
-    if (check->playerFileChanged) {
+    if (leftover.check.playerFileChanged) {
         window_.Prompts().ShowMessage(
             &window_, QStringLiteral("Tavrel ended without saving the changes made to the league "
                                      "\"%1\", but its player file \"%2\" has changed since (or "
                                      "is gone). The changes cannot be recovered onto it and were "
                                      "discarded.")
                           .arg(league, Text(origin.playerFile)));
-        document.DiscardUnsavedChanges();
+        LeagueDocument::DiscardLeftover(leftover.workingDb);
         return Leftover::Discarded;
     }
     const std::optional<bool> recover = window_.Prompts().AskYesNoOrCancel(
@@ -124,17 +132,17 @@ SafetyActions::Leftover SafetyActions::OfferLeftoverChanges() {
     if (!recover)
         return Leftover::Kept; // offered again
     if (!*recover) {
-        document.DiscardUnsavedChanges();
+        LeagueDocument::DiscardLeftover(leftover.workingDb);
         return Leftover::Discarded;
     }
-    if (const std::optional<QString> refusal = document.ClaimLeague(origin.leagueFile)) {
+    if (const std::optional<QString> refusal = window_.Document().ClaimLeague(origin.leagueFile)) {
         window_.Prompts().ShowMessage(&window_,
                                       *refusal + QStringLiteral(" The unsaved changes are kept; "
                                                                 "Tavrel offers them again."));
         return Leftover::Kept;
     }
     try {
-        document.Recover(league);
+        window_.Document().Recover(leftover.workingDb, window_.ProgressWindow());
     } catch (const std::exception& e) {
         window_.ShowFailure(QString::fromStdString(e.what()) +
                             QStringLiteral(" The unsaved changes are kept."));
@@ -144,19 +152,11 @@ SafetyActions::Leftover SafetyActions::OfferLeftoverChanges() {
 }
 
 void SafetyActions::OfferCrashRecovery() {
-    if (window_.Document().IsOpen())
-        return;
-    // Another copy running in this folder works on that database now: nothing is left over.
-    try {
-        if (!window_.Document().ClaimWorkingFolder())
-            return;
-    } catch (const std::exception&) {
-        return;
-    }
-    OfferLeftoverChanges();
+    if (!window_.Document().IsOpen())
+        OfferLeftoverChanges({});
 }
 
-bool SafetyActions::SettleLeftoverChanges() {
-    const Leftover leftover = OfferLeftoverChanges();
+bool SafetyActions::SettleLeftoverChanges(const fs::path& leagueFile) {
+    const Leftover leftover = OfferLeftoverChanges(leagueFile);
     return leftover == Leftover::None || leftover == Leftover::Discarded;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "ui/document/LeagueDocument.h"
+
+#include <filesystem>
+
 class frmMain;
 
 // The main window's safety nets: File > Restore Backup... and the recovery of unsaved changes a
@@ -13,16 +17,18 @@ public:
     // File > Restore Backup... after the reopen item.
     void AddSafetyItems();
     void RestoreBackup();
-    // At start, with no league open.
+    // At start, with no league open: every league's left-over changes, until one is recovered.
     void OfferCrashRecovery();
-    // Before an import would replace the working database: true when it holds no leftover
-    // changes (none, or discarded now); false when they stay (kept, or recovered now), and the
-    // import must not go on.
-    bool SettleLeftoverChanges();
+    // Before opening `leagueFile` would import over its working database: true when it holds no
+    // left-over changes (none, or discarded now); false when they stay (kept, or recovered now),
+    // and the open must not go on.
+    bool SettleLeftoverChanges(const std::filesystem::path& leagueFile);
 
 private:
     enum class Leftover { None, Recovered, Kept, Discarded };
-    Leftover OfferLeftoverChanges();
+    // Those of every league (`leagueFile` empty) or of one.
+    Leftover OfferLeftoverChanges(const std::filesystem::path& leagueFile);
+    Leftover OfferLeftover(const LeagueDocument::Leftover& leftover);
 
     frmMain& window_;
 };
