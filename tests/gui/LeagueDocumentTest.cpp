@@ -114,7 +114,9 @@ private slots:
         };
         bool refusedWithWord = true; // the paths the user cannot reach say nothing
         if (path == "form") {
-            QVERIFY(s_->Box("txtSP")->isReadOnly());
+            QLineEdit* box = s_->Box("txtSP");
+            QVERIFY(box->isReadOnly());
+            QCOMPARE(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window));
             s_->Box("txtSP")->setText(QStringLiteral("77"));
             s_->window->CommitPendingEdit();
         } else if (path == "cell") {

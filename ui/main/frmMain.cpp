@@ -214,9 +214,18 @@ void frmMain::ShowLeagueState() {
             : QStringLiteral("%1 - %2 [read only]").arg(QLatin1String(tavrel::kProgramName), name));
     menus_->EnableCommands(open, writable, document_->IsReadOnly());
     for (QLineEdit* box : details_->findChildren<QLineEdit*>())
-        box->setReadOnly(document_->IsReadOnly());
+        ShowReadOnly(box, document_->IsReadOnly());
     if (document_->IsReadOnly() && globalEdit_)
         globalEdit_->hide();
+}
+
+void frmMain::ShowReadOnly(QLineEdit* box, bool readOnly) {
+    // A box that takes no typing looks it: the window's colour behind its text.
+    box->setReadOnly(readOnly);
+    QPalette colours = box->parentWidget() ? box->parentWidget()->palette() : box->palette();
+    if (readOnly)
+        colours.setBrush(QPalette::Base, colours.window());
+    box->setPalette(colours);
 }
 
 void frmMain::ShowStatus(const QString& message) {

@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -141,6 +142,7 @@ private:
     int ListsWidth() const; // at first
     void RestoreLayout();
     void SaveLayout();
+    static void ShowReadOnly(QLineEdit* box, bool readOnly);
     void InitHelp();
     void QuitHelp();
 
