@@ -7,7 +7,7 @@
 #include "league/League.h"
 #include "fileformat/PlayerRecord.h"
 #include "safety/SafeSave.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

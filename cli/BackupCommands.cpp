@@ -1,9 +1,9 @@
 #include "base/LeagueError.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "safety/LeagueBackups.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/PlayerFile.h"
+#include "safety/LeagueBackups.h"
 
 #include <CLI/CLI.hpp>
 #include <ctime>
@@ -27,24 +27,18 @@ std::string LocalTime(std::chrono::system_clock::time_point when) {
 // One line per backup, newest first, numbered for restore: how many players differ from the
 // player file as it is now ("-" when the player file or the backup cannot be read).
 void ListBackups(const std::string& leaguePath) {
-    const std::vector<LeagueBackup> backups = ListLeagueBackups(leaguePath);
     std::optional<PlayerFileImage> current;
     try {
         current = ReadPlayerFile(PlayerFilePath(leaguePath));
     } catch (const LeagueError&) {
     }
     std::cout << "No.\tTaken\tBytes\tPlayers differing\tFile\n";
-    for (std::size_t i = 0; i < backups.size(); ++i) {
-        std::string differing = "-";
-        try {
-            if (current)
-                differing = std::to_string(
-                    CountDifferingPlayers(*current, ReadPlayerFile(backups[i].file)));
-        } catch (const LeagueError&) {
-        }
-        std::cout << i + 1 << '\t' << LocalTime(backups[i].taken) << '\t' << backups[i].size << '\t'
-                  << differing << '\t' << backups[i].file.native() << '\n';
-    }
+    std::size_t number = 0;
+    for (const BackupComparison& row :
+         CompareLeagueBackups(leaguePath, current ? &*current : nullptr))
+        std::cout << ++number << '\t' << LocalTime(row.backup.taken) << '\t' << row.backup.size
+                  << '\t' << (row.differingPlayers ? std::to_string(*row.differingPlayers) : "-")
+                  << '\t' << row.backup.file.native() << '\n';
 }
 
 // BACKUP is a backup file, or its number in the list `backups` shows, looked up under the lock.

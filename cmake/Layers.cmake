@@ -2,9 +2,9 @@
 # and those of the folders below it, never those above it or beside it.
 #
 #   base <- store <- stats; store <- fileformat <- safety <- league (and demo) <- globaledit (with
-#   stats), reports, grid, exchange, session <- cli, ui and shell
+#   stats), reports, grid, exchange, session <- cli; ... <- ui <- shell
 #
-# ui and shell are the window program's two halves and may include each other. Run at configure
+# ui holds the windows, shell only the start-up that brings them up. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
 #   cmake -DTAVREL_LAYERS_ROOT=<source tree> -P Layers.cmake
 # Either way a backward include stops with a message naming the file and the include.
@@ -25,7 +25,7 @@ set(TAVREL_LAYER_grid ${TAVREL_CORE} grid)
 set(TAVREL_LAYER_exchange ${TAVREL_CORE} exchange)
 set(TAVREL_LAYER_session ${TAVREL_CORE} session)
 set(TAVREL_LAYER_cli ${TAVREL_CORE} demo globaledit reports exchange session cli)
-set(TAVREL_LAYER_ui ${TAVREL_CORE} globaledit reports grid exchange session ui shell)
+set(TAVREL_LAYER_ui ${TAVREL_CORE} globaledit reports grid exchange session ui)
 set(TAVREL_LAYER_shell ${TAVREL_CORE} globaledit reports grid exchange session ui shell)
 set(TAVREL_LAYERS base store stats fileformat safety league demo globaledit reports grid exchange
     session cli ui shell)

@@ -1,7 +1,7 @@
 #include "grid/GridEdits.h"
 
-#include "fileformat/Windows1252.h"
 #include "fileformat/CellValue.h"
+#include "fileformat/Windows1252.h"
 
 namespace tavrel::grid {
 namespace {
@@ -109,6 +109,33 @@ std::vector<std::vector<std::string>> SplitPastedText(std::string_view text) {
         rows.push_back(std::move(cells));
     }
     return rows;
+}
+
+std::optional<std::vector<CellInput>>
+PlanPaste(std::string_view text, const std::vector<int>& shownRows, int top, int left) {
+    std::vector<std::vector<std::string>> block = SplitPastedText(text);
+    if (block.empty() || top < 0 || left < 0)
+        return std::vector<CellInput>{};
+    // A header row copied with the cells is not pasted.
+    bool header = true;
+    for (std::size_t i = 0; i < block.front().size(); ++i) {
+        const int column = left + static_cast<int>(i);
+        header = header && column < kGridColumnCount &&
+                 block.front()[i] == GridColumns()[static_cast<std::size_t>(column)].header;
+    }
+    if (header)
+        block.erase(block.begin());
+    std::vector<CellInput> cells;
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        const std::size_t viewRow = static_cast<std::size_t>(top) + r;
+        for (std::size_t c = 0; c < block[r].size(); ++c) {
+            const int column = left + static_cast<int>(c);
+            if (viewRow >= shownRows.size() || column >= kGridColumnCount)
+                return std::nullopt;
+            cells.push_back({shownRows[viewRow], column, std::move(block[r][c])});
+        }
+    }
+    return cells;
 }
 
 } // namespace tavrel::grid

@@ -4,7 +4,9 @@
 #include "store/PlayersTable.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavrel::grid {
@@ -46,5 +48,12 @@ std::string DescribeRefusals(const std::vector<EditRefusal>& refusals, std::size
 std::string CopyText(const GridTable& table, const std::vector<int>& rows,
                      const std::vector<int>& columns);
 std::vector<std::vector<std::string>> SplitPastedText(std::string_view text);
+
+// The cells a pasted text fills: its block with its top left cell at view row `top` and grid
+// column `left` of the rows shown (`shownRows`: table rows in view order). A first line that
+// repeats the captions of the columns it covers is left out. Nothing when the block reaches past
+// the last row shown or the last column (then nothing at all is pasted); none for an empty text.
+std::optional<std::vector<CellInput>>
+PlanPaste(std::string_view text, const std::vector<int>& shownRows, int top, int left);
 
 } // namespace tavrel::grid

@@ -13,9 +13,11 @@
 namespace tavrel {
 
 std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
-                              Progress* progress) {
-    KeepLeagueBackup(league.leagueFile);
-    const std::size_t written = SaveLeague(league.playerFile, league, workingDb, progress);
+                              Progress* progress, const std::vector<std::filesystem::path>& keep,
+                              const std::function<void()>& beforeReplace) {
+    KeepLeagueBackup(league.leagueFile, keep);
+    const std::size_t written =
+        SaveLeague(league.playerFile, league, workingDb, progress, beforeReplace);
     try {
         RecordSavedPlayerFile(workingDb);
     } catch (const LeagueError&) {

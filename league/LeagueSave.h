@@ -3,16 +3,20 @@
 #include "league/League.h"
 
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 namespace tavrel {
 
-// Saving into the league's own player file, as the window's Save and the command line's in-place
-// edits do: a dated backup of the player file is kept first (KeepLeagueBackup), then SaveLeague
-// replaces it, then the working database's origin notes the new file and no unsaved changes. The
-// caller holds the league's LeagueLock. Returns the number of records written. Throws
-// LeagueError; when the backup cannot be kept, nothing is saved.
+// Saving into the league's own player file, the steps of LeagueSession::Save: a dated backup of
+// the player file is kept first (KeepLeagueBackup, never rotating away a backup in `keep`), then
+// SaveLeague replaces it (`beforeReplace` running just before), then the working database's origin
+// notes the new file and no unsaved changes. The caller holds the league's LeagueLock. Returns the
+// number of records written. Throws LeagueError; when the backup cannot be kept, nothing is saved.
 std::size_t SaveLeagueInPlace(const LoadedLeague& league, const std::filesystem::path& workingDb,
-                              Progress* progress = nullptr);
+                              Progress* progress = nullptr,
+                              const std::vector<std::filesystem::path>& keep = {},
+                              const std::function<void()>& beforeReplace = {});
 
 // Where LoadLeagueBackup keeps its copy of the backup: "<working database>.records".
 std::filesystem::path RecordsCopyFile(const std::filesystem::path& workingDb);

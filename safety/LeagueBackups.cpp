@@ -202,6 +202,21 @@ std::optional<fs::path> KeepLeagueBackup(const fs::path& leagueFile,
     return backup;
 }
 
+std::vector<BackupComparison> CompareLeagueBackups(const fs::path& leagueFile,
+                                                   const PlayerFileImage* current) {
+    std::vector<BackupComparison> rows;
+    for (LeagueBackup& backup : ListLeagueBackups(leagueFile)) {
+        std::optional<std::size_t> differing;
+        try {
+            if (current)
+                differing = CountDifferingPlayers(*current, ReadPlayerFile(backup.file));
+        } catch (const LeagueError&) {
+        }
+        rows.push_back({std::move(backup), differing});
+    }
+    return rows;
+}
+
 std::size_t CountDifferingPlayers(const PlayerFileImage& a, const PlayerFileImage& b) {
     const std::size_t common = std::min(a.RecordCount(), b.RecordCount());
     std::size_t differing = std::max(a.RecordCount(), b.RecordCount()) - common;

@@ -58,6 +58,17 @@ KeepLeagueBackup(const std::filesystem::path& leagueFile,
 // plus every record one file has and the other has not.
 std::size_t CountDifferingPlayers(const PlayerFileImage& a, const PlayerFileImage& b);
 
+// One backup as the lists of backups show it: how many players differ from `current` (the
+// player file as it is now, or as a save would write it); nothing when there is no `current` or
+// the backup cannot be read.
+struct BackupComparison {
+    LeagueBackup backup;
+    std::optional<std::size_t> differingPlayers;
+};
+// The league's backups, newest first, each compared with `current` (may be null).
+std::vector<BackupComparison> CompareLeagueBackups(const std::filesystem::path& leagueFile,
+                                                   const PlayerFileImage* current);
+
 // Reads a file to restore as the league's player file: it must be a whole player file, its
 // 12-byte header and nothing but whole records after it. Throws LeagueError naming the file and
 // why it is not one.

@@ -130,18 +130,7 @@ std::size_t LeagueSession::Save(const std::function<void()>& beforeReplace) {
     std::vector<fs::path> keep;
     if (restoredFrom_)
         keep.push_back(*restoredFrom_);
-    KeepLeagueBackup(league_.leagueFile, keep);
-    const std::size_t written =
-        SaveLeague(league_.playerFile, league_, workingDb_, options_.progress, beforeReplace);
-    try {
-        RecordSavedPlayerFile(workingDb_);
-    } catch (const LeagueError&) {
-        // The save itself succeeded. Without an origin the database is never offered for
-        // recovery, which is the safe side.
-        std::error_code ignored;
-        fs::remove(LeagueOriginFile(workingDb_), ignored);
-    }
-    return written;
+    return SaveLeagueInPlace(league_, workingDb_, options_.progress, keep, beforeReplace);
 }
 
 std::size_t LeagueSession::SaveAs(const fs::path& playerFile,

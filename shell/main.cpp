@@ -3,9 +3,11 @@
 // named on the command line, if any.
 #include "base/LeagueError.h"
 #include "shell/CommandLine.h"
-#include "shell/ProgramVersion.h"
+#include "shell/ProgramFolders.h"
 #include "shell/frmSplash2.h"
 #include "store/WorkingDatabase.h"
+#include "ui/common/ContextIDs.h"
+#include "ui/common/ProgramVersion.h"
 #include "ui/main/frmMain.h"
 
 #include <QApplication>
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
     parser.process(app);
     const QString leagueFile = tavrel::LeagueFileArgument(parser);
     const std::filesystem::path workingDirectory = WorkingDirectory();
+    tavrel::SetHelpDataDirectory(tavrel::ProgramDataDirectory());
 
     std::unique_ptr<frmMain> mainWindow;
     frmSplash2 splash([&] {

@@ -180,6 +180,43 @@ TEST(GridEdits, PlansOnlyRealEditsAndNamesTheRefusals) {
     EXPECT_EQ(DescribeRefusals(plan.refusals, 1), "PID: PID cannot be changed (and 1 more)");
 }
 
+// A pasted block lands on the rows shown from the top left selected cell; a copied caption row is
+// left out; a block too big for the grid pastes nothing.
+TEST(GridEdits, PlansAPasteOntoTheRowsShown) {
+    const std::vector<int> shown = {4, 2, 0}; // table rows in view order
+    const std::string speed = GridColumns()[kSpeed].header;
+    const std::string agility = GridColumns()[kSpeed + 1].header;
+    using Cells = std::vector<std::tuple<int, int, std::string>>;
+    const struct {
+        const char* name;
+        std::string text;
+        int top, left;
+        std::optional<Cells> cells;
+    } cases[] = {
+        {"one cell", "7", 1, kSpeed, Cells{{2, kSpeed, "7"}}},
+        {"a block", "1\t2\r\n3\t4\n", 1, kSpeed,
+         Cells{{2, kSpeed, "1"}, {2, kSpeed + 1, "2"}, {0, kSpeed, "3"}, {0, kSpeed + 1, "4"}}},
+        {"with its captions", speed + "\t" + agility + "\n5\t6", 0, kSpeed,
+         Cells{{4, kSpeed, "5"}, {4, kSpeed + 1, "6"}}},
+        {"captions of other columns are cells", speed + "\n5", 0, kSpeed + 1,
+         Cells{{4, kSpeed + 1, speed}, {2, kSpeed + 1, "5"}}},
+        {"past the last row", "1\n2\n3", 1, kSpeed, std::nullopt},
+        {"past the last column", "1\t2", 0, kGridColumnCount - 1, std::nullopt},
+        {"nothing", "", 0, kSpeed, Cells{}},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::vector<CellInput>> planned =
+            PlanPaste(c.text, shown, c.top, c.left);
+        ASSERT_EQ(planned.has_value(), c.cells.has_value()) << c.name;
+        if (!planned)
+            continue;
+        Cells got;
+        for (const CellInput& cell : *planned)
+            got.emplace_back(cell.row, cell.column, cell.text);
+        EXPECT_EQ(got, *c.cells) << c.name;
+    }
+}
+
 TEST(CellValue, TheFormsRulesWithTheirReasons) {
     const struct {
         const char* column;

@@ -105,6 +105,39 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     EXPECT_EQ(ListLeagueBackups(leagueFile_).size(), kBackupsKept);
 }
 
+// The rows the window's Restore Backup and the command line's list show: newest first, each with
+// the players that differ from what is compared, and no count where none can be made.
+TEST_F(LeagueSafetyTest, BackupRowsCountTheDifferingPlayersOrSayTheyCannot) {
+    const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
+    for (int n = 1; n <= 3; ++n) {
+        Exec("UPDATE Players SET Act_SP = " + std::to_string(n) +
+             " WHERE rowid <= " + std::to_string(n));
+        SaveLeagueInPlace(league, db_);
+    }
+    const PlayerFileImage current = SavedPlayerFile(league, db_);
+    std::vector<BackupComparison> rows = CompareLeagueBackups(leagueFile_, &current);
+    ASSERT_EQ(rows.size(), 3u);
+    const std::vector<LeagueBackup> listed = ListLeagueBackups(leagueFile_);
+    std::vector<std::optional<std::size_t>> counts;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].backup.file, listed[i].file);
+        counts.push_back(rows[i].differingPlayers);
+    }
+    // The newest backup holds speeds 2, 2, the original; the save writes 3, 3, 3.
+    EXPECT_EQ(counts, (std::vector<std::optional<std::size_t>>{3u, 3u, 3u}));
+    Exec("UPDATE Players SET Act_SP = 2 WHERE rowid <= 2");
+    const PlayerFileImage some = SavedPlayerFile(league, db_);
+    rows = CompareLeagueBackups(leagueFile_, &some);
+    EXPECT_EQ(rows[0].differingPlayers, 1u); // only the third record differs
+
+    WriteFileContent(listed[1].file, "HDR"); // no player file any more
+    rows = CompareLeagueBackups(leagueFile_, &some);
+    EXPECT_EQ(rows[1].differingPlayers, std::nullopt);
+    EXPECT_TRUE(rows[0].differingPlayers && rows[2].differingPlayers);
+    for (const BackupComparison& row : CompareLeagueBackups(leagueFile_, nullptr))
+        EXPECT_EQ(row.differingPlayers, std::nullopt);
+}
+
 // The .sw$ backup never lands on one of the league's own files.
 TEST_F(LeagueSafetyTest, BackupPathsThatAreTheLeaguesOwnFilesAreRefused) {
     for (const char* league : {"L.sw$", "L.ply"}) {

@@ -4,9 +4,10 @@
 #include "demo/DemoLeague.h"
 #include "safety/LeagueOrigin.h"
 #include "fileformat/PlayerRecord.h"
+#include "session/LeagueSession.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/PlayerDetailFields.h"
-#include "ui/main/UserPrompts.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -152,7 +153,11 @@ struct MainWindowSession {
         QTest::mouseClick(dialog->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
         dialog->hide();
     }
-    std::filesystem::path WorkingDb() const { return work / "Tavrel.tmp"; }
+    // The open league's working database; the demo's own when none is open.
+    std::filesystem::path WorkingDb() const {
+        const std::filesystem::path open = window ? window->WorkingDatabase() : "";
+        return open.empty() ? tavrel::WorkingDatabaseFor(work, demo.leagueFile) : open;
+    }
     // What the working database tells a later start: edits left unsaved.
     bool OriginSaysUnsaved() const {
         const auto origin = tavrel::ReadLeagueOrigin(WorkingDb());

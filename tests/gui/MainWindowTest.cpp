@@ -4,7 +4,7 @@
 #include "safety/LeagueLock.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/Windows1252.h"
-#include "shell/frmStatus.h"
+#include "ui/common/frmStatus.h"
 #include "stats/RatingDistribution.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"

@@ -1,6 +1,7 @@
 // The window's safety nets on a demo league: File > Restore Backup... and crash recovery.
 #include "GuiTestSupport.h"
 #include "safety/LeagueBackups.h"
+#include "safety/LeagueLock.h"
 #include "ui/main/RestoreBackupDialog.h"
 
 #include <QTableWidget>
@@ -101,15 +102,20 @@ private slots:
 
     void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile_data() {
         QTest::addColumn<bool>("changePlayerFile");
+        QTest::addColumn<bool>("lockHeld");              // by another program when the answer comes
         QTest::addColumn<std::optional<bool>>("answer"); // nothing: Esc, asked again next time
-        QTest::newRow("recovered") << false << std::optional<bool>(true);
-        QTest::newRow("discarded") << false << std::optional<bool>(false);
-        QTest::newRow("kept for the next start") << false << std::optional<bool>();
-        QTest::newRow("player file changed since") << true << std::optional<bool>();
+        QTest::newRow("recovered") << false << false << std::optional<bool>(true);
+        QTest::newRow("discarded") << false << false << std::optional<bool>(false);
+        QTest::newRow("kept for the next start") << false << false << std::optional<bool>();
+        QTest::newRow("yes with the league held: kept")
+            << false << true << std::optional<bool>(true);
+        QTest::newRow("esc with the league held: kept") << false << true << std::optional<bool>();
+        QTest::newRow("player file changed since") << true << false << std::optional<bool>();
     }
 
     void unsavedChangesLeftByACrashAreOfferedOnlyOntoTheSamePlayerFile() {
         QFETCH(bool, changePlayerFile);
+        QFETCH(bool, lockHeld);
         QFETCH(std::optional<bool>, answer);
         s_->OpenDemo();
         EditFirstPlayer("txtKD", 3);
@@ -122,14 +128,18 @@ private slots:
         }
 
         s_->MakeWindow();
+        std::optional<tavrel::LeagueLock> other;
+        if (lockHeld)
+            QVERIFY(other.emplace(s_->demo.leagueFile, "tavrel-cli").TryLock());
         if (!changePlayerFile)
             s_->log->answers << answer;
         s_->window->OfferCrashRecovery();
         QCOMPARE(s_->log->questions.size(), changePlayerFile ? 0 : 1);
-        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
-        const bool recovered = answer == true;
+        const bool toldWhyNot = changePlayerFile || (lockHeld && answer == true);
+        QCOMPARE(s_->log->messages.size(), toldWhyNot ? 1 : 0);
+        const bool recovered = answer == true && !lockHeld;
         QCOMPARE(s_->window->IsLeagueOpen(), recovered);
-        const bool keptForLater = !answer && !changePlayerFile;
+        const bool keptForLater = !recovered && answer != false && !changePlayerFile;
         QCOMPARE(s_->OriginSaysUnsaved(), recovered || keptForLater);
         if (recovered) {
             QVERIFY(s_->window->HasUnsavedChanges() && !s_->window->IsReadOnly());
@@ -142,13 +152,45 @@ private slots:
             QVERIFY(FileContent(s_->demo.playerFile) == expected);
         }
         // Asked, or told, once.
+        other.reset();
         s_->MakeWindow();
         const int questions = static_cast<int>(s_->log->questions.size());
         if (keptForLater)
             s_->log->answers << false;
         s_->window->OfferCrashRecovery();
         QCOMPARE(s_->log->questions.size() - questions, keptForLater ? 1 : 0);
-        QCOMPARE(s_->log->messages.size(), changePlayerFile ? 1 : 0);
+        QCOMPARE(s_->log->messages.size(), toldWhyNot ? 1 : 0);
+    }
+
+    void leftOverChangesAreAskedForAgainBeforeAnOpenWouldReplaceThem() {
+        s_->OpenDemo();
+        EditFirstPlayer("txtKD", 3);
+        s_->window.reset(); // the crash
+        s_->MakeWindow();
+        s_->log->answers << std::nullopt; // Esc at start
+        s_->window->OfferCrashRecovery();
+        QVERIFY(!s_->window->IsLeagueOpen() && s_->OriginSaysUnsaved());
+
+        // An Open would import over them: asked first, and Esc keeps them and stops the Open.
+        s_->log->answers << std::nullopt;
+        s_->OpenDemo();
+        QCOMPARE(s_->log->questions.size(), 2);
+        QVERIFY(s_->log->questions[1].contains("Would you like to recover them?"));
+        QVERIFY(!s_->window->IsLeagueOpen() && s_->OriginSaysUnsaved());
+        // Yes takes them up instead of the Open.
+        s_->log->answers << true;
+        s_->OpenDemo();
+        QVERIFY(s_->window->IsLeagueOpen() && s_->window->HasUnsavedChanges());
+        QCOMPARE(s_->Box("txtKD")->text(), QStringLiteral("3"));
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        // No more left over: the next Open asks only to save them.
+        s_->log->answers << false; // not saved
+        s_->OpenDemo();
+        QCOMPARE(s_->log->questions.size(), 4);
+        QVERIFY(s_->log->questions[3].contains("SAVE"));
+        QVERIFY2(s_->log->messages.isEmpty(), qPrintable(s_->log->messages.join('\n')));
+        QVERIFY(!s_->window->HasUnsavedChanges());
+        QVERIFY(!s_->OriginSaysUnsaved());
     }
 };
 

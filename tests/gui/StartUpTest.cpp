@@ -26,7 +26,7 @@ private slots:
         QTest::addColumn<QByteArray>("playerBytes"); // empty: no player file
         QTest::addColumn<QString>("failure");        // the file the message names; empty: it opens
         QTest::newRow("opens") << "league/Demo.lge" << QByteArray() << QString();
-        QTest::newRow("missing") << "Missing.lge" << QByteArray() << "Missing.ply";
+        QTest::newRow("missing") << "Missing.lge" << QByteArray() << "Missing.lge";
         QTest::newRow("not a player file") << "Bad.lge" << QByteArray("PLY") << "Bad.ply";
     }
 

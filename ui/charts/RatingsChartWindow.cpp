@@ -7,7 +7,7 @@
 #include "ui/charts/ChartImage.h"
 #include "ui/charts/HistogramChart.h"
 #include "ui/global/TeamChoiceCombo.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 
 #include <QChartView>
 #include <QComboBox>

@@ -22,6 +22,8 @@ public:
 
     // Reads the team list and the chosen rating again, keeping the choices.
     void Refresh();
+    // Each league has its own working database: the one Refresh reads next.
+    void SetWorkingDatabase(std::filesystem::path workingDb) { workingDb_ = std::move(workingDb); }
 
     QChartView* Chart() const { return chart_; }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tavrel {
 namespace {
@@ -138,6 +139,11 @@ void PreviewPanel::ShowRating(int choice) {
                    QStringLiteral("Before"), r.potentialAfter, QStringLiteral("After"));
     actualSummary_->setText(BeforeAfterText(r.actualBefore, r.actualAfter));
     potentialSummary_->setText(BeforeAfterText(r.potentialBefore, r.potentialAfter));
+}
+
+int PreviewAreaHeight(int wanted, int room) {
+    constexpr int kLeast = 200;
+    return std::max(std::min(kLeast, wanted), std::min(wanted, room));
 }
 
 } // namespace tavrel

@@ -41,4 +41,9 @@ private:
     QLabel* potentialSummary_ = nullptr;
 };
 
+// The height of the preview's scroll area: what the preview wants, at most the `room` the screen
+// leaves below the boxes, but never less than 200 pixels (or what it wants, when that is less):
+// on a screen too low for that, the dialog moves up instead.
+int PreviewAreaHeight(int wanted, int room);
+
 } // namespace tavrel

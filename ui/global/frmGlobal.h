@@ -43,6 +43,8 @@ public:
     // A league has been opened anew: its teams replace the old ones in cboTeam now if the
     // dialog is showing, otherwise when it is next shown. Everything else is kept.
     void LeagueOpened();
+    // Each league has its own working database: the one the next run and preview use.
+    void SetWorkingDatabase(std::filesystem::path workingDb) { workingDb_ = std::move(workingDb); }
 
     // Sets SelectedPosition and SelectedPositionText from a check-box index 0..14; any other
     // index changes nothing.

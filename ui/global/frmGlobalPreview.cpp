@@ -1,9 +1,9 @@
 // The Global Edit dialog's preview and recipes: Preview shows what OK would do, Save Recipe...
 // and Load Recipe... keep every box, tick and the team choice in a file.
 #include "globaledit/Recipe.h"
+#include "ui/common/UserPrompts.h"
 #include "ui/global/PreviewPanel.h"
 #include "ui/global/frmGlobal.h"
-#include "ui/main/UserPrompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,7 +61,7 @@ void frmGlobal::ShowPreviewArea() {
             screen->availableGeometry().height() - frame - margins.top() - margins.bottom() - above;
     }
     previewArea_->setFixedSize(wanted.width() + scrollBar,
-                               std::clamp(wanted.height(), std::min(200, wanted.height()), room));
+                               PreviewAreaHeight(wanted.height(), room));
     previewArea_->show();
     adjustSize();
     // A dialog grown past the bottom of the screen moves up so that the preview shows whole.

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -114,6 +115,10 @@ PlayerGrid::PlayerGrid(QWidget* parent)
     FillScopeChoice();
     ShowCount();
 
+    // A click on a caption sorts. A table view also selects the column on it, which makes the
+    // top visible row current and so would choose another player: not here.
+    disconnect(header_, SIGNAL(sectionPressed(int)), view_, SLOT(selectColumn(int)));
+    disconnect(header_, SIGNAL(sectionEntered(int)), view_, SLOT(_q_selectColumn(int)));
     connect(header_, &QHeaderView::sectionClicked, this, &PlayerGrid::SortClicked);
     connect(header_, &FilterHeader::filterEdited, this, [this](int column, const QString& text) {
         const std::optional<QString> problem = model_->SetFilterText(column, text);
@@ -125,6 +130,9 @@ PlayerGrid::PlayerGrid(QWidget* parent)
         SaveSettings();
     });
     connect(model_, &PlayerGridModel::rowsRebuilt, this, &PlayerGrid::ShowCount);
+    // A filter, a choice of players or new values rebuild the rows: the player stays current
+    // when they still show him.
+    connect(model_, &PlayerGridModel::rowsRebuilt, this, &PlayerGrid::ShowCurrentPlayer);
     connect(model_, &PlayerGridModel::refused, this, &PlayerGrid::message);
     connect(delegate_, &PlayerGridDelegate::fillRequested, this, &PlayerGrid::FillSelection);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -268,21 +276,32 @@ void PlayerGrid::CurrentRowChanged(const QModelIndex& current) {
         return;
     const GridTable& table = model_->Table();
     const int row = model_->TableRow(current.row());
+    currentPlayer_ = table.RowId(row);
     emit playerChosen(static_cast<int>(table.Number(row, kTeamColumn).value_or(0)),
                       static_cast<int>(table.Number(row, kPidColumn).value_or(0)));
 }
 
-void PlayerGrid::SelectPlayer(std::int64_t pid) {
-    for (int viewRow = 0; viewRow < model_->rowCount(); ++viewRow) {
-        if (model_->Table().Number(model_->TableRow(viewRow), kPidColumn) == pid) {
-            quiet_ = true;
-            const int column = std::max(0, view_->currentIndex().column());
-            view_->setCurrentIndex(model_->index(viewRow, column));
-            view_->scrollTo(model_->index(viewRow, column));
-            quiet_ = false;
-            return;
-        }
+void PlayerGrid::SetCurrentPlayer(std::optional<std::int64_t> rowId) {
+    currentPlayer_ = rowId;
+    ShowCurrentPlayer();
+}
+
+void PlayerGrid::ShowCurrentPlayer() {
+    const std::optional<int> tableRow =
+        currentPlayer_ ? model_->Table().RowOfRowId(*currentPlayer_) : std::nullopt;
+    const std::optional<int> viewRow =
+        tableRow ? model_->ViewRowOfTableRow(*tableRow) : std::nullopt;
+    const QScopedValueRollback quiet(quiet_, true);
+    if (!viewRow) {
+        view_->selectionModel()->clear();
+        return;
     }
+    const QModelIndex current = view_->currentIndex();
+    if (current.isValid() && current.row() == *viewRow)
+        return;
+    const QModelIndex cell = model_->index(*viewRow, std::max(0, current.column()));
+    view_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
+    view_->scrollTo(cell);
 }
 
 std::vector<std::int64_t> PlayerGrid::SelectedCells() const {
@@ -343,9 +362,8 @@ void PlayerGrid::FillSelection(const QString& text) {
 }
 
 void PlayerGrid::PasteIntoSelection(const QString& text) {
-    std::vector<std::vector<std::string>> block = SplitPastedText(text.toStdString());
     const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
-    if (block.empty() || selected.isEmpty())
+    if (selected.isEmpty())
         return;
     int top = selected.front().row();
     int left = selected.front().column();
@@ -353,36 +371,23 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
         top = std::min(top, index.row());
         left = std::min(left, index.column());
     }
-    // A header row copied with the cells is not pasted.
-    bool header = true;
-    for (std::size_t i = 0; i < block.front().size(); ++i) {
-        const int column = left + static_cast<int>(i);
-        header = header && column < kGridColumnCount &&
-                 block.front()[i] == GridColumns()[static_cast<std::size_t>(column)].header;
+    std::optional<std::vector<CellInput>> cells =
+        PlanPaste(text.toStdString(), model_->ShownRows(), top, left);
+    if (!cells) {
+        emit message(QStringLiteral("Nothing was changed: the pasted block reaches past the last "
+                                    "row or column of the grid"));
+        return;
     }
-    if (header)
-        block.erase(block.begin());
-    std::vector<CellInput> cells;
-    for (std::size_t r = 0; r < block.size(); ++r) {
-        for (std::size_t c = 0; c < block[r].size(); ++c) {
-            const int viewRow = top + static_cast<int>(r);
-            const int column = left + static_cast<int>(c);
-            if (viewRow >= model_->rowCount() || column >= kGridColumnCount) {
-                emit message(QStringLiteral("Nothing was changed: the pasted block reaches past "
-                                            "the last row or column of the grid"));
-                return;
-            }
-            cells.push_back({model_->TableRow(viewRow), column, block[r][c]});
-        }
-    }
-    const std::size_t count = cells.size();
+    if (cells->empty())
+        return;
+    const std::size_t count = cells->size();
     const QModelIndex current = view_->currentIndex();
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     std::vector<std::int64_t> pasted;
-    for (const CellInput& cell : cells)
+    for (const CellInput& cell : *cells)
         pasted.push_back(model_->Table().RowId(cell.row) * 1000 + cell.column);
-    if (model_->ApplyInputs(std::move(cells), QStringLiteral("Paste %1 cells").arg(count)))
+    if (model_->ApplyInputs(std::move(*cells), QStringLiteral("Paste %1 cells").arg(count)))
         SelectCells(pasted, currentRowId, current.column());
 }
 

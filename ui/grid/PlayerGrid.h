@@ -53,8 +53,10 @@ public:
     void PlayersChanged();
     // Reads the players now (when a league is set).
     void Reload();
-    // Makes the first shown row of this player the current one, without telling playerChosen.
-    void SelectPlayer(std::int64_t pid);
+    // Makes this player's row (by rowid) the current one, without telling playerChosen; when the
+    // rows shown do not hold him (a filter hides him), none is current. The grid keeps him as
+    // its current player through sorting, filtering and reloading.
+    void SetCurrentPlayer(std::optional<std::int64_t> rowId);
 
     void CopySelection();
     void PasteIntoSelection(const QString& text);
@@ -75,6 +77,8 @@ private:
     void RestoreSettings();
     void SortClicked(int column);
     void CurrentRowChanged(const QModelIndex& current);
+    // The current player's row again, after the rows were worked out anew.
+    void ShowCurrentPlayer();
     // Selected cells as rowid * 1000 + column, which survive a new order or a reload.
     std::vector<std::int64_t> SelectedCells() const;
     void SelectCells(const std::vector<std::int64_t>& rowIds, std::int64_t currentRowId,
@@ -90,5 +94,6 @@ private:
     std::filesystem::path workingDb_;
     bool stale_ = false;
     bool reloadQueued_ = false;
-    bool quiet_ = false; // selecting rows ourselves: not the user's choice
+    bool quiet_ = false;                        // selecting rows ourselves: not the user's choice
+    std::optional<std::int64_t> currentPlayer_; // by rowid
 };

@@ -118,9 +118,14 @@ QVariant PlayerGridModel::headerData(int section, Qt::Orientation orientation, i
     return {};
 }
 
+bool PlayerGridModel::IsEditable(const QModelIndex& index) const {
+    return index.isValid() && GridColumns()[static_cast<std::size_t>(index.column())].editable &&
+           (!gate_ || gate_());
+}
+
 Qt::ItemFlags PlayerGridModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && GridColumns()[static_cast<std::size_t>(index.column())].editable)
+    if (IsEditable(index))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
@@ -133,7 +138,8 @@ QString PlayerGridModel::PlayerName(int tableRow) const {
 }
 
 bool PlayerGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        !IsEditable(index))
         return false;
     const int row = TableRow(index.row());
     const GridColumn& column = GridColumns()[static_cast<std::size_t>(index.column())];
@@ -146,6 +152,10 @@ bool PlayerGridModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& text) {
+    if (gate_ && !gate_()) {
+        emit refused(QStringLiteral("Nothing was changed: the league is open read only"));
+        return false;
+    }
     emit editing();
     const EditPlan plan = PlanEdits(table_, cells);
     if (!plan.refusals.empty()) {

@@ -33,6 +33,11 @@ public:
     void Clear();
     const tavrel::grid::GridTable& Table() const { return table_; }
     void SetChangeSink(ChangeSink sink) { sink_ = std::move(sink); }
+    // Whether the players may be changed at all (the league is open for writing); flags() and
+    // setData() both ask it. Without one they may be.
+    using EditGate = std::function<bool()>;
+    void SetEditGate(EditGate gate) { gate_ = std::move(gate); }
+    bool IsEditable(const QModelIndex& index) const;
 
     // kWholeLeague, or a team number (0: the free agents).
     // Without `rebuild` the rows are worked out at the next change that rebuilds.
@@ -47,6 +52,8 @@ public:
     const std::vector<tavrel::grid::SortKey>& SortKeys() const { return keys_; }
 
     int TableRow(int viewRow) const { return visible_[static_cast<std::size_t>(viewRow)]; }
+    // The table rows shown, in view order.
+    const std::vector<int>& ShownRows() const { return visible_; }
     std::optional<int> ViewRowOfTableRow(int tableRow) const;
     int TotalPlayers() const { return table_.RowCount(); }
 
@@ -83,4 +90,5 @@ private:
     int scope_ = kWholeLeague;
     std::vector<int> visible_;
     ChangeSink sink_;
+    EditGate gate_;
 };

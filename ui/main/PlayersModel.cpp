@@ -1,8 +1,8 @@
 #include "ui/main/PlayersModel.h"
 
 #include "base/LeagueError.h"
-#include "fileformat/Windows1252.h"
 #include "fileformat/CellValue.h"
+#include "fileformat/Windows1252.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
@@ -136,9 +136,13 @@ QVariant PlayersModel::headerData(int section, Qt::Orientation orientation, int 
                                static_cast<qsizetype>(kPlayersColumns[section].name.size()));
 }
 
+bool PlayersModel::IsEditable(const QModelIndex& index) const {
+    return index.isValid() && IsEditableColumn(index.column()) && (!editGate_ || editGate_());
+}
+
 Qt::ItemFlags PlayersModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && IsEditableColumn(index.column()))
+    if (IsEditable(index))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
@@ -166,7 +170,7 @@ bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int 
     // What the widget shows for the stored value comes back on every submit: not an edit.
     if (value.toString() == shown.toString())
         return true;
-    if (!IsEditableColumn(index.column()))
+    if (!IsEditable(index))
         return false;
     const auto parsed = Parse(index.column(), value);
     if (!parsed)
@@ -236,4 +240,10 @@ std::optional<int> PlayersModel::RowOfRowId(std::int64_t rowId) const {
     if (found == rowIds_.end() || *found != rowId)
         return std::nullopt;
     return static_cast<int>(found - rowIds_.begin());
+}
+
+std::optional<std::int64_t> PlayersModel::RowIdOfRow(int row) const {
+    if (row < 0 || row >= rowCount())
+        return std::nullopt;
+    return rowIds_[static_cast<std::size_t>(row)];
 }

@@ -54,6 +54,14 @@ public:
     void CellsChanged(const tavrel::CellChanges& changes);
     // The model row of a rowid; nothing when the model does not show it.
     std::optional<int> RowOfRowId(std::int64_t rowId) const;
+    // The rowid of a model row; nothing when there is no such row.
+    std::optional<std::int64_t> RowIdOfRow(int row) const;
+
+    // Whether edits may be written at all (the league is open for writing); flags() and
+    // setData() both ask it. Without one, every editable column may be edited.
+    using EditGate = std::function<bool()>;
+    void SetEditGate(EditGate gate) { editGate_ = std::move(gate); }
+    bool IsEditable(const QModelIndex& index) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -75,6 +83,7 @@ private:
 
     std::unique_ptr<tavrel::PlayerRowStore> store_;
     EditSink editSink_;
+    EditGate editGate_;
     void TakeRows(const std::vector<tavrel::RowKey>& keys);
 
     std::vector<std::int64_t> rowIds_;

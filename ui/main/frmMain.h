@@ -1,11 +1,7 @@
 #pragma once
 
-#include "league/League.h"
-#include "safety/LeagueLock.h"
-#include "store/CcboList.h"
 #include "store/CellChanges.h"
-#include "store/PlayerRowStore.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -13,44 +9,49 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QAction;
-class QComboBox;
 class QLabel;
-class QListWidget;
+class QLineEdit;
 class QMenu;
 class QSplitter;
 class QToolBar;
 class QUndoStack;
-class ComboBoxTarget;
-class ListWidgetTarget;
+class ExchangeActions;
+class GridSync;
+class LeagueCommands;
+class LeagueDocument;
+class MainMenus;
+class DocumentViews;
+class PlayerBrowser;
 class PlayerDetailFields;
 class PlayersModel;
-class PlayerGrid;
+class SafetyActions;
 class frmStatus;
 
 namespace tavrel {
+class Progress;
 class RatingsChartWindow;
-class WorkingDatabaseLock;
 class frmGlobal;
 } // namespace tavrel
 
 // The editing window: menus, toolbar and status bar, the team and player lists on the left and
-// the current player's fields on the right. Its code is spread over six files: this one
-// (building the window), frmMainCommands.cpp (open, reopen, print, save, exit, view),
-// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About),
-// frmMainHistory.cpp (the undo history) and
-// frmMainSafety.cpp (league lock, read-only mode, Restore Backup, crash recovery).
-// frmMainBrowsing.cpp (team and player lists), frmMainDialogs.cpp (Global Edit, help, About) and
-// frmMainExchange.cpp (spreadsheets, comparing, checking).
+// the current player's fields on the right. The league it edits is a LeagueDocument; its jobs are
+// done by collaborators: MainMenus (the menus, the toolbar and the status bar), DocumentViews (the
+// form, the lists and the grid following the document), LeagueCommands (open, reopen, save,
+// print, exit), PlayerBrowser (the team and player lists), ExchangeActions (spreadsheets,
+// comparing, checking), SafetyActions (Restore Backup, crash recovery) and GridSync (the player
+// grid). frmMain.cpp lays out the window, frmMainDispatch.cpp runs the menus and the toolbar,
+// frmMainDialogs.cpp shows Global Edit, the Ratings Chart, help and the About box.
 //
-// Every command catches the failures of the core once and shows one message naming the
-// operation, the file and the cause; the window then goes on with its data whole.
+// Every command runs through RunCommand, which catches a failure once and shows one message
+// naming the operation, the file and the cause; the window then goes on with its data whole.
 class frmMain : public QMainWindow {
     Q_OBJECT
+    friend class MainMenus;     // builds the bars into the window's own items
+    friend class DocumentViews; // shows the document in the window's views
 public:
-    // File > Restore Backup..., after the Parts' items and the reopen item.
+    // File > Restore Backup..., after the reopen item.
     static constexpr int kRestoreBackupIndex = 8;
 
     // `workingDirectory` receives the working database and the roster files. Without `prompts`
@@ -70,28 +71,49 @@ public:
 
     // Writes `changes` into the open league's players as one step of the undo history named
     // `text` ("Undo <text>"), after the value still being typed, and shows them. False, after
-    // the failure message, when they could not be written (nothing is then changed or kept),
-    // and false without a message when no league is open.
+    // the failure message, when they could not be written (nothing is then changed or kept):
+    // no league open, the league read only, or a failed write.
     bool ApplyChanges(const QString& text, tavrel::CellChanges changes);
     // The same for changes a pass has already written through its own connection (Global Edit):
     // they are shown and kept as one step, not written again.
     void RecordChanges(const QString& text, tavrel::CellChanges changes);
-    QUndoStack* History() const { return history_; }
+    QUndoStack* History() const;
     // Writes a value still being typed into the current player's row.
     void CommitPendingEdit();
 
-    bool IsLeagueOpen() const { return league_.has_value(); }
-    // The league differs from what was last opened or saved (the history is away from its
-    // clean state).
+    bool IsLeagueOpen() const;
+    // The league differs from what was last opened or saved.
     bool HasUnsavedChanges() const;
     // The league is open but another writer holds it: it can be looked at, not changed or saved.
-    bool IsReadOnly() const { return readOnly_; }
+    bool IsReadOnly() const;
     // At start, with no league open: when the working database kept unsaved changes (Tavrel
     // ended without Save or No), offers to go on with them, or says why they cannot be.
     void OfferCrashRecovery();
     std::filesystem::path WorkingDatabase() const;
+
+    // What the collaborators share.
+    LeagueDocument& Document() const { return *document_; }
+    UserPrompts& Prompts() const { return *prompts_; }
+    PlayersModel* Data() const { return Data1; }
+    PlayerDetailFields* Details() const { return details_; }
+    PlayerBrowser& Browser() const { return *browser_; }
+    SafetyActions& Safety() const { return *safety_; }
     // The progress window the long passes show.
     tavrel::Progress* ProgressWindow();
+    void ShowStatus(const QString& message);
+    void ShowFailure(const QString& message);
+    // Runs a command of a menu, the toolbar or a dialog: a failure that escapes it is shown and
+    // the program goes on.
+    void RunCommand(const std::function<void()>& command);
+    // Adds an item to one of the indexed menus; "-" adds a separator.
+    QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
+                         const char* arrayName);
+    QMenu* FileMenu() const { return mnuFile; }
+    QMap<int, QAction*>& FileItems() { return mnuFileItem; }
+    QMap<int, QAction*>& ViewItems() { return mnuViewItem; }
+    // The title names the open league; the commands that need one, or need to write it, are
+    // enabled with it.
+    void ShowLeagueState();
 
 signals:
     // The user ended the program (Exit, or the close box); nothing is left to ask.
@@ -108,116 +130,33 @@ private slots:
     void mnuViewItem_Click(int index);
     void mnuHelpItem_Click(int index);
     void Toolbar1_ButtonClick(const QString& key);
-    void cboTeam_Click();
-    void lstPlayers_Click();
 
-    // Dialogs and help that come from the About box and help module and the Global Edit dialog.
     void ShowGlobalEdit();
     void ShowRatingsChart();
     void ShowHelpContents();
     void ShowAbout();
 
 private:
-    // Building the window (frmMain.cpp).
-    void BuildMenus();
-    void BuildToolbar();
-    void BuildStatusBar();
-    QWidget* BuildLists(QWidget* parent);
-    QAction* AddMenuItem(QMenu* menu, QMap<int, QAction*>& items, int index, const QString& caption,
-                         const char* arrayName);
-    void AddReopenItem();
-    void AddKeyboardItems(QMenu* editMenu, QMenu* viewMenu);
     void CentreOnScreen();
     void SetTabOrder();
     int ListsWidth() const; // at first
     void RestoreLayout();
     void SaveLayout();
-    // The title names the open league; the commands that need one are enabled with it.
-    void ShowLeagueState();
-    void ShowStatus(const QString& message);
+    static void ShowReadOnly(QLineEdit* box, bool readOnly);
     void InitHelp();
     void QuitHelp();
 
-    // Commands (frmMainCommands.cpp).
-    void OpenLeague();
-    void ReopenLeague();
-    bool OpenLeagueFile(const QString& leagueFile, bool remember);
-    bool SettleUnsavedChanges();
-    bool SaveCurrentLeague();
-    void PrintLeague();
-    void ExitProgram();
-    bool ConfirmEnd();
-    bool TakeWorkingDatabaseLock();
-    // Binds the fields to the working database again and shows `rowToShow`; `rows` when the
-    // import that just built it says what it holds.
-    bool AttachWorkingDatabase(int rowToShow, std::optional<std::vector<tavrel::RowKey>> rows);
-    void ShowFailure(const QString& message);
-
-    // Spreadsheet export and import, comparing, the league check (frmMainExchange.cpp).
-    void AddExchangeItems();
-    void ExportPlayers();
-    void ImportPlayers();
-    void CompareWith();
-    void ShowLeagueCheck();
-    void CheckOpenedLeague();
-    // The player grid beside the form (frmMainGrid.cpp).
-    void BuildPlayerGrid(QMenu* viewMenu);
-    // Shows the player in the form and selects him in the list, choosing his team first when
-    // the list does not hold him (or always, with `refill`).
-    void ShowGridPlayer(int teamId, int pid, bool refill);
-    void FollowPlayers();
-
-    // The undo history (frmMainHistory.cpp).
-    void BuildHistory(QMenu* editMenu);
-    bool PushChanges(const QString& text, tavrel::CellChanges changes);
-    bool WriteChangesSide(const tavrel::CellChanges& changes, tavrel::CellSide side);
-    // How a step of the history writes its cells on undo and redo.
-    std::function<bool(const tavrel::CellChanges&, tavrel::CellSide)> StepWriter();
-    void ShowChangedPlayers(const tavrel::CellChanges& changes);
-
-    // The league's lock and read-only mode, Restore Backup and crash recovery (frmMainSafety.cpp).
-    struct LeagueClaim {
-        std::unique_ptr<tavrel::LeagueLock> lock; // null: read only, or the lock held already
-        bool readOnly = false;
-    };
-    std::unique_ptr<tavrel::LeagueLock> TryLockLeague(const std::filesystem::path& leagueFile,
-                                                      QString& refusal);
-    std::optional<LeagueClaim> ClaimLeague(const std::filesystem::path& leagueFile);
-    void ShowOpenedLeague(const QString& leagueFile, LeagueClaim claim,
-                          std::optional<std::vector<tavrel::RowKey>> rows);
-    void SetReadOnly(bool readOnly);
-    void DropUnsavedChanges();
-    void AddSafetyItems();
-    void RestoreBackup();
-
-    // Browsing (frmMainBrowsing.cpp).
-    void LoadTeamList();
-    void ShowTeamPlayers(const QString& teamId);
-    void FindPlayersByLastName(const QString& lastName);
-    void FillPlayerList(tavrel::CcboList& lister, tavrel::PlayerListOrder order,
-                        const QString& filter);
-    void SelectPlayerById(qint16 id);
-    void SetTeamPanel(const QString& text);
-    // Shows new names and positions in the list's entries of the rows `changes` touches.
-    void RefreshPlayerEntries(const tavrel::CellChanges& changes);
-    // The team name of the player in model row `row`, as the team list shows it.
-    QString TeamOfRow(int row) const;
-
-    std::filesystem::path workingDirectory_;
     std::unique_ptr<UserPrompts> prompts_;
-    std::unique_ptr<tavrel::WorkingDatabaseLock> lock_;
-    std::optional<tavrel::LoadedLeague> league_;
-    bool ending_ = false;
-    bool teamsChanged_ = false; // by the last change shown: the player list must be filled again
-    // Held while a league is open for writing; none when it is open read only.
-    std::unique_ptr<tavrel::LeagueLock> leagueLock_;
-    bool readOnly_ = false;
-
-    // Window state the commands share.
-    QString LeagueFile;
-    QString LastFile;
-    bool SortDescending = false;
-    std::unique_ptr<tavrel::CcboList> PlayerLister;
+    LeagueDocument* document_;
+    PlayersModel* Data1;
+    PlayerDetailFields* details_ = nullptr;
+    std::unique_ptr<PlayerBrowser> browser_;
+    std::unique_ptr<LeagueCommands> commands_;
+    std::unique_ptr<SafetyActions> safety_;
+    std::unique_ptr<ExchangeActions> exchange_;
+    std::unique_ptr<GridSync> grid_;
+    std::unique_ptr<MainMenus> menus_;
+    std::unique_ptr<DocumentViews> views_;
 
     QMap<int, QAction*> mnuFileItem;
     QMap<int, QAction*> mnuComItem;
@@ -225,22 +164,12 @@ private:
     QMap<int, QAction*> mnuHelpItem;
     QMenu* mnuFile = nullptr;
     QToolBar* Toolbar1 = nullptr;
+    QSplitter* splitter_ = nullptr;
     QLabel* statusPanel1 = nullptr;
     QLabel* statusPanel2 = nullptr;
-    QLabel* leagueCheckPanel_ = nullptr;
-    QSplitter* splitter_ = nullptr;
-    bool listIsFind_ = false; // the list holds a Find's players, from any team
-    QComboBox* cboTeam = nullptr;
-    QListWidget* lstPlayers = nullptr;
-    std::unique_ptr<ComboBoxTarget> teamTarget_;
-    std::unique_ptr<ListWidgetTarget> playerTarget_;
-    PlayersModel* Data1 = nullptr;
-    QUndoStack* history_ = nullptr;
-    bool globalEditRecorded_ = false;
-    PlayerDetailFields* details_ = nullptr;
     frmStatus* status_ = nullptr;
-    PlayerGrid* grid_ = nullptr;
-    bool syncingGrid_ = false; // the grid and the form follow each other: no echo
+    bool globalEditRecorded_ = false;
+    bool ending_ = false;
     // The Global Edit dialog once shown; it deletes itself when closed through its frame.
     QPointer<tavrel::frmGlobal> globalEdit_;
     // View > Ratings Chart once shown; it deletes itself when closed.

@@ -1,7 +1,8 @@
 // frmMain's calls into the Global Edit dialog, the About box and the help.
-#include "shell/ContextIDs.h"
-#include "shell/frmAbout.h"
 #include "ui/charts/RatingsChartWindow.h"
+#include "ui/common/ContextIDs.h"
+#include "ui/common/frmAbout.h"
+#include "ui/document/LeagueDocument.h"
 #include "ui/global/frmGlobal.h"
 #include "ui/main/frmMain.h"
 
@@ -15,9 +16,13 @@ void frmMain::QuitHelp() {
 
 void frmMain::ShowGlobalEdit() {
     CommitPendingEdit();
-    if (!league_) {
+    if (!document_->IsOpen()) {
         prompts_->ShowMessage(this, QStringLiteral("Open a league before using Global Edit: it "
                                                    "changes the players of the open league."));
+        return;
+    }
+    if (document_->IsReadOnly()) {
+        ApplyChanges(QStringLiteral("Global Edit"), {}); // says why not
         return;
     }
     if (!globalEdit_) {
@@ -28,8 +33,8 @@ void frmMain::ShowGlobalEdit() {
                 [this](const QString& text, const tavrel::CellChanges& changes,
                        const QString& summary) {
                     globalEditRecorded_ = true;
-                    RecordChanges(text, changes);
-                    ShowStatus(summary);
+                    if (document_->RecordApplied(text, changes))
+                        ShowStatus(summary);
                 });
         // A run whose changes could not be read back still changed the players.
         connect(globalEdit_, &tavrel::frmGlobal::GlobalEditApplied, this, [this] {
@@ -48,7 +53,7 @@ void frmMain::ShowGlobalEdit() {
 
 void frmMain::ShowRatingsChart() {
     CommitPendingEdit();
-    if (!league_) {
+    if (!document_->IsOpen()) {
         prompts_->ShowMessage(this, QStringLiteral("Open a league before showing the Ratings "
                                                    "Chart: it charts the players of the open "
                                                    "league."));

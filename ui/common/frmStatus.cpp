@@ -1,4 +1,4 @@
-#include "shell/frmStatus.h"
+#include "ui/common/frmStatus.h"
 
 #include <QApplication>
 #include <QLabel>

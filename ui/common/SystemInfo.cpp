@@ -1,6 +1,6 @@
-#include "shell/SystemInfo.h"
+#include "ui/common/SystemInfo.h"
 
-#include "shell/ProgramVersion.h"
+#include "ui/common/ProgramVersion.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "ui/main/UserPrompts.h"
+#include "ui/common/UserPrompts.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,8 +1,8 @@
-#include "shell/frmAbout.h"
+#include "ui/common/frmAbout.h"
 
 #include "base/ProgramInfo.h"
-#include "shell/ProgramVersion.h"
-#include "ui/main/UserPrompts.h"
+#include "ui/common/ProgramVersion.h"
+#include "ui/common/UserPrompts.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -1,8 +1,8 @@
-#include "shell/ContextIDs.h"
+#include "ui/common/ContextIDs.h"
 
-#include "shell/HelpViewer.h"
-#include "shell/ProgramFolders.h"
+#include "ui/common/HelpViewer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 
@@ -12,6 +12,7 @@ namespace {
 // The help state of the program: the owner window and help file InitHelp set, and the viewer
 // once it has been opened.
 struct HelpState {
+    QString dataDirectory; // empty: the program's own folder
     QPointer<QWidget> ownerWindow;
     QString helpFile;
     QPointer<HelpViewer> viewer;
@@ -20,6 +21,11 @@ struct HelpState {
 HelpState& State() {
     static HelpState state;
     return state;
+}
+
+QString DataDirectory() {
+    const QString& set = State().dataDirectory;
+    return set.isEmpty() ? QCoreApplication::applicationDirPath() : set;
 }
 
 // The pages come from the help folder beside the help file when it is there, otherwise from the
@@ -34,7 +40,7 @@ QUrl PagesRoot(const QString& helpFile) {
 void ShowPage(const QString& page) {
     HelpState& state = State();
     if (state.helpFile.isEmpty())
-        state.helpFile = HelpFilePath(ProgramDataDirectory());
+        state.helpFile = HelpFilePath(DataDirectory());
     if (!state.viewer) {
         state.viewer = new HelpViewer(PagesRoot(state.helpFile));
         if (state.ownerWindow)
@@ -86,8 +92,12 @@ QString HelpPageOfContext(int contextId) {
     }
 }
 
+void SetHelpDataDirectory(const QString& dataDirectory) {
+    State().dataDirectory = dataDirectory;
+}
+
 void InitHelp(QWidget* owner) {
-    InitHelp(owner, ProgramDataDirectory());
+    InitHelp(owner, DataDirectory());
 }
 
 void InitHelp(QWidget* owner, const QString& programDirectory) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/SystemInfo.h"
+#include "ui/common/SystemInfo.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "shell/HelpViewer.h"
+#include "ui/common/HelpViewer.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

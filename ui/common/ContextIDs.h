@@ -31,8 +31,12 @@ QString HelpPagesFolder(const QString& helpFilePath);
 // number, which shows as not found unless such a page has been added to the help folder.
 QString HelpPageOfContext(int contextId);
 
-// Remembers the owner window and the help file path (from the program's data folder, see
-// ProgramDataDirectory, or the directory given). The pages are read from the help folder when it
+// Where the help file is looked for: the program's data folder, which start-up finds (see
+// ProgramDataDirectory); the program's own folder until it is set.
+void SetHelpDataDirectory(const QString& dataDirectory);
+
+// Remembers the owner window and the help file path (from the data folder, or the directory
+// given). The pages are read from the help folder when it
 // exists, otherwise from the copies compiled into the program, so help always opens.
 void InitHelp(QWidget* owner);
 void InitHelp(QWidget* owner, const QString& programDirectory);

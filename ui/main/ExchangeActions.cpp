@@ -1,10 +1,11 @@
-// frmMain's spreadsheet export and import, comparing with another league and the league check.
-// Each handler asks for what it needs, calls the exchange library and shows the outcome.
+#include "ui/main/ExchangeActions.h"
+
 #include "exchange/LeagueCheck.h"
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
 #include "fileformat/FileBytes.h"
+#include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
 #include "ui/main/frmMain.h"
 
@@ -36,70 +37,82 @@ std::filesystem::path PathOf(const QString& file) {
 
 } // namespace
 
-void frmMain::AddExchangeItems() {
-    AddMenuItem(mnuFile, mnuFileItem, kSeparatorIndex, QStringLiteral("-"), "mnuFileItem");
+ExchangeActions::ExchangeActions(frmMain& window) : window_(window) {}
+
+void ExchangeActions::AddExchangeItems(const std::function<void(int)>& fileItem,
+                                       const std::function<void(int)>& viewItem) {
+    window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), kSeparatorIndex,
+                        QStringLiteral("-"), "mnuFileItem");
     for (const auto& [index, caption] : {std::pair{kExportIndex, "&Export Players..."},
                                          std::pair{kImportIndex, "&Import Players..."},
                                          std::pair{kCompareIndex, "Co&mpare With..."}}) {
-        QAction* a = AddMenuItem(mnuFile, mnuFileItem, index, caption, "mnuFileItem");
-        connect(a, &QAction::triggered, this, [this, i = index] { mnuFileItem_Click(i); });
+        QAction* a = window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), index, caption,
+                                         "mnuFileItem");
+        QObject::connect(a, &QAction::triggered, &window_, [fileItem, i = index] { fileItem(i); });
     }
-    QMenu* view = findChild<QMenu*>("mnuView");
-    QAction* check = AddMenuItem(view, mnuViewItem, kLeagueCheckIndex,
-                                 QStringLiteral("&League Check"), "mnuViewItem");
-    connect(check, &QAction::triggered, this, [this] { mnuViewItem_Click(kLeagueCheckIndex); });
+    QMenu* view = window_.findChild<QMenu*>("mnuView");
+    QAction* check = window_.AddMenuItem(view, window_.ViewItems(), kLeagueCheckIndex,
+                                         QStringLiteral("&League Check"), "mnuViewItem");
+    QObject::connect(check, &QAction::triggered, &window_,
+                     [viewItem] { viewItem(kLeagueCheckIndex); });
 
-    leagueCheckPanel_ = new QLabel(this);
+    leagueCheckPanel_ = new QLabel(&window_);
     leagueCheckPanel_->setObjectName("PanelLeagueCheck");
-    statusBar()->addPermanentWidget(leagueCheckPanel_);
+    window_.statusBar()->addPermanentWidget(leagueCheckPanel_);
 }
 
-void frmMain::ExportPlayers() {
-    CommitPendingEdit();
-    if (!league_) {
-        prompts_->ShowMessage(this, QStringLiteral("Open a league before exporting its players."));
+void ExchangeActions::ExportPlayers() {
+    window_.CommitPendingEdit();
+    if (!window_.Document().IsOpen()) {
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before exporting its players."));
         return;
     }
-    const QString file =
-        prompts_->ChooseFileToSave(this, QStringLiteral("Export Players"), kSheetFilter);
+    const QString file = window_.Prompts().ChooseFileToSave(
+        &window_, QStringLiteral("Export Players"), kSheetFilter);
     if (file.isEmpty())
         return;
     const bool xlsx =
         QFileInfo(file).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
     try {
         const tavrel::PlayerList players =
-            tavrel::PlayerList::FromWorkingDatabase(WorkingDatabase());
+            tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase());
         tavrel::ExportPlayers(
             players, PathOf(file),
             {xlsx ? tavrel::ExportFormat::Xlsx : tavrel::ExportFormat::Csv, std::nullopt});
-        statusBar()->showMessage(
+        window_.statusBar()->showMessage(
             QStringLiteral("%1 players exported to %2").arg(players.Count()).arg(file), kMessageMs);
     } catch (const std::exception& e) {
-        ShowFailure(Text(e));
+        window_.ShowFailure(Text(e));
     }
 }
 
-void frmMain::ImportPlayers() {
-    CommitPendingEdit();
-    if (!league_) {
-        prompts_->ShowMessage(this,
-                              QStringLiteral("Open a league before importing players into it."));
+void ExchangeActions::ImportPlayers() {
+    window_.CommitPendingEdit();
+    if (!window_.Document().IsOpen()) {
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before importing players into it."));
         return;
     }
-    const QString file = prompts_->ChooseFileToOpen(
-        this, QStringLiteral("Import Players"), QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+    if (window_.Document().IsReadOnly()) {
+        window_.ApplyChanges(QStringLiteral("Import Players"), {}); // says why not
+        return;
+    }
+    const QString file =
+        window_.Prompts().ChooseFileToOpen(&window_, QStringLiteral("Import Players"),
+                                           QStringLiteral("CSV Files (*.csv);;All Files (*)"));
     if (file.isEmpty())
         return;
     try {
         const std::vector<std::uint8_t> bytes =
             tavrel::ReadFileBytes(PathOf(file), "Importing the players from");
         const tavrel::PlayerList players =
-            tavrel::PlayerList::FromWorkingDatabase(WorkingDatabase());
+            tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase());
         const tavrel::ImportPlan plan = tavrel::PlanImport(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), players);
         if (!plan.refusals.empty()) {
-            prompts_->ShowMessage(
-                this,
+            window_.Prompts().ShowMessage(
+                &window_,
                 QStringLiteral("Nothing was imported from \"%1\": %2 cells were refused.\n\n%3")
                     .arg(file)
                     .arg(plan.refusals.size())
@@ -107,8 +120,8 @@ void frmMain::ImportPlayers() {
             return;
         }
         if (plan.changes.empty()) {
-            prompts_->ShowMessage(
-                this, QStringLiteral("\"%1\" changes nothing in this league.").arg(file));
+            window_.Prompts().ShowMessage(
+                &window_, QStringLiteral("\"%1\" changes nothing in this league.").arg(file));
             return;
         }
         ReportDialog preview(
@@ -117,28 +130,29 @@ void frmMain::ImportPlayers() {
                 .arg(file)
                 .arg(plan.changes.size())
                 .arg(plan.playersChanged),
-            ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel, this);
+            ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel, &window_);
         if (preview.exec() == QDialog::Accepted)
-            ApplyChanges(QStringLiteral("Import Players"), tavrel::ToCellChanges(plan.changes));
+            window_.ApplyChanges(QStringLiteral("Import Players"),
+                                 tavrel::ToCellChanges(plan.changes));
     } catch (const std::exception& e) {
-        ShowFailure(Text(e));
+        window_.ShowFailure(Text(e));
     }
 }
 
-void frmMain::CompareWith() {
-    CommitPendingEdit();
-    if (!league_) {
-        prompts_->ShowMessage(this,
-                              QStringLiteral("Open a league before comparing it with another."));
+void ExchangeActions::CompareWith() {
+    window_.CommitPendingEdit();
+    if (!window_.Document().IsOpen()) {
+        window_.Prompts().ShowMessage(
+            &window_, QStringLiteral("Open a league before comparing it with another."));
         return;
     }
-    const QString file =
-        prompts_->ChooseFileToOpen(this, QStringLiteral("Compare With"), kCompareFilter);
+    const QString file = window_.Prompts().ChooseFileToOpen(
+        &window_, QStringLiteral("Compare With"), kCompareFilter);
     if (file.isEmpty())
         return;
     try {
         const tavrel::LeagueDiff diff =
-            tavrel::DiffPlayers(tavrel::PlayerList::FromWorkingDatabase(WorkingDatabase()),
+            tavrel::DiffPlayers(tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase()),
                                 tavrel::PlayerList::FromFile(
                                     tavrel::ReadPlayerFile(tavrel::PlayerFileOf(PathOf(file)))));
         const QString intro =
@@ -153,37 +167,39 @@ void frmMain::CompareWith() {
                       .arg(diff.onlyInA.size())
                       .arg(diff.onlyInB.size());
         ReportDialog(QStringLiteral("Compare With"), intro, ComparisonTable(diff),
-                     ReportDialog::Buttons::Close, this)
+                     ReportDialog::Buttons::Close, &window_)
             .exec();
     } catch (const std::exception& e) {
-        ShowFailure(Text(e));
+        window_.ShowFailure(Text(e));
     }
 }
 
-void frmMain::ShowLeagueCheck() {
-    if (!league_) {
-        prompts_->ShowMessage(this, QStringLiteral("Open a league before checking it."));
+void ExchangeActions::ShowLeagueCheck() {
+    if (!window_.Document().IsOpen()) {
+        window_.Prompts().ShowMessage(&window_,
+                                      QStringLiteral("Open a league before checking it."));
         return;
     }
     try {
-        const auto problems = tavrel::CheckLeagueFiles(PathOf(LeagueFile));
+        const auto problems = tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile()));
         const QString intro =
             problems.empty()
                 ? QStringLiteral("The saved files of this league show no problems.")
                 : QStringLiteral("The saved files of this league show %1.")
                       .arg(QString::fromStdString(tavrel::WarningCount(problems.size())));
         ReportDialog(QStringLiteral("League Check"), intro, CheckTable(problems),
-                     ReportDialog::Buttons::Close, this)
+                     ReportDialog::Buttons::Close, &window_)
             .exec();
     } catch (const std::exception& e) {
-        ShowFailure(Text(e));
+        window_.ShowFailure(Text(e));
     }
 }
 
-void frmMain::CheckOpenedLeague() {
+void ExchangeActions::CheckOpenedLeague() {
     leagueCheckPanel_->clear();
     try {
-        const std::size_t warnings = tavrel::CheckLeagueFiles(PathOf(LeagueFile)).size();
+        const std::size_t warnings =
+            tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile())).size();
         if (warnings > 0)
             leagueCheckPanel_->setText(
                 QStringLiteral("League check: %1")

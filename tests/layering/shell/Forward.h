@@ -1,0 +1,3 @@
+#pragma once
+// The start-up bringing up the main window: allowed.
+#include "ui/main/frmMain.h"

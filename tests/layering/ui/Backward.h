@@ -1,0 +1,3 @@
+#pragma once
+// A window reaching up into the start-up: the layer check must refuse this.
+#include "shell/frmSplash2.h"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "store/CcboList.h"
+#include "store/CellChanges.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QWidget;
+class ComboBoxTarget;
+class ListWidgetTarget;
+class frmMain;
+
+// The team and player lists on the left of the main window: filling them, and moving the detail
+// fields to the chosen player. The player shown is the document's current player; a list filled
+// again for him (his team changed, the order changed) keeps him rather than choosing the first.
+class PlayerBrowser : public QObject {
+    Q_OBJECT
+public:
+    explicit PlayerBrowser(frmMain& window);
+    ~PlayerBrowser() override;
+
+    // The caption, the team combo and the player list, in `parent`.
+    QWidget* BuildLists(QWidget* parent);
+    QComboBox* TeamCombo() const { return cboTeam; }
+    QListWidget* PlayerList() const { return lstPlayers; }
+    void SetTeamPanel(QLabel* panel) { statusPanel2 = panel; }
+
+    // Fills the team combo from the working database and lists the chosen team's players.
+    void LoadTeamList();
+    // The team combo's choice: lists that team's players, the first of them shown.
+    void cboTeam_Click();
+    void ReFreshList();
+    void SetSortDescending(bool descending);
+    void FindPlayersByLastName(const QString& lastName);
+    // Shows the player in the form and selects him in the list, choosing his team first when
+    // the list does not hold him (or always, with `refill`: his team may have changed).
+    void ShowPlayer(int teamId, int pid, bool refill);
+    // The document's current player again, his lists filled anew.
+    void FollowCurrentPlayer();
+    // Shows new names and positions in the list's entries of the rows `changes` touches.
+    void RefreshPlayerEntries(const tavrel::CellChanges& changes);
+
+private:
+    void ShowTeamPlayers(const QString& teamId, std::optional<int> keepPid);
+    void FillPlayerList(tavrel::CcboList& lister, tavrel::PlayerListOrder order,
+                        const QString& filter, std::optional<int> keepPid);
+    void lstPlayers_Click();
+    void SelectPlayerById(qint16 id);
+    int ListedRow(int pid) const;
+    // The team name of the player in model row `row`, as the team list shows it.
+    QString TeamOfRow(int row) const;
+    void ShowPanel(const QString& text);
+
+    frmMain& window_;
+    QComboBox* cboTeam = nullptr;
+    QListWidget* lstPlayers = nullptr;
+    QLabel* statusPanel2 = nullptr;
+    std::unique_ptr<ComboBoxTarget> teamTarget_;
+    std::unique_ptr<ListWidgetTarget> playerTarget_;
+    bool SortDescending = false;
+    std::unique_ptr<tavrel::CcboList> PlayerLister;
+    bool listIsFind_ = false; // the list holds a Find's players, from any team
+};
