@@ -76,11 +76,10 @@ void RemoveOrphanedTemps(const fs::path& file) {
     }
 }
 
-// Flushes a folder to disk, or the whole file system it lies on; the error number, 0 when done.
-int FlushFolder(const fs::path& folder, bool wholeFileSystem, SafeSaveStep step) {
+// Flushes a folder to disk; the error number, 0 when done.
+int FlushFolder(const fs::path& folder) {
     const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool flushed =
-        dir >= 0 && !Injected(step) && (wholeFileSystem ? syncfs(dir) : fsync(dir)) == 0;
+    const bool flushed = dir >= 0 && !Injected(SafeSaveStep::SyncFolder) && fsync(dir) == 0;
     const int error = flushed ? 0 : errno;
     if (dir >= 0)
         close(dir);
@@ -181,13 +180,13 @@ void SafeSaveFile::WriteAll(std::string_view bytes) {
 }
 
 void SafeSaveFile::Commit() {
-    Close(true);
+    Close();
     Replace();
 }
 
-void SafeSaveFile::Close(bool sync) {
+void SafeSaveFile::Close() {
     Flush();
-    if (sync && (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0))
+    if (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0)
         Fail(ErrorText(errno));
     const int fd = fd_;
     fd_ = -1;
@@ -210,7 +209,7 @@ void SafeSaveFile::Replace(bool syncFolder) {
 // The rename is durable only once the folder is flushed too.
 void SafeSaveFile::SyncFolder(const fs::path& file, const std::string& operation,
                               const fs::path& target) {
-    const int error = FlushFolder(FolderOf(file), false, SafeSaveStep::SyncFolder);
+    const int error = FlushFolder(FolderOf(file));
     if (error != 0 && error != EINVAL)
         throw LeagueError(operation, target,
                           "the new file is in place, but its folder could not be flushed to "
@@ -242,30 +241,26 @@ void SafeSaveFile::ReleaseClaim() {
 }
 
 void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation) {
-    if (files.empty())
-        return;
+    // Each new file is written and flushed to disk on its own, never the whole file system, which
+    // would wait for every other program's pending writes too. Only when all are on disk does any
+    // replace its target.
     std::vector<std::unique_ptr<SafeSaveFile>> out;
     for (const FileToSave& file : files) {
         out.push_back(std::make_unique<SafeSaveFile>(file.path, operation));
         out.back()->Write(file.bytes);
-        out.back()->Close(false);
+        out.back()->Close();
     }
-    // The folders the new files lie in, each once.
-    std::vector<std::pair<fs::path, std::size_t>> folders; // folder, a file in it
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const fs::path folder = FolderOf(out[i]->ReplacedFile());
-        if (std::none_of(folders.begin(), folders.end(),
-                         [&](const auto& known) { return known.first == folder; }))
-            folders.emplace_back(folder, i);
-    }
-    // One flush of each file system puts every new file on disk before any replaces its target.
-    for (const auto& [folder, i] : folders)
-        if (const int error = FlushFolder(folder, true, SafeSaveStep::Sync))
-            throw LeagueError(operation, files[i].path, ErrorText(error));
     for (auto& file : out)
         file->Replace(false);
-    for (const auto& [folder, i] : folders)
+    // The renames are durable once each folder is flushed, once.
+    std::vector<fs::path> folders;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const fs::path folder = FolderOf(out[i]->ReplacedFile());
+        if (std::find(folders.begin(), folders.end(), folder) != folders.end())
+            continue;
+        folders.push_back(folder);
         SafeSaveFile::SyncFolder(out[i]->ReplacedFile(), operation, files[i].path);
+    }
 }
 
 void SaveFileAtomically(const fs::path& file, std::string_view bytes,
