@@ -120,7 +120,9 @@ void BM_RecordGlobalEditBaseline(benchmark::State& state) {
         run.Restore();
         state.ResumeTiming();
         sqlite3* db = nullptr;
-        Check(sqlite3_open_v2(run.workingDb.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+        Check(sqlite3_open_v2(run.workingDb.c_str(), &db,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr),
+              db);
         Check(sqlite3_exec(db, kScratchEditSettings, nullptr, nullptr, nullptr), db);
         Check(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
         sqlite3_stmt* read = nullptr;

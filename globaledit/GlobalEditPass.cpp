@@ -110,7 +110,7 @@ std::vector<GlobalEditOutcome> RunGlobalEditPass(const std::filesystem::path& wo
         return LeagueError(Operation(current), workingDb, cause...);
     };
     try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READWRITE);
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         db.exec(kScratchEditSettings);
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
         std::vector<SelectedRows> selections = ReadSelections(db, in.team, positionCodes, edited);

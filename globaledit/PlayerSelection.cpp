@@ -12,11 +12,11 @@ std::string SelectionCondition(int team, std::size_t positionCount) {
            std::string("Position IN (") + positions + ")";
 }
 
-void BindSelection(SQLite::Statement& statement, int team, std::span<const int> positionCodes) {
+void BindSelection(PlayerRowCursor& statement, int team, std::span<const int> positionCodes) {
     if (team != kAllTeams)
-        statement.bind(1, team);
+        statement.Bind(1, team);
     for (std::size_t i = 0; i < positionCodes.size(); ++i)
-        statement.bind(int(i) + 2, positionCodes[i]);
+        statement.Bind(int(i) + 2, positionCodes[i]);
 }
 
 } // namespace tavrel

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <SQLiteCpp/Statement.h>
+#include "store/PlayerRows.h"
+
 #include <span>
 #include <string>
 
@@ -10,6 +11,6 @@ namespace tavrel {
 // free agents (kFreeAgents) or in one team. The condition takes bound parameters, never values in
 // the text: ?1 is the team, ?2 and on the position codes.
 std::string SelectionCondition(int team, std::size_t positionCount);
-void BindSelection(SQLite::Statement& statement, int team, std::span<const int> positionCodes);
+void BindSelection(PlayerRowCursor& statement, int team, std::span<const int> positionCodes);
 
 } // namespace tavrel

@@ -60,7 +60,7 @@ std::vector<PositionPreview> PreviewPositions(const std::filesystem::path& worki
     const std::vector<int> edited = EditedRatings(in);
     std::vector<SelectedRows> selections;
     try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY);
+        SQLite::Database db(workingDb.string(), SQLite::OPEN_READONLY | SQLite::OPEN_NOMUTEX);
         selections = ReadSelections(db, in.team, positionCodes, edited);
     } catch (const std::exception& e) {
         throw LeagueError(Operation(positionCodes.front()), workingDb, e.what());

@@ -3,7 +3,6 @@
 #include "globaledit/PlayerSelection.h"
 #include "store/PlayerRows.h"
 
-#include <SQLiteCpp/Statement.h>
 #include <algorithm>
 #include <optional>
 
@@ -12,21 +11,22 @@ namespace {
 
 enum SelectColumn { RowId, Pid, Position, FirstRating };
 
-std::string UnusableRating(const SQLite::Statement& select, int column, const std::string& name) {
-    const Value pid = ReadValue(select, Pid);
+std::string UnusableRating(const PlayerRowCursor& select, int column, const std::string& name) {
+    Value pid;
+    select.ReadValue(Pid, pid);
     const std::string who =
         std::holds_alternative<std::int64_t>(pid)
             ? "the player with PID " + std::to_string(std::get<std::int64_t>(pid))
             : "a player without a PID";
-    return name + " of " + who + " is " +
-           (select.getColumn(column).isNull() ? "empty" : "not a whole number");
+    return name + " of " + who + " is " + (select.IsNull(column) ? "empty" : "not a whole number");
 }
 
-std::optional<std::int64_t> ReadRating(const SQLite::Statement& select, int column) {
-    if (const SQLite::Column c = select.getColumn(column); c.isInteger())
-        return c.getInt64();
+std::optional<std::int64_t> ReadRating(const PlayerRowCursor& select, int column) {
+    if (select.IsInteger(column))
+        return select.Integer(column);
     // A whole number stored as a fraction through another tool still counts.
-    const Value v = ReadValue(select, column);
+    Value v;
+    select.ReadValue(column, v);
     if (const auto* n = std::get_if<std::int64_t>(&v))
         return *n;
     return std::nullopt;
@@ -34,7 +34,7 @@ std::optional<std::int64_t> ReadRating(const SQLite::Statement& select, int colu
 
 // Appends the edited ratings of the current row; false, with the cause in `rows.unusable`, when
 // one of them is not a whole number.
-bool ReadRatings(const SQLite::Statement& select, const std::vector<int>& edited,
+bool ReadRatings(const PlayerRowCursor& select, const std::vector<int>& edited,
                  SelectedRows& rows) {
     const std::size_t start = rows.values.size();
     for (std::size_t j = 0; j < edited.size(); ++j) {
@@ -76,11 +76,10 @@ std::vector<SelectedRows> ReadSelections(SQLite::Database& db, int team,
     if (!edited.empty())
         sql += ", " + EditedColumns(edited, "");
     sql += " FROM Players" + SelectionCondition(team, positionCodes.size()) + " ORDER BY rowid";
-    SQLite::Statement select(db, sql);
+    PlayerRowCursor select(db, sql);
     BindSelection(select, team, positionCodes);
-
-    while (select.executeStep()) {
-        const std::int64_t position = select.getColumn(Position).getInt64();
+    while (select.Next()) {
+        const std::int64_t position = select.Integer(Position);
         const auto found = std::find(positionCodes.begin(), positionCodes.end(), position);
         if (found == positionCodes.end())
             continue;
@@ -88,7 +87,7 @@ std::vector<SelectedRows> ReadSelections(SQLite::Database& db, int team,
         // After an unusable rating the position is refused whole; its other rows are not needed.
         if (!rows.unusable.empty() || !ReadRatings(select, edited, rows))
             continue;
-        rows.rowIds.push_back(select.getColumn(RowId).getInt64());
+        rows.rowIds.push_back(select.Integer(RowId));
     }
     return selections;
 }

@@ -5,12 +5,15 @@
 #include "league/SignalCleanup.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -84,6 +87,28 @@ int FlushFolder(const fs::path& folder) {
     if (dir >= 0)
         close(dir);
     return error;
+}
+
+constexpr std::size_t kFlushThreads = 8;
+
+// Flushes every descriptor but -1 to disk, up to kFlushThreads at once, and puts each one's error
+// number into `errors` (0 when done). When no thread can be started, this one does them all.
+void FlushAll(const std::vector<int>& fds, std::vector<int>& errors) {
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < fds.size();)
+            if (fds[i] >= 0)
+                errors[i] = fsync(fds[i]) == 0 ? 0 : errno;
+    };
+    std::vector<std::thread> helpers;
+    try {
+        while (helpers.size() + 1 < std::min(kFlushThreads, fds.size()))
+            helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 } // namespace
@@ -181,13 +206,17 @@ void SafeSaveFile::WriteAll(std::string_view bytes) {
 
 void SafeSaveFile::Commit() {
     Close();
+    if (const int error = SyncError())
+        Fail(ErrorText(error));
     Replace();
+}
+
+int SafeSaveFile::SyncError() const {
+    return Injected(SafeSaveStep::Sync) || fsync(claim_) != 0 ? errno : 0;
 }
 
 void SafeSaveFile::Close() {
     Flush();
-    if (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0)
-        Fail(ErrorText(errno));
     const int fd = fd_;
     fd_ = -1;
     // A file system may report a failed write only now.
@@ -241,15 +270,26 @@ void SafeSaveFile::ReleaseClaim() {
 }
 
 void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation) {
-    // Each new file is written and flushed to disk on its own, never the whole file system, which
-    // would wait for every other program's pending writes too. Only when all are on disk does any
-    // replace its target.
     std::vector<std::unique_ptr<SafeSaveFile>> out;
     for (const FileToSave& file : files) {
         out.push_back(std::make_unique<SafeSaveFile>(file.path, operation));
         out.back()->Write(file.bytes);
         out.back()->Close();
     }
+    // Each new file is flushed to disk on its own, never the whole file system, which would wait
+    // for every other program's pending writes too; several at once, so that the file system puts
+    // them on disk in a few journal commits instead of one each. Only when all are on disk does
+    // any replace its target.
+    std::vector<int> errors(out.size());
+    std::vector<int> claims;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        errors[i] = Injected(SafeSaveStep::Sync) ? errno : 0;
+        claims.push_back(errors[i] ? -1 : out[i]->claim_);
+    }
+    FlushAll(claims, errors);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (errors[i] != 0)
+            out[i]->Fail(ErrorText(errors[i]));
     for (auto& file : out)
         file->Replace(false);
     // The renames are durable once each folder is flushed, once.

@@ -39,7 +39,9 @@ public:
 private:
     friend void SaveFilesAtomically(std::span<const FileToSave> files,
                                     const std::string& operation);
-    void Close(); // flushes the new file to disk and closes it
+    void Close(); // hands every byte to the system and closes the new file's own descriptor
+    // Flushes the new file to disk through the claim; the error number, 0 when done.
+    int SyncError() const;
     void Replace(bool syncFolder = true);
     static void SyncFolder(const std::filesystem::path& file, const std::string& operation,
                            const std::filesystem::path& target);
