@@ -163,10 +163,11 @@ void frmGlobal::cmdOK_Click() {
     // program's windows.
     const QPointer<frmGlobal> self(this);
     UserPrompts& prompts = prompts_;
+    const std::filesystem::path workingDb = workingDb_;
     SetRunning(true);
     GlobalEditStep step;
     try {
-        step = ApplyGlobalEditAsStep(workingDb_, codes, *inputs, progress_);
+        step = ApplyGlobalEditAsStep(workingDb, codes, *inputs, progress_);
     } catch (const std::exception& error) {
         // The LeagueError names the position, the working database and the cause; nothing changed.
         prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
