@@ -239,6 +239,20 @@ void BM_GlobalEditEveryPosition(benchmark::State& state) {
     }
 }
 
+// The same edit as fifteen runs of one position each, as the window ran it before: a connection,
+// a transaction and a scan of the table per position.
+void BM_GlobalEditOnePositionAtATime(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const GlobalEditInputs in = EveryRatingScaled();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        for (const int code : InCheckBoxOrder(EveryPosition()))
+            benchmark::DoNotOptimize(ApplyGlobalEdit(league.working, code, in));
+    }
+}
+
 // The same reads and writes over every player; see EditEveryRatingBaseline for what it leaves out.
 void BM_GlobalEditEveryPositionBaseline(benchmark::State& state) {
     const BenchLeague& league = MixedLeague();
@@ -378,6 +392,7 @@ BENCHMARK(BM_GlobalEdit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditEveryPosition)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditOnePositionAtATime)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditEveryPositionBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveAs)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditEveryPositionCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
