@@ -85,6 +85,32 @@ TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
     EXPECT_EQ(FileContent(folder / "c.txt"), "new c");
 }
 
+// More files than are flushed at once: a failing flush of a late one still replaces nothing, and
+// a set that succeeds replaces every target with its own bytes.
+TEST_F(SafeSaveTest, ALargeSetIsWholeOrNotAtAll) {
+    const fs::path folder = Path("many");
+    fs::create_directory(folder);
+    std::vector<std::string> texts;
+    std::vector<FileToSave> files;
+    for (int i = 0; i < 20; ++i)
+        texts.push_back("roster " + std::to_string(i) + std::string(std::size_t(i) * 1000, 'x'));
+    for (int i = 0; i < 20; ++i) {
+        testing::WriteFileContent(folder / (std::to_string(i) + ".txt"), "old");
+        files.push_back({folder / (std::to_string(i) + ".txt"), texts[std::size_t(i)]});
+    }
+    FailSafeSaveStep(SafeSaveStep::Sync, 17, EIO);
+    const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
+    EXPECT_NE(message.find("16.txt"), std::string::npos) << message;
+    EXPECT_EQ(FileNames(folder).size(), 20u);
+    for (const FileToSave& file : files)
+        EXPECT_EQ(FileContent(file.path), "old");
+
+    SaveFilesAtomically(files, "Printing");
+    EXPECT_EQ(FileNames(folder).size(), 20u);
+    for (const FileToSave& file : files)
+        EXPECT_TRUE(FileContent(file.path) == file.bytes) << file.path;
+}
+
 // Each folder of a set is flushed once the files are in place, the second folder too; a folder
 // that cannot be flushed is reported, with every file already new.
 TEST_F(SafeSaveTest, EachFolderOfASetIsFlushedAfterTheFilesAreInPlace) {
