@@ -1,11 +1,13 @@
 // Global Edit, its preview and roster printing on a full-size league (32 teams, 32,000 players),
 // each beside a baseline in the same binary that does the same work with bare SQLite and plain
-// C++: the same reads and writes, on a connection set up the same way, with no logic of its own.
+// C++: the same reads and writes, on a connection set up the same way, the same flushes to disk,
+// with no logic of its own. Each baseline says what it leaves out.
 
 #include "BenchLeague.h"
 #include "globaledit/GlobalEdit.h"
-#include "league/League.h"
+#include "globaledit/GlobalEditRun.h"
 #include "globaledit/Preview.h"
+#include "league/League.h"
 #include "fileformat/PlayerRecord.h"
 #include "safety/SafeSave.h"
 #include "reports/Rosters.h"
@@ -18,16 +20,21 @@
 #include <SQLiteCpp/Statement.h>
 #include <SQLiteCpp/Transaction.h>
 #include <array>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <charconv>
 #include <cstdint>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <sqlite3.h>
 #include <string>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace tavrel {
@@ -170,24 +177,23 @@ void BM_GlobalEditPreview(benchmark::State& state) {
 }
 
 // Reads the same rows and writes the same 48 columns, one prepared UPDATE per row, in one
-// transaction on a connection set up as Global Edit sets up its own, with no rating rule.
-void BM_GlobalEditBaseline(benchmark::State& state) {
-    const BenchLeague& league = OnePositionLeague();
+// transaction on a connection set up as Global Edit sets up its own. It leaves out the rating
+// rule, the check of each value, the progress and the grouping by position; every row is written.
+void EditEveryRatingBaseline(const BenchLeague& league, std::optional<int> position) {
     std::string columns, assignments;
     for (int k = 0; k < kRatingCount; ++k) {
         columns += ", " + ActualColumn(k) + ", " + PotentialColumn(k);
         assignments += (k ? ", " : "") + ActualColumn(k) + " = ?, " + PotentialColumn(k) + " = ?";
     }
-    for (auto _ : state) {
-        state.PauseTiming();
-        league.Restore();
-        state.ResumeTiming();
-        SQLite::Database db(league.working.string(), SQLite::OPEN_READWRITE);
+    {
+        SQLite::Database db(league.working.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_NOMUTEX);
         db.exec(kScratchEditSettings);
         SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-        SQLite::Statement select(db, "SELECT rowid" + columns +
-                                         " FROM Players WHERE Position = ? ORDER BY rowid");
-        select.bind(1, kEditedPosition);
+        SQLite::Statement select(db, "SELECT rowid" + columns + " FROM Players" +
+                                         (position ? " WHERE Position = ?" : "") +
+                                         " ORDER BY rowid");
+        if (position)
+            select.bind(1, *position);
         std::vector<std::int64_t> values;
         while (select.executeStep())
             for (int c = 0; c <= 2 * kRatingCount; ++c)
@@ -205,6 +211,86 @@ void BM_GlobalEditBaseline(benchmark::State& state) {
     }
 }
 
+void BM_GlobalEditBaseline(benchmark::State& state) {
+    const BenchLeague& league = OnePositionLeague();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        EditEveryRatingBaseline(league, kEditedPosition);
+    }
+}
+
+std::vector<int> EveryPosition() {
+    std::vector<int> codes(kPositionCount);
+    std::iota(codes.begin(), codes.end(), 0);
+    return codes;
+}
+
+// Global Edit of every position of the demo league, every rating scaled.
+void BM_GlobalEditEveryPosition(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const GlobalEditInputs in = EveryRatingScaled();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(ApplyGlobalEditPositions(league.working, EveryPosition(), in));
+    }
+}
+
+// The same edit as fifteen runs of one position each, as the window ran it before: a connection,
+// a transaction and a scan of the table per position.
+void BM_GlobalEditOnePositionAtATime(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const GlobalEditInputs in = EveryRatingScaled();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        for (const int code : InCheckBoxOrder(EveryPosition()))
+            benchmark::DoNotOptimize(ApplyGlobalEdit(league.working, code, in));
+    }
+}
+
+// The same reads and writes over every player; see EditEveryRatingBaseline for what it leaves out.
+void BM_GlobalEditEveryPositionBaseline(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    for (auto _ : state) {
+        state.PauseTiming();
+        league.Restore();
+        state.ResumeTiming();
+        EditEveryRatingBaseline(league, std::nullopt);
+    }
+}
+
+// `tavrel-cli save-as`: import, then export into a new player file.
+void BM_SaveAs(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const fs::path db = league.working.parent_path() / "SaveAs.tmp";
+    const fs::path out = league.working.parent_path() / "SaveAs.ply";
+    for (auto _ : state) {
+        const LoadedLeague loaded =
+            LoadLeague(league.files.playerFile, league.files.leagueFile, db);
+        SaveLeague(out, loaded, db);
+    }
+}
+
+// `tavrel-cli global-edit` of every position with --out: the save-as above with the edit between,
+// the measure the whole-league Global Edit is held to (at most 1.3 times save-as).
+void BM_GlobalEditEveryPositionCommand(benchmark::State& state) {
+    const BenchLeague& league = MixedLeague();
+    const GlobalEditInputs in = EveryRatingScaled();
+    const fs::path db = league.working.parent_path() / "SaveAs.tmp";
+    const fs::path out = league.working.parent_path() / "SaveAs.ply";
+    for (auto _ : state) {
+        const LoadedLeague loaded =
+            LoadLeague(league.files.playerFile, league.files.leagueFile, db);
+        ApplyGlobalEditPositions(db, EveryPosition(), in);
+        SaveLeague(out, loaded, db);
+    }
+}
+
 // The import alone of the same league, the measure rosters are held to.
 void BM_ImportAlone(benchmark::State& state) {
     const BenchLeague& league = MixedLeague();
@@ -219,8 +305,47 @@ void BM_Rosters(benchmark::State& state) {
         PrintRosters(league.working, league.output);
 }
 
+// Writes each text into a new file beside its target, flushes them all to disk, eight at a time
+// as the rosters do, and renames each over its target; the caller flushes the folder.
+void WriteFlushed(const std::map<fs::path, std::string>& texts) {
+    std::vector<std::pair<int, fs::path>> written;
+    for (const auto& [file, text] : texts) {
+        const fs::path temp = file.parent_path() / ("." + file.filename().native() + ".new");
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0 || write(fd, text.data(), text.size()) != ssize_t(text.size()))
+            throw std::runtime_error("cannot write " + temp.string());
+        written.emplace_back(fd, temp);
+    }
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < written.size();)
+            if (fsync(written[i].first) != 0)
+                throw std::runtime_error("cannot flush " + written[i].second.string());
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t t = 1; t < std::min<std::size_t>(8, written.size()); ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    auto target = texts.begin();
+    for (const auto& [fd, temp] : written)
+        if (close(fd) != 0 || rename(temp.c_str(), (target++)->first.c_str()) != 0)
+            throw std::runtime_error("cannot rename " + temp.string());
+}
+
+void FlushFolder(const fs::path& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || fsync(fd) != 0 || close(fd) != 0)
+        throw std::runtime_error("cannot flush " + folder.string());
+}
+
 // The same one pass over the players, ordered by team, position and rowid, with every value laid
-// out as plain text into its team's lines, then one file per team written whole.
+// out as plain text into its team's lines, then one file per team: each written beside its target,
+// all flushed to disk, then each renamed over its target and the folder flushed once, the same
+// flushes the rosters make. It leaves out the page heads, the print zones, the code page and the
+// file names, the free agents' file, the check that no target is a link or a device, and the locks
+// and clean-up of the new files.
 void BM_RostersBaseline(benchmark::State& state) {
     const BenchLeague& league = MixedLeague();
     std::string columns = "PositionTXT, LastName, FirstName, Years, AGE, Height, Weight, College";
@@ -255,16 +380,22 @@ void BM_RostersBaseline(benchmark::State& state) {
         }
         sqlite3_finalize(players);
         sqlite3_close(db);
-        for (const auto& [team, text] : lines)
-            std::ofstream(league.output / ("Baseline " + std::to_string(team) + ".txt"),
-                          std::ios::binary | std::ios::trunc)
-                .write(text.data(), std::streamsize(text.size()));
+        std::map<fs::path, std::string> files;
+        for (auto& [team, text] : lines)
+            files[league.output / ("Baseline " + std::to_string(team) + ".txt")] = std::move(text);
+        WriteFlushed(files);
+        FlushFolder(league.output);
     }
 }
 
 BENCHMARK(BM_GlobalEdit)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditPreview)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GlobalEditBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditEveryPosition)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditOnePositionAtATime)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditEveryPositionBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveAs)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GlobalEditEveryPositionCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Rosters)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RostersBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -123,6 +123,10 @@ std::int64_t Signed16(const unsigned char* r, int at) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(r[at] | (r[at + 1] << 8)));
 }
 
+// Import's floor: the player file read whole, each record decoded by the field table and inserted
+// with one prepared statement in one transaction, into the same fresh tables. It leaves out the
+// league file's team scan, the checks of the player file, the row keys, the progress and
+// building beside the old database.
 void BM_ImportBaseline(benchmark::State& state) {
     BenchLeague& league = League();
     const std::string sql = "INSERT INTO Players (" + PlayersColumnList() + ") VALUES (" + [] {
@@ -201,6 +205,10 @@ void BM_ExportSilentListener(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kPlayers);
 }
 
+// Export's floor: every row read on a bare connection and encoded over its original record in
+// memory, then the file written in one go. It leaves out the checks of each row (range, PID, text
+// that the code page cannot hold), the progress, and the safe save: no new file beside the old,
+// no flush to disk, no rename.
 void BM_ExportBaseline(benchmark::State& state) {
     BenchLeague& league = League();
     const PlayerFileImage& image = league.loaded.image;
@@ -252,7 +260,8 @@ void BM_Dump(benchmark::State& state) {
 }
 
 // What `sqlite3 -json` does with the same table: every row as a JSON object of the column names
-// and values, text escaped, into the same place. Dump should cost at most import plus this.
+// and values, text escaped, into the same place. Dump should cost at most import plus this. It
+// leaves out the import itself and the escapes of text beyond quotes, backslashes and controls.
 void BM_DumpBaseline(benchmark::State& state) {
     BenchLeague& league = League();
     std::ofstream nowhere("/dev/null", std::ios::binary);

@@ -1,14 +1,8 @@
 #include "globaledit/GlobalEdit.h"
 
+#include "globaledit/GlobalEditPass.h"
 #include "globaledit/RatingRule.h"
-#include "globaledit/SelectedRows.h"
-#include "store/WorkingTables.h"
-#include "base/LeagueError.h"
 
-#include <SQLiteCpp/Database.h>
-#include <SQLiteCpp/Statement.h>
-#include <SQLiteCpp/Transaction.h>
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -67,67 +61,8 @@ std::optional<int> ParseBoundText(const std::string& text) {
 
 GlobalEditOutcome ApplyGlobalEdit(const std::filesystem::path& workingDb, int positionCode,
                                   const GlobalEditInputs& inputs, Progress* progress) {
-    // Taken once: the dialog stays live while the progress window repaints.
-    const GlobalEditInputs in = inputs;
-    const std::string abbreviation = PositionText(positionCode);
-    const std::string operation = "Global Edit of " + abbreviation + " in";
-    if (const std::string bad = FirstInvalidInput(in); !bad.empty())
-        throw LeagueError(operation, workingDb, std::string(kInvalidNumberMessage) + ": " + bad);
-
-    const std::vector<int> edited = EditedRatings(in);
-
-    GlobalEditOutcome outcome;
-    outcome.positionCode = positionCode;
-    try {
-        SQLite::Database db(workingDb.string(), SQLite::OPEN_READWRITE);
-        db.exec(kScratchEditSettings);
-        SQLite::Transaction transaction(db, SQLite::TransactionBehavior::IMMEDIATE);
-        SelectedRows rows = ReadSelection(db, in.team, positionCode, edited);
-        const auto n = static_cast<long long>(rows.rowIds.size());
-        outcome.rowsSelected = n;
-        if (n == 0)
-            return outcome;
-
-        std::optional<SQLite::Statement> update;
-        if (!edited.empty())
-            update.emplace(db, "UPDATE Players SET " + EditedColumns(edited, " = ?") +
-                                   " WHERE rowid = ?");
-
-        ProgressScope scope(progress, "Updating " + abbreviation);
-        scope.Set(0.0f);
-        ProgressStepper stepper(progress, 0.0f, 100.0f, n);
-        const std::size_t m = edited.size();
-        for (long long i = 0; i < n; ++i) {
-            bool changed = false;
-            for (std::size_t j = 0; j < m; ++j) {
-                RatingValues& r = rows.values[std::size_t(i) * m + j];
-                const RatingValues before = r;
-                ApplyRatingRule(r, edited[j], in);
-                changed = changed || r != before;
-            }
-            if (changed) {
-                int parameter = 1;
-                for (std::size_t j = 0; j < m; ++j) {
-                    const RatingValues& r = rows.values[std::size_t(i) * m + j];
-                    update->bind(parameter++, r.actual);
-                    update->bind(parameter++, r.potential);
-                }
-                update->bind(parameter, rows.rowIds[std::size_t(i)]);
-                update->exec();
-                update->reset();
-                ++outcome.rowsChanged;
-            }
-            stepper.Advance();
-        }
-        transaction.commit();
-    } catch (const LeagueError&) {
-        throw;
-    } catch (const SQLite::Exception& e) {
-        throw LeagueError(operation, workingDb, e);
-    } catch (const std::exception& e) {
-        throw LeagueError(operation, workingDb, e.what());
-    }
-    return outcome;
+    const int codes[] = {positionCode};
+    return RunGlobalEditPass(workingDb, codes, inputs, progress, nullptr).front();
 }
 
 } // namespace tavrel

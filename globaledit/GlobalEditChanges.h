@@ -10,16 +10,19 @@
 
 namespace tavrel {
 
-// The cells a Global Edit of these positions can change, as they are before it runs: the actual
-// and potential columns of the ratings it edits, for every player it selects. Compared with the
-// same cells afterwards (ChangedCells), they make the run one step to undo. Throws LeagueError
-// naming the working database.
-ColumnSnapshot SnapshotGlobalEditCells(const std::filesystem::path& workingDb,
-                                       std::span<const int> positionCodes,
-                                       const GlobalEditInputs& inputs);
+// A Global Edit as the window runs it: what each position did, and every cell the run changed,
+// which makes the run one step to undo.
+struct GlobalEditStep {
+    std::vector<GlobalEditOutcome> outcomes;
+    CellChanges changes;
+};
 
-// The same cells read again, after the run.
-ColumnSnapshot SnapshotAgain(const std::filesystem::path& workingDb, const ColumnSnapshot& before);
+// Runs ApplyGlobalEditPositions and records the cells it changes as it goes: position by position
+// in check-box order, row by row, the edited ratings' actual and potential columns. A failure
+// throws LeagueError (naming the position and the working database) and changes nothing.
+GlobalEditStep ApplyGlobalEditAsStep(const std::filesystem::path& workingDb,
+                                     std::span<const int> positionCodes,
+                                     const GlobalEditInputs& inputs, Progress* progress = nullptr);
 
 // The name of the step: "Global Edit of QB, WR", the positions in check-box order.
 std::string GlobalEditStepText(std::span<const int> positionCodes);

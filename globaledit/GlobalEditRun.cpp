@@ -1,5 +1,7 @@
 #include "globaledit/GlobalEditRun.h"
 
+#include "globaledit/GlobalEditPass.h"
+
 #include <algorithm>
 
 namespace tavrel {
@@ -16,10 +18,7 @@ std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::p
                                                         std::span<const int> positionCodes,
                                                         const GlobalEditInputs& inputs,
                                                         Progress* progress) {
-    std::vector<GlobalEditOutcome> outcomes;
-    for (const int code : InCheckBoxOrder(positionCodes))
-        outcomes.push_back(ApplyGlobalEdit(workingDb, code, inputs, progress));
-    return outcomes;
+    return RunGlobalEditPass(workingDb, InCheckBoxOrder(positionCodes), inputs, progress, nullptr);
 }
 
 } // namespace tavrel

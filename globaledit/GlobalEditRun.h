@@ -13,9 +13,9 @@ namespace tavrel {
 // outside 0..14 not at all.
 std::vector<int> InCheckBoxOrder(std::span<const int> positionCodes);
 
-// Runs ApplyGlobalEdit once for each position of InCheckBoxOrder(positionCodes). Each position is
-// its own transaction, so when one fails the positions before it stay edited; the LeagueError
-// names the failing one.
+// Does what ApplyGlobalEdit does for each position of InCheckBoxOrder(positionCodes), one after
+// the other with the progress of each, in one pass over the players and one transaction: when
+// one position fails, no position is edited, and the LeagueError names the failing one.
 std::vector<GlobalEditOutcome> ApplyGlobalEditPositions(const std::filesystem::path& workingDb,
                                                         std::span<const int> positionCodes,
                                                         const GlobalEditInputs& inputs,

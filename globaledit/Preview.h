@@ -35,8 +35,9 @@ struct PositionPreview {
 PositionPreview PreviewGlobalEdit(const std::filesystem::path& workingDb, int positionCode,
                                   const GlobalEditInputs& inputs);
 
-// One preview per position of InCheckBoxOrder(positionCodes). The positions' players never
-// overlap, so each preview is what that position's run does after the ones before it.
+// One preview per position of InCheckBoxOrder(positionCodes), from one read of the players, as
+// the run reads them. The positions' players never overlap, so each preview is what that position's
+// run does after the ones before it.
 std::vector<PositionPreview> PreviewGlobalEditPositions(const std::filesystem::path& workingDb,
                                                         std::span<const int> positionCodes,
                                                         const GlobalEditInputs& inputs);

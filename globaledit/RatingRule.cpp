@@ -68,6 +68,18 @@ void ApplyRatingRule(RatingValues& r, int k, const GlobalEditInputs& in, RuleTal
     Hold(r.potential, in.potentialMin, r.potential < in.potentialMin, &t.heldAtPotentialMin);
 }
 
+bool ApplyRatingRules(std::span<RatingValues> ratings, const std::vector<int>& edited,
+                      const GlobalEditInputs& in, RuleTally* tallies) {
+    bool changed = false;
+    for (std::size_t j = 0; j < edited.size(); ++j) {
+        RatingValues& r = ratings[j];
+        const RatingValues before = r;
+        ApplyRatingRule(r, edited[j], in, tallies ? &tallies[j] : nullptr);
+        changed = changed || r != before;
+    }
+    return changed;
+}
+
 std::string FirstInvalidInput(const GlobalEditInputs& in) {
     for (int k = 0; k < kRatingCount; ++k) {
         if (!std::isfinite(in.actualPercent[k]))

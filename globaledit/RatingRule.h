@@ -3,6 +3,7 @@
 #include "globaledit/GlobalEdit.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ struct RuleTally {
 // are counted in `tally` when given.
 void ApplyRatingRule(RatingValues& values, int ratingIndex, const GlobalEditInputs& inputs,
                      RuleTally* tally = nullptr);
+
+// The rule for every edited rating of one player: ratings[j] holds the values of rating
+// edited[j], and tallies[j] (when given) counts its steps. Whether any value changed, of any of
+// the ratings, not only the last.
+bool ApplyRatingRules(std::span<RatingValues> ratings, const std::vector<int>& edited,
+                      const GlobalEditInputs& inputs, RuleTally* tallies = nullptr);
 
 // The first input the rule cannot use, named for the message (the rating column of a percentage
 // that is not finite, "actual Min" for a bound outside 0..255, ...); empty when all are usable.

@@ -5,12 +5,15 @@
 #include "safety/SignalCleanup.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -84,15 +87,36 @@ void RemoveOrphanedTemps(const fs::path& folder, const fs::path* file) {
     }
 }
 
-// Flushes a folder to disk, or the whole file system it lies on; the error number, 0 when done.
-int FlushFolder(const fs::path& folder, bool wholeFileSystem, SafeSaveStep step) {
+// Flushes a folder to disk; the error number, 0 when done.
+int FlushFolder(const fs::path& folder) {
     const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const bool flushed =
-        dir >= 0 && !Injected(step) && (wholeFileSystem ? syncfs(dir) : fsync(dir)) == 0;
+    const bool flushed = dir >= 0 && !Injected(SafeSaveStep::SyncFolder) && fsync(dir) == 0;
     const int error = flushed ? 0 : errno;
     if (dir >= 0)
         close(dir);
     return error;
+}
+
+constexpr std::size_t kFlushThreads = 8;
+
+// Flushes every descriptor but -1 to disk, up to kFlushThreads at once, and puts each one's error
+// number into `errors` (0 when done). When no thread can be started, this one does them all.
+void FlushAll(const std::vector<int>& fds, std::vector<int>& errors) {
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < fds.size();)
+            if (fds[i] >= 0)
+                errors[i] = fsync(fds[i]) == 0 ? 0 : errno;
+    };
+    std::vector<std::thread> helpers;
+    try {
+        while (helpers.size() + 1 < std::min(kFlushThreads, fds.size()))
+            helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
 }
 
 } // namespace
@@ -189,7 +213,9 @@ void SafeSaveFile::WriteAll(std::string_view bytes) {
 }
 
 void SafeSaveFile::Commit(const std::function<void()>& beforeReplace) {
-    Close(true);
+    Close();
+    if (const int error = SyncError())
+        Fail(ErrorText(error));
     if (beforeReplace) {
         try {
             beforeReplace();
@@ -201,10 +227,12 @@ void SafeSaveFile::Commit(const std::function<void()>& beforeReplace) {
     Replace();
 }
 
-void SafeSaveFile::Close(bool sync) {
+int SafeSaveFile::SyncError() const {
+    return Injected(SafeSaveStep::Sync) || fsync(claim_) != 0 ? errno : 0;
+}
+
+void SafeSaveFile::Close() {
     Flush();
-    if (sync && (Injected(SafeSaveStep::Sync) || fsync(fd_) != 0))
-        Fail(ErrorText(errno));
     const int fd = fd_;
     fd_ = -1;
     // A file system may report a failed write only now.
@@ -226,7 +254,7 @@ void SafeSaveFile::Replace(bool syncFolder) {
 // The rename is durable only once the folder is flushed too.
 void SafeSaveFile::SyncFolder(const fs::path& file, const std::string& operation,
                               const fs::path& target) {
-    const int error = FlushFolder(FolderOf(file), false, SafeSaveStep::SyncFolder);
+    const int error = FlushFolder(FolderOf(file));
     if (error != 0 && error != EINVAL)
         throw LeagueError(operation, target,
                           "the new file is in place, but its folder could not be flushed to "
@@ -258,30 +286,37 @@ void SafeSaveFile::ReleaseClaim() {
 }
 
 void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation) {
-    if (files.empty())
-        return;
     std::vector<std::unique_ptr<SafeSaveFile>> out;
     for (const FileToSave& file : files) {
         out.push_back(std::make_unique<SafeSaveFile>(file.path, operation));
         out.back()->Write(file.bytes);
-        out.back()->Close(false);
+        out.back()->Close();
     }
-    // The folders the new files lie in, each once.
-    std::vector<std::pair<fs::path, std::size_t>> folders; // folder, a file in it
+    // Each new file is flushed to disk on its own, never the whole file system, which would wait
+    // for every other program's pending writes too; several at once, so that the file system puts
+    // them on disk in a few journal commits instead of one each. Only when all are on disk does
+    // any replace its target.
+    std::vector<int> errors(out.size());
+    std::vector<int> claims;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const fs::path folder = FolderOf(out[i]->ReplacedFile());
-        if (std::none_of(folders.begin(), folders.end(),
-                         [&](const auto& known) { return known.first == folder; }))
-            folders.emplace_back(folder, i);
+        errors[i] = Injected(SafeSaveStep::Sync) ? errno : 0;
+        claims.push_back(errors[i] ? -1 : out[i]->claim_);
     }
-    // One flush of each file system puts every new file on disk before any replaces its target.
-    for (const auto& [folder, i] : folders)
-        if (const int error = FlushFolder(folder, true, SafeSaveStep::Sync))
-            throw LeagueError(operation, files[i].path, ErrorText(error));
+    FlushAll(claims, errors);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        if (errors[i] != 0)
+            out[i]->Fail(ErrorText(errors[i]));
     for (auto& file : out)
         file->Replace(false);
-    for (const auto& [folder, i] : folders)
+    // The renames are durable once each folder is flushed, once.
+    std::vector<fs::path> folders;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const fs::path folder = FolderOf(out[i]->ReplacedFile());
+        if (std::find(folders.begin(), folders.end(), folder) != folders.end())
+            continue;
+        folders.push_back(folder);
         SafeSaveFile::SyncFolder(out[i]->ReplacedFile(), operation, files[i].path);
+    }
 }
 
 void RemoveOrphanedNewFiles(const fs::path& folder) {

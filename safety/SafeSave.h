@@ -42,7 +42,9 @@ public:
 private:
     friend void SaveFilesAtomically(std::span<const FileToSave> files,
                                     const std::string& operation);
-    void Close(bool sync);
+    void Close(); // hands every byte to the system and closes the new file's own descriptor
+    // Flushes the new file to disk through the claim; the error number, 0 when done.
+    int SyncError() const;
     void Replace(bool syncFolder = true);
     static void SyncFolder(const std::filesystem::path& file, const std::string& operation,
                            const std::filesystem::path& target);
@@ -77,8 +79,8 @@ void SaveFileAtomically(const std::filesystem::path& file, std::string_view byte
                         const std::string& operation);
 
 // Writes several files the same safe way, for a set written at once (the rosters of one print):
-// every new file is written, closed and then put on disk with one flush of the file system before
-// any of them replaces its target, so a failure up to there leaves every target as it was.
+// every new file is written, flushed to disk and closed before any of them replaces its target,
+// so a failure up to there leaves every target as it was; then each folder is flushed once.
 void SaveFilesAtomically(std::span<const FileToSave> files, const std::string& operation);
 
 // For tests: makes the nth next call (1 = the next one) of a step of any SafeSaveFile fail with

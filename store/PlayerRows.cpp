@@ -103,6 +103,11 @@ PlayerRowCursor::~PlayerRowCursor() {
     sqlite3_finalize(statement_);
 }
 
+void PlayerRowCursor::Bind(int parameter, std::int64_t value) {
+    if (const int rc = sqlite3_bind_int64(statement_, parameter, value); rc != SQLITE_OK)
+        throw SQLite::Exception(db_, rc);
+}
+
 bool PlayerRowCursor::Next() {
     const int rc = sqlite3_step(statement_);
     if (rc == SQLITE_ROW)

@@ -32,6 +32,8 @@ public:
     PlayerRowCursor(const PlayerRowCursor&) = delete;
     PlayerRowCursor& operator=(const PlayerRowCursor&) = delete;
 
+    // Binds a whole number to parameter ?n of the query, before the first Next.
+    void Bind(int parameter, std::int64_t value);
     bool Next(); // moves to the next row; false after the last
     std::int64_t Integer(int column) const;
     bool IsNull(int column) const;

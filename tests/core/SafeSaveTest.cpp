@@ -53,21 +53,83 @@ TEST_F(SafeSaveTest, AFailingStepLeavesTheOldFileWholeAndSaysWhy) {
     }
 }
 
-// Files written together replace their targets only once all of them are on disk.
+// Files written together replace their targets only once every one of them is on disk: each new
+// file is flushed on its own, so a failing write, flush or close of any of them leaves every
+// target as it was and no new file behind.
 TEST_F(SafeSaveTest, FilesWrittenTogetherReplaceNothingUnlessAllAreOnDisk) {
     const fs::path folder = Path("rosters");
     fs::create_directory(folder);
     testing::WriteFileContent(folder / "a.txt", "old a");
-    const FileToSave files[] = {{folder / "a.txt", "new a"}, {folder / "b.txt", "new b"}};
-    for (const auto& [step, error] :
-         {std::pair{SafeSaveStep::Write, ENOSPC}, std::pair{SafeSaveStep::Close, EIO},
-          std::pair{SafeSaveStep::Sync, EIO}}) {
-        FailSafeSaveStep(step, 1, error);
+    testing::WriteFileContent(folder / "c.txt", "old c");
+    const FileToSave files[] = {
+        {folder / "a.txt", "new a"}, {folder / "b.txt", "new b"}, {folder / "c.txt", "new c"}};
+    const struct {
+        SafeSaveStep step;
+        int nth, error;
+    } cases[] = {{SafeSaveStep::Write, 1, ENOSPC}, {SafeSaveStep::Write, 3, ENOSPC},
+                 {SafeSaveStep::Close, 1, EIO},    {SafeSaveStep::Close, 2, EIO},
+                 {SafeSaveStep::Sync, 1, EIO},     {SafeSaveStep::Sync, 2, EIO},
+                 {SafeSaveStep::Sync, 3, EIO},     {SafeSaveStep::Rename, 1, EXDEV}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.step) << " fails at " << c.nth);
+        FailSafeSaveStep(c.step, c.nth, c.error);
         const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
-        EXPECT_NE(message.find(strerror(error)), std::string::npos) << message;
-        EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt"}));
+        EXPECT_NE(message.find(strerror(c.error)), std::string::npos) << message;
+        EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt", "c.txt"}));
         EXPECT_EQ(FileContent(folder / "a.txt"), "old a");
+        EXPECT_EQ(FileContent(folder / "c.txt"), "old c");
     }
+    FailSafeSaveStep(SafeSaveStep::Write, 0, 0);
+    SaveFilesAtomically(files, "Printing");
+    EXPECT_EQ(FileNames(folder), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(FileContent(folder / "c.txt"), "new c");
+}
+
+// More files than are flushed at once: a failing flush of a late one still replaces nothing, and
+// a set that succeeds replaces every target with its own bytes.
+TEST_F(SafeSaveTest, ALargeSetIsWholeOrNotAtAll) {
+    const fs::path folder = Path("many");
+    fs::create_directory(folder);
+    std::vector<std::string> texts;
+    std::vector<FileToSave> files;
+    for (int i = 0; i < 20; ++i)
+        texts.push_back("roster " + std::to_string(i) + std::string(std::size_t(i) * 1000, 'x'));
+    for (int i = 0; i < 20; ++i) {
+        testing::WriteFileContent(folder / (std::to_string(i) + ".txt"), "old");
+        files.push_back({folder / (std::to_string(i) + ".txt"), texts[std::size_t(i)]});
+    }
+    FailSafeSaveStep(SafeSaveStep::Sync, 17, EIO);
+    const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
+    EXPECT_NE(message.find("16.txt"), std::string::npos) << message;
+    EXPECT_EQ(FileNames(folder).size(), 20u);
+    for (const FileToSave& file : files)
+        EXPECT_EQ(FileContent(file.path), "old");
+
+    SaveFilesAtomically(files, "Printing");
+    EXPECT_EQ(FileNames(folder).size(), 20u);
+    for (const FileToSave& file : files)
+        EXPECT_TRUE(FileContent(file.path) == file.bytes) << file.path;
+}
+
+// Each folder of a set is flushed once the files are in place, the second folder too; a folder
+// that cannot be flushed is reported, with every file already new.
+TEST_F(SafeSaveTest, EachFolderOfASetIsFlushedAfterTheFilesAreInPlace) {
+    for (const char* name : {"one", "two"})
+        fs::create_directory(Path(name));
+    const FileToSave files[] = {{Path("one") / "a.txt", "new a"},
+                                {Path("one") / "b.txt", "new b"},
+                                {Path("two") / "c.txt", "new c"}};
+    for (const int nth : {1, 2}) {
+        FailSafeSaveStep(SafeSaveStep::SyncFolder, nth, EIO);
+        const std::string message = Failure([&] { SaveFilesAtomically(files, "Printing"); }).what();
+        EXPECT_NE(message.find("in place"), std::string::npos) << message;
+        EXPECT_NE(message.find(nth == 1 ? "a.txt" : "c.txt"), std::string::npos) << message;
+        for (const FileToSave& file : files)
+            EXPECT_EQ(FileContent(file.path), file.bytes);
+    }
+    FailSafeSaveStep(SafeSaveStep::SyncFolder, 3, EIO); // two folders, two flushes
+    SaveFilesAtomically(files, "Printing");
+    FailSafeSaveStep(SafeSaveStep::SyncFolder, 0, 0);
 }
 
 TEST_F(SafeSaveTest, AFolderThatCannotBeFlushedIsReportedAfterTheFileIsInPlace) {

@@ -158,45 +158,28 @@ void frmGlobal::cmdOK_Click() {
     std::vector<int> codes;
     for (int index : ticked)
         codes.push_back(kGlobalEditPositionCodes[index]);
-    // The cells the run can change, as they are before it, to make the run one step to undo.
-    ColumnSnapshot before;
-    try {
-        before = SnapshotGlobalEditCells(workingDb_, codes, *inputs);
-    } catch (const std::exception& error) {
-        prompts_.ShowFailure(this, QString::fromStdString(error.what()));
-        return;
-    }
+    SelectPosition(ticked.back()); // where a run position by position would end
     // Locals, because a yield of the progress window may see this dialog deleted with the
     // program's windows.
     const QPointer<frmGlobal> self(this);
     UserPrompts& prompts = prompts_;
     const std::filesystem::path workingDb = workingDb_;
     SetRunning(true);
-    std::vector<GlobalEditOutcome> outcomes;
+    GlobalEditStep step;
     try {
-        for (int index : ticked) {
-            SelectPosition(index);
-            outcomes.push_back(ApplyGlobalEdit(workingDb, selectedPosition_, *inputs, progress_));
-            if (!self)
-                return;
-        }
+        step = ApplyGlobalEditAsStep(workingDb, codes, *inputs, progress_);
     } catch (const std::exception& error) {
-        // The LeagueError names the position, the working database and the cause.
+        // The LeagueError names the position, the working database and the cause; nothing changed.
         prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
     }
     if (!self)
         return;
     SetRunning(false);
-    if (outcomes.empty())
+    if (step.outcomes.empty())
         return;
     PlayersChanged();
-    try {
-        const CellChanges changes = ChangedCells(before, SnapshotAgain(workingDb, before));
-        emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), changes,
-                                QString::fromStdString(GlobalEditSummary(outcomes)));
-    } catch (const std::exception& error) {
-        prompts.ShowFailure(self.data(), QString::fromStdString(error.what()));
-    }
+    emit GlobalEditRecorded(QString::fromStdString(GlobalEditStepText(codes)), step.changes,
+                            QString::fromStdString(GlobalEditSummary(step.outcomes)));
     if (self)
         emit GlobalEditApplied();
 }

@@ -23,10 +23,11 @@ class Progress;
 struct GlobalEditRecipe;
 
 // The Global Edit dialog: positions, a team, a percentage for the actual and the potential value
-// of each rating, and Min and Max bounds. OK checks every box, then runs the engine once for each
-// ticked position, in the order of the boxes; the dialog stays open and is disabled during a run.
-// Cancel only hides it, so everything typed stays for the next showing. Closing it through its
-// frame deletes it (it is created with Qt::WA_DeleteOnClose), and the next one starts afresh.
+// of each rating, and Min and Max bounds. OK checks every box, then runs the engine over the
+// ticked positions, one after the other in the order of the boxes; the dialog stays open and is
+// disabled during a run. Cancel only hides it, so everything typed stays for the next showing.
+// Closing it through its frame deletes it (it is created with Qt::WA_DeleteOnClose), and the next
+// one starts afresh.
 class frmGlobal : public QDialog {
     Q_OBJECT
 public:
@@ -67,7 +68,7 @@ signals:
     // Before the first position runs: the main window stores its pending edits now, so they
     // neither overwrite nor miss the new values.
     void GlobalEditStarting();
-    // After a run changed the working database (also when it stopped partway with a failure).
+    // After a run changed the working database (a run that fails changes nothing).
     void GlobalEditApplied();
     // Before a preview reads the players: the main window stores its pending edits now.
     void PreviewStarting();
