@@ -1,5 +1,8 @@
 #include "base/Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tavrel {
 
 long NextCodePoint(std::string_view s, std::size_t& pos) {
@@ -36,6 +39,13 @@ long NextCodePoint(std::string_view s, std::size_t& pos) {
 
 bool IsUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
+        // Eight ASCII bytes at a time: most text is ASCII.
+        std::uint64_t eight = 0;
+        while (pos + 8 <= text.size() &&
+               (std::memcpy(&eight, text.data() + pos, 8), (eight & 0x8080808080808080u) == 0))
+            pos += 8;
+        if (pos == text.size())
+            break;
         // Plain ASCII runs are the common case: skip them without decoding.
         if (static_cast<unsigned char>(text[pos]) < 0x80) {
             ++pos;

@@ -4,6 +4,9 @@
 #include "base/Utf8.h"
 #include "league/Windows1252.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tavrel {
 namespace {
 
@@ -79,6 +82,7 @@ CsvReader::CsvReader(std::istream& in, std::filesystem::path file)
     in_.seekg(0);
     if (!bom) {
         windows1252_ = !StreamIsUtf8(in_);
+        checkedUtf8_ = !windows1252_;
         in_.clear();
         in_.seekg(0);
     } else {
@@ -89,24 +93,42 @@ CsvReader::CsvReader(std::istream& in, std::filesystem::path file)
 }
 
 bool CsvReader::Fill() {
-    buffer_.resize(kChunk);
-    in_.read(buffer_.data(), std::streamsize(buffer_.size()));
-    buffer_.resize(std::size_t(in_.gcount()));
+    if (buffer_.size() != kChunk)
+        buffer_.resize(kChunk); // once: the bytes past what a read gives are never looked at
+    in_.read(buffer_.data(), std::streamsize(kChunk));
+    filled_ = std::size_t(in_.gcount());
     at_ = 0;
     if (in_.bad())
         throw LeagueError(kReading, file_, "the file cannot be read");
-    return !buffer_.empty();
+    return filled_ > 0;
 }
 
-void CsvReader::AddByte(char c) {
-    if (field_.size() >= kMaxCellBytes) {
-        fieldCut_ = true;
-    } else if (rowBytes_ >= kMaxRowBytes) {
-        rowCut_ = true;
+void CsvReader::AddBytes(std::string_view bytes) {
+    const std::size_t cellRoom = kMaxCellBytes - field_.size();
+    const std::size_t rowRoom = kMaxRowBytes - rowBytes_;
+    const std::size_t taken = std::min({bytes.size(), cellRoom, rowRoom});
+    field_.append(bytes.data(), taken);
+    rowBytes_ += taken;
+    if (taken < bytes.size())
+        (taken == cellRoom ? fieldCut_ : rowCut_) = true;
+}
+
+// The run of bytes from at_ up to the next that may end the field, added in one step: most of a
+// file is such runs. Inside quotes only a quote may end it, outside a comma or a line break.
+void CsvReader::AddRun(bool insideQuotes) {
+    const char* from = buffer_.data() + at_;
+    const char* end = buffer_.data() + filled_;
+    const char* stop = from;
+    if (insideQuotes) {
+        stop = static_cast<const char*>(std::memchr(from, '"', std::size_t(end - from)));
+        if (!stop)
+            stop = end;
     } else {
-        field_ += c;
-        ++rowBytes_;
+        while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
+            ++stop;
     }
+    AddBytes(std::string_view(from, std::size_t(stop - from)));
+    at_ += std::size_t(stop - from);
 }
 
 void CsvReader::EndField() {
@@ -123,7 +145,7 @@ void CsvReader::EndField() {
         if (windows1252_) {
             row_->cells.push_back(DecodeWindows1252(field_));
         } else {
-            if (!IsUtf8(field_))
+            if (!checkedUtf8_ && !IsUtf8(field_))
                 row_->flaws.push_back({column,
                                        "is not well-formed UTF-8 (the file starts with "
                                        "the UTF-8 byte-order mark, or is UTF-8 elsewhere)"});
@@ -154,7 +176,7 @@ bool CsvReader::Next(SheetRow& row) {
     row.Clear();
     row_ = &row;
     while (true) {
-        if (at_ == buffer_.size() && (ended_ || !Fill())) {
+        if (at_ == filled_ && (ended_ || !Fill())) {
             if (ended_)
                 return false;
             ended_ = true;
@@ -183,12 +205,13 @@ bool CsvReader::Next(SheetRow& row) {
                 quoted_ = false;
                 afterQuote_ = true;
             } else {
-                AddByte(c);
+                AddBytes(std::string_view(&c, 1));
+                AddRun(true);
             }
             continue;
         }
         if (c == '"' && afterQuote_) { // "" inside quotes: one quote
-            AddByte('"');
+            AddBytes("\"");
             quoted_ = true;
             afterQuote_ = false;
             continue;
@@ -211,7 +234,8 @@ bool CsvReader::Next(SheetRow& row) {
                 return true;
         } else {
             atFieldStart_ = false;
-            AddByte(c);
+            AddBytes(std::string_view(&c, 1));
+            AddRun(false);
         }
     }
 }

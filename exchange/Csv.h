@@ -40,14 +40,17 @@ public:
 
 private:
     bool Fill();
-    void AddByte(char c);
+    void AddBytes(std::string_view bytes);
+    void AddRun(bool insideQuotes);
     void EndField();
     void EndRow();
 
     std::istream& in_;
     std::filesystem::path file_;
     bool windows1252_ = false;
+    bool checkedUtf8_ = false; // the whole file was found UTF-8 before reading it
     std::string buffer_;
+    std::size_t filled_ = 0; // bytes of buffer_ the last read gave
     std::size_t at_ = 0;
     bool ended_ = false;
 

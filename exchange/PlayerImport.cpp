@@ -61,6 +61,25 @@ const char* DerivedFrom(int column) {
     return "PositionTXT is worked out from Position; change that instead";
 }
 
+std::string_view WithoutPadding(std::string_view text) {
+    const auto end = text.find_last_not_of(std::string_view("\0 ", 2));
+    return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+// Whether a text cell, unguarded and without its padding, equals the stored text without its
+// padding.
+bool SameText(std::string_view cell, const Value& stored) {
+    const auto* text = std::get_if<std::string>(&stored);
+    if (!text)
+        return false;
+    std::string_view shown = WithoutPadding(cell);
+    const std::string_view kept = WithoutPadding(*text);
+    if (shown.size() == kept.size() + 1 && shown.starts_with('\'') &&
+        UnguardedText(std::string(shown)).size() == kept.size())
+        shown.remove_prefix(1);
+    return shown == kept;
+}
+
 // Whether a cell says nothing: empty, or only spaces and NULs (what padding is made of).
 bool IsBlank(std::string_view cell) {
     return cell.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos;
@@ -254,9 +273,9 @@ private:
                 break;
             }
             case FieldKind::Text: {
+                if (SameText(cell, before_[column]))
+                    break; // the common case, found without a copy
                 const std::string text = UnguardedText(WithoutTrailingPadding(cell));
-                if (text == CellText(before_[column]))
-                    break;
                 if (!FitsWindows1252(text))
                     refuse("holds a character the player file's code page (Windows-1252) "
                            "cannot hold");
