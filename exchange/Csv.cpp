@@ -79,15 +79,14 @@ CsvReader::CsvReader(std::istream& in, std::filesystem::path file)
     in_.read(start, 3);
     const bool bom = in_.gcount() == 3 && std::string_view(start, 3) == kUtf8Bom;
     in_.clear();
-    in_.seekg(0);
-    if (!bom) {
-        windows1252_ = !StreamIsUtf8(in_);
-        checkedUtf8_ = !windows1252_;
-        in_.clear();
-        in_.seekg(0);
-    } else {
-        in_.seekg(3);
-    }
+    in_.seekg(bom ? 3 : 0);
+    // One pass over the whole file first: without the mark it tells UTF-8 from Windows-1252; with
+    // it, a file found whole needs no check per cell (only a broken one is searched for the cells).
+    const bool utf8 = StreamIsUtf8(in_);
+    windows1252_ = !bom && !utf8;
+    checkedUtf8_ = utf8;
+    in_.clear();
+    in_.seekg(bom ? 3 : 0);
     if (!in_)
         throw LeagueError(kReading, file_, "the file cannot be read again from its start");
 }

@@ -243,8 +243,8 @@ private:
         if (!index)
             return;
         players_.Read(*index, before_);
-        after_ = before_;
-        std::vector<std::pair<int, std::size_t>> derived; // checked once the bytes are known
+        dirty_ = false;   // after_ is a copy of before_ only once a cell changes something
+        derived_.clear(); // checked once the bytes are known
         for (std::size_t i = 0; i < columns_.size() && i < row.cells.size(); ++i) {
             const int column = columns_[i];
             const std::string& cell = row.cells[i];
@@ -269,7 +269,7 @@ private:
                 else if (*n < low || *n > high)
                     refuse("is outside " + std::to_string(low) + ".." + std::to_string(high));
                 else
-                    after_[column] = *n;
+                    Set(column, *n);
                 break;
             }
             case FieldKind::Text: {
@@ -283,13 +283,13 @@ private:
                     refuse("is " + std::to_string(CharacterCount(text)) +
                            " characters long; the field holds " + std::to_string(field.bytes));
                 else
-                    after_[column] = text;
+                    Set(column, text);
                 break;
             }
             case FieldKind::PlayerId:
             case FieldKind::Weight:
             case FieldKind::PositionText:
-                derived.emplace_back(column, i);
+                derived_.emplace_back(column, i);
                 break;
             case FieldKind::None:
                 refuse("the player file does not keep this column; leave it empty");
@@ -298,7 +298,9 @@ private:
         }
         // Derived columns follow their bytes, and only when those change: a stored value that
         // disagrees with its bytes is left as it is.
-        const auto changed = [this](int column) { return after_[column] != before_[column]; };
+        const auto changed = [this](int column) {
+            return dirty_ && after_[column] != before_[column];
+        };
         if (changed(kRPid0) || changed(kRPid1)) {
             after_[kPid] = Signed16(after_, kRPid0, kRPid1);
             const Value zero = std::int64_t{0};
@@ -312,11 +314,11 @@ private:
             after_[kWeight] = Signed16(after_, kRWeight0, kRWeight1);
         if (changed(kPosition))
             after_[kPositionText] = PositionText(int(std::get<std::int64_t>(after_[kPosition])));
-        for (const auto& [column, i] : derived)
-            if (Trimmed(row.cells[i]) != CellText(after_[column]))
+        for (const auto& [column, i] : derived_)
+            if (Trimmed(row.cells[i]) != CellText((dirty_ ? after_ : before_)[column]))
                 Refuse(row.row, int(i) + 1, DerivedFrom(column), row.cells[i]);
 
-        if (plan_.refusalCount > 0)
+        if (plan_.refusalCount > 0 || !dirty_)
             return; // nothing will change: keep no changes
         bool any = false;
         for (int c = 0; c < kPlayersColumnCount; ++c) {
@@ -326,6 +328,18 @@ private:
             any = true;
         }
         plan_.playersChanged += any;
+    }
+
+    // Sets a value of the player after the import, copying the player first when it is the row's
+    // first change.
+    void Set(int column, Value value) {
+        if (value == before_[column])
+            return;
+        if (!dirty_) {
+            after_ = before_;
+            dirty_ = true;
+        }
+        after_[column] = std::move(value);
     }
 
     // The 1-based header position of a Players column the sheet has.
@@ -345,6 +359,8 @@ private:
     std::string player_;       // the player the current row's key found, for refusals
     std::vector<bool> flawed_; // per cell of the current row: refused for a flaw of the file
     PlayerRow before_, after_;
+    bool dirty_ = false;                               // after_ holds the row's changes
+    std::vector<std::pair<int, std::size_t>> derived_; // derived columns of the row, cell index
 };
 
 } // namespace
