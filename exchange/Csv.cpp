@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kChunk = 1 << 16;
+constexpr std::size_t kSpareCellRoom = 256; // a cell kept for its room holds at most this
 constexpr const char* kReading = "Importing the players from";
 
 // Whether the text starts with apostrophes followed by a character that begins a formula, or that
@@ -141,14 +142,19 @@ void CsvReader::EndField() {
         else if (rowCut_)
             row_->flaws.push_back({column, "the row holds more than 1 MiB of text; the rest of "
                                            "it is not read"});
+        std::string& cell = row_->cells.emplace_back();
+        if (!spare_.empty()) { // a cell of an earlier row, with its room
+            cell.swap(spare_.back());
+            spare_.pop_back();
+        }
         if (windows1252_) {
-            row_->cells.push_back(DecodeWindows1252(field_));
+            DecodeWindows1252(field_, cell);
         } else {
             if (!checkedUtf8_ && !IsUtf8(field_))
                 row_->flaws.push_back({column,
                                        "is not well-formed UTF-8 (the file starts with "
                                        "the UTF-8 byte-order mark, or is UTF-8 elsewhere)"});
-            row_->cells.push_back(field_);
+            cell.assign(field_);
         }
     }
     field_.clear();
@@ -172,6 +178,10 @@ void CsvReader::EndRow() {
 }
 
 bool CsvReader::Next(SheetRow& row) {
+    // The cells keep their room for the next row, up to a few MiB: most rows are alike.
+    for (std::string& cell : row.cells)
+        if (spare_.size() < std::size_t(kMaxSheetColumns) && cell.capacity() <= kSpareCellRoom)
+            spare_.push_back(std::move(cell));
     row.Clear();
     row_ = &row;
     while (true) {

@@ -57,6 +57,7 @@ private:
     SheetRow* row_ = nullptr; // the row being read
     int rowNumber_ = 1;
     std::string field_;
+    std::vector<std::string> spare_; // cells of the row before, reused
     std::size_t rowBytes_ = 0;
     bool rowOpen_ = false;      // something of the current row has been read
     bool atFieldStart_ = true;  // a quote opens a quoted field only as its first character
