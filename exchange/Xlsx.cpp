@@ -19,6 +19,7 @@ constexpr const char* kReading = "Importing the players from";
 constexpr std::size_t kChunk = 1 << 16;
 constexpr std::size_t kMaxPartBytes = 16 << 20;         // workbook.xml and its relationships
 constexpr std::size_t kMaxSharedStringBytes = 64 << 20; // every shared string together
+constexpr std::size_t kMaxTokenBytes = 4 << 20;         // one element or text of a part
 constexpr std::string_view kRelationships =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
@@ -266,10 +267,12 @@ struct XlsxReader::Parts {
         return true;
     }
 
-    // The next token, feeding the reader as it runs dry. Throws at malformed XML, or when the
-    // member ends before the document does.
+    // The next token, feeding the reader as it runs dry. Throws at malformed XML, when the member
+    // ends before the document does, or when one token would take more than kMaxTokenBytes: the
+    // XML reader holds a token whole, so a huge one (a zip bomb of one text) is refused unread.
     static QXmlStreamReader::TokenType NextToken(Member& member, QXmlStreamReader& reader,
                                                  QByteArray& chunk, const fs::path& file) {
+        std::size_t fed = 0; // bytes fed since the last token
         while (true) {
             const auto token = reader.readNext();
             if (token != QXmlStreamReader::Invalid)
@@ -278,6 +281,9 @@ struct XlsxReader::Parts {
                 throw Damaged(file, reader.errorString().toStdString());
             if (!Feed(member, reader, chunk))
                 throw Damaged(file, "a part ends before its XML does");
+            fed += std::size_t(chunk.size());
+            if (fed > kMaxTokenBytes)
+                throw Damaged(file, "it holds a piece of XML far longer than any cell can be");
         }
     }
 

@@ -2,6 +2,7 @@
 // decoder, workbook text escapes and workbooks written by export and by another program.
 #include "exchange/SheetReader.h"
 
+#include "base/LeagueError.h"
 #include "base/Utf8.h"
 #include "exchange/Csv.h"
 #include "exchange/Xlsx.h"
@@ -148,6 +149,40 @@ TEST(Xlsx, RefusesWhatIsNoWorkbook) {
     const std::string cases[] = {"", "PK\x03\x04 not really", "Record,Act_SP\r\n1,2\r\n"};
     for (const std::string& bytes : cases)
         EXPECT_THROW(XlsxReader(bytes, "broken.xlsx"), std::exception) << CellExcerpt(bytes);
+}
+
+// Workbooks of the saved fuzz corpus: one written by another program (shared strings, a number
+// stored as a double, a second sheet), one hand-made (inline strings, a cell past the last
+// column) and a zip bomb of one text, refused before it is read into memory.
+TEST(Xlsx, ReadsWorkbooksOfOtherProgramsAndRefusesABomb) {
+    const std::filesystem::path corpus = std::filesystem::path(TAVREL_SHEET_CORPUS) / "xlsx_sheet";
+    const auto rows = [](XlsxReader& reader) {
+        std::vector<std::string> out;
+        for (SheetRow row; reader.Next(row);) {
+            std::string text = std::to_string(row.row) + ":";
+            for (std::size_t i = 0; i < row.cells.size(); ++i)
+                text += (i ? "|" : "") + CellExcerpt(row.cells[i]);
+            for (const CellFlaw& flaw : row.flaws)
+                text += " !" + std::to_string(flaw.column);
+            out.push_back(text);
+        }
+        return out;
+    };
+    // That program stores "_x0041_" bare, which spreadsheets read as "A": so does import.
+    XlsxReader openpyxl(corpus / "openpyxl-shared-strings");
+    EXPECT_EQ(rows(openpyxl),
+              (std::vector<std::string>{"1:Record|FirstName|Act_SP", "2:1|A|55", "3:3|Jo|100"}));
+    XlsxReader handMade(corpus / "inline-strings");
+    EXPECT_EQ(rows(handMade),
+              (std::vector<std::string>{"1:Record|LastName", "2:2|N\\u0000L !16385"}));
+    try {
+        XlsxReader bomb(corpus / "one-huge-text");
+        rows(bomb);
+        ADD_FAILURE() << "the bomb was read";
+    } catch (const LeagueError& e) {
+        EXPECT_NE(std::string(e.what()).find("far longer than any cell"), std::string::npos)
+            << e.what();
+    }
 }
 
 } // namespace
