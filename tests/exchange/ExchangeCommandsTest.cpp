@@ -185,6 +185,8 @@ TEST_F(ExchangeCommands, DiffFindsPlayersOfOneSideAndTheHeader) {
         const CliResult json =
             Run({"diff", files_.playerFile.string(), b.string(), "--format", "json"});
         EXPECT_EQ(json.status, 3) << c.name << json.err;
+        // Written a difference at a time, laid out as the JSON library lays out the whole.
+        EXPECT_EQ(json.out, nlohmann::ordered_json::parse(json.out).dump(2) + "\n") << c.name;
         const auto report = nlohmann::json::parse(json.out);
         EXPECT_EQ(report["equal"], false) << c.name;
         const auto& found = report[c.jsonKey];

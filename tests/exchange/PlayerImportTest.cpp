@@ -2,6 +2,7 @@
 #include "exchange/PlayerImport.h"
 
 #include "ExchangeFixtures.h"
+#include "TestFiles.h"
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
 
@@ -280,6 +281,25 @@ TEST(PlayerImport, ExportedWorkbookReadBackChangesNothing) {
     const std::string csv = ExportCsv(players, std::nullopt);
     EXPECT_NE(csv.find(",'\tTab"), std::string::npos);
     EXPECT_NE(csv.find(",\"'\rCR"), std::string::npos);
+}
+
+// A sheet of several mebibytes goes to the file a chunk at a time: the file holds every row once,
+// the same bytes as the sheet built whole, and reads back as no change.
+TEST(PlayerExport, LargeSheetWrittenInChunksIsWhole) {
+    std::vector<Bytes> records;
+    for (std::size_t n = 0; n < 6000; ++n)
+        records.push_back(PatternRecord(n % 18));
+    const PlayerList players = PlayerList::FromFile(Image(records));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "p.csv";
+    ExportPlayers(players, file, {});
+    const std::string whole = ExportCsv(players, std::nullopt);
+    ASSERT_GT(whole.size(), 3u << 20);
+    EXPECT_TRUE(FileContent(file) == whole);
+    const ImportPlan plan = PlanSheetImport(file, players);
+    EXPECT_EQ(plan.refusalCount, 0u);
+    EXPECT_TRUE(plan.changes.empty());
 }
 
 // One team's sheet: the free agents (Team 0).
