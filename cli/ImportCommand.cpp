@@ -88,10 +88,9 @@ void AddImportCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "import",
         "Changes players from a CSV or XLSX spreadsheet (by its extension) laid out as export "
-        "writes it (any subset of its "
-        "columns, players found by Record, else by PID) and saves them into the league's player "
-        "file (after copying it to the .sw$ backup) or into OUT. Every cell is checked first: "
-        "one refused cell changes nothing.");
+        "writes it (any subset of its columns, players found by Record, else by PID) and saves "
+        "them into the league's player file (after copying it to the .sw$ backup) or into OUT. "
+        "Every cell is checked first: one refused cell changes nothing.");
     auto args = std::make_shared<ImportArguments>();
     AddLeagueArgument(*command, args->league);
     command
