@@ -4,7 +4,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = team_scan player_record windows1252
+FUZZ_TARGETS = team_scan player_record windows1252 csv_sheet xlsx_sheet recipe
 JOBS       ?= $(shell nproc)
 DEMO_DIR   ?= $(BUILD)/demo-league
 

@@ -41,19 +41,16 @@ void RunImport(const ImportArguments& args) {
         throw LeagueError("Saving the imported players", args.out,
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
-    const std::vector<std::uint8_t> sheet = ReadFileBytes(args.sheet, operation);
-
     // The .sw$ copy only when there is something to save: a refused sheet leaves the last one.
     CliSession session(args.league, AccessFor(args.dryRun, args.out), {.backUpAtOpen = false});
     const LoadedLeague& league = session->League();
-    const PlayerList players = PlayerList::FromFile(league.image);
-    const ImportPlan plan = PlanImport(
-        std::string_view(reinterpret_cast<const char*>(sheet.data()), sheet.size()), players);
-    if (!plan.refusals.empty()) {
-        for (const ImportRefusal& refusal : plan.refusals)
-            std::cerr << DescribeRefusal(refusal) << "\n";
+    const PlayerList players = PlayerList::Of(league.image);
+    const ImportPlan plan = PlanSheetImport(args.sheet, players);
+    if (plan.refusalCount > 0) {
+        for (const std::string& line : DescribeRefusals(plan))
+            std::cerr << line << "\n";
         throw LeagueError(operation, args.sheet,
-                          std::to_string(plan.refusals.size()) +
+                          std::to_string(plan.refusalCount) +
                               " cells refused (listed above); nothing was changed");
     }
     const auto report = [&plan, &args] {
@@ -81,13 +78,15 @@ void RunImport(const ImportArguments& args) {
 void AddImportCommand(CLI::App& app) {
     CLI::App* command = app.add_subcommand(
         "import",
-        "Changes players from a CSV spreadsheet laid out as export writes it (any subset of its "
-        "columns, players found by Record, else by PID) and saves them into the league's player "
-        "file (after copying it to the .sw$ backup) or into OUT. Every cell is checked first: "
-        "one refused cell changes nothing.");
+        "Changes players from a CSV or XLSX spreadsheet (by its extension) laid out as export "
+        "writes it (any subset of its columns, players found by Record, else by PID) and saves "
+        "them into the league's player file (after copying it to the .sw$ backup) or into OUT. "
+        "Every cell is checked first: one refused cell changes nothing.");
     auto args = std::make_shared<ImportArguments>();
     AddLeagueArgument(*command, args->league);
-    command->add_option("SHEET", args->sheet, "CSV file to read")->required();
+    command
+        ->add_option("SHEET", args->sheet, "CSV file, or .xlsx workbook (its first sheet), to read")
+        ->required();
     command->add_option("--out", args->out,
                         "Player file to write instead of the league's own (replaced if it "
                         "exists)");

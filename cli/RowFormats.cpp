@@ -1,5 +1,6 @@
 #include "cli/RowFormats.h"
 
+#include "base/Utf8.h"
 #include "store/Text.h"
 
 #include <charconv>
@@ -19,42 +20,6 @@ std::string CsvField(std::string text) {
         quoted += c;
     }
     return quoted + '"';
-}
-
-// Whether `text` is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsUtf8(std::string_view text) {
-    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = byte(i);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            extra = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            extra = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (i + extra >= text.size())
-            return false;
-        if (byte(i + 1) < low || byte(i + 1) > high)
-            return false;
-        for (int k = 2; k <= extra; ++k)
-            if ((byte(i + k) & 0xC0) != 0x80)
-                return false;
-        i += extra + 1;
-    }
-    return true;
 }
 
 // A JSON string as the JSON library writes it: quotes, backslashes and control characters

@@ -44,10 +44,40 @@ struct LeagueDiff {
     }
 };
 
+// Takes the differences one at a time as they are found, so that a comparison of any size keeps
+// none of them: the changed players in A's order, then the players only in A, then only in B.
+class DiffVisitor {
+public:
+    virtual ~DiffVisitor() = default;
+    virtual void Changed(const PlayerDifference&) {}
+    virtual void OnlyInA(const UnmatchedPlayer&) {}
+    virtual void OnlyInB(const UnmatchedPlayer&) {}
+};
+
+// What a comparison found, counted.
+struct DiffSummary {
+    bool matchedByRecord = false;
+    std::size_t changed = 0;
+    std::size_t onlyInA = 0;
+    std::size_t onlyInB = 0;
+    bool headersDiffer = false;
+    bool trailingBytesDiffer = false;
+
+    bool Equal() const {
+        return changed == 0 && onlyInA == 0 && onlyInB == 0 && !headersDiffer &&
+               !trailingBytesDiffer;
+    }
+};
+
+// Whether two lists are compared record by record: as many records, the same PIDs in order.
+bool MatchedByRecord(const PlayerList& a, const PlayerList& b);
+
 // Matches the players of A and B by Record when both hold as many records with the same PIDs in
-// the same order, else by PID (the k-th record holding a PID in A with the k-th in B), and lists
-// the matched players whose fields differ (every Players column, and for two player files the
-// bytes no column carries), then the players only in A and only in B.
+// the same order, else by PID (the k-th record holding a PID in A with the k-th in B), and hands
+// `visitor` the matched players whose fields differ (every Players column, and for two player
+// files the bytes no column carries), then the players only in A and only in B.
+DiffSummary DiffPlayers(const PlayerList& a, const PlayerList& b, DiffVisitor& visitor);
+// The same, every difference kept in one list: for a comparison shown whole.
 LeagueDiff DiffPlayers(const PlayerList& a, const PlayerList& b);
 
 // A value as a comparison shows it: a number in decimal, text in double quotes without its

@@ -2,10 +2,11 @@
 
 #include "base/LeagueError.h"
 #include "exchange/Csv.h"
-#include "fileformat/FileBytes.h"
+#include "exchange/Xlsx.h"
 #include "safety/SafeSave.h"
 
 #include <QTemporaryDir>
+#include <fstream>
 #include <xlsxwriter.h>
 
 namespace tavrel {
@@ -16,9 +17,12 @@ namespace fs = std::filesystem;
 constexpr const char* kExporting = "Exporting the players to";
 const int kTeamColumn = *PlayersColumnIndex("Team");
 
-// Writes the sheet with libxlsxwriter into a file of a private temporary folder and returns its
-// bytes; the library writes only to a named file.
-std::string XlsxBytes(const PlayerList& players, std::optional<int> team, const fs::path& target) {
+constexpr std::size_t kChunk = 1 << 20; // what is written to the file at a time
+
+// Writes the sheet with libxlsxwriter into a file of a private temporary folder, then copies it
+// into `out` a chunk at a time; the library writes only to a named file.
+void WriteXlsx(const PlayerList& players, std::optional<int> team, const fs::path& target,
+               SafeSaveFile& out) {
     QTemporaryDir folder;
     if (!folder.isValid())
         throw LeagueError(kExporting, target,
@@ -56,15 +60,20 @@ std::string XlsxBytes(const PlayerList& players, std::optional<int> team, const 
                 check(worksheet_write_number(sheet, sheetRow, at, double(*number), nullptr));
             else if (std::holds_alternative<std::string>(row[c]))
                 if (const std::string text = CellText(row[c]); !text.empty())
-                    check(worksheet_write_string(sheet, sheetRow, at, text.c_str(), nullptr));
+                    check(worksheet_write_string(
+                        sheet, sheetRow, at, EscapedXlsxText(GuardedText(text)).c_str(), nullptr));
         }
     }
     const lxw_error closed = workbook_close(book); // frees the book whatever happened
     check(closed);
     if (error != LXW_NO_ERROR)
         throw LeagueError(kExporting, target, lxw_strerror(error));
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(file, kExporting);
-    return std::string(bytes.begin(), bytes.end());
+    std::ifstream in(file, std::ios::binary);
+    std::string chunk(kChunk, '\0');
+    while (in.read(chunk.data(), std::streamsize(chunk.size())) || in.gcount() > 0)
+        out.Write(std::string_view(chunk.data(), std::size_t(in.gcount())));
+    if (in.bad())
+        throw LeagueError(kExporting, target, "the finished workbook cannot be read back");
 }
 
 } // namespace
@@ -90,9 +99,10 @@ bool IsOnTeam(const PlayerList& players, std::size_t index, std::optional<int> t
     return value && *value == *team;
 }
 
-std::string ExportCsv(const PlayerList& players, std::optional<int> team) {
+void WriteCsv(const PlayerList& players, std::optional<int> team,
+              const std::function<void(std::string_view)>& write) {
     std::string out = "\xEF\xBB\xBF";
-    out.reserve(players.Count() * 512);
+    out.reserve(kChunk + 4096);
     const std::vector<std::string_view>& columns = ExportColumns();
     for (std::size_t c = 0; c < columns.size(); ++c) {
         if (c > 0)
@@ -112,15 +122,27 @@ std::string ExportCsv(const PlayerList& players, std::optional<int> team) {
             AppendCsvField(out, text ? GuardedText(CellText(value)) : CellText(value));
         }
         out += "\r\n";
+        if (out.size() >= kChunk) {
+            write(out);
+            out.clear();
+        }
     }
-    return out;
+    write(out);
+}
+
+std::string ExportCsv(const PlayerList& players, std::optional<int> team) {
+    std::string all;
+    WriteCsv(players, team, [&all](std::string_view bytes) { all += bytes; });
+    return all;
 }
 
 void ExportPlayers(const PlayerList& players, const fs::path& file, const ExportOptions& options) {
-    const std::string bytes = options.format == ExportFormat::Xlsx
-                                  ? XlsxBytes(players, options.team, file)
-                                  : ExportCsv(players, options.team);
-    SaveFileAtomically(file, bytes, kExporting);
+    SafeSaveFile out(file, kExporting);
+    if (options.format == ExportFormat::Xlsx)
+        WriteXlsx(players, options.team, file, out);
+    else
+        WriteCsv(players, options.team, [&out](std::string_view bytes) { out.Write(bytes); });
+    out.Commit();
 }
 
 } // namespace tavrel

@@ -3,6 +3,7 @@
 #include "exchange/PlayerList.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,14 @@ struct ExportOptions {
 // chosen team, in file order; numbers in decimal, text without its trailing padding (and guarded
 // against running as a formula, see GuardedText), empty values as empty cells.
 std::string ExportCsv(const PlayerList& players, std::optional<int> team);
+// The same a chunk of rows at a time into `write`, so that a sheet of any size costs the memory
+// of one chunk.
+void WriteCsv(const PlayerList& players, std::optional<int> team,
+              const std::function<void(std::string_view)>& write);
 
 // Writes the sheet into `file` in the chosen format, through the safe save: a failure leaves an
-// older `file` whole. XLSX keeps numbers as numbers and freezes the header row. Throws
+// older `file` whole. XLSX keeps numbers as numbers, freezes the header row, guards texts as CSV
+// does and escapes what XML cannot carry (see EscapedXlsxText). Throws
 // LeagueError naming `file` and the cause.
 void ExportPlayers(const PlayerList& players, const std::filesystem::path& file,
                    const ExportOptions& options);

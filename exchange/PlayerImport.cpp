@@ -7,6 +7,7 @@
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <unordered_map>
@@ -60,37 +61,83 @@ const char* DerivedFrom(int column) {
     return "PositionTXT is worked out from Position; change that instead";
 }
 
+std::string_view WithoutPadding(std::string_view text) {
+    const auto end = text.find_last_not_of(std::string_view("\0 ", 2));
+    return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+// Whether a text cell, unguarded and without its padding, equals the stored text without its
+// padding.
+bool SameText(std::string_view cell, const Value& stored) {
+    const auto* text = std::get_if<std::string>(&stored);
+    if (!text)
+        return false;
+    std::string_view shown = WithoutPadding(cell);
+    const std::string_view kept = WithoutPadding(*text);
+    if (shown.size() == kept.size() + 1 && shown.starts_with('\'') &&
+        UnguardedText(std::string(shown)).size() == kept.size())
+        shown.remove_prefix(1);
+    return shown == kept;
+}
+
+// Whether a cell says nothing: empty, or only spaces and NULs (what padding is made of).
+bool IsBlank(std::string_view cell) {
+    return cell.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos;
+}
+
 class Planner {
 public:
     Planner(const PlayerList& players, ImportPlan& plan) : players_(players), plan_(plan) {}
 
-    void Run(std::string_view csv) {
-        const std::vector<CsvRecord> records = ParseCsv(csv);
-        if (records.empty()) {
-            Refuse(1, "", "", "the file holds no header row");
+    void Run(SheetReader& sheet) {
+        SheetRow row;
+        if (!sheet.Next(row)) {
+            Refuse(1, 0, "the file holds no header row");
             return;
         }
-        if (!ReadHeader(records.front()))
+        if (!ReadHeader(row))
             return;
         seenAt_.assign(players_.Count(), 0);
-        for (std::size_t r = 1; r < records.size(); ++r)
-            ReadRow(records[r]);
-        if (!plan_.refusals.empty()) {
+        while (sheet.Next(row))
+            ReadRow(row);
+        if (plan_.refusalCount > 0) {
             plan_.changes.clear();
             plan_.playersChanged = 0;
         }
     }
 
 private:
-    void Refuse(int row, std::string column, std::string value, std::string reason) {
-        plan_.refusals.push_back({row, std::move(column), std::move(value), std::move(reason)});
+    // A refusal of the cell in `column` (1-based; 0: of no one cell) of `row`.
+    void Refuse(int row, int column, std::string reason, std::string_view value = {}) {
+        if (plan_.refusalCount++ >= kShownRefusals)
+            return;
+        std::string name;
+        if (column >= 1 && std::size_t(column) <= names_.size())
+            name = CellExcerpt(names_[std::size_t(column) - 1]);
+        plan_.refusals.push_back({row, column, std::move(name), CellExcerpt(std::string(value)),
+                                  std::move(reason), player_});
     }
 
     // Takes the column names; false when the players cannot be found by them.
-    bool ReadHeader(const CsvRecord& header) {
-        names_ = header.fields;
-        for (const std::string& field : header.fields) {
-            const std::string_view name = Trimmed(field);
+    bool ReadHeader(const SheetRow& header) {
+        names_ = header.cells;
+        player_.clear();
+        for (const CellFlaw& flaw : header.flaws)
+            Refuse(header.row, flaw.column, flaw.reason);
+        const std::size_t named =
+            std::size_t(std::count_if(names_.begin(), names_.end(),
+                                      [](const std::string& n) { return !Trimmed(n).empty(); }));
+        if (named > ExportColumns().size()) {
+            Refuse(header.row, 0,
+                   "the header names " + std::to_string(named) + " columns; a player sheet has " +
+                       std::to_string(ExportColumns().size()) + " at most");
+            return false;
+        }
+        // Where each column first appears, Record last: a repeat is found in one step.
+        std::vector<int> firstAt(kPlayersColumnCount + 1, 0);
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            const int at = int(i) + 1;
+            const std::string_view name = Trimmed(names_[i]);
             int index = kNoName;
             if (SameColumnName(name, kRecordColumn)) {
                 index = kRecordKey;
@@ -98,11 +145,17 @@ private:
                 index = *column;
             } else if (!name.empty()) {
                 index = kUnknown;
-                Refuse(header.line, field, field, "there is no such column");
+                Refuse(header.row, at, "there is no such column", names_[i]);
             }
-            for (const int earlier : columns_)
-                if (index >= kRecordKey && earlier == index)
-                    Refuse(header.line, field, field, "the column appears twice");
+            if (index >= kRecordKey) {
+                int& first = firstAt[index == kRecordKey ? kPlayersColumnCount : index];
+                if (first != 0)
+                    Refuse(header.row, at,
+                           "the column appears twice (first as " + DescribeColumn(first) + ")",
+                           names_[i]);
+                else
+                    first = at;
+            }
             columns_.push_back(index);
         }
         for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -112,7 +165,7 @@ private:
                 keyAt_ = i;
         }
         if (!keyAt_) {
-            Refuse(header.line, "", "",
+            Refuse(header.row, 0,
                    "the file has neither a Record nor a PID column to find the players by");
             return false;
         }
@@ -123,75 +176,88 @@ private:
     }
 
     // The player a row's key finds, or nothing (refused).
-    std::optional<std::size_t> FindPlayer(const CsvRecord& record) {
-        const std::string& column = names_[*keyAt_];
-        const std::string cell =
-            *keyAt_ < record.fields.size() ? record.fields[*keyAt_] : std::string();
+    std::optional<std::size_t> FindPlayer(const SheetRow& row) {
+        const int at = int(*keyAt_) + 1;
+        const std::string cell = *keyAt_ < row.cells.size() ? row.cells[*keyAt_] : std::string();
         const auto key = WholeNumber(Trimmed(cell));
         if (!key) {
-            Refuse(record.line, column, cell,
-                   cell.empty() ? "the row has no key to find its player by"
-                                : "is not a whole number");
+            Refuse(row.row, at,
+                   IsBlank(cell) ? "the row has no key to find its player by"
+                                 : "is not a whole number",
+                   cell);
             return std::nullopt;
         }
         std::size_t index = 0;
         if (byRecord_) {
             if (*key < 1 || std::uint64_t(*key) > players_.Count()) {
-                Refuse(record.line, column, cell,
+                Refuse(row.row, at,
                        "the player file has no record " + std::to_string(*key) + " (it holds " +
-                           std::to_string(players_.Count()) + ")");
+                           std::to_string(players_.Count()) + ")",
+                       cell);
                 return std::nullopt;
             }
             index = std::size_t(*key - 1);
         } else {
             const auto found = recordsOfPid_.find(int(*key));
             if (found == recordsOfPid_.end() || *key < -32768 || *key > 32767) {
-                Refuse(record.line, column, cell, "no player has this PID");
+                Refuse(row.row, at, "no player has this PID", cell);
                 return std::nullopt;
             }
             if (found->second.size() > 1) {
-                Refuse(record.line, column, cell,
+                Refuse(row.row, at,
                        "this PID is held by " + std::to_string(found->second.size()) +
-                           " records; add the Record column to tell them apart");
+                           " records; add the Record column to tell them apart",
+                       cell);
                 return std::nullopt;
             }
             index = found->second.front();
         }
         if (seenAt_[index] != 0) {
-            Refuse(record.line, column, cell,
-                   "row " + std::to_string(seenAt_[index]) + " already changes this player");
+            Refuse(row.row, at,
+                   "row " + std::to_string(seenAt_[index]) + " already changes this player", cell);
             return std::nullopt;
         }
-        seenAt_[index] = record.line;
+        seenAt_[index] = row.row;
         return index;
     }
 
-    void ReadRow(const CsvRecord& record) {
-        const std::optional<std::size_t> index = FindPlayer(record);
-        for (std::size_t i = columns_.size(); i < record.fields.size(); ++i)
-            if (!Trimmed(record.fields[i]).empty())
-                Refuse(record.line, "", record.fields[i],
-                       "lies beyond the last column of the header");
+    void ReadRow(const SheetRow& row) {
+        player_.clear();
+        const std::optional<std::size_t> index = FindPlayer(row);
+        if (index)
+            player_ = byRecord_ ? "record " + std::to_string(*index + 1)
+                                : "PID " + std::to_string(players_.Pid(*index));
+        flawed_.assign(row.cells.size(), false);
+        for (const CellFlaw& flaw : row.flaws) {
+            const bool inRow = std::size_t(flaw.column) <= row.cells.size();
+            Refuse(row.row, flaw.column, flaw.reason,
+                   inRow ? std::string_view(row.cells[std::size_t(flaw.column) - 1])
+                         : std::string_view());
+            if (inRow)
+                flawed_[std::size_t(flaw.column) - 1] = true; // refused once is enough
+        }
+        for (std::size_t i = columns_.size(); i < row.cells.size(); ++i)
+            if (!IsBlank(row.cells[i]))
+                Refuse(row.row, int(i) + 1, "lies beyond the last column of the header",
+                       row.cells[i]);
         if (!index)
             return;
         players_.Read(*index, before_);
-        after_ = before_;
-        std::vector<std::pair<int, std::string>> derived; // checked once the bytes are known
-        for (std::size_t i = 0; i < columns_.size() && i < record.fields.size(); ++i) {
+        dirty_ = false;   // after_ is a copy of before_ only once a cell changes something
+        derived_.clear(); // checked once the bytes are known
+        for (std::size_t i = 0; i < columns_.size() && i < row.cells.size(); ++i) {
             const int column = columns_[i];
-            const std::string& cell = record.fields[i];
+            const std::string& cell = row.cells[i];
+            const int at = int(i) + 1;
             if (column == kRecordKey || column == kUnknown || (column == kPid && !byRecord_) ||
-                Trimmed(cell).empty())
+                IsBlank(cell) || flawed_[i])
                 continue;
             if (column == kNoName) {
-                Refuse(record.line, "", cell, "the column has no name");
+                Refuse(row.row, at, "the column has no name", cell);
                 continue;
             }
-            const PlayersColumn& c = kPlayersColumns[column];
             const RecordField& field = kRecordFields[column];
-            const auto refuse = [&](std::string why) {
-                Refuse(record.line, std::string(c.name), cell, std::move(why));
-            };
+            const auto refuse = [&](std::string why) { Refuse(row.row, at, std::move(why), cell); };
             switch (field.kind) {
             case FieldKind::Byte:
             case FieldKind::Int16: {
@@ -203,13 +269,13 @@ private:
                 else if (*n < low || *n > high)
                     refuse("is outside " + std::to_string(low) + ".." + std::to_string(high));
                 else
-                    after_[column] = *n;
+                    Set(column, *n);
                 break;
             }
             case FieldKind::Text: {
+                if (SameText(cell, before_[column]))
+                    break; // the common case, found without a copy
                 const std::string text = UnguardedText(WithoutTrailingPadding(cell));
-                if (text == CellText(before_[column]))
-                    break;
                 if (!FitsWindows1252(text))
                     refuse("holds a character the player file's code page (Windows-1252) "
                            "cannot hold");
@@ -217,13 +283,13 @@ private:
                     refuse("is " + std::to_string(CharacterCount(text)) +
                            " characters long; the field holds " + std::to_string(field.bytes));
                 else
-                    after_[column] = text;
+                    Set(column, text);
                 break;
             }
             case FieldKind::PlayerId:
             case FieldKind::Weight:
             case FieldKind::PositionText:
-                derived.emplace_back(column, cell);
+                derived_.emplace_back(column, i);
                 break;
             case FieldKind::None:
                 refuse("the player file does not keep this column; leave it empty");
@@ -232,18 +298,28 @@ private:
         }
         // Derived columns follow their bytes, and only when those change: a stored value that
         // disagrees with its bytes is left as it is.
-        const auto changed = [this](int column) { return after_[column] != before_[column]; };
-        if (changed(kRPid0) || changed(kRPid1))
+        const auto changed = [this](int column) {
+            return dirty_ && after_[column] != before_[column];
+        };
+        if (changed(kRPid0) || changed(kRPid1)) {
             after_[kPid] = Signed16(after_, kRPid0, kRPid1);
+            const Value zero = std::int64_t{0};
+            if (after_[kRPid0] == zero && after_[kRPid1] == zero)
+                Refuse(row.row, HeaderPosition(changed(kRPid0) ? kRPid0 : kRPid1),
+                       "identifier bytes 0 and 0 would drop this player from the player file; an "
+                       "import never deletes a player",
+                       "0");
+        }
         if (changed(kRWeight0) || changed(kRWeight1))
             after_[kWeight] = Signed16(after_, kRWeight0, kRWeight1);
         if (changed(kPosition))
             after_[kPositionText] = PositionText(int(std::get<std::int64_t>(after_[kPosition])));
-        for (const auto& [column, cell] : derived)
-            if (Trimmed(cell) != CellText(after_[column]))
-                Refuse(record.line, std::string(kPlayersColumns[column].name), cell,
-                       DerivedFrom(column));
+        for (const auto& [column, i] : derived_)
+            if (Trimmed(row.cells[i]) != CellText((dirty_ ? after_ : before_)[column]))
+                Refuse(row.row, int(i) + 1, DerivedFrom(column), row.cells[i]);
 
+        if (plan_.refusalCount > 0 || !dirty_)
+            return; // nothing will change: keep no changes
         bool any = false;
         for (int c = 0; c < kPlayersColumnCount; ++c) {
             if (!changed(c))
@@ -254,23 +330,56 @@ private:
         plan_.playersChanged += any;
     }
 
+    // Sets a value of the player after the import, copying the player first when it is the row's
+    // first change.
+    void Set(int column, Value value) {
+        if (value == before_[column])
+            return;
+        if (!dirty_) {
+            after_ = before_;
+            dirty_ = true;
+        }
+        after_[column] = std::move(value);
+    }
+
+    // The 1-based header position of a Players column the sheet has.
+    int HeaderPosition(int column) const {
+        const auto found = std::find(columns_.begin(), columns_.end(), column);
+        return found == columns_.end() ? 0 : int(found - columns_.begin()) + 1;
+    }
+
     const PlayerList& players_;
     ImportPlan& plan_;
     std::vector<std::string> names_;
-    std::vector<int> columns_; // per header cell: Players column, kRecordKey or kNoName
+    std::vector<int> columns_; // per header cell: Players column, kRecordKey, kNoName or kUnknown
     std::optional<std::size_t> keyAt_;
     bool byRecord_ = false;
     std::unordered_map<int, std::vector<std::size_t>> recordsOfPid_;
-    std::vector<int> seenAt_; // per player: the CSV row that changes him, or 0
+    std::vector<int> seenAt_;  // per player: the sheet row that changes him, or 0
+    std::string player_;       // the player the current row's key found, for refusals
+    std::vector<bool> flawed_; // per cell of the current row: refused for a flaw of the file
     PlayerRow before_, after_;
+    bool dirty_ = false;                               // after_ holds the row's changes
+    std::vector<std::pair<int, std::size_t>> derived_; // derived columns of the row, cell index
 };
 
 } // namespace
 
-ImportPlan PlanImport(std::string_view csv, const PlayerList& players) {
+ImportPlan PlanImport(SheetReader& sheet, const PlayerList& players) {
     ImportPlan plan;
-    Planner(players, plan).Run(csv);
+    Planner(players, plan).Run(sheet);
     return plan;
+}
+
+ImportPlan PlanImport(std::string_view csv, const PlayerList& players) {
+    MemoryStream in(csv);
+    CsvReader reader(in);
+    return PlanImport(reader, players);
+}
+
+ImportPlan PlanSheetImport(const std::filesystem::path& sheet, const PlayerList& players) {
+    const std::unique_ptr<SheetReader> reader = OpenSheet(sheet);
+    return PlanImport(*reader, players);
 }
 
 CellChanges ToCellChanges(std::span<const PlayerCellChange> changes) {
@@ -283,11 +392,25 @@ CellChanges ToCellChanges(std::span<const PlayerCellChange> changes) {
 
 std::string DescribeRefusal(const ImportRefusal& refusal) {
     std::string text = "row " + std::to_string(refusal.row);
+    if (!refusal.player.empty())
+        text += " (" + refusal.player + ")";
+    if (refusal.columnNumber > 0)
+        text += ", " + DescribeColumn(refusal.columnNumber);
     if (!refusal.column.empty())
-        text += ", " + refusal.column;
+        text += " " + refusal.column;
     if (!refusal.value.empty())
         text += " \"" + refusal.value + "\"";
     return text + ": " + refusal.reason;
+}
+
+std::vector<std::string> DescribeRefusals(const ImportPlan& plan) {
+    std::vector<std::string> lines;
+    for (const ImportRefusal& refusal : plan.refusals)
+        lines.push_back(DescribeRefusal(refusal));
+    if (plan.refusalCount > plan.refusals.size())
+        lines.push_back("... and " + std::to_string(plan.refusalCount - plan.refusals.size()) +
+                        " more.");
+    return lines;
 }
 
 } // namespace tavrel

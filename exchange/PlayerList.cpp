@@ -24,10 +24,13 @@ const int kLastNameColumn = *PlayersColumnIndex("LastName");
 
 PlayerList PlayerList::FromFile(PlayerFileImage image) {
     PlayerList list;
-    list.file_ = std::move(image);
-    list.rowIds_.resize(list.file_->RecordCount());
-    for (std::size_t n = 0; n < list.rowIds_.size(); ++n)
-        list.rowIds_[n] = static_cast<std::int64_t>(n + 1);
+    list.file_ = std::make_shared<const PlayerFileImage>(std::move(image));
+    return list;
+}
+
+PlayerList PlayerList::Of(const PlayerFileImage& image) {
+    PlayerList list;
+    list.file_ = std::shared_ptr<const PlayerFileImage>(std::shared_ptr<void>(), &image);
     return list;
 }
 
@@ -48,10 +51,15 @@ PlayerList PlayerList::FromWorkingDatabase(const fs::path& workingDb) {
 }
 
 std::size_t PlayerList::Count() const {
-    return rowIds_.size();
+    return file_ ? file_->RecordCount() : rowIds_.size();
 }
 
 std::int64_t PlayerList::RowId(std::size_t index) const {
+    if (file_) {
+        if (index >= file_->RecordCount())
+            throw std::out_of_range("PlayerList::RowId");
+        return static_cast<std::int64_t>(index + 1);
+    }
     return rowIds_.at(index);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ class PlayerList {
 public:
     // The player file as read. Keeps the bytes, so the records' raw bytes stay at hand.
     static PlayerList FromFile(PlayerFileImage image);
+    // The same without a copy of the bytes: `image` must outlive the list.
+    static PlayerList Of(const PlayerFileImage& image);
     // Every Players row of the working database in table order. Throws LeagueError naming it.
     static PlayerList FromWorkingDatabase(const std::filesystem::path& workingDb);
 
@@ -29,11 +32,11 @@ public:
     void Read(std::size_t index, PlayerRow& row) const;
     // The record's bytes when the list comes from a player file.
     std::optional<RecordBytes> Raw(std::size_t index) const;
-    const PlayerFileImage* File() const { return file_ ? &*file_ : nullptr; }
+    const PlayerFileImage* File() const { return file_.get(); }
 
 private:
-    std::optional<PlayerFileImage> file_;
-    std::vector<std::int64_t> rowIds_;
+    std::shared_ptr<const PlayerFileImage> file_;
+    std::vector<std::int64_t> rowIds_; // of the working database; a file's are n + 1
     std::vector<PlayerRow> rows_;
 };
 

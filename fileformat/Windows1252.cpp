@@ -1,5 +1,7 @@
 #include "fileformat/Windows1252.h"
 
+#include "base/Utf8.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -81,36 +83,14 @@ constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
 
 constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
-// The one UTF-8 decoder here: reads the code point at pos and advances pos; returns -1 for a
-// malformed sequence (pos moves past its first byte and the continuation bytes that followed it).
-inline long NextCodePoint(std::string_view s, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(s[pos++]);
-    if (lead < 0x80)
-        return lead;
-    int extra = 0;
-    char32_t cp = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-    } else {
-        return -1;
-    }
-    if (pos + extra > s.size())
-        return -1;
-    for (int i = 0; i < extra; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos]);
-        if ((b & 0xC0) != 0x80)
-            return -1;
-        cp = (cp << 6) | (b & 0x3F);
+// ASCII inline, the rest through the program's one UTF-8 decoder.
+inline long CodePointAt(std::string_view s, std::size_t& pos) {
+    const auto c = static_cast<unsigned char>(s[pos]);
+    if (c < 0x80) {
         ++pos;
+        return c;
     }
-    return long(cp);
+    return NextCodePoint(s, pos);
 }
 
 } // namespace
@@ -143,7 +123,7 @@ std::string DecodeWindows1252(std::string_view bytes) {
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
     std::size_t written = 0;
     for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
-        const long cp = NextCodePoint(utf8, pos);
+        const long cp = CodePointAt(utf8, pos);
         const int byte = cp < 0 ? -1 : ByteOf(char32_t(cp));
         out[written++] = byte < 0 ? '?' : char(byte);
     }
@@ -159,13 +139,13 @@ std::string EncodeWindows1252(std::string_view utf8) {
 std::size_t CharacterCount(std::string_view utf8) {
     std::size_t n = 0;
     for (std::size_t pos = 0; pos < utf8.size(); ++n)
-        NextCodePoint(utf8, pos);
+        CodePointAt(utf8, pos);
     return n;
 }
 
 bool FitsWindows1252(std::string_view utf8) {
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const long cp = NextCodePoint(utf8, pos);
+        const long cp = CodePointAt(utf8, pos);
         if (cp < 0 || ByteOf(char32_t(cp)) < 0)
             return false;
     }

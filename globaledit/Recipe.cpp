@@ -1,11 +1,12 @@
 #include "globaledit/Recipe.h"
 
+#include "base/LeagueError.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/RatingRule.h"
 #include "fileformat/FileBytes.h"
-#include "base/LeagueError.h"
 #include "safety/SafeSave.h"
 
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -17,9 +18,57 @@ using Json = nlohmann::ordered_json;
 
 // A recipe is a few kilobytes; anything much larger is not one.
 constexpr std::uintmax_t kLargestRecipe = 1 << 20;
+// A recipe nests three deep ({"percent": {"SP": {...}}}); the JSON library recurses per level when
+// it writes a value, so deeper text is refused before it is parsed.
+constexpr int kDeepestNesting = 32;
+constexpr std::size_t kShownValue = 40; // characters of a value quoted in a message
+
+// A field's name in a message, cut short when a hostile file made it long.
+std::string ShownField(const std::string& field) {
+    if (field.size() <= kShownValue)
+        return field;
+    std::size_t cut = kShownValue;
+    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 character
+    return field.substr(0, cut) + "...";
+}
 
 [[noreturn]] void Refuse(const std::string& field, const std::string& cause) {
-    throw std::invalid_argument(field + ": " + cause);
+    throw std::invalid_argument(ShownField(field) + ": " + cause);
+}
+
+// How deep the brackets of a JSON text nest, outside its strings: one pass, no recursion.
+int NestingDepth(std::string_view text) {
+    int depth = 0, deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+// A value for a message: a number or a short text as JSON writes it, a list or an object named.
+std::string ShownValue(const Json& value) {
+    if (value.is_array())
+        return "a list";
+    if (value.is_object())
+        return "an object";
+    std::string text = value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (text.size() > kShownValue)
+        text = text.substr(0, kShownValue) + "...";
+    return text;
 }
 
 void OnlyKnownKeys(const Json& object, const std::string& field,
@@ -70,7 +119,7 @@ std::vector<int> ReadPositions(const Json& positions) {
         const auto code =
             position.is_string() ? PositionCode(position.get<std::string>()) : std::nullopt;
         if (!code)
-            Refuse("positions", position.dump() + " is not a position such as \"QB\"");
+            Refuse("positions", ShownValue(position) + " is not a position such as \"QB\"");
         codes.push_back(*code);
     }
     return InCheckBoxOrder(codes);
@@ -121,6 +170,9 @@ std::string RecipeText(const GlobalEditRecipe& recipe) {
 }
 
 GlobalEditRecipe ParseRecipe(const std::string& text) {
+    if (const int depth = NestingDepth(text); depth > kDeepestNesting)
+        throw std::invalid_argument("the text nests brackets " + std::to_string(depth) +
+                                    " deep; a recipe nests them 3 deep");
     const Json json = Json::parse(text, nullptr, false);
     if (json.is_discarded())
         throw std::invalid_argument("this is not JSON text");

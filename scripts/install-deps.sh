@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  libxlsxwriter-dev python3-openpyxl
+  libxlsxwriter-dev libzip-dev python3-openpyxl
   xvfb xauth ccache
   help2man librsvg2-bin dpkg-dev file
   desktop-file-utils appstream libxml2-utils shared-mime-info

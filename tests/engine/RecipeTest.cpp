@@ -59,5 +59,33 @@ TEST(Recipe, RefusalsNameTheField) {
     }
 }
 
+// Hostile recipes are refused in a line, without a crash: brackets nested far deeper than a recipe
+// nests them (which once overflowed the stack while the message was written), and long values.
+TEST(Recipe, HostileTextIsRefusedShortly) {
+    const auto nested = [](int depth, const std::string& inner) {
+        return R"({"version": 1, "positions": [)" + std::string(std::size_t(depth), '[') + inner +
+               std::string(std::size_t(depth), ']') + "]}";
+    };
+    const std::string longName(100000, 'K');
+    const std::pair<std::string, std::string> cases[] = {
+        {nested(100000, ""), "the text nests brackets 100002 deep; a recipe nests them 3 deep"},
+        {nested(20, ""), "positions: a list is not a position"},
+        {R"({"version": 1, "positions": [")" + longName + R"("]})",
+         "positions: \"" + std::string(39, 'K') + "... is not a position"},
+        {R"({"version": 1, "percent": {")" + longName + R"(": 1}})",
+         "percent." + std::string(32, 'K') + "...: is not a rating code"},
+        {R"({"version": 1, "team": "[[[[[[", "x": "]]]]]]"})", "x: is not a field"},
+    };
+    for (const auto& [text, message] : cases) {
+        try {
+            ParseRecipe(text);
+            ADD_FAILURE() << text.substr(0, 80) << " was taken";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message);
+            EXPECT_LT(std::string_view(e.what()).size(), 200u);
+        }
+    }
+}
+
 } // namespace
 } // namespace tavrel

@@ -58,8 +58,9 @@ TEST_F(ExchangeCommands, ImportWritesOnlyWhatItShould) {
     WriteFileContent(sheet, "Record,Act_SP,Speed\r\n3,300,1\r\n4,20,\r\n");
     const CliResult refused = Run({"import", League(), sheet.string()});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_NE(refused.err.find("row 1, Speed \"Speed\": there is no such column\n"
-                               "row 2, Act_SP \"300\": is outside 0..255\n"),
+    EXPECT_NE(refused.err.find("row 1, column 3 (C) Speed \"Speed\": there is no such column\n"
+                               "row 2 (record 3), column 2 (B) Act_SP \"300\": is outside "
+                               "0..255\n"),
               std::string::npos)
         << refused.err;
     EXPECT_NE(refused.err.find("2 cells refused"), std::string::npos) << refused.err;
@@ -150,6 +151,101 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "5 Record Team Act_58 A2\n"
                      "2 88 11 Jos\xC3\xA9 Mu\xC3\xB1oz None State|\n");
+}
+
+// diff says the leagues differ (exit 3) also when the only difference is a player one side has,
+// or the player file header; the text and the JSON report name it.
+TEST_F(ExchangeCommands, DiffFindsPlayersOfOneSideAndTheHeader) {
+    const struct {
+        const char* name;
+        std::string b; // the player file B
+        std::string text;
+        const char* jsonKey;
+    } cases[] = {
+        {"a player only in A", original_.substr(0, original_.size() - kPlayerRecordSize),
+         "0 players differ, 1 only in A, 0 only in B.\n", "onlyInA"},
+        {"a player only in B",
+         original_ + original_.substr(kPlayerFileHeaderSize, kPlayerRecordSize),
+         "0 players differ, 0 only in A, 1 only in B.\n", "onlyInB"},
+        {"the header",
+         [this] {
+             std::string b = original_;
+             b[10] = char(b[10] ^ 0x5A);
+             return b;
+         }(),
+         "The player file headers differ.\n0 players differ, 0 only in A, 0 only in B.\n",
+         "headersDiffer"},
+    };
+    for (const auto& c : cases) {
+        const fs::path b = folder_ / "b.ply";
+        WriteFileContent(b, c.b);
+        const CliResult text = Run({"diff", files_.playerFile.string(), b.string()});
+        EXPECT_EQ(text.status, 3) << c.name << text.err;
+        EXPECT_TRUE(text.out.ends_with(c.text)) << c.name << ": " << text.out;
+        const CliResult json =
+            Run({"diff", files_.playerFile.string(), b.string(), "--format", "json"});
+        EXPECT_EQ(json.status, 3) << c.name << json.err;
+        // Written a difference at a time, laid out as the JSON library lays out the whole.
+        EXPECT_EQ(json.out, nlohmann::ordered_json::parse(json.out).dump(2) + "\n") << c.name;
+        const auto report = nlohmann::json::parse(json.out);
+        EXPECT_EQ(report["equal"], false) << c.name;
+        const auto& found = report[c.jsonKey];
+        EXPECT_TRUE(found.is_boolean() ? found.get<bool>() : found.size() == 1)
+            << c.name << json.out;
+    }
+}
+
+// An import never deletes: identifier bytes 0,0 are refused from the command line, dry run or not.
+TEST_F(ExchangeCommands, ImportRefusesToDropAPlayer) {
+    const fs::path sheet = folder_ / "drop.csv";
+    WriteFileContent(sheet, "Record,rPID_0,rPID_1\r\n5,0,0\r\n");
+    for (const bool dryRun : {true, false}) {
+        std::vector<std::string> args = {"import", League(), sheet.string()};
+        if (dryRun)
+            args.push_back("--dry-run");
+        const CliResult r = Run(args);
+        EXPECT_EQ(r.status, 1) << r.out;
+        EXPECT_NE(r.err.find("row 2 (record 5), column 2 (B) rPID_0 \"0\": identifier bytes 0 "
+                             "and 0 would drop this player"),
+                  std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(FileContent(files_.playerFile), original_);
+    EXPECT_FALSE(fs::exists(Backup()));
+}
+
+// A workbook comes back: exported and imported unchanged it changes no byte; saved again by
+// another program after an edit, it changes what was edited and nothing else.
+TEST_F(ExchangeCommands, XlsxRoundTrips) {
+    const fs::path book = folder_ / "players.xlsx";
+    ASSERT_EQ(Run({"export", League(), "--out", book.string(), "--format", "xlsx"}).status, 0);
+    const CliResult same = Run({"import", League(), book.string()});
+    ASSERT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "0 cells of 0 players changed\n");
+    EXPECT_EQ(FileContent(files_.playerFile), original_);
+
+    const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+    if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "python3-openpyxl is not installed";
+    const std::string script = "import openpyxl,sys\n"
+                               "wb = openpyxl.load_workbook(sys.argv[1])\n"
+                               "ws = wb.active\n"
+                               "h = [c.value for c in ws[1]]\n"
+                               "ws.cell(row=4, column=h.index('Act_SP') + 1).value = 77\n"
+                               "wb.create_sheet('Notes')['A1'] = 'a second sheet is not read'\n"
+                               "wb.save(sys.argv[2])\n";
+    WriteFileContent(folder_ / "edit.py", script);
+    const fs::path edited = folder_ / "edited.xlsx";
+    const CliResult py =
+        RunCli(python, {(folder_ / "edit.py").string(), book.string(), edited.string()});
+    ASSERT_EQ(py.status, 0) << py.err;
+    const fs::path out = folder_ / "out.ply";
+    const CliResult r = Run({"import", League(), edited.string(), "--out", out.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 cells of 1 players changed\n");
+    std::string expected = original_;
+    expected[SpeedOffset(3)] = 77;
+    EXPECT_EQ(FileContent(out), expected);
 }
 
 } // namespace

@@ -2,9 +2,11 @@
 #include "exchange/PlayerImport.h"
 
 #include "ExchangeFixtures.h"
+#include "TestFiles.h"
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
 
+#include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -88,9 +90,10 @@ TEST(PlayerImport, RefusalsListEveryCellAndChangeNothing) {
         std::string csv;
         std::vector<std::array<std::string, 4>> refused; // row, column, value, part of the reason
     } cases[] = {
+        // A line break inside quotes stays in its spreadsheet row: the rows are 3 and 4.
         {"unknown record and good cells beside",
          "Record,College\r\n1,\"a\r\nb\"\r\n5,x\r\n0,y\r\n",
-         {{"4", "Record", "5", "no record 5"}, {"5", "Record", "0", "no record 0"}}},
+         {{"3", "Record", "5", "no record 5"}, {"4", "Record", "0", "no record 0"}}},
         {"unknown and duplicate PID",
          "PID,Act_SP\r\n10,70\r\n99,1\r\n12,1\r\n",
          {{"3", "PID", "99", "no player has this PID"}, {"4", "PID", "12", "held by 2 records"}}},
@@ -168,11 +171,142 @@ TEST(PlayerImport, ExportedSheetReadBackChangesNothing) {
     EXPECT_TRUE(plan.changes.empty()) << kPlayersColumns[plan.changes.front().column].name;
 }
 
+// Sheets that would harm the league or hide where they are wrong: each refused whole, the message
+// leading to the cell as a spreadsheet shows it.
+TEST(PlayerImport, RefusesWhatWouldHarmNamingTheCell) {
+    const struct {
+        const char* name;
+        std::string csv;
+        std::vector<std::string> refusals; // DescribeRefusal of each
+    } cases[] = {
+        {"identifier bytes 0,0 would delete the player",
+         "Record,rPID_0,rPID_1\r\n1,0,0\r\n",
+         {"row 2 (record 1), column 2 (B) rPID_0 \"0\": identifier bytes 0 and 0 would drop this "
+          "player from the player file; an import never deletes a player"}},
+        {"the one byte left nonzero set to 0, found by PID",
+         "PID,rPID_0\r\n11,0\r\n",
+         {"row 2 (PID 11), column 2 (B) rPID_0 \"0\": identifier bytes 0 and 0 would drop this "
+          "player from the player file; an import never deletes a player"}},
+        {"a quote never closed",
+         "Record,LastName,Act_SP\r\n1,\"Smith,50\r\n2,Jones,60\r\n",
+         {"row 2 (record 1), column 2 (B) LastName \"Smith,50\\r\\n2,Jones,60\\r\\n\": the quote "
+          "that opens this cell is never closed (the rest of the file would be its text)"}},
+        {"malformed UTF-8 after the byte-order mark",
+         "\xEF\xBB\xBFRecord,LastName\r\n1,A\xC0\x80\r\n",
+         {"row 2 (record 1), column 2 (B) LastName \"A\\xC0\\x80\": is not well-formed UTF-8 "
+          "(the file starts with the UTF-8 byte-order mark, or is UTF-8 elsewhere)"}},
+        {"the spreadsheet row, not the line of the file",
+         "Record,Unknown9,Act_SP\r\n1,\"a\r\nb\r\nc\",\r\n2,,x\r\n",
+         {"row 3 (record 2), column 3 (C) Act_SP \"x\": is not a whole number"}},
+        {"a column without a name and a cell beyond the last",
+         "Record,,Act_SP\r\n1,5,\r\n2,,,,7\r\n",
+         {"row 2 (record 1), column 2 (B) \"5\": the column has no name",
+          "row 3 (record 2), column 5 (E) \"7\": lies beyond the last column of the header"}},
+        {"a repeated column names where it first was",
+         "Record,Act_SP,Team,ACT_SP\r\n",
+         {"row 1, column 4 (D) ACT_SP \"ACT_SP\": the column appears twice (first as column 2 "
+          "(B))"}},
+        {"a long cell is quoted short",
+         "Record,FirstName\r\n1," + std::string(1000, 'Q') + "\r\n",
+         {"row 2 (record 1), column 2 (B) FirstName \"" + std::string(40, 'Q') +
+          "...\": is 1000 characters long; the field holds 15"}},
+    };
+    const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
+    for (const auto& c : cases) {
+        const ImportPlan plan = PlanImport(c.csv, players);
+        EXPECT_TRUE(plan.changes.empty()) << c.name;
+        EXPECT_EQ(plan.playersChanged, 0u) << c.name;
+        EXPECT_EQ(DescribeRefusals(plan), c.refusals) << c.name;
+    }
+}
+
+// A cell of only NULs or spaces is blank: it leaves any field alone, text or number.
+TEST(PlayerImport, BlankCellsLeaveValuesAlone) {
+    const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
+    const std::string csv = "Record,FirstName,LastName,Act_SP,College\r\n"
+                            "1,\"\0\",\"  \",\"\0 \0\", \r\n"
+                            "2,\0\0,\0,\0,\0\r\n"s;
+    const ImportPlan plan = PlanImport(csv, players);
+    EXPECT_EQ(plan.refusalCount, 0u) << DescribeRefusals(plan).front();
+    EXPECT_TRUE(plan.changes.empty());
+}
+
+// Hostile sheets cost a few lines, quickly: thousands of repeated columns are one refusal, a
+// thousand bad rows keep the first refusals and count the rest.
+TEST(PlayerImport, HostileSheetsGiveAFewLines) {
+    const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
+    std::string header = "Record";
+    for (int i = 0; i < 8000; ++i)
+        header += ",Act_SP";
+    ImportPlan plan = PlanImport(header + "\r\n1" + std::string(8000, ',') + "\r\n", players);
+    EXPECT_EQ(DescribeRefusals(plan),
+              std::vector<std::string>{"row 1: the header names 8001 columns; a player sheet has " +
+                                       std::to_string(ExportColumns().size()) + " at most"});
+
+    std::string rows = "Record,Act_SP\r\n";
+    for (int i = 0; i < 1000; ++i)
+        rows += "9,1\r\n";
+    plan = PlanImport(rows, players);
+    EXPECT_EQ(plan.refusalCount, 1000u);
+    ASSERT_EQ(plan.refusals.size(), kShownRefusals);
+    const std::vector<std::string> lines = DescribeRefusals(plan);
+    ASSERT_EQ(lines.size(), kShownRefusals + 1);
+    EXPECT_EQ(lines.front(),
+              "row 2, column 1 (A) Record \"9\": the player file has no record 9 (it holds 4)");
+    EXPECT_EQ(lines.back(), "... and 950 more.");
+}
+
+// What export writes as XLSX, import reads back as no change: the texts that XML, the escapes and
+// the formula guard could spoil included.
+TEST(PlayerImport, ExportedWorkbookReadBackChangesNothing) {
+    std::vector<Bytes> records = FourPlayers();
+    Put(records[0], 99, "a,b\r\n\"q\"\0x"s);
+    Put(records[1], 8, "_x0041_"s);
+    Put(records[1], 23, "\tTab"s);
+    Put(records[2], 8, "=SUM(A1)"s);
+    Put(records[2], 23, "\rCR"s);
+    Put(records[3], 8, "N\0L"s);
+    for (std::size_t n = 0; n < 18; ++n)
+        records.push_back(PatternRecord(n));
+    const PlayerList players = PlayerList::FromFile(Image(records));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::filesystem::path book = std::filesystem::path(dir.path().toStdString()) / "p.xlsx";
+    ExportPlayers(players, book, {ExportFormat::Xlsx, std::nullopt});
+    const ImportPlan plan = PlanSheetImport(book, players);
+    EXPECT_EQ(plan.refusalCount, 0u) << DescribeRefusals(plan).front();
+    EXPECT_TRUE(plan.changes.empty()) << kPlayersColumns[plan.changes.front().column].name;
+
+    // The same sheet as CSV guards the tab and the carriage return too.
+    const std::string csv = ExportCsv(players, std::nullopt);
+    EXPECT_NE(csv.find(",'\tTab"), std::string::npos);
+    EXPECT_NE(csv.find(",\"'\rCR"), std::string::npos);
+}
+
+// A sheet of several mebibytes goes to the file a chunk at a time: the file holds every row once,
+// the same bytes as the sheet built whole, and reads back as no change.
+TEST(PlayerExport, LargeSheetWrittenInChunksIsWhole) {
+    std::vector<Bytes> records;
+    for (std::size_t n = 0; n < 6000; ++n)
+        records.push_back(PatternRecord(n % 18));
+    const PlayerList players = PlayerList::FromFile(Image(records));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::filesystem::path file = std::filesystem::path(dir.path().toStdString()) / "p.csv";
+    ExportPlayers(players, file, {});
+    const std::string whole = ExportCsv(players, std::nullopt);
+    ASSERT_GT(whole.size(), 3u << 20);
+    EXPECT_TRUE(FileContent(file) == whole);
+    const ImportPlan plan = PlanSheetImport(file, players);
+    EXPECT_EQ(plan.refusalCount, 0u);
+    EXPECT_TRUE(plan.changes.empty());
+}
+
 // One team's sheet: the free agents (Team 0).
 TEST(PlayerExport, OneTeamOnly) {
     std::vector<std::string> records;
-    for (const CsvRecord& r : ParseCsv(ExportCsv(PlayerList::FromFile(Image(FourPlayers())), 0)))
-        records.push_back(r.fields.front());
+    for (const SheetRow& r : ParseCsv(ExportCsv(PlayerList::FromFile(Image(FourPlayers())), 0)))
+        records.push_back(r.cells.front());
     EXPECT_EQ(records, (std::vector<std::string>{"Record", "4"}));
 }
 

@@ -74,11 +74,9 @@ ReportTable CheckTable(const std::vector<tavrel::LeagueProblem>& problems) {
     return table;
 }
 
-QString RefusalsText(const std::vector<tavrel::ImportRefusal>& refusals, int limit) {
+QString RefusalsText(const tavrel::ImportPlan& plan) {
     QStringList lines;
-    for (std::size_t i = 0; i < refusals.size() && i < std::size_t(limit); ++i)
-        lines << Q(tavrel::DescribeRefusal(refusals[i]));
-    if (refusals.size() > std::size_t(limit))
-        lines << QStringLiteral("... and %1 more.").arg(refusals.size() - std::size_t(limit));
+    for (const std::string& line : tavrel::DescribeRefusals(plan))
+        lines << Q(line);
     return lines.join('\n');
 }

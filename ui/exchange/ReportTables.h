@@ -31,5 +31,5 @@ ReportTable ComparisonTable(const tavrel::LeagueDiff& diff);
 // One row per problem.
 ReportTable CheckTable(const std::vector<tavrel::LeagueProblem>& problems);
 
-// The first `limit` refused cells, one a line, and how many more there are.
-QString RefusalsText(const std::vector<tavrel::ImportRefusal>& refusals, int limit = 50);
+// The refused cells the plan keeps, one a line, and how many more there are.
+QString RefusalsText(const tavrel::ImportPlan& plan);

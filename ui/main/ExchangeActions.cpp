@@ -100,23 +100,21 @@ void ExchangeActions::ImportPlayers() {
     }
     const QString file =
         window_.Prompts().ChooseFileToOpen(&window_, QStringLiteral("Import Players"),
-                                           QStringLiteral("CSV Files (*.csv);;All Files (*)"));
+                                           QStringLiteral("Spreadsheets (*.csv *.xlsx);;CSV Files (*.csv);;Excel Workbooks (*.xlsx);;"
+                                                          "All Files (*)"));
     if (file.isEmpty())
         return;
     try {
-        const std::vector<std::uint8_t> bytes =
-            tavrel::ReadFileBytes(PathOf(file), "Importing the players from");
         const tavrel::PlayerList players =
             tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase());
-        const tavrel::ImportPlan plan = tavrel::PlanImport(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), players);
-        if (!plan.refusals.empty()) {
+        const tavrel::ImportPlan plan = tavrel::PlanSheetImport(PathOf(file), players);
+        if (plan.refusalCount > 0) {
             window_.Prompts().ShowMessage(
                 &window_,
                 QStringLiteral("Nothing was imported from \"%1\": %2 cells were refused.\n\n%3")
                     .arg(file)
-                    .arg(plan.refusals.size())
-                    .arg(RefusalsText(plan.refusals)));
+                    .arg(plan.refusalCount)
+                    .arg(RefusalsText(plan)));
             return;
         }
         if (plan.changes.empty()) {
