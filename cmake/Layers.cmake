@@ -1,8 +1,8 @@
 # One direction of dependencies between the source folders: a folder may include its own headers
 # and those of the folders below it, never those above it or beside it.
 #
-#   base <- store <- stats; store <- league <- globaledit (with stats), reports, grid, exchange
-#   <- cli, ui and shell
+#   base <- store <- stats; store <- league <- globaledit (with stats), reports, grid, exchange,
+#   publish <- cli, ui and shell
 #
 # ui and shell are the window program's two halves and may include each other. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
@@ -19,10 +19,12 @@ set(TAVREL_LAYER_globaledit base store stats league globaledit)
 set(TAVREL_LAYER_reports base store league reports)
 set(TAVREL_LAYER_grid base store league grid)
 set(TAVREL_LAYER_exchange base store league exchange)
-set(TAVREL_LAYER_cli base store stats league globaledit reports exchange cli)
-set(TAVREL_LAYER_ui base store stats league globaledit reports grid exchange ui shell)
-set(TAVREL_LAYER_shell base store stats league globaledit reports grid exchange ui shell)
-set(TAVREL_LAYERS base store stats league globaledit reports grid exchange cli ui shell)
+set(TAVREL_LAYER_publish base store league publish)
+set(TAVREL_LAYER_cli base store stats league globaledit reports exchange publish cli)
+set(TAVREL_LAYER_ui base store stats league globaledit reports grid exchange publish ui shell)
+set(TAVREL_LAYER_shell base store stats league globaledit reports grid exchange publish ui
+    shell)
+set(TAVREL_LAYERS base store stats league globaledit reports grid exchange publish cli ui shell)
 
 function(tavrel_check_layers root)
     set(problems "")

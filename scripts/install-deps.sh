@@ -13,6 +13,7 @@ packages=(
   help2man librsvg2-bin dpkg-dev file
   desktop-file-utils appstream libxml2-utils shared-mime-info
   clang libclang-rt-14-dev
+  chromium poppler-utils
 )
 
 missing=()

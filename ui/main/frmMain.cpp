@@ -108,6 +108,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     AddReopenItem();
     AddSafetyItems();
     AddExchangeItems();
+    AddPublishItems();
     ShowLeagueState();
     RestoreLayout();
 }

@@ -155,6 +155,7 @@ private:
 
     // Spreadsheet export and import, comparing, the league check (frmMainExchange.cpp).
     void AddExchangeItems();
+    void AddPublishItems(); // ui/publish/frmMainPublish.cpp
     void ExportPlayers();
     void ImportPlayers();
     void CompareWith();
