@@ -38,14 +38,16 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
     const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
     if (overlong || surrogate || code > 0x10FFFF)
         return 0;
-    // C1 control characters (U+0080..U+009F) are no more allowed in a page than C0 ones.
-    if (code >= 0x80 && code <= 0x9F)
-        return 0;
     return length;
 }
 
-bool IsControl(unsigned char c) {
-    return (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F;
+// C0 controls but tab and line feed, DEL, and the C1 controls (U+0080..U+009F, C2 80..C2 9F):
+// none of them is allowed in a page.
+bool IsControl(std::string_view text, std::size_t i, std::size_t length) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (length == 1)
+        return (c < 0x20 && c != '\t' && c != '\n') || c == 0x7F;
+    return length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F;
 }
 
 // Calls plain(i, length) for every character kept as it is and bad() for each replaced one.
@@ -53,7 +55,7 @@ template <typename Plain, typename Bad>
 void ForEachCharacter(std::string_view text, Plain&& plain, Bad&& bad) {
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = SequenceLength(text, i);
-        if (length == 0 || (length == 1 && IsControl(static_cast<unsigned char>(text[i])))) {
+        if (length == 0 || IsControl(text, i, length)) {
             bad();
             i += length == 0 ? 1 : length;
         } else {

@@ -55,10 +55,8 @@ TEST(Html, JsonStringsCannotEndTheirScript) {
 TEST(SiteData, RostersInPositionOrderAndStablePageNames) {
     PublishLeague league;
     // A second player with PID 1 makes both of them go by record; a player of no team.
-    PlayerRow twin = testing::MakePlayer({.team = 1, .position = 6});
-    twin[testing::Col("PID")] = std::int64_t(1);
-    league.db.AddPlayer(twin);
-    league.db.AddPlayer(testing::MakePlayer({.team = 9, .position = 3, .lastName = "Lost"}));
+    league.Add(1, {.team = 1, .position = 6});
+    league.Add(6, {.team = 9, .position = 3, .lastName = "Lost"});
     const LeagueData data = league.Read();
 
     ASSERT_EQ(data.teams.size(), 2u);

@@ -69,8 +69,8 @@ TEST(PageLayout, FitTextCutsWholeCharactersAndMarksTheCut) {
 TEST(RosterSheets, EachRosterStartsAPageAndEveryTextStaysOnIt) {
     PublishLeague league;
     for (int i = 0; i < 70; ++i) // a long roster runs on to more pages
-        league.db.AddPlayer(testing::MakePlayer({.team = 2, .position = i % 15,
-                                                 .lastName = "Verylongsurnameofaplayer" + std::to_string(i)}));
+        league.Add(100 + i, {.team = 2, .position = i % 15,
+                             .lastName = "Verylongsurnameofaplayer" + std::to_string(i)});
     const LeagueData data = league.Read();
     for (const PageSize size : {kA4, kLetter}) {
         const PageLayout layout = LayOutRosterSheets(data, AllRosters(data), size);
