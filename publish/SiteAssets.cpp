@@ -28,7 +28,8 @@ table { border-collapse: collapse; width: 100%; font-size: .9rem; }
 caption { text-align: left; padding: .5rem .6rem; font-weight: 600; }
 th, td { padding: .3rem .55rem; border-top: 1px solid var(--line); text-align: left; white-space: nowrap; }
 thead th { background: var(--band); position: sticky; top: 0; }
-td.n, th.n { text-align: right; font-variant-numeric: tabular-nums; }
+td, th.n { text-align: right; font-variant-numeric: tabular-nums; }
+td:first-child, td.t { text-align: left; }
 tbody th { font-weight: normal; }
 tr.group th { background: #eef3f8; font-weight: 600; }
 thead th button {
@@ -48,10 +49,12 @@ dl.facts dt { font-weight: 600; }
 dl.facts dd { margin: 0; overflow-wrap: anywhere; }
 .bands { display: flex; flex-wrap: wrap; gap: 1rem; }
 .bands .scroll { flex: 1 1 18rem; }
-svg.bar { display: block; width: 7rem; height: .8rem; }
-svg.bar .track { fill: var(--band); }
-svg.bar .act { fill: var(--actual); }
-svg.bar .pot { fill: var(--potential); }
+table.ratings tbody tr { height: 2rem; }
+table.ratings td.bars { padding: 0 .55rem; vertical-align: top; }
+td.bars svg { display: block; width: 7rem; height: 16rem; background: var(--band); }
+td.bars .act, td.bars .pot { fill: none; stroke-width: 26; }
+td.bars .act { stroke: var(--actual); }
+td.bars .pot { stroke: var(--potential); }
 .legend span { display: inline-block; width: .8rem; height: .8rem; vertical-align: middle; margin: 0 .3rem 0 .8rem; }
 .legend .act { background: var(--actual); }
 .legend .pot { background: var(--potential); }
@@ -59,7 +62,7 @@ svg.bar .pot { fill: var(--potential); }
   body { font-size: 15px; }
   h1 { font-size: 1.4rem; }
   th, td { padding: .25rem .4rem; }
-  svg.bar { width: 4.5rem; }
+  td.bars svg { width: 4.5rem; }
 }
 @media print {
   header nav, .search, footer { display: none; }

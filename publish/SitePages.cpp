@@ -46,8 +46,10 @@ void AppendLink(std::string& out, std::string_view href, std::string_view text) 
     out += "</a>";
 }
 
+// Cells are right-aligned by the style sheet but for a row's first and those marked "t": the
+// pages of a large league hold a few million of them, so the numbers carry no class.
 void AppendNumberCell(std::string& out, std::string_view text) {
-    out += "<td class=\"n\">";
+    out += "<td>";
     AppendHtml(out, text);
     out += "</td>";
 }
@@ -92,7 +94,7 @@ void AppendRosterRow(std::string& out, const SitePlayer& p) {
     AppendNumberCell(out, p.age);
     AppendNumberCell(out, p.height);
     AppendNumberCell(out, p.weight);
-    out += "<td>";
+    out += "<td class=\"t\">";
     AppendHtml(out, p.college);
     out += "</td>";
     for (const auto& rating : p.actual)
@@ -237,34 +239,43 @@ void AppendPlayerPage(std::string& out, const LeagueData& league, const SitePlay
     out += "</dl>\n<h2 id=\"ratings\">Ratings</h2>\n<p class=\"legend\" aria-hidden=\"true\">"
            "<span class=\"act\"></span>Actual<span class=\"pot\"></span>Potential</p>\n"
            "<div class=\"bands\">\n";
+    // A band's bars are one picture beside its eight rows: a path of the actual bars and one of
+    // the potential bars, 100 units of height per rating, 10 units of length per rating point up
+    // to 100 (a rating beyond it fills the bar).
     std::size_t k = 0;
     int bandNumber = 0;
     for (const RatingBand& band : kRatingBands) {
-        out += "<div class=\"scroll\"><table>\n<caption class=\"vh\">Ratings, band " +
+        std::string actualBars, potentialBars;
+        for (std::size_t slot = 0; slot < band.size(); ++slot) {
+            const auto length = [](const std::optional<std::int64_t>& v) {
+                return std::to_string(10 * std::clamp<std::int64_t>(v.value_or(0), 0, 100));
+            };
+            actualBars += "M0 " + std::to_string(slot * 100 + 36) + "H" +
+                          length(player.actual[k + slot]);
+            potentialBars += "M0 " + std::to_string(slot * 100 + 64) + "H" +
+                             length(player.potential[k + slot]);
+        }
+        out += "<div class=\"scroll\"><table class=\"ratings\">\n<caption class=\"vh\">Ratings, "
+               "band " +
                std::to_string(++bandNumber) +
                "</caption>\n<thead><tr><th scope=\"col\">Rating</th><th scope=\"col\" "
                "class=\"n\">Actual</th><th scope=\"col\" class=\"n\">Potential</th><th "
                "scope=\"col\"><span class=\"vh\">Bars</span></th></tr></thead>\n<tbody>\n";
-        for (const std::string_view code : band) {
-            const auto& actual = player.actual[k];
-            const auto& potential = player.potential[k];
-            ++k;
+        for (std::size_t slot = 0; slot < band.size(); ++slot, ++k) {
             out += "<tr><th scope=\"row\"><abbr title=\"";
-            out += RatingName(code);
+            out += RatingName(band[slot]);
             out += "\">";
-            out += code;
+            out += band[slot];
             out += ":</abbr></th>";
-            AppendNumberCell(out, RatingText(actual));
-            AppendNumberCell(out, RatingText(potential));
-            // Bars on a scale of 0 to 100; a rating beyond it fills the bar.
-            const auto width = [](const std::optional<std::int64_t>& v) {
-                return std::to_string(std::clamp<std::int64_t>(v.value_or(0), 0, 100));
-            };
-            out += "<td><svg class=\"bar\" viewBox=\"0 0 100 10\" preserveAspectRatio=\"none\" "
-                   "aria-hidden=\"true\" focusable=\"false\"><rect class=\"track\" width=\"100\" "
-                   "height=\"10\"/><rect class=\"act\" width=\"" +
-                   width(actual) + "\" height=\"4.5\"/><rect class=\"pot\" y=\"5.5\" width=\"" +
-                   width(potential) + "\" height=\"4.5\"/></svg></td></tr>\n";
+            AppendNumberCell(out, RatingText(player.actual[k]));
+            AppendNumberCell(out, RatingText(player.potential[k]));
+            if (slot == 0)
+                out += "<td class=\"bars\" rowspan=\"8\"><svg viewBox=\"0 0 1000 800\" "
+                       "preserveAspectRatio=\"none\" aria-hidden=\"true\"><path class=\"act\" "
+                       "d=\"" +
+                       actualBars + "\"/><path class=\"pot\" d=\"" + potentialBars +
+                       "\"/></svg></td>";
+            out += "</tr>\n";
         }
         out += "</tbody>\n</table></div>\n";
     }

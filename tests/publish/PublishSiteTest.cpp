@@ -125,7 +125,7 @@ TEST_F(PublishFolder, WritesEveryPageWithTheLeaguesTextEscaped) {
     const std::string index = FileContent(site / "index.html");
     EXPECT_NE(index.find("<title>Test.lge</title>"), std::string::npos);
     EXPECT_NE(index.find("<html lang=\"en\">"), std::string::npos);
-    EXPECT_NE(index.find(">Bears</a></th><td class=\"n\">1</td><td class=\"n\">3</td>"),
+    EXPECT_NE(index.find(">Bears</a></th><td>1</td><td>3</td>"),
               std::string::npos);
     EXPECT_EQ(index.find("<script>alert"), std::string::npos);
     EXPECT_NE(index.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
@@ -146,14 +146,25 @@ TEST_F(PublishFolder, WritesEveryPageWithTheLeaguesTextEscaped) {
     EXPECT_NE(player.find("<a href=\"../team-2.html\">&lt;script&gt;"), std::string::npos);
     EXPECT_NE(player.find("<dt>College:</dt><dd>\xE2\x82\xAC U</dd>"), std::string::npos);
     EXPECT_NE(player.find("<abbr title=\"Speed\">SP:</abbr>"), std::string::npos);
-    // 24 ratings, each with an actual and a potential bar.
-    std::size_t bars = 0;
-    for (std::size_t at = 0; (at = player.find("<svg class=\"bar\"", at)) != std::string::npos; ++at)
-        ++bars;
-    EXPECT_EQ(bars, 24u);
+    // Three bands of eight ratings, each band with a path of its actual and one of its potential
+    // bars, 100 units apart, ten units per rating point.
+    std::size_t bands = 0;
+    for (std::size_t at = 0; (at = player.find("<svg viewBox=\"0 0 1000 800\"", at)) != std::string::npos;
+         ++at)
+        ++bands;
+    EXPECT_EQ(bands, 3u);
     const std::string lee = FileContent(site / "players/p-1.html");
-    EXPECT_NE(lee.find("<rect class=\"act\" width=\"7\""), std::string::npos);
-    EXPECT_NE(lee.find("<rect class=\"pot\" y=\"5.5\" width=\"80\""), std::string::npos);
+    EXPECT_NE(lee.find("<path class=\"act\" d=\"M0 36H70M0 136H70M0 236H70M0 336H70M0 436H70M0 "
+                       "536H70M0 636H70M0 736H70\"/>"),
+              std::string::npos);
+    EXPECT_NE(lee.find("<path class=\"pot\" d=\"M0 64H800M0 164H800"), std::string::npos);
+    // A rating beyond 100 fills its bar and no more; a missing one draws none.
+    league.db.Exec("UPDATE Players SET Act_SP = 250, Pot_SP = NULL WHERE PID = 1");
+    PublishSite(league.Read(), site);
+    const std::string changed = FileContent(site / "players/p-1.html");
+    EXPECT_NE(changed.find("d=\"M0 36H1000M0 136H70"), std::string::npos);
+    EXPECT_NE(changed.find("d=\"M0 64H0M0 164H800"), std::string::npos);
+    EXPECT_NE(changed.find("<td>250</td><td></td>"), std::string::npos);
 }
 
 TEST_F(PublishFolder, RepublishingReplacesTheSiteAndKeepsItsNames) {
