@@ -49,14 +49,15 @@ void RunPublish(const PublishArguments& args) {
     if (!args.pdf.empty() && IsOneOfTheLeagueFiles(args.pdf, args.league))
         throw LeagueError("Writing the roster sheets to", args.pdf,
                           "this is one of the league's own files");
-    const PageSize paper =
-        args.paper == "system" ? SystemPaperSize() : *PaperSizeNamed(args.paper);
+    // "system" (in any case) or a name the option's check has let through.
+    const PageSize paper = PaperSizeNamed(args.paper).value_or(SystemPaperSize());
     CliSession session;
     session.Import(args.league);
-    const LeagueData league = ReadLeagueData(
-        session.WorkingDb(), std::filesystem::path(args.league).filename().string());
+    const LeagueData league =
+        ReadLeagueData(session.WorkingDb(), std::filesystem::path(args.league).filename().string());
     if (!args.pdf.empty()) {
-        const PageLayout sheets = LayOutRosterSheets(league, ChosenRosters(league, args.team), paper);
+        const PageLayout sheets =
+            LayOutRosterSheets(league, ChosenRosters(league, args.team), paper);
         WritePdf(sheets, args.pdf);
         std::cout << args.pdf << ": " << sheets.pages.size() << " pages, " << paper.name << "\n";
     }
@@ -75,9 +76,11 @@ void AddPublishCommand(CLI::App& app) {
                    "team and per player) and/or roster sheets to print as a PDF.");
     auto args = std::make_shared<PublishArguments>();
     AddLeagueArgument(*command, args->league);
-    command->add_option("--out", args->out,
-                        "Folder for the site: new, empty, or one published before (replaced whole)");
-    command->add_option("--pdf", args->pdf, "Roster sheets to write as PDF (replaced if it exists)");
+    command->add_option(
+        "--out", args->out,
+        "Folder for the site: new, empty, or one published before (replaced whole)");
+    command->add_option("--pdf", args->pdf,
+                        "Roster sheets to write as PDF (replaced if it exists)");
     command
         ->add_option("--team", args->team,
                      "Rosters in the PDF: all, free (the free agents) or a team number")

@@ -72,12 +72,23 @@ void AppendHtml(std::string& out, std::string_view text) {
         text,
         [&](std::size_t i, std::size_t length) {
             switch (text[i]) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out.append(text.substr(i, length));
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out.append(text.substr(i, length));
             }
         },
         [&] { out += kReplacement; });

@@ -44,8 +44,8 @@ int LocalePaperWidth() {
     locale_t locale = newlocale(LC_PAPER_MASK, "", nullptr);
     if (!locale)
         return 0;
-    const auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(
-        nl_langinfo_l(_NL_PAPER_WIDTH, locale)));
+    const auto width =
+        static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo_l(_NL_PAPER_WIDTH, locale)));
     freelocale(locale);
     return width;
 }
@@ -70,7 +70,8 @@ std::optional<PageSize> PaperSizeNamed(std::string_view name) {
 
 PageSize ChoosePaperSize(std::string_view environment, std::string_view papersizeFile,
                          int localeWidthMillimetres) {
-    for (const std::string& name : {Lower(Trimmed(environment)), Lower(FirstSetting(papersizeFile))})
+    for (const std::string& name :
+         {Lower(Trimmed(environment)), Lower(FirstSetting(papersizeFile))})
         if (!name.empty())
             return PaperSizeNamed(name).value_or(Nearest(name));
     if (localeWidthMillimetres > 0)

@@ -73,8 +73,9 @@ std::string PdfTextString(std::string_view utf8) {
 std::string PageContent(const Page& page, double height) {
     std::string out;
     for (const PageBox& box : page.boxes)
-        out += Number(box.gray) + " g " + Number(box.x) + " " + Number(height - box.y - box.height) +
-               " " + Number(box.width) + " " + Number(box.height) + " re f\n";
+        out += Number(box.gray) + " g " + Number(box.x) + " " +
+               Number(height - box.y - box.height) + " " + Number(box.width) + " " +
+               Number(box.height) + " re f\n";
     out += "0 g\n";
     for (const PageText& text : page.texts) {
         out += "BT /";

@@ -11,7 +11,7 @@ namespace {
 constexpr double kMargin = 36;
 constexpr double kBodySize = 7;
 constexpr double kSmallSize = 6;
-constexpr double kLine = 8.5;         // one line of a player
+constexpr double kLine = 8.5; // one line of a player
 constexpr double kPlayerHeight = 2 * kLine + 3;
 constexpr double kGroupHeight = 13;
 constexpr double kFooterSpace = 20;
@@ -93,15 +93,16 @@ struct Sheet {
             Box(kMargin, y, Right() - kMargin, kPlayerHeight - 1, 0.92);
         const double first = y + kLine - 1;
         const double second = first + kLine;
-        Text(kMargin + 1, first, kBodySize, FontStyle::Bold, FitText(p.positionText, kPositionWidth - 2, kBodySize, FontStyle::Bold));
+        Text(kMargin + 1, first, kBodySize, FontStyle::Bold,
+             FitText(p.positionText, kPositionWidth - 2, kBodySize, FontStyle::Bold));
         const std::string name = p.lastName.empty() || p.firstName.empty()
                                      ? p.lastName + p.firstName
                                      : p.lastName + ", " + p.firstName;
         const double nameWidth = kLeftWidth - kPositionWidth - 4;
         Text(kMargin + kPositionWidth, first, kBodySize, FontStyle::Bold,
              FitText(name, nameWidth, kBodySize, FontStyle::Bold));
-        const std::string facts = p.years + "  " + p.age + "  " + p.height + "  " + p.weight +
-                                  "  " + p.college;
+        const std::string facts =
+            p.years + "  " + p.age + "  " + p.height + "  " + p.weight + "  " + p.college;
         Text(kMargin + kPositionWidth, second, kSmallSize, FontStyle::Regular,
              FitText(facts, nameWidth, kSmallSize));
         const double captionX = kMargin + kLeftWidth;

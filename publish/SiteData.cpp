@@ -16,7 +16,21 @@
 namespace tavrel {
 namespace {
 
-enum Column { RowId, Team, Pid, Position, PosText, First, Last, Years, Age, Height, Weight, College, FirstActual };
+enum Column {
+    RowId,
+    Team,
+    Pid,
+    Position,
+    PosText,
+    First,
+    Last,
+    Years,
+    Age,
+    Height,
+    Weight,
+    College,
+    FirstActual
+};
 constexpr int kFirstPotential = FirstActual + kSheetRatings;
 
 std::string PlayerQuery() {
@@ -44,9 +58,9 @@ std::string Text(const PlayerRowCursor& row, int column) {
 }
 
 constexpr std::array<std::string_view, kPositionCount> kGroupNames = {
-    "Quarterbacks",   "Halfbacks",          "Fullbacks", "Centers",     "Guards",
-    "Tackles",        "Wide Receivers",     "Tight Ends", "Kickers",    "Defensive Ends",
-    "Defensive Tackles", "Linebackers",     "Cornerbacks", "Safeties",  "Punters"};
+    "Quarterbacks",      "Halfbacks",      "Fullbacks",   "Centers",  "Guards",
+    "Tackles",           "Wide Receivers", "Tight Ends",  "Kickers",  "Defensive Ends",
+    "Defensive Tackles", "Linebackers",    "Cornerbacks", "Safeties", "Punters"};
 
 } // namespace
 
@@ -100,7 +114,8 @@ LeagueData ReadLeagueData(SQLite::Database& db, const std::filesystem::path& wor
                 team.page = "team-row" + std::to_string(index + 1) + ".html";
             }
             if (team.name.empty())
-                team.name = "Team " + (team.number ? std::to_string(*team.number) : std::string("?"));
+                team.name =
+                    "Team " + (team.number ? std::to_string(*team.number) : std::string("?"));
             data.teams.push_back(std::move(team));
         }
 
@@ -138,7 +153,8 @@ LeagueData ReadLeagueData(SQLite::Database& db, const std::filesystem::path& wor
             continue;
         if (*p.team == 0)
             data.freeAgents.players.push_back(i);
-        else if (const auto found = data.teamByNumber.find(*p.team); found != data.teamByNumber.end())
+        else if (const auto found = data.teamByNumber.find(*p.team);
+                 found != data.teamByNumber.end())
             data.teams[found->second].players.push_back(i);
     }
     return data;

@@ -35,7 +35,7 @@ struct SitePlayer {
 struct SiteTeam {
     std::optional<std::int64_t> number; // TeamID; the free agents have 0
     std::string name;
-    std::string page;             // "team-5.html", "free-agents.html"
+    std::string page;                 // "team-5.html", "free-agents.html"
     std::vector<std::size_t> players; // indexes into LeagueData::players, in roster order
 };
 

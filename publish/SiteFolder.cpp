@@ -110,8 +110,7 @@ void CheckSiteTarget(const fs::path& folder, const std::string& operation) {
         throw LeagueError(operation, folder, error.message());
 }
 
-SiteFolder::SiteFolder(fs::path target, std::string operation)
-    : operation_(std::move(operation)) {
+SiteFolder::SiteFolder(fs::path target, std::string operation) : operation_(std::move(operation)) {
     std::error_code error;
     if (target.empty())
         throw LeagueError(operation_, target, "no folder was given");
@@ -221,9 +220,9 @@ void SiteFolder::Commit() {
             if (errno != EINVAL && errno != ENOSYS)
                 Fail(target_, SystemError(errno));
             // No exchange on this file system: move the old site aside, then the new one in.
-            std::string aside = (parent / (LeftoverPrefix(target_) + "old-" +
-                                           std::to_string(getpid()) + "-XXXXXX"))
-                                    .string();
+            std::string aside =
+                (parent / (LeftoverPrefix(target_) + "old-" + std::to_string(getpid()) + "-XXXXXX"))
+                    .string();
             if (!mkdtemp(aside.data()))
                 Fail(parent, SystemError(errno));
             const fs::path old = fs::path(aside) / "site";

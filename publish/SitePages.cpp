@@ -115,7 +115,8 @@ std::string IndexPage(const LeagueData& league) {
     out += "<h1>";
     AppendHtml(out, league.leagueName);
     out += "</h1>\n<p class=\"lead\">";
-    out += std::to_string(league.teams.size()) + (league.teams.size() == 1 ? " team, " : " teams, ");
+    out +=
+        std::to_string(league.teams.size()) + (league.teams.size() == 1 ? " team, " : " teams, ");
     out += PlayerCount(league.players.size());
     out += ".</p>\n";
 
@@ -179,9 +180,10 @@ std::string TeamPage(const LeagueData& league, const SiteTeam& team) {
     AppendHead(out, team.name + " \u2013 " + league.leagueName, league, Depth::Root);
     out += "<h1 id=\"team\">";
     AppendHtml(out, team.name);
-    out += "</h1>\n<p class=\"lead\">" + PlayerCount(team.players.size()) +
-           ". The ratings are the actual ratings; each player's page shows the potential ones."
-           "</p>\n<div class=\"scroll\"><table class=\"sortable roster\" aria-labelledby=\"team\">\n";
+    out +=
+        "</h1>\n<p class=\"lead\">" + PlayerCount(team.players.size()) +
+        ". The ratings are the actual ratings; each player's page shows the potential ones."
+        "</p>\n<div class=\"scroll\"><table class=\"sortable roster\" aria-labelledby=\"team\">\n";
     AppendRosterHead(out);
     std::optional<std::int64_t> group;
     bool open = false;
@@ -207,8 +209,9 @@ std::string TeamPage(const LeagueData& league, const SiteTeam& team) {
 
 void AppendPlayerPage(std::string& out, const LeagueData& league, const SitePlayer& player) {
     const SiteTeam* team = league.TeamOf(player);
-    const std::string name = player.DisplayName().empty() ? "Record " + std::to_string(player.record)
-                                                          : player.DisplayName();
+    const std::string name = player.DisplayName().empty()
+                                 ? "Record " + std::to_string(player.record)
+                                 : player.DisplayName();
     AppendHead(out, name + " \u2013 " + league.leagueName, league, Depth::Players);
     out += "<h1>";
     AppendHtml(out, name);
@@ -250,10 +253,10 @@ void AppendPlayerPage(std::string& out, const LeagueData& league, const SitePlay
             const auto length = [](const std::optional<std::int64_t>& v) {
                 return std::to_string(10 * std::clamp<std::int64_t>(v.value_or(0), 0, 100));
             };
-            actualBars += "M0 " + std::to_string(slot * 100 + 36) + "H" +
-                          length(player.actual[k + slot]);
-            potentialBars += "M0 " + std::to_string(slot * 100 + 64) + "H" +
-                             length(player.potential[k + slot]);
+            actualBars +=
+                "M0 " + std::to_string(slot * 100 + 36) + "H" + length(player.actual[k + slot]);
+            potentialBars +=
+                "M0 " + std::to_string(slot * 100 + 64) + "H" + length(player.potential[k + slot]);
         }
         out += "<div class=\"scroll\"><table class=\"ratings\">\n<caption class=\"vh\">Ratings, "
                "band " +

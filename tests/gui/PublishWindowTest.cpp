@@ -47,8 +47,7 @@ private slots:
 
     void withoutALeagueNothingIsWritten() {
         s_->Trigger("mnuFileItem_14");
-        QCOMPARE(s_->log->messages,
-                 QStringList{"Open a league before publishing or printing it."});
+        QCOMPARE(s_->log->messages, QStringList{"Open a league before publishing or printing it."});
         QVERIFY(!fs::exists(Site()));
     }
 
@@ -88,8 +87,7 @@ private slots:
         if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
             QSKIP("pdftotext (poppler-utils) is not installed");
         s_->OpenDemo();
-        const tavrel::LeagueData league =
-            tavrel::ReadLeagueData(s_->WorkingDb(), "Demo.lge");
+        const tavrel::LeagueData league = tavrel::ReadLeagueData(s_->WorkingDb(), "Demo.lge");
         const tavrel::SiteTeam& team = league.teams.at(0);
         const tavrel::SitePlayer& player = league.players.at(team.players.at(0));
         const fs::path pdf = PathOf(s_->dir, "sheets.pdf");

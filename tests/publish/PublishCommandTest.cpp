@@ -67,12 +67,13 @@ TEST_F(PublishCommand, WritesTheSiteAndThePdfWithOddTeamNames) {
     // Nothing lands outside the site folder whatever the team names say.
     EXPECT_EQ(testing::FileNames(root),
               (std::vector<std::string>{"league", "rosters.pdf", "site"}));
-    EXPECT_EQ(testing::FileNames(root / "league"), (std::vector<std::string>{"Demo.lge", "Demo.ply"}));
+    EXPECT_EQ(testing::FileNames(root / "league"),
+              (std::vector<std::string>{"Demo.lge", "Demo.ply"}));
     const std::string index = FileContent(root / "site" / "index.html");
-    for (const char* text : {"<a href=\"team-1.html\">../x/..</a>",
-                             "<a href=\"team-2.html\">Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9E</a>",
-                             "<a href=\"team-3.html\">&lt;b&gt;bold&lt;/b&gt;</a>",
-                             "<title>Demo.lge</title>"})
+    for (const char* text :
+         {"<a href=\"team-1.html\">../x/..</a>",
+          "<a href=\"team-2.html\">Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9E</a>",
+          "<a href=\"team-3.html\">&lt;b&gt;bold&lt;/b&gt;</a>", "<title>Demo.lge</title>"})
         EXPECT_NE(index.find(text), std::string::npos) << text;
     const auto [files, listed] = SiteFiles(root / "site");
     EXPECT_EQ(files, listed);
@@ -126,8 +127,8 @@ TEST_F(PublishCommand, AKilledPublishLeavesTheLastGoodSite) {
     for (const int ms : {30, 120, 250, 400}) {
         QProcess process;
         process.setWorkingDirectory(QString::fromStdString(root.string()));
-        process.start(TAVREL_CLI, {"publish", QString::fromStdString(league.string()), "--out",
-                                   "site"});
+        process.start(TAVREL_CLI,
+                      {"publish", QString::fromStdString(league.string()), "--out", "site"});
         ASSERT_TRUE(process.waitForStarted());
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         process.kill();

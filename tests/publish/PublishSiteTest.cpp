@@ -1,8 +1,9 @@
+#include "publish/PublishSite.h"
+
 #include "PublishTestSupport.h"
 #include "TestFiles.h"
 #include "base/LeagueError.h"
 #include "publish/Html.h"
-#include "publish/PublishSite.h"
 #include "publish/SiteFolder.h"
 #include "publish/SitePages.h"
 
@@ -25,11 +26,12 @@ TEST(Html, LeagueTextNeverBecomesMarkup) {
     } cases[] = {
         {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;"},
         {"a\"b'c&d", "a&quot;b&#39;c&amp;d"},
-        {"Jos\xC3\xA9 \xE2\x82\xAC", "Jos\xC3\xA9 \xE2\x82\xAC"},        // UTF-8 stays
-        {std::string("a\0b\x01", 4), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD"},     // C0 controls
-        {"x\xC2\x81y", "x\xEF\xBF\xBDy"},                                  // a C1 control
-        {"\xFF\xC3", "\xEF\xBF\xBD\xEF\xBF\xBD"},                          // no UTF-8
-        {"\xE0\x80\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},          // overlong '/'
+        {"Jos\xC3\xA9 \xE2\x82\xAC", "Jos\xC3\xA9 \xE2\x82\xAC"}, // UTF-8 stays
+        {std::string("a\0b\x01", 4), "a\xEF\xBF\xBD"
+                                     "b\xEF\xBF\xBD"},            // C0 controls
+        {"x\xC2\x81y", "x\xEF\xBF\xBDy"},                         // a C1 control
+        {"\xFF\xC3", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // no UTF-8
+        {"\xE0\x80\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // overlong '/'
     };
     for (const auto& c : cases)
         EXPECT_EQ(Html(c.in), c.out) << c.in;
@@ -125,8 +127,7 @@ TEST_F(PublishFolder, WritesEveryPageWithTheLeaguesTextEscaped) {
     const std::string index = FileContent(site / "index.html");
     EXPECT_NE(index.find("<title>Test.lge</title>"), std::string::npos);
     EXPECT_NE(index.find("<html lang=\"en\">"), std::string::npos);
-    EXPECT_NE(index.find(">Bears</a></th><td>1</td><td>3</td>"),
-              std::string::npos);
+    EXPECT_NE(index.find(">Bears</a></th><td>1</td><td>3</td>"), std::string::npos);
     EXPECT_EQ(index.find("<script>alert"), std::string::npos);
     EXPECT_NE(index.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     EXPECT_NE(index.find("\\u003cscript\\u003ealert(1)"), std::string::npos); // search index
@@ -149,8 +150,8 @@ TEST_F(PublishFolder, WritesEveryPageWithTheLeaguesTextEscaped) {
     // Three bands of eight ratings, each band with a path of its actual and one of its potential
     // bars, 100 units apart, ten units per rating point.
     std::size_t bands = 0;
-    for (std::size_t at = 0; (at = player.find("<svg viewBox=\"0 0 1000 800\"", at)) != std::string::npos;
-         ++at)
+    for (std::size_t at = 0;
+         (at = player.find("<svg viewBox=\"0 0 1000 800\"", at)) != std::string::npos; ++at)
         ++bands;
     EXPECT_EQ(bands, 3u);
     const std::string lee = FileContent(site / "players/p-1.html");

@@ -17,13 +17,28 @@ struct PublishLeague {
     PublishLeague() {
         db.AddTeam(std::int64_t(1), std::string("Bears\0\0", 7));
         db.AddTeam(std::int64_t(2), std::string("<script>alert(1)</script>"));
-        Add(1, {.team = 1, .position = 6, .lastName = "Lee", .firstName = "Al", .actual = 7,
+        Add(1, {.team = 1,
+                .position = 6,
+                .lastName = "Lee",
+                .firstName = "Al",
+                .actual = 7,
                 .potential = 80});
-        Add(2, {.team = 1, .position = 0, .lastName = "Zed", .firstName = "Bo", .actual = 91,
+        Add(2, {.team = 1,
+                .position = 0,
+                .lastName = "Zed",
+                .firstName = "Bo",
+                .actual = 91,
                 .potential = 99});
-        Add(3, {.team = 1, .position = 0, .lastName = "Abe", .firstName = "Cy", .actual = 40,
+        Add(3, {.team = 1,
+                .position = 0,
+                .lastName = "Abe",
+                .firstName = "Cy",
+                .actual = 40,
                 .potential = 45});
-        Add(4, {.team = 2, .position = 13, .lastName = "Mu\xC3\xB1oz", .firstName = "Jos\xC3\xA9",
+        Add(4, {.team = 2,
+                .position = 13,
+                .lastName = "Mu\xC3\xB1oz",
+                .firstName = "Jos\xC3\xA9",
                 .college = "\xE2\x82\xAC U"});
         Add(5, {.team = 0, .position = 14, .lastName = "Free", .firstName = "Kim"});
     }

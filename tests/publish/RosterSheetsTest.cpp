@@ -1,9 +1,10 @@
+#include "publish/RosterSheets.h"
+
 #include "PublishTestSupport.h"
 #include "TestFiles.h"
 #include "publish/PageLayout.h"
 #include "publish/PaperSize.h"
 #include "publish/PdfWriter.h"
-#include "publish/RosterSheets.h"
 
 #include <QTemporaryDir>
 #include <array>
@@ -35,13 +36,13 @@ TEST(PaperSize, FollowsTheSystemsSettingsInOrder) {
         int localeWidth;
         std::string_view expected;
     } cases[] = {
-        {"letter", "a4\n", 210, "Letter"},                 // PAPERSIZE first
-        {"", "# comment\n\n  Letter \n", 210, "Letter"},   // then the file's first setting
+        {"letter", "a4\n", 210, "Letter"},               // PAPERSIZE first
+        {"", "# comment\n\n  Letter \n", 210, "Letter"}, // then the file's first setting
         {"", "a4", 216, "A4"},
-        {"", "", 216, "Letter"},                           // then the locale's width
+        {"", "", 216, "Letter"}, // then the locale's width
         {"", "", 210, "A4"},
-        {"", "", 0, "A4"},                                 // nothing known: A4
-        {"legal", "", 0, "Letter"},                        // other sizes: the nearer one
+        {"", "", 0, "A4"},          // nothing known: A4
+        {"legal", "", 0, "Letter"}, // other sizes: the nearer one
         {"A5", "", 216, "A4"},
     };
     for (const auto& c : cases)
@@ -58,7 +59,8 @@ TEST(PageLayout, FitTextCutsWholeCharactersAndMarksTheCut) {
     EXPECT_EQ(cut.substr(cut.size() - 3), "\u2026");
     // "é" and "€" are cut whole or kept whole: what is left is UTF-8 without a broken sequence.
     for (double width = 5; width < 40; width += 1) {
-        const std::string text = FitText("\xC3\xA9\xE2\x82\xAC\xC3\xA9\xE2\x82\xAC\xC3\xA9", width, 10);
+        const std::string text =
+            FitText("\xC3\xA9\xE2\x82\xAC\xC3\xA9\xE2\x82\xAC\xC3\xA9", width, 10);
         EXPECT_TRUE(std::regex_match(text, std::regex("(\xC3\xA9|\xE2\x82\xAC)*(\u2026)?")))
             << width;
     }
@@ -69,7 +71,8 @@ TEST(PageLayout, FitTextCutsWholeCharactersAndMarksTheCut) {
 TEST(RosterSheets, EachRosterStartsAPageAndEveryTextStaysOnIt) {
     PublishLeague league;
     for (int i = 0; i < 70; ++i) // a long roster runs on to more pages
-        league.Add(100 + i, {.team = 2, .position = i % 15,
+        league.Add(100 + i, {.team = 2,
+                             .position = i % 15,
                              .lastName = "Verylongsurnameofaplayer" + std::to_string(i)});
     const LeagueData data = league.Read();
     for (const PageSize size : {kA4, kLetter}) {
@@ -113,7 +116,8 @@ TEST(PdfWriter, CrossReferencePointsAtEveryObjectAndStringsAreEscaped) {
     PageLayout layout;
     layout.title = "T\xC3\xA9st";
     layout.pages.resize(2);
-    layout.pages[0].texts.push_back({10, 20, 8, FontStyle::Regular, "a(b)c\\d \xC3\xA9\xE2\x82\xAC"});
+    layout.pages[0].texts.push_back(
+        {10, 20, 8, FontStyle::Regular, "a(b)c\\d \xC3\xA9\xE2\x82\xAC"});
     layout.pages[1].boxes.push_back({1, 2, 3, 4, 0.5});
     const std::string pdf = PdfDocument(layout);
     EXPECT_EQ(pdf.rfind("%PDF-1.4", 0), 0u);
@@ -137,8 +141,8 @@ TEST(PdfWriter, CrossReferencePointsAtEveryObjectAndStringsAreEscaped) {
     }
     // Each content stream is as long as its /Length says.
     const std::regex stream("/Length (\\d+) >>\nstream\n");
-    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), stream); it != std::sregex_iterator();
-         ++it) {
+    for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), stream);
+         it != std::sregex_iterator(); ++it) {
         const std::size_t start = std::size_t(it->position() + it->length());
         EXPECT_EQ(pdf.compare(start + std::stoul((*it)[1]), 9, "endstream"), 0);
     }

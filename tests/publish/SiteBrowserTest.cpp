@@ -49,12 +49,14 @@ protected:
         const fs::path out = Root() / ("out" + std::to_string(run));
         const fs::path netLog = Root() / ("net" + std::to_string(run) + ".json");
         const std::string command =
-            "cd '" + Root().string() + "' && timeout 120 chromium --headless --no-sandbox "
+            "cd '" + Root().string() +
+            "' && timeout 120 chromium --headless --no-sandbox "
             "--disable-gpu --disable-quic --no-first-run --disable-background-networking "
             "--disable-component-update --disable-sync --disable-dev-shm-usage "
-            "--user-data-dir='" + profile.string() + "' --log-net-log='" + netLog.string() +
-            "' --window-size=" + size + " " + mode + " 'file://" + (Site() / page).string() +
-            "' >'" + out.string() + "' 2>/dev/null";
+            "--user-data-dir='" +
+            profile.string() + "' --log-net-log='" + netLog.string() + "' --window-size=" + size +
+            " " + mode + " 'file://" + (Site() / page).string() + "' >'" + out.string() +
+            "' 2>/dev/null";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         lastNetLog_ = fs::exists(netLog) ? FileContent(netLog) : std::string();
         return FileContent(out);
@@ -115,9 +117,9 @@ TEST_F(SiteInBrowser, IndexListsTheTeamsAndTheSearchFindsAPlayer) {
         << dom;
     // The team named like markup stayed text: the page has only its own two script elements.
     const std::regex script("<script\\b");
-    EXPECT_EQ(std::distance(std::sregex_iterator(dom.begin(), dom.end(), script),
-                            std::sregex_iterator()),
-              2);
+    EXPECT_EQ(
+        std::distance(std::sregex_iterator(dom.begin(), dom.end(), script), std::sregex_iterator()),
+        2);
     ExpectNothingLeavesTheFolder(dom, lastNetLog_);
 }
 
@@ -145,8 +147,9 @@ TEST_F(SiteInBrowser, ASortedTableIsSortedAsNumbers) {
 
 TEST_F(SiteInBrowser, TeamAndPlayerPagesShowTheirTextsAsText) {
     const std::string team = Chromium("team-2.html", "--dump-dom");
-    EXPECT_NE(team.find("<title>&lt;script&gt;alert(1)&lt;/script&gt; \xE2\x80\x93 Test.lge</title>"),
-              std::string::npos);
+    EXPECT_NE(
+        team.find("<title>&lt;script&gt;alert(1)&lt;/script&gt; \xE2\x80\x93 Test.lge</title>"),
+        std::string::npos);
     EXPECT_NE(team.find("<h1 id=\"team\">&lt;script&gt;alert(1)&lt;/script&gt;</h1>"),
               std::string::npos);
     EXPECT_NE(team.find("<th scope=\"rowgroup\" colspan=\"31\">Safeties (S)</th>"),
@@ -166,9 +169,9 @@ TEST_F(SiteInBrowser, TeamAndPlayerPagesShowTheirTextsAsText) {
 TEST_F(SiteInBrowser, ScreenshotsAtDesktopAndPhoneWidths) {
     const fs::path shots = TAVREL_SCREENSHOTS;
     fs::create_directories(shots);
-    for (const auto& [page, name] : {std::pair{"index.html?q=a", "index"},
-                                     std::pair{"team-1.html", "team"},
-                                     std::pair{"players/p-4.html", "player"}})
+    for (const auto& [page, name] :
+         {std::pair{"index.html?q=a", "index"}, std::pair{"team-1.html", "team"},
+          std::pair{"players/p-4.html", "player"}})
         for (const auto& [size, width] :
              {std::pair{"1280,900", "desktop"}, std::pair{"390,844", "phone"}}) {
             const fs::path png = shots / (std::string(name) + "-" + width + ".png");

@@ -51,11 +51,11 @@ void PublishActions::PublishSite() {
     const std::optional<tavrel::LeagueData> league = ReadLeague();
     if (!league)
         return;
-    const QString folder = chooseFolder_ ? chooseFolder_()
-                                         : QFileDialog::getExistingDirectory(
-                                               window_.widget,
-                                               QStringLiteral("Publish League Site: choose a new "
-                                                              "or empty folder"));
+    const QString folder =
+        chooseFolder_ ? chooseFolder_()
+                      : QFileDialog::getExistingDirectory(
+                            window_.widget, QStringLiteral("Publish League Site: choose a new "
+                                                           "or empty folder"));
     if (folder.isEmpty())
         return;
     try {
@@ -99,9 +99,9 @@ void PublishActions::PrintRosters() {
     } else {
         bool ok = false;
         const QStringList items = RosterItems(*league);
-        const QString item = QInputDialog::getItem(window_.widget, QStringLiteral("Print Rosters"),
-                                                   QStringLiteral("Rosters to print:"), items, 0,
-                                                   false, &ok);
+        const QString item =
+            QInputDialog::getItem(window_.widget, QStringLiteral("Print Rosters"),
+                                  QStringLiteral("Rosters to print:"), items, 0, false, &ok);
         if (ok)
             choice = int(items.indexOf(item)) - 1;
     }

@@ -27,9 +27,9 @@ void PaintPages(const tavrel::PageLayout& layout, QPrinter& printer) {
         const tavrel::Page& page = layout.pages[i];
         for (const tavrel::PageBox& box : page.boxes) {
             const int level = int(box.gray * 255);
-            painter.fillRect(QRectF(box.x * sx, box.y * sy, box.width * sx,
-                                    std::max(box.height * sy, 1.0)),
-                             QColor(level, level, level));
+            painter.fillRect(
+                QRectF(box.x * sx, box.y * sy, box.width * sx, std::max(box.height * sy, 1.0)),
+                QColor(level, level, level));
         }
         painter.setPen(Qt::black);
         for (const tavrel::PageText& text : page.texts) {

@@ -13,7 +13,8 @@ constexpr int kSeparatorIndex = 13, kPublishSiteIndex = 14, kPrintRostersIndex =
 
 void frmMain::AddPublishItems() {
     auto* actions = new PublishActions(
-        {this, [this] {
+        {this,
+         [this] {
              CommitPendingEdit();
              return IsLeagueOpen();
          },
