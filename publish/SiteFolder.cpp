@@ -38,10 +38,11 @@ void RemoveLeftovers(const fs::path& target) {
         const std::string name = it->path().filename().string();
         if (name.rfind(prefix, 0) != 0)
             continue;
-        // kind-pid-XXXXXX
+        // "new-<pid>-XXXXXX" or "old-<pid>-XXXXXX"; any other name is not ours to remove.
         const std::string rest = name.substr(prefix.size());
-        const std::size_t dash = rest.find('-');
-        const long pid = dash == std::string::npos ? 0 : std::atol(rest.c_str() + dash + 1);
+        if (rest.rfind("new-", 0) != 0 && rest.rfind("old-", 0) != 0)
+            continue;
+        const long pid = std::atol(rest.c_str() + 4);
         if (pid > 0 && (pid == long(getpid()) || kill(pid_t(pid), 0) == 0 || errno == EPERM))
             continue; // still being written by a running publish
         std::error_code ignored;

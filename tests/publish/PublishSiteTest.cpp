@@ -245,11 +245,14 @@ TEST_F(PublishFolder, LeftoversOfAKilledRunGoWithTheNextPublish) {
     // A run that was killed (its process is gone) and one that is still running (this one).
     const fs::path dead = root / ".site.tavrel-new-2147483646-abcdef";
     const fs::path running = root / (".site.tavrel-new-" + std::to_string(getpid()) + "-ghijkl");
+    const fs::path notOurs = root / ".site.tavrel-notes";
     fs::create_directories(dead / "players");
     fs::create_directories(running);
+    fs::create_directories(notOurs);
     PublishSite(league.Read(), site);
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(notOurs));
 }
 
 TEST_F(PublishFolder, ALinkToAFolderKeepsPointingAtTheSite) {
