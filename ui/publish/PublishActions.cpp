@@ -21,8 +21,10 @@ QString Text(const std::exception& e) {
 // choice PrintRostersOn takes.
 QStringList RosterItems(const tavrel::LeagueData& league) {
     QStringList items{QStringLiteral("All teams"), QStringLiteral("Free Agents")};
-    for (const tavrel::SiteTeam& team : league.teams)
-        items << QString::fromStdString(team.name);
+    // Each item tells its team apart, even from a team of the same name.
+    for (std::size_t i = 0; i < league.teams.size(); ++i)
+        items << QStringLiteral("%1. %2").arg(i + 1).arg(
+            QString::fromStdString(league.teams[i].name));
     return items;
 }
 
