@@ -2,15 +2,18 @@
 
 #include "base/LeagueError.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tavrel {
 namespace {
@@ -22,6 +25,30 @@ std::atomic<int> failWriteError{0};
 
 std::string SystemError(int error) {
     return std::strerror(error);
+}
+
+// Removes a folder and everything in it, each folder's entries in the order of their inode
+// numbers: on a file system with hashed directories (ext4) the order of the listing is random on
+// disk, and a site's tens of thousands of player pages then take minutes to remove instead of
+// seconds. Whatever cannot be removed stays; the next publish tries again.
+void RemoveTree(const fs::path& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    std::vector<std::pair<ino_t, std::string>> entries;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..")
+            entries.emplace_back(entry->d_ino, entry->d_name);
+    }
+    closedir(dir);
+    std::sort(entries.begin(), entries.end());
+    for (const auto& [inode, name] : entries) {
+        const fs::path path = folder / name;
+        if (unlink(path.c_str()) != 0 && (errno == EISDIR || errno == EPERM))
+            RemoveTree(path);
+    }
+    rmdir(folder.c_str());
 }
 
 // The names of a run's hidden folders beside the target: ".<name>.tavrel-<kind>-<pid>-XXXXXX".
@@ -45,8 +72,7 @@ void RemoveLeftovers(const fs::path& target) {
         const long pid = std::atol(rest.c_str() + 4);
         if (pid > 0 && (pid == long(getpid()) || kill(pid_t(pid), 0) == 0 || errno == EPERM))
             continue; // still being written by a running publish
-        std::error_code ignored;
-        fs::remove_all(it->path(), ignored);
+        RemoveTree(it->path());
     }
 }
 
@@ -154,8 +180,7 @@ SiteFolder::SiteFolder(fs::path target, std::string operation) : operation_(std:
 
 SiteFolder::~SiteFolder() {
     if (!committed_ && !fresh_.empty()) {
-        std::error_code ignored;
-        fs::remove_all(fresh_, ignored);
+        RemoveTree(fresh_);
     }
 }
 
@@ -239,7 +264,7 @@ void SiteFolder::Commit() {
         // fresh_ now names the old site.
         committed_ = true;
         SyncPath(parent, false);
-        fs::remove_all(fresh_, error);
+        RemoveTree(fresh_);
     } else {
         if (rename(fresh_.c_str(), target_.c_str()) != 0)
             Fail(target_, SystemError(errno));
