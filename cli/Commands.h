@@ -20,5 +20,6 @@ void AddDiffCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddBackupsCommand(CLI::App& app);
 void AddRestoreCommand(CLI::App& app);
+void AddPublishCommand(CLI::App& app);
 
 } // namespace tavrel::cli

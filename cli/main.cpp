@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     tavrel::cli::AddCheckCommand(app);
     tavrel::cli::AddBackupsCommand(app);
     tavrel::cli::AddRestoreCommand(app);
+    tavrel::cli::AddPublishCommand(app);
 
     return tavrel::cli::RunCommandLine(app, argc, argv);
 }

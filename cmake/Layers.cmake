@@ -2,7 +2,7 @@
 # and those of the folders below it, never those above it or beside it.
 #
 #   base <- store <- stats; store <- fileformat <- safety <- league (and demo) <- globaledit (with
-#   stats), reports, grid, exchange, session <- cli; ... <- ui <- shell
+#   stats), reports, grid, exchange, session, publish <- cli; ... <- ui <- shell
 #
 # ui holds the windows, shell only the start-up that brings them up. Run at configure
 # time (include this file and call tavrel_check_layers), or as a script:
@@ -24,11 +24,12 @@ set(TAVREL_LAYER_reports ${TAVREL_CORE} reports)
 set(TAVREL_LAYER_grid ${TAVREL_CORE} grid)
 set(TAVREL_LAYER_exchange ${TAVREL_CORE} exchange)
 set(TAVREL_LAYER_session ${TAVREL_CORE} session)
-set(TAVREL_LAYER_cli ${TAVREL_CORE} demo globaledit reports exchange session cli)
-set(TAVREL_LAYER_ui ${TAVREL_CORE} globaledit reports grid exchange session ui)
-set(TAVREL_LAYER_shell ${TAVREL_CORE} globaledit reports grid exchange session ui shell)
+set(TAVREL_LAYER_publish ${TAVREL_CORE} publish)
+set(TAVREL_LAYER_cli ${TAVREL_CORE} demo globaledit reports exchange session publish cli)
+set(TAVREL_LAYER_ui ${TAVREL_CORE} globaledit reports grid exchange session publish ui)
+set(TAVREL_LAYER_shell ${TAVREL_CORE} globaledit reports grid exchange session publish ui shell)
 set(TAVREL_LAYERS base store stats fileformat safety league demo globaledit reports grid exchange
-    session cli ui shell)
+    session publish cli ui shell)
 
 function(tavrel_check_layers root)
     set(problems "")

@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream libxml2-utils shared-mime-info
   clang libclang-rt-14-dev
   lintian binutils
+  chromium poppler-utils
 )
 
 missing=()

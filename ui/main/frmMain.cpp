@@ -78,6 +78,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     safety_->AddSafetyItems();
     exchange_->AddExchangeItems([this](int i) { mnuFileItem_Click(i); },
                                 [this](int i) { mnuViewItem_Click(i); });
+    AddPublishItems();
     ShowLeagueState();
     RestoreLayout();
 }

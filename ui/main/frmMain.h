@@ -145,6 +145,8 @@ private:
     static void ShowReadOnly(QLineEdit* box, bool readOnly);
     void InitHelp();
     void QuitHelp();
+    // File > Publish League Site... and Print Rosters..., after every other File item.
+    void AddPublishItems(); // ui/publish/frmMainPublish.cpp
 
     std::unique_ptr<UserPrompts> prompts_;
     LeagueDocument* document_;
