@@ -51,8 +51,7 @@ void RunPublish(const PublishArguments& args) {
                           "this is one of the league's own files");
     // "system" (in any case) or a name the option's check has let through.
     const PageSize paper = PaperSizeNamed(args.paper).value_or(SystemPaperSize());
-    CliSession session;
-    session.Import(args.league);
+    CliSession session(args.league, LeagueAccess::Read);
     const LeagueData league =
         ReadLeagueData(session.WorkingDb(), std::filesystem::path(args.league).filename().string());
     if (!args.pdf.empty()) {
