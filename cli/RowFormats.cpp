@@ -1,6 +1,7 @@
 #include "cli/RowFormats.h"
 
 #include "base/Utf8.h"
+#include "exchange/Csv.h"
 #include "store/Text.h"
 
 #include <charconv>
@@ -9,18 +10,6 @@
 
 namespace tavrel::cli {
 namespace {
-
-std::string CsvField(std::string text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 // A JSON string as the JSON library writes it: quotes, backslashes and control characters
 // escaped, everything else as it is.
@@ -110,7 +99,7 @@ std::string CsvLine(std::span<const Value> values) {
             line += std::to_string(*n);
         } else if (const auto* s = std::get_if<std::string>(&values[i])) {
             std::string text = *s;
-            line += CsvField(StripTrailingNulls(text));
+            AppendCsvField(line, StripTrailingNulls(text));
         }
     }
     return line + "\r\n";
