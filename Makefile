@@ -7,6 +7,10 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = team_scan player_record windows1252 csv_sheet xlsx_sheet recipe
 JOBS       ?= $(shell nproc)
 DEMO_DIR   ?= $(BUILD)/demo-league
+# Checkouts of the project share one compiler cache: paths below the checkout count as relative,
+# and the folder a compiler runs in is left out of what names a cached result.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 
 .PHONY: deps build build-asan run test test-normal test-asan package fuzz clean format
 
