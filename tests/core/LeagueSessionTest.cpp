@@ -300,6 +300,9 @@ TEST_F(LeagueSessionTest, RestoresOnlyWholePlayerFilesOfTheLeague) {
         if (c.whole) {
             session->RestorePlayerFile(file, true);
             EXPECT_EQ(ReadBytes(playerFile_), c.bytes);
+        } else { // not even when forced
+            EXPECT_THROW(session->RestorePlayerFile(file, true), LeagueError);
+            EXPECT_EQ(ReadBytes(playerFile_), original_);
         }
     }
     // With the player file gone, a restore still puts it back.
