@@ -269,10 +269,8 @@ TEST_F(Cli, RostersWritesOneFilePerTeamIntoTheFolder) {
               (out / "Free Agents.txt").string() + "\n" + (out / "Bears.txt").string() + "\n");
     EXPECT_EQ(testing::FileNames(out), (std::vector<std::string>{"Bears.txt", "Free Agents.txt"}));
     const std::string freeAgents = FileContent(out / "Free Agents.txt");
-    EXPECT_TRUE(freeAgents.starts_with("Free Agents\r\n \r\nPos Name")) << freeAgents;
     EXPECT_NE(freeAgents.find("\r\nS Smith, John 0  0  0  210  \r\n  45 0 0 7 "), std::string::npos)
         << freeAgents;
-    EXPECT_TRUE(freeAgents.ends_with("\r\nTavrel\r\nhttps://tavrel.example.org\r\n"));
 
     // By default into the current folder.
     ASSERT_EQ(Run({"rosters", league.string()}, Folder("here")).status, 0);

