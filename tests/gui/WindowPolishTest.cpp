@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <functional>
 
@@ -25,10 +26,11 @@ using namespace guitest;
 
 namespace {
 
-// The help page F1 opens in the first modal dialog `open` shows; the dialog is then closed.
-QString HelpPageOfModalDialog(const std::function<void()>& open) {
-    tavrel::QuitHelp();
-    QString page = QStringLiteral("(no dialog)");
+// Runs `open`, hands the first modal dialog it shows to `inspect`, then closes that dialog.
+// False when no dialog came up.
+bool WithModalDialog(const std::function<void()>& open,
+                     const std::function<void(QWidget*)>& inspect) {
+    bool seen = false;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -36,19 +38,48 @@ QString HelpPageOfModalDialog(const std::function<void()>& open) {
         if (!dialog)
             return;
         poll.stop();
-        if (!QTest::qWaitForWindowActive(dialog)) {
-            page = QStringLiteral("(dialog never active)");
-        } else {
-            QTest::keyClick(dialog, Qt::Key_F1);
-            tavrel::HelpViewer* viewer = tavrel::OpenHelpViewer();
-            page = viewer ? viewer->CurrentSource().fileName() : QStringLiteral("(no help)");
-        }
+        seen = true;
+        inspect(dialog);
         dialog->close();
     });
     poll.start();
     open();
+    return seen;
+}
+
+// The help page F1 opens in the first modal dialog `open` shows.
+QString HelpPageOfModalDialog(const std::function<void()>& open) {
+    tavrel::QuitHelp();
+    QString page = QStringLiteral("(no dialog)");
+    WithModalDialog(open, [&](QWidget* dialog) {
+        if (!QTest::qWaitForWindowActive(dialog)) {
+            page = QStringLiteral("(dialog never active)");
+            return;
+        }
+        QTest::keyClick(dialog, Qt::Key_F1);
+        tavrel::HelpViewer* viewer = tavrel::OpenHelpViewer();
+        page = viewer ? viewer->CurrentSource().fileName() : QStringLiteral("(no help)");
+    });
     tavrel::QuitHelp();
     return page;
+}
+
+// The text of every cell of the report League Check shows.
+QString LeagueCheckReport(MainWindowSession& s) {
+    QString text = QStringLiteral("(no report)");
+    WithModalDialog([&] { s.Trigger("mnuViewItem_3"); },
+                    [&](QWidget* dialog) {
+                        auto* report = qobject_cast<ReportDialog*>(dialog);
+                        if (!report)
+                            return;
+                        text.clear();
+                        const QTableWidget* table = report->Table();
+                        for (int r = 0; r < table->rowCount(); ++r)
+                            for (int c = 0; c < table->columnCount(); ++c)
+                                if (table->item(r, c))
+                                    text += table->item(r, c)->text() + QLatin1Char('|');
+                    });
+    return text;
 }
 
 // Types text a key at a time, as a keyboard with those characters would.
@@ -304,6 +335,22 @@ private slots:
         QFETCH(QString, message);
         QCOMPARE(NameRefusal(refused, caption, length), message);
         QVERIFY(RatingRefusal().contains(QStringLiteral("0 to 255")));
+    }
+
+    void leagueCheckSeesTheUnsavedEdits() {
+        s_->OpenDemo();
+        const QString before = LeagueCheckReport(*s_);
+        QVERIFY(!before.contains(QStringLiteral("(no report)")));
+        QLineEdit* speed = s_->Box("txtSP");
+        speed->setFocus();
+        speed->selectAll();
+        Type(speed, QStringLiteral("123")); // kept by the command, not saved
+        const QString after = LeagueCheckReport(*s_);
+        const QString finding = QStringLiteral("Act_SP 123"); // a rating above 99
+        QVERIFY(!before.contains(finding));
+        QVERIFY2(after.contains(finding), qPrintable(after));
+        QVERIFY(s_->window->HasUnsavedChanges());
+        QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
     }
 
     void countsTakeTheRightForm_data() {

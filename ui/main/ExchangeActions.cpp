@@ -5,6 +5,8 @@
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
 #include "fileformat/FileBytes.h"
+#include "fileformat/TeamScan.h"
+#include "league/League.h"
 #include "ui/common/ContextIDs.h"
 #include "ui/common/Counted.h"
 #include "ui/document/LeagueDocument.h"
@@ -177,17 +179,24 @@ void ExchangeActions::CompareWith() {
 }
 
 void ExchangeActions::ShowLeagueCheck() {
+    window_.CommitPendingEdit();
     if (!window_.Document().IsOpen()) {
         window_.Prompts().ShowMessage(&window_,
                                       QStringLiteral("Open a league before checking it."));
         return;
     }
     try {
-        const auto problems = tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile()));
+        // The players as a save would write them now, unsaved edits included, and the teams of
+        // the league file (which the program never writes).
+        const LeagueDocument& document = window_.Document();
+        const auto problems = tavrel::CheckLeague(
+            tavrel::SavedPlayerFile(document.League(), window_.WorkingDatabase()),
+            tavrel::ScanTeamRecords(
+                tavrel::ReadFileBytes(PathOf(document.LeagueFile()), "Reading the league file")));
         const QString intro =
             problems.empty()
-                ? QStringLiteral("The saved files of this league show no problems.")
-                : QStringLiteral("The saved files of this league show %1.")
+                ? QStringLiteral("This league, unsaved changes included, shows no problems.")
+                : QStringLiteral("This league, unsaved changes included, shows %1.")
                       .arg(QString::fromStdString(tavrel::WarningCount(problems.size())));
         ReportDialog report(QStringLiteral("League Check"), intro, CheckTable(problems),
                             ReportDialog::Buttons::Close, &window_);
