@@ -9,6 +9,7 @@
 #include "ui/common/FileDialogs.h"
 #include "ui/common/HelpViewer.h"
 #include "ui/common/frmAbout.h"
+#include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
 #include "ui/main/RestoreBackupDialog.h"
 
@@ -361,6 +362,35 @@ private slots:
         QVERIFY2(after.contains(finding), qPrintable(after));
         QVERIFY(s_->window->HasUnsavedChanges());
         QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+    }
+
+    void doubleClickingAFindingTakesTheFormToThePlayer() {
+        s_->OpenDemo();
+        const QString player = s_->Box("txtLastName")->text();
+        QLineEdit* speed = s_->Box("txtSP");
+        speed->setFocus();
+        speed->selectAll();
+        Type(speed, QStringLiteral("123"));
+        s_->window->CommitPendingEdit();
+        s_->Players()->setCurrentRow(s_->Players()->count() - 1); // another player
+        QVERIFY(s_->Box("txtLastName")->text() != player ||
+                s_->PidOfItem(0) != s_->PidOfItem(s_->Players()->count() - 1));
+        const std::optional<std::int64_t> elsewhere = s_->window->Document().CurrentPlayer();
+        bool clicked = false;
+        QVERIFY(WithModalDialog([&] { s_->Trigger("mnuViewItem_3"); },
+                                [&](QWidget* dialog) {
+                                    auto* report = qobject_cast<ReportDialog*>(dialog);
+                                    QTableWidget* table = report ? report->Table() : nullptr;
+                                    for (int r = 0; table && r < table->rowCount(); ++r)
+                                        if (table->item(r, 0)->text().contains("Act_SP 123")) {
+                                            emit table->cellDoubleClicked(r, 0);
+                                            clicked = true;
+                                        }
+                                }));
+        QVERIFY(clicked);
+        QCOMPARE(s_->Box("txtLastName")->text(), player);
+        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("123"));
+        QVERIFY(s_->window->Document().CurrentPlayer() != elsewhere);
     }
 
     void countsTakeTheRightForm_data() {

@@ -11,6 +11,7 @@
 #include "ui/common/Counted.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
+#include "ui/main/PlayerBrowser.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTableWidget>
 
 namespace {
 
@@ -201,6 +203,13 @@ void ExchangeActions::ShowLeagueCheck() {
         ReportDialog report(QStringLiteral("League Check"), intro, CheckTable(problems),
                             ReportDialog::Buttons::Close, &window_);
         tavrel::InstallHelpKey(&report, tavrel::kHelpLeagueCheck);
+        // A double-click on a finding about a player takes the form and the grid to him.
+        QObject::connect(report.Table(), &QTableWidget::cellDoubleClicked, &report,
+                         [this, &problems](int row, int) {
+                             if (row >= 0 && std::size_t(row) < problems.size() &&
+                                 problems[std::size_t(row)].pid)
+                                 window_.Browser().ShowPlayerOfPid(*problems[std::size_t(row)].pid);
+                         });
         report.exec();
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
