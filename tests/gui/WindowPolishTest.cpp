@@ -11,6 +11,7 @@
 #include "ui/common/frmAbout.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
+#include "ui/grid/PlayerGridModel.h"
 #include "ui/main/RestoreBackupDialog.h"
 
 #include <QDir>
@@ -391,6 +392,25 @@ private slots:
         QCOMPARE(s_->Box("txtLastName")->text(), player);
         QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("123"));
         QVERIFY(s_->window->Document().CurrentPlayer() != elsewhere);
+    }
+
+    void theSecondSortKeyIsMarkedInItsCaption() {
+        s_->OpenDemo();
+        s_->Trigger("mnuViewPlayerGrid");
+        auto* model = s_->window->findChild<PlayerGridModel*>();
+        QVERIFY(model);
+        const auto caption = [&](int column) {
+            return model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        };
+        const QString last = caption(2), first = caption(3);
+        model->SortByColumn(2, false);
+        model->SortByColumn(3, true);
+        QCOMPARE(caption(2), last); // the first key has the header's arrow
+        QCOMPARE(caption(3), first + QString::fromUtf8(" \u25B22"));
+        model->SortByColumn(3, true);
+        QCOMPARE(caption(3), first + QString::fromUtf8(" \u25BC2"));
+        model->SortByColumn(4, false); // one key again
+        QCOMPARE(caption(3), first);
     }
 
     void countsTakeTheRightForm_data() {
