@@ -7,6 +7,7 @@
 #include "shell/frmSplash2.h"
 #include "store/WorkingDatabase.h"
 #include "ui/common/ContextIDs.h"
+#include "ui/common/ProgramIcon.h"
 #include "ui/common/ProgramVersion.h"
 #include "ui/main/frmMain.h"
 
@@ -45,8 +46,12 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The window manager's class of every window (WM_CLASS), which the desktop entry's
+    // StartupWMClass names: the same however the program file is named.
+    QCoreApplication::setApplicationName(QStringLiteral("tavrel"));
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(TAVREL_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
     parser.process(app);
     const QString leagueFile = tavrel::LeagueFileArgument(parser);
     const std::filesystem::path workingDirectory = WorkingDirectory();

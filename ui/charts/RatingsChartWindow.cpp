@@ -6,8 +6,9 @@
 #include "store/TeamChoices.h"
 #include "ui/charts/ChartImage.h"
 #include "ui/charts/HistogramChart.h"
-#include "ui/global/TeamChoiceCombo.h"
+#include "ui/common/ContextIDs.h"
 #include "ui/common/UserPrompts.h"
+#include "ui/global/TeamChoiceCombo.h"
 
 #include <QChartView>
 #include <QComboBox>
@@ -74,6 +75,7 @@ RatingsChartWindow::RatingsChartWindow(std::filesystem::path workingDb, UserProm
     layout->addWidget(chart_, 1);
     layout->addLayout(bottom);
     connect(cmdSaveImage_, &QPushButton::clicked, this, &RatingsChartWindow::SaveImage);
+    InstallHelpKey(this, kHelpRatingsChart);
 
     Refresh();
 }

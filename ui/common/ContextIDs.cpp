@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <QShortcut>
 
 namespace tavrel {
 namespace {
@@ -83,6 +84,18 @@ QString HelpPageOfContext(int contextId) {
         return QStringLiteral("players.html");
     case kHelpGlobalEdit:
         return QStringLiteral("globaledit.html");
+    case kHelpGrid:
+        return QStringLiteral("grid.html");
+    case kHelpRatingsChart:
+        return QStringLiteral("chart.html");
+    case kHelpExchange:
+        return QStringLiteral("exchange.html");
+    case kHelpCompare:
+        return QStringLiteral("compare.html");
+    case kHelpLeagueCheck:
+        return QStringLiteral("leaguecheck.html");
+    case kHelpBackups:
+        return QStringLiteral("backups.html");
     case kHelpRosters:
         return QStringLiteral("rosters.html");
     case kHelpFilesWritten:
@@ -113,6 +126,13 @@ void ShowHelpContents() {
 
 void ShowHelpContext(int contextId) {
     ShowPage(HelpPageOfContext(contextId));
+}
+
+void InstallHelpKey(QWidget* window, int contextId) {
+    auto* key = new QShortcut(QKeySequence::HelpContents, window);
+    key->setObjectName(QStringLiteral("helpKey"));
+    QObject::connect(key, &QShortcut::activated, window,
+                     [contextId] { ShowHelpContext(contextId); });
 }
 
 void QuitHelp() {

@@ -11,9 +11,15 @@ class HelpViewer;
 // Topic numbers of the help pages. The Global Edit dialog's Help button opens 320.
 inline constexpr int kHelpLeagueFiles = 110;
 inline constexpr int kHelpPlayers = 120;
+inline constexpr int kHelpGrid = 130;
+inline constexpr int kHelpRatingsChart = 140;
 inline constexpr int kHelpGlobalEdit = 320;
+inline constexpr int kHelpExchange = 410;
+inline constexpr int kHelpCompare = 420;
+inline constexpr int kHelpLeagueCheck = 430;
 inline constexpr int kHelpRosters = 510;
 inline constexpr int kHelpFilesWritten = 610;
+inline constexpr int kHelpBackups = 620;
 
 inline constexpr const char* kHelpFileName = "Tavrel99.HLP";
 
@@ -45,6 +51,9 @@ void InitHelp(QWidget* owner, const QString& programDirectory);
 // the viewer's own "not found" text; nothing is reported to the caller.
 void ShowHelpContents();
 void ShowHelpContext(int contextId);
+
+// F1 anywhere in `window` opens the help at one topic.
+void InstallHelpKey(QWidget* window, int contextId);
 
 // Closes the help viewer, if it is open.
 void QuitHelp();

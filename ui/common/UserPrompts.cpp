@@ -1,17 +1,33 @@
 #include "ui/common/UserPrompts.h"
 
-#include <QFileDialog>
+#include "ui/common/ContextIDs.h"
+#include "ui/common/FileDialogs.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace {
 const QString kProgramTitle = QStringLiteral("Tavrel");
+const QString kLastFolderKey = QStringLiteral("FileDialogs/LastFolder");
+} // namespace
+
+QString QtUserPrompts::ChooseFile(QWidget* parent, const QString& title, const QString& filter,
+                                  bool save) {
+    QSettings settings(QSettings::UserScope, QCoreApplication::applicationName());
+    const QString start = StartFolder(LeagueFolder(), settings.value(kLastFolderKey).toString());
+    const QString file = RunFileDialog(parent, title, filter, start, save);
+    if (!file.isEmpty())
+        settings.setValue(kLastFolderKey, QFileInfo(file).absolutePath());
+    return file;
 }
 
 QString QtUserPrompts::ChooseFileToOpen(QWidget* parent, const QString& title,
                                         const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return ChooseFile(parent, title, filter, false);
 }
 
 QString UserPrompts::ChooseFileToSave(QWidget*, const QString&, const QString&) {
@@ -20,7 +36,7 @@ QString UserPrompts::ChooseFileToSave(QWidget*, const QString&, const QString&) 
 
 QString QtUserPrompts::ChooseFileToSave(QWidget* parent, const QString& title,
                                         const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+    return ChooseFile(parent, title, filter, true);
 }
 
 bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& question) {
@@ -46,9 +62,12 @@ std::optional<bool> QtUserPrompts::AskYesNoOrCancel(QWidget* parent, const QStri
 }
 
 QString QtUserPrompts::AskText(QWidget* parent, const QString& prompt, const QString& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, {}, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    // Finding players is what the window asks text for.
+    tavrel::InstallHelpKey(&dialog, tavrel::kHelpPlayers);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text) {

@@ -29,6 +29,13 @@ public:
     virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
     // A message that something failed, with an OK button; shown as a warning where it can be.
     virtual void ShowFailure(QWidget* parent, const QString& text) { ShowMessage(parent, text); }
+
+    // The open league's folder, where file dialogs start; empty when no league is open.
+    void SetLeagueFolder(const QString& folder) { leagueFolder_ = folder; }
+    const QString& LeagueFolder() const { return leagueFolder_; }
+
+private:
+    QString leagueFolder_;
 };
 
 // The real dialogs: file dialog, message boxes and input box, titled with the program's name.
@@ -41,4 +48,7 @@ public:
     QString AskText(QWidget* parent, const QString& prompt, const QString& title) override;
     void ShowMessage(QWidget* parent, const QString& text) override;
     void ShowFailure(QWidget* parent, const QString& text) override;
+
+private:
+    QString ChooseFile(QWidget* parent, const QString& title, const QString& filter, bool save);
 };

@@ -1,5 +1,6 @@
 #include "ui/grid/PlayerGrid.h"
 
+#include "ui/common/Counted.h"
 #include "ui/grid/FilterHeader.h"
 
 #include <QApplication>
@@ -342,7 +343,7 @@ void PlayerGrid::CopySelection() {
     if (cells.isEmpty())
         return;
     QApplication::clipboard()->setText(model_->CopyText(cells));
-    emit message(QStringLiteral("%1 cells copied").arg(cells.size()));
+    emit message(Counted(cells.size(), "cell copied", "cells copied"));
 }
 
 void PlayerGrid::FillSelection(const QString& text) {
@@ -357,7 +358,8 @@ void PlayerGrid::FillSelection(const QString& text) {
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     const std::vector<std::int64_t> selected = SelectedCells();
     const std::size_t count = cells.size();
-    if (model_->ApplyInputs(std::move(cells), QStringLiteral("Fill %1 cells").arg(count)))
+    if (model_->ApplyInputs(std::move(cells),
+                            QStringLiteral("Fill ") + Counted(qint64(count), "cell", "cells")))
         SelectCells(selected, currentRowId, current.column());
 }
 
@@ -387,7 +389,8 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
     std::vector<std::int64_t> pasted;
     for (const CellInput& cell : *cells)
         pasted.push_back(model_->Table().RowId(cell.row) * 1000 + cell.column);
-    if (model_->ApplyInputs(std::move(*cells), QStringLiteral("Paste %1 cells").arg(count)))
+    if (model_->ApplyInputs(std::move(*cells),
+                            QStringLiteral("Paste ") + Counted(qint64(count), "cell", "cells")))
         SelectCells(pasted, currentRowId, current.column());
 }
 

@@ -111,8 +111,14 @@ QVariant PlayerGridModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= kGridColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
     const GridColumn& column = GridColumns()[static_cast<std::size_t>(section)];
-    if (role == Qt::DisplayRole)
-        return QString::fromStdString(column.header);
+    if (role == Qt::DisplayRole) {
+        // The header's own arrow marks the first sort key only: the second is marked here.
+        const QString caption = QString::fromStdString(column.header);
+        if (keys_.size() > 1 && keys_[1].column == section)
+            return caption +
+                   (keys_[1].descending ? QStringLiteral(" \u25BC2") : QStringLiteral(" \u25B22"));
+        return caption;
+    }
     if (role == Qt::ToolTipRole && !column.toolTip.empty())
         return QString::fromStdString(column.toolTip);
     return {};

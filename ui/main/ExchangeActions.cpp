@@ -5,8 +5,13 @@
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
 #include "fileformat/FileBytes.h"
+#include "fileformat/TeamScan.h"
+#include "league/League.h"
+#include "ui/common/ContextIDs.h"
+#include "ui/common/Counted.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
+#include "ui/main/PlayerBrowser.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -14,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTableWidget>
 
 namespace {
 
@@ -43,7 +49,7 @@ void ExchangeActions::AddExchangeItems(const std::function<void(int)>& fileItem,
                                        const std::function<void(int)>& viewItem) {
     window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), kSeparatorIndex,
                         QStringLiteral("-"), "mnuFileItem");
-    for (const auto& [index, caption] : {std::pair{kExportIndex, "&Export Players..."},
+    for (const auto& [index, caption] : {std::pair{kExportIndex, "E&xport Players..."},
                                          std::pair{kImportIndex, "&Import Players..."},
                                          std::pair{kCompareIndex, "Co&mpare With..."}}) {
         QAction* a = window_.AddMenuItem(window_.FileMenu(), window_.FileItems(), index, caption,
@@ -81,7 +87,9 @@ void ExchangeActions::ExportPlayers() {
             players, PathOf(file),
             {xlsx ? tavrel::ExportFormat::Xlsx : tavrel::ExportFormat::Csv, std::nullopt});
         window_.statusBar()->showMessage(
-            QStringLiteral("%1 players exported to %2").arg(players.Count()).arg(file), kMessageMs);
+            QStringLiteral("%1 exported to %2")
+                .arg(Counted(players.Count(), "player", "players"), file),
+            kMessageMs);
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
     }
@@ -98,10 +106,10 @@ void ExchangeActions::ImportPlayers() {
         window_.ApplyChanges(QStringLiteral("Import Players"), {}); // says why not
         return;
     }
-    const QString file =
-        window_.Prompts().ChooseFileToOpen(&window_, QStringLiteral("Import Players"),
-                                           QStringLiteral("Spreadsheets (*.csv *.xlsx);;CSV Files (*.csv);;Excel Workbooks (*.xlsx);;"
-                                                          "All Files (*)"));
+    const QString file = window_.Prompts().ChooseFileToOpen(
+        &window_, QStringLiteral("Import Players"),
+        QStringLiteral("Spreadsheets (*.csv *.xlsx);;CSV Files (*.csv);;Excel Workbooks (*.xlsx);;"
+                       "All Files (*)"));
     if (file.isEmpty())
         return;
     try {
@@ -111,10 +119,9 @@ void ExchangeActions::ImportPlayers() {
         if (plan.refusalCount > 0) {
             window_.Prompts().ShowMessage(
                 &window_,
-                QStringLiteral("Nothing was imported from \"%1\": %2 cells were refused.\n\n%3")
-                    .arg(file)
-                    .arg(plan.refusalCount)
-                    .arg(RefusalsText(plan)));
+                QStringLiteral("Nothing was imported from \"%1\": %2.\n\n%3")
+                    .arg(file, Counted(plan.refusalCount, "cell was refused", "cells were refused"),
+                         RefusalsText(plan)));
             return;
         }
         if (plan.changes.empty()) {
@@ -122,13 +129,13 @@ void ExchangeActions::ImportPlayers() {
                 &window_, QStringLiteral("\"%1\" changes nothing in this league.").arg(file));
             return;
         }
-        ReportDialog preview(
-            QStringLiteral("Import Players"),
-            QStringLiteral("\"%1\" changes %2 cells of %3 players. Apply the changes?")
-                .arg(file)
-                .arg(plan.changes.size())
-                .arg(plan.playersChanged),
-            ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel, &window_);
+        ReportDialog preview(QStringLiteral("Import Players"),
+                             QStringLiteral("\"%1\" changes %2 of %3. Apply the changes?")
+                                 .arg(file, Counted(qint64(plan.changes.size()), "cell", "cells"),
+                                      Counted(qint64(plan.playersChanged), "player", "players")),
+                             ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel,
+                             &window_);
+        tavrel::InstallHelpKey(&preview, tavrel::kHelpExchange);
         if (preview.exec() == QDialog::Accepted)
             window_.ApplyChanges(QStringLiteral("Import Players"),
                                  tavrel::ToCellChanges(plan.changes));
@@ -157,37 +164,53 @@ void ExchangeActions::CompareWith() {
             diff.Equal()
                 ? QStringLiteral("The players of this league (A) and of \"%1\" (B) are the same.")
                       .arg(file)
-                : QStringLiteral("This league (A) and \"%1\" (B), matched by %2: %3 players "
-                                 "differ, %4 only in A, %5 only in B.")
+                : QStringLiteral("This league (A) and \"%1\" (B), matched by %2: %3, %4 only "
+                                 "in A, %5 only in B.")
                       .arg(file,
-                           diff.matchedByRecord ? QStringLiteral("Record") : QStringLiteral("PID"))
-                      .arg(diff.changed.size())
+                           diff.matchedByRecord ? QStringLiteral("Record") : QStringLiteral("PID"),
+                           Counted(qint64(diff.changed.size()), "player differs", "players differ"))
                       .arg(diff.onlyInA.size())
                       .arg(diff.onlyInB.size());
-        ReportDialog(QStringLiteral("Compare With"), intro, ComparisonTable(diff),
-                     ReportDialog::Buttons::Close, &window_)
-            .exec();
+        ReportDialog report(QStringLiteral("Compare With"), intro, ComparisonTable(diff),
+                            ReportDialog::Buttons::Close, &window_);
+        tavrel::InstallHelpKey(&report, tavrel::kHelpCompare);
+        report.exec();
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
     }
 }
 
 void ExchangeActions::ShowLeagueCheck() {
+    window_.CommitPendingEdit();
     if (!window_.Document().IsOpen()) {
         window_.Prompts().ShowMessage(&window_,
                                       QStringLiteral("Open a league before checking it."));
         return;
     }
     try {
-        const auto problems = tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile()));
+        // The players as a save would write them now, unsaved edits included, and the teams of
+        // the league file (which the program never writes).
+        const LeagueDocument& document = window_.Document();
+        const auto problems = tavrel::CheckLeague(
+            tavrel::SavedPlayerFile(document.League(), window_.WorkingDatabase()),
+            tavrel::ScanTeamRecords(
+                tavrel::ReadFileBytes(PathOf(document.LeagueFile()), "Reading the league file")));
         const QString intro =
             problems.empty()
-                ? QStringLiteral("The saved files of this league show no problems.")
-                : QStringLiteral("The saved files of this league show %1.")
+                ? QStringLiteral("This league, unsaved changes included, shows no problems.")
+                : QStringLiteral("This league, unsaved changes included, shows %1.")
                       .arg(QString::fromStdString(tavrel::WarningCount(problems.size())));
-        ReportDialog(QStringLiteral("League Check"), intro, CheckTable(problems),
-                     ReportDialog::Buttons::Close, &window_)
-            .exec();
+        ReportDialog report(QStringLiteral("League Check"), intro, CheckTable(problems),
+                            ReportDialog::Buttons::Close, &window_);
+        tavrel::InstallHelpKey(&report, tavrel::kHelpLeagueCheck);
+        // A double-click on a finding about a player takes the form and the grid to him.
+        QObject::connect(report.Table(), &QTableWidget::cellDoubleClicked, &report,
+                         [this, &problems](int row, int) {
+                             if (row >= 0 && std::size_t(row) < problems.size() &&
+                                 problems[std::size_t(row)].pid)
+                                 window_.Browser().ShowPlayerOfPid(*problems[std::size_t(row)].pid);
+                         });
+        report.exec();
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
     }

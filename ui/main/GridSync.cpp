@@ -36,8 +36,14 @@ void GridSync::BuildPlayerGrid(QMenu* viewMenu) {
             return;
         if (!window_.isMaximized() && !window_.isFullScreen() && window_.screen()) {
             const QRect area = window_.screen()->availableGeometry();
-            if (window_.height() < area.height() * 9 / 10)
-                window_.setGeometry(area);
+            if (window_.height() < area.height() * 9 / 10) {
+                // The frame the window manager adds (the title bar above all) stays on screen:
+                // the frame, not the inside, fills the area.
+                const QRect frame = window_.frameGeometry(), inside = window_.geometry();
+                window_.setGeometry(area.adjusted(
+                    inside.left() - frame.left(), inside.top() - frame.top(),
+                    frame.right() - inside.right(), frame.bottom() - inside.bottom()));
+            }
         }
         // Half the window for the grid, as far as the form leaves room.
         window_.resizeDocks({grid_}, {window_.height() / 2}, Qt::Vertical);

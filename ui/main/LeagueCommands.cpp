@@ -89,6 +89,7 @@ bool LeagueCommands::OpenLeagueFile(const QString& leagueFile, bool remember) {
         window_.ShowFailure(QString::fromStdString(e.what()));
         return false;
     }
+    window_.Prompts().SetLeagueFolder(QFileInfo(leagueFile).absolutePath());
     if (remember)
         WriteLastFile(leagueFile);
     return true;

@@ -242,6 +242,21 @@ void PlayerBrowser::ShowPlayer(int teamId, int pid, bool refill) {
     lstPlayers_Click();
 }
 
+void PlayerBrowser::ShowPlayerOfPid(int pid) {
+    window_.CommitPendingEdit();
+    std::optional<int> row;
+    try {
+        row = window_.Data()->RowOfPid(pid);
+    } catch (const std::exception& e) {
+        window_.ShowFailure(QString::fromStdString(e.what()));
+        return;
+    }
+    if (!row)
+        return;
+    PlayersModel* data = window_.Data();
+    ShowPlayer(data->data(data->index(*row, kTeamColumn)).toInt(), pid, false);
+}
+
 void PlayerBrowser::FollowCurrentPlayer() {
     PlayersModel* data = window_.Data();
     const std::optional<std::int64_t> current = window_.Document().CurrentPlayer();

@@ -42,6 +42,8 @@ public:
     // Shows the player in the form and selects him in the list, choosing his team first when
     // the list does not hold him (or always, with `refill`: his team may have changed).
     void ShowPlayer(int teamId, int pid, bool refill);
+    // The player with this PID, on whatever team he is; nothing when no player has it.
+    void ShowPlayerOfPid(int pid);
     // The document's current player again, his lists filled anew.
     void FollowCurrentPlayer();
     // Shows new names and positions in the list's entries of the rows `changes` touches.

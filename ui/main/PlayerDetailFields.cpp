@@ -37,13 +37,31 @@ public:
     }
 };
 
-// Refuses characters a player record cannot hold.
+// Refuses characters a player record cannot hold, and keeps the first it refused so that the
+// user can be told which.
 class CodePageValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
-        return tavrel::FitsWindows1252(input.toStdString()) ? Acceptable : Invalid;
+        refused_.clear();
+        if (tavrel::FitsWindows1252(input.toStdString()))
+            return Acceptable;
+        for (qsizetype at = 0; at < input.size();) {
+            const qsizetype length =
+                input[at].isHighSurrogate() && at + 1 < input.size() ? 2 : 1; // one character
+            const QString character = input.mid(at, length);
+            if (!tavrel::FitsWindows1252(character.toStdString())) {
+                refused_ = character;
+                break;
+            }
+            at += length;
+        }
+        return Invalid;
     }
+    const QString& Refused() const { return refused_; }
+
+private:
+    mutable QString refused_;
 };
 
 QString Name(std::string_view text) {
@@ -69,6 +87,19 @@ QLabel* Caption(const QString& objectName, const QString& text, QWidget* parent)
 }
 
 } // namespace
+
+QString RatingRefusal() {
+    return QStringLiteral("Ratings are whole numbers from 0 to %1.").arg(kHighestRating);
+}
+
+QString NameRefusal(const QString& refused, const QString& caption, int maxLength) {
+    if (!refused.isEmpty())
+        return QStringLiteral("%1 is not in the league's character set.").arg(refused);
+    QString field = caption;
+    field.remove(QLatin1Char(':'));
+    field = field.left(1) + field.mid(1).toLower(); // "First Name" → "First name"
+    return QStringLiteral("%1s hold %2 characters.").arg(field).arg(maxLength);
+}
 
 PlayerDetailFields::PlayerDetailFields(PlayersModel* model, QWidget* parent)
     : QWidget(parent), model_(model), mapper_(new QDataWidgetMapper(this)) {
@@ -109,7 +140,12 @@ QWidget* PlayerDetailFields::BuildNames() {
         box->setObjectName(f.box);
         box->setMaxLength(
             tavrel::kPlayersColumns[*tavrel::PlayersColumnIndex(f.field)].declaredWidth);
-        box->setValidator(new CodePageValidator(box));
+        auto* validator = new CodePageValidator(box);
+        box->setValidator(validator);
+        connect(box, &QLineEdit::inputRejected, this, [this, box, validator, f] {
+            emit inputRefused(
+                NameRefusal(validator->Refused(), QString::fromLatin1(f.text), box->maxLength()));
+        });
         grid->addWidget(Caption(f.caption, f.text, names), 0, column);
         grid->addWidget(box, 1, column);
         Bind(box, f.field);
@@ -189,6 +225,8 @@ QWidget* PlayerDetailFields::BuildRatings() {
                 box->setObjectName(b.name);
                 box->setToolTip(QString::fromStdString(b.tooltip));
                 box->setValidator(new RatingValidator(box));
+                connect(box, &QLineEdit::inputRejected, this,
+                        [this] { emit inputRefused(RatingRefusal()); });
                 box->setFixedWidth(boxWidth);
                 grid->addWidget(box, b.row, column);
                 Bind(box, b.field.c_str());

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QDataWidgetMapper;
 class QLineEdit;
 class PlayersModel;
+
+// Why a rating box refused a keystroke.
+QString RatingRefusal();
+// Why a name box refused one: the character it cannot hold (`refused`), else its length
+// ("First names hold 15 characters.").
+QString NameRefusal(const QString& refused, const QString& caption, int maxLength);
 
 // The right side of the main window: the current player's names, four read-only captions and the
 // "Ratings" frame with its 48 rating boxes in three bands, all bound by field name to one row of
@@ -27,6 +34,10 @@ public:
     // The input boxes in reading order: the names, then each band's actual row and potential
     // row, left to right.
     QList<QWidget*> FocusChain() const { return focusChain_; }
+
+signals:
+    // A keystroke a box refused, and why, in words for the status bar.
+    void inputRefused(const QString& why);
 
 protected:
     // Enter in a box stores it and moves on to the next box.

@@ -1,5 +1,7 @@
 #include "ui/main/RestoreBackupDialog.h"
 
+#include "ui/common/ContextIDs.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -53,6 +55,7 @@ RestoreBackupDialog::RestoreBackupDialog(const QString& leagueFile, const std::v
     connect(table_, &QTableWidget::cellDoubleClicked, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    tavrel::InstallHelpKey(this, tavrel::kHelpBackups);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);

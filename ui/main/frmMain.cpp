@@ -2,6 +2,7 @@
 
 #include "base/ProgramInfo.h"
 #include "ui/charts/RatingsChartWindow.h"
+#include "ui/common/ProgramIcon.h"
 #include "ui/common/frmStatus.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/global/frmGlobal.h"
@@ -33,6 +34,7 @@
 #include <QVBoxLayout>
 
 namespace {
+constexpr int kRefusalMessageMs = 5000;
 
 constexpr int kListWidthChars = 34;
 constexpr int kStatusMessageMs = 15000;
@@ -51,6 +53,7 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
       menus_(std::make_unique<MainMenus>(*this)), views_(std::make_unique<DocumentViews>(*this)) {
     setObjectName("frmMain");
     setContextMenuPolicy(Qt::NoContextMenu); // the View menu alone shows and hides the bars
+    setWindowIcon(ProgramIcon());
     InitHelp();
     menus_->Build();
 
@@ -64,6 +67,8 @@ frmMain::frmMain(std::filesystem::path workingDirectory, std::unique_ptr<UserPro
     player->setWidgetResizable(true);
     player->setFrameShape(QFrame::NoFrame);
     details_ = new PlayerDetailFields(Data1, player);
+    connect(details_, &PlayerDetailFields::inputRefused, this,
+            [this](const QString& why) { statusBar()->showMessage(why, kRefusalMessageMs); });
     player->setWidget(details_);
     splitter_->addWidget(lists);
     splitter_->addWidget(player);

@@ -1,0 +1,438 @@
+// What makes the window pleasant to work in: access keys that lead to one item each, file
+// dialogs that start where the league is and add the chosen type's extension, F1 in every dialog,
+// and the program's icon.
+#include "GuiTestSupport.h"
+#include "ui/charts/RatingsChartWindow.h"
+#include "ui/common/AccessKeys.h"
+#include "ui/common/ContextIDs.h"
+#include "ui/common/Counted.h"
+#include "ui/common/FileDialogs.h"
+#include "ui/common/HelpViewer.h"
+#include "ui/common/frmAbout.h"
+#include "ui/document/LeagueDocument.h"
+#include "ui/exchange/ReportDialog.h"
+#include "ui/grid/PlayerGridModel.h"
+#include "ui/main/RestoreBackupDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+
+using namespace guitest;
+
+namespace {
+
+// F1 in a window that has just come up; the key is pressed again while the window system is
+// still making it the active one.
+void PressF1(QWidget* window) {
+    for (int tries = 0; tries < 20 && !tavrel::OpenHelpViewer(); ++tries) {
+        QTest::keyClick(window, Qt::Key_F1);
+        if (!tavrel::OpenHelpViewer())
+            QTest::qWait(50);
+    }
+}
+
+// Runs `open`, hands the first modal dialog it shows to `inspect`, then closes that dialog.
+// False when no dialog came up.
+bool WithModalDialog(const std::function<void()>& open,
+                     const std::function<void(QWidget*)>& inspect) {
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        poll.stop();
+        seen = true;
+        inspect(dialog);
+        dialog->close();
+    });
+    poll.start();
+    open();
+    return seen;
+}
+
+// The help page F1 opens in the first modal dialog `open` shows.
+QString HelpPageOfModalDialog(const std::function<void()>& open) {
+    tavrel::QuitHelp();
+    QString page = QStringLiteral("(no dialog)");
+    WithModalDialog(open, [&](QWidget* dialog) {
+        if (!QTest::qWaitForWindowActive(dialog)) {
+            page = QStringLiteral("(dialog never active)");
+            return;
+        }
+        PressF1(dialog);
+        tavrel::HelpViewer* viewer = tavrel::OpenHelpViewer();
+        page = viewer ? viewer->CurrentSource().fileName() : QStringLiteral("(no help)");
+    });
+    tavrel::QuitHelp();
+    return page;
+}
+
+// The text of every cell of the report League Check shows.
+QString LeagueCheckReport(MainWindowSession& s) {
+    QString text = QStringLiteral("(no report)");
+    WithModalDialog([&] { s.Trigger("mnuViewItem_3"); },
+                    [&](QWidget* dialog) {
+                        auto* report = qobject_cast<ReportDialog*>(dialog);
+                        if (!report)
+                            return;
+                        text.clear();
+                        const QTableWidget* table = report->Table();
+                        for (int r = 0; r < table->rowCount(); ++r)
+                            for (int c = 0; c < table->columnCount(); ++c)
+                                if (table->item(r, c))
+                                    text += table->item(r, c)->text() + QLatin1Char('|');
+                    });
+    return text;
+}
+
+// Types text a key at a time, as a keyboard with those characters would.
+void Type(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+QStringList Clashes(const QWidget& window) {
+    const QStringList captions = VisibleCaptions(window);
+    return captions.size() < 2 ? QStringList{QStringLiteral("(too few captions)")}
+                               : AccessKeyClashes(captions);
+}
+
+} // namespace
+
+class WindowPolishTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowSession> s_;
+
+private slots:
+    void init() { s_ = std::make_unique<MainWindowSession>(); }
+    void cleanup() { s_.reset(); }
+
+    void accessKeyOfACaption_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("first letter") << "&Open"
+                                      << "o";
+        QTest::newRow("inside") << "Save &Image..."
+                                << "i";
+        QTest::newRow("upper and lower alike") << "E&xport Players..."
+                                               << "x";
+        QTest::newRow("escaped ampersand") << "Tom && Jerry"
+                                           << "";
+        QTest::newRow("escaped, then a key") << "A && B &Check"
+                                             << "c";
+        QTest::newRow("ampersand at the end") << "Trailing&"
+                                              << "";
+        QTest::newRow("none") << "Player"
+                              << "";
+    }
+    void accessKeyOfACaption() {
+        QFETCH(QString, caption);
+        QFETCH(QString, key);
+        const QChar found = AccessKeyOf(caption);
+        QCOMPARE(found.isNull() ? QString() : QString(found), key);
+    }
+
+    void clashesAreFoundWhateverTheCase() {
+        QCOMPARE(AccessKeyClashes({"&Exit", "&export", "&Open", "E&xport"}),
+                 QStringList{"&export"});
+        QVERIFY(AccessKeyClashes({"&Open", "&Save", "Tom && Jerry", "&&Ampersand"}).isEmpty());
+    }
+
+    void noTwoItemsOfAMenuShareAnAccessKey() {
+        s_->OpenDemo(); // the reopen item and every command that needs a league
+        QMenuBar* bar = s_->window->menuBar();
+        QStringList titles;
+        int menus = 0;
+        for (QAction* top : bar->actions()) {
+            if (!top->isVisible() || !top->menu())
+                continue;
+            titles << top->text();
+            ++menus;
+            const QStringList clashes = AccessKeyClashes(VisibleCaptions(*top->menu()));
+            QVERIFY2(clashes.isEmpty(), qPrintable(top->text() + ": " + clashes.join(", ")));
+        }
+        QVERIFY(menus >= 4);
+        QVERIFY2(AccessKeyClashes(titles).isEmpty(), qPrintable(titles.join(", ")));
+        // The keys the window has always had stay as they were.
+        QCOMPARE(s_->Action("mnuFileItem_4")->text(), QStringLiteral("&Exit"));
+        QCOMPARE(s_->Action("mnuFileItem_0")->text(), QStringLiteral("&Open"));
+    }
+
+    void noTwoControlsOfADialogShareAnAccessKey() {
+        s_->OpenDemo();
+        s_->Trigger("mnuComItem_6");
+        auto* globalEdit = s_->window->findChild<tavrel::frmGlobal*>();
+        QVERIFY(globalEdit);
+        QCOMPARE(Clashes(*globalEdit), QStringList());
+        s_->Trigger("mnuViewItem_2");
+        auto* chart = s_->window->findChild<tavrel::RatingsChartWindow*>();
+        QVERIFY(chart);
+        QCOMPARE(Clashes(*chart), QStringList());
+
+        RestoreBackupDialog restore(QStringLiteral("league.lge"), {{"2026-01-01", "1 bytes", "0"}});
+        QCOMPARE(Clashes(restore), QStringList());
+        tavrel::HelpViewer help(QUrl(QStringLiteral("qrc:/help/")));
+        QCOMPARE(Clashes(help), QStringList());
+        tavrel::frmAbout about(s_->window->Prompts());
+        QCOMPARE(Clashes(about), QStringList());
+        for (const auto buttons :
+             {ReportDialog::Buttons::ApplyCancel, ReportDialog::Buttons::Close}) {
+            ReportDialog report(QStringLiteral("Report"), QStringLiteral("Intro"), ReportTable{},
+                                buttons);
+            const QStringList captions = VisibleCaptions(report);
+            QVERIFY(!captions.isEmpty());
+            QCOMPARE(AccessKeyClashes(captions), QStringList());
+        }
+    }
+
+    void aTypedNameGetsTheChosenTypesExtension_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");
+        const QString csv = QStringLiteral("CSV Files (*.csv)");
+        QTest::newRow("csv") << "/d/roster" << csv << "/d/roster.csv";
+        QTest::newRow("xlsx") << "/d/roster"
+                              << "Excel Workbooks (*.xlsx)"
+                              << "/d/roster.xlsx";
+        QTest::newRow("recipe") << "/d/speed"
+                                << "Global Edit recipes (*.json)"
+                                << "/d/speed.json";
+        QTest::newRow("png of two") << "/d/chart"
+                                    << "PNG image (*.png)"
+                                    << "/d/chart.png";
+        QTest::newRow("svg of two") << "/d/chart"
+                                    << "SVG image (*.svg)"
+                                    << "/d/chart.svg";
+        QTest::newRow("first of several") << "/d/l"
+                                          << "Leagues (*.lge *.ply)"
+                                          << "/d/l.lge";
+        QTest::newRow("own extension kept") << "/d/roster.txt" << csv << "/d/roster.txt";
+        QTest::newRow("same extension once") << "/d/roster.csv" << csv << "/d/roster.csv";
+        QTest::newRow("dot in the folder only")
+            << "/d/my.files/roster" << csv << "/d/my.files/roster.csv";
+        QTest::newRow("all files") << "/d/roster"
+                                   << "All Files (*)"
+                                   << "/d/roster";
+        QTest::newRow("cancelled") << "" << csv << "";
+    }
+    void aTypedNameGetsTheChosenTypesExtension() {
+        QFETCH(QString, file);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        QCOMPARE(WithFilterExtension(file, filter), written);
+    }
+
+    void fileDialogsStartWhereTheLeagueIs() {
+        QTemporaryDir league, last;
+        const QString gone = league.path() + QStringLiteral("/gone");
+        QCOMPARE(StartFolder(league.path(), last.path()), league.path());
+        QCOMPARE(StartFolder(QString(), last.path()), last.path());
+        QCOMPARE(StartFolder(gone, last.path()), last.path());
+        QCOMPARE(StartFolder(gone, gone), QDir::homePath());
+        QCOMPARE(StartFolder(QString(), QString()), QDir::homePath());
+
+        QVERIFY(s_->window->Prompts().LeagueFolder().isEmpty());
+        s_->OpenDemo();
+        QCOMPARE(QDir(s_->window->Prompts().LeagueFolder()),
+                 QDir(QPath(s_->demo.leagueFile.parent_path())));
+    }
+
+    void f1OpensTheHelpOfEveryDialog() {
+        s_->OpenDemo();
+        QCOMPARE(HelpPageOfModalDialog([&] { s_->Trigger("mnuViewItem_3"); }),
+                 QStringLiteral("leaguecheck.html"));
+        s_->log->files << QPath(s_->demo.leagueFile);
+        QCOMPARE(HelpPageOfModalDialog([&] { s_->Trigger("mnuFileItem_12"); }),
+                 QStringLiteral("compare.html"));
+        QCOMPARE(HelpPageOfModalDialog([&] {
+                     RestoreBackupDialog dialog(QStringLiteral("league.lge"),
+                                                {{"2026-01-01", "1 bytes", "0"}}, s_->window.get());
+                     dialog.exec();
+                 }),
+                 QStringLiteral("backups.html"));
+
+        s_->Trigger("mnuViewItem_2");
+        auto* chart = s_->window->findChild<tavrel::RatingsChartWindow*>();
+        QVERIFY(chart);
+        tavrel::QuitHelp();
+        chart->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(chart));
+        PressF1(chart);
+        QVERIFY(tavrel::OpenHelpViewer());
+        QCOMPARE(tavrel::OpenHelpViewer()->CurrentSource().fileName(),
+                 QStringLiteral("chart.html"));
+        tavrel::QuitHelp();
+    }
+
+    void everyHelpTopicHasItsPageListedInTheContents() {
+        QFile contents(QStringLiteral(":/help/contents.html"));
+        QVERIFY(contents.open(QIODevice::ReadOnly));
+        const QString links = QString::fromUtf8(contents.readAll());
+        for (const int topic :
+             {tavrel::kHelpLeagueFiles, tavrel::kHelpPlayers, tavrel::kHelpGrid,
+              tavrel::kHelpRatingsChart, tavrel::kHelpGlobalEdit, tavrel::kHelpExchange,
+              tavrel::kHelpCompare, tavrel::kHelpLeagueCheck, tavrel::kHelpRosters,
+              tavrel::kHelpFilesWritten, tavrel::kHelpBackups}) {
+            const QString page = tavrel::HelpPageOfContext(topic);
+            QVERIFY2(QFile::exists(QStringLiteral(":/help/") + page), qPrintable(page));
+            QVERIFY2(links.contains(QStringLiteral("href=\"%1\"").arg(page)), qPrintable(page));
+        }
+    }
+
+    void aRefusedKeystrokeSaysWhyInTheStatusBar_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("letter in a rating") << "txtSP"
+                                            << "x" << RatingRefusal();
+        QTest::newRow("rating above 255") << "txtAG"
+                                          << "256" << RatingRefusal();
+        QTest::newRow("character outside the set")
+            << "txtFirstName" << QString::fromUtf8("\xC5\x81") // Ł
+            << QString::fromUtf8("\xC5\x81 is not in the league's character set.");
+        QTest::newRow("after characters that fit")
+            << "txtLastName" << QString::fromUtf8("M\xC3\xBCller\xCE\xA9") // Müller, then Ω
+            << QString::fromUtf8("\xCE\xA9 is not in the league's character set.");
+        QTest::newRow("first name too long")
+            << "txtFirstName" << QString(40, QLatin1Char('a'))
+            << QStringLiteral("First names hold %1 characters."); // the box's own length
+    }
+    void aRefusedKeystrokeSaysWhyInTheStatusBar() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        s_->OpenDemo();
+        QLineEdit* edit = s_->Box(box.toLatin1().constData());
+        QVERIFY(edit);
+        s_->window->statusBar()->clearMessage();
+        edit->setFocus();
+        edit->selectAll();
+        Type(edit, typed);
+        if (message.contains(QLatin1String("%1")))
+            message = message.arg(edit->maxLength());
+        QCOMPARE(s_->window->statusBar()->currentMessage(), message);
+    }
+
+    void refusalsInWords_data() {
+        QTest::addColumn<QString>("refused");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("character")
+            << "\u0141"
+            << "First Name:" << 15 << "\u0141 is not in the league's character set.";
+        QTest::newRow("first name") << ""
+                                    << "First Name:" << 15 << "First names hold 15 characters.";
+        QTest::newRow("last name") << ""
+                                   << "Last Name:" << 19 << "Last names hold 19 characters.";
+    }
+    void refusalsInWords() {
+        QFETCH(QString, refused);
+        QFETCH(QString, caption);
+        QFETCH(int, length);
+        QFETCH(QString, message);
+        QCOMPARE(NameRefusal(refused, caption, length), message);
+        QVERIFY(RatingRefusal().contains(QStringLiteral("0 to 255")));
+    }
+
+    void leagueCheckSeesTheUnsavedEdits() {
+        s_->OpenDemo();
+        const QString before = LeagueCheckReport(*s_);
+        QVERIFY(!before.contains(QStringLiteral("(no report)")));
+        QLineEdit* speed = s_->Box("txtSP");
+        speed->setFocus();
+        speed->selectAll();
+        Type(speed, QStringLiteral("123")); // kept by the command, not saved
+        const QString after = LeagueCheckReport(*s_);
+        const QString finding = QStringLiteral("Act_SP 123"); // a rating above 99
+        QVERIFY(!before.contains(finding));
+        QVERIFY2(after.contains(finding), qPrintable(after));
+        QVERIFY(s_->window->HasUnsavedChanges());
+        QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+    }
+
+    void doubleClickingAFindingTakesTheFormToThePlayer() {
+        s_->OpenDemo();
+        const QString player = s_->Box("txtLastName")->text();
+        QLineEdit* speed = s_->Box("txtSP");
+        speed->setFocus();
+        speed->selectAll();
+        Type(speed, QStringLiteral("123"));
+        s_->window->CommitPendingEdit();
+        s_->Players()->setCurrentRow(s_->Players()->count() - 1); // another player
+        QVERIFY(s_->Box("txtLastName")->text() != player ||
+                s_->PidOfItem(0) != s_->PidOfItem(s_->Players()->count() - 1));
+        const std::optional<std::int64_t> elsewhere = s_->window->Document().CurrentPlayer();
+        bool clicked = false;
+        QVERIFY(WithModalDialog([&] { s_->Trigger("mnuViewItem_3"); },
+                                [&](QWidget* dialog) {
+                                    auto* report = qobject_cast<ReportDialog*>(dialog);
+                                    QTableWidget* table = report ? report->Table() : nullptr;
+                                    for (int r = 0; table && r < table->rowCount(); ++r)
+                                        if (table->item(r, 0)->text().contains("Act_SP 123")) {
+                                            emit table->cellDoubleClicked(r, 0);
+                                            clicked = true;
+                                        }
+                                }));
+        QVERIFY(clicked);
+        QCOMPARE(s_->Box("txtLastName")->text(), player);
+        QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("123"));
+        QVERIFY(s_->window->Document().CurrentPlayer() != elsewhere);
+    }
+
+    void theSecondSortKeyIsMarkedInItsCaption() {
+        s_->OpenDemo();
+        s_->Trigger("mnuViewPlayerGrid");
+        auto* model = s_->window->findChild<PlayerGridModel*>();
+        QVERIFY(model);
+        const auto caption = [&](int column) {
+            return model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        };
+        const QString last = caption(2), first = caption(3);
+        model->SortByColumn(2, false);
+        model->SortByColumn(3, true);
+        QCOMPARE(caption(2), last); // the first key has the header's arrow
+        QCOMPARE(caption(3), first + QString::fromUtf8(" \u25B22"));
+        model->SortByColumn(3, true);
+        QCOMPARE(caption(3), first + QString::fromUtf8(" \u25BC2"));
+        model->SortByColumn(4, false); // one key again
+        QCOMPARE(caption(3), first);
+    }
+
+    void countsTakeTheRightForm_data() {
+        QTest::addColumn<qint64>("count");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("none") << qint64(0) << "0 players differ";
+        QTest::newRow("one") << qint64(1) << "1 player differs";
+        QTest::newRow("two") << qint64(2) << "2 players differ";
+        QTest::newRow("many") << qint64(1021) << "1021 players differ";
+    }
+    void countsTakeTheRightForm() {
+        QFETCH(qint64, count);
+        QFETCH(QString, words);
+        QCOMPARE(Counted(count, "player differs", "players differ"), words);
+    }
+
+    void theWindowCarriesTheProgramsIcon() {
+        QVERIFY(QFile::exists(QStringLiteral(":/icons/tavrel.svg")));
+        QVERIFY(!s_->window->windowIcon().isNull());
+        QVERIFY(!s_->window->windowIcon().pixmap(32, 32).isNull());
+    }
+};
+
+TAVREL_GUI_TEST_MAIN(WindowPolishTest)
+#include "WindowPolishTest.moc"

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon, the one its desktop entry names, compiled into the program.
+QIcon ProgramIcon();
