@@ -4,13 +4,13 @@
 // with no logic of its own. Each baseline says what it leaves out.
 
 #include "BenchLeague.h"
+#include "fileformat/PlayerRecord.h"
 #include "globaledit/GlobalEdit.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Preview.h"
 #include "league/League.h"
-#include "fileformat/PlayerRecord.h"
-#include "safety/SafeSave.h"
 #include "reports/Rosters.h"
+#include "safety/SafeSave.h"
 #include "store/PlayerRows.h"
 #include "store/Vocabulary.h"
 #include "store/WorkingTables.h"

@@ -15,9 +15,9 @@
 #include "exchange/LeagueDiff.h"
 #include "exchange/PlayerExport.h"
 #include "exchange/PlayerImport.h"
-#include "league/League.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/PlayerRecord.h"
+#include "league/League.h"
 #include "store/PlayerRows.h"
 
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // with its rows, a sort by each kind of column, a filter change, and the bytes the table holds.
 // Runs on Qt's offscreen platform unless another is chosen.
 
+#include "demo/DemoLeague.h"
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "demo/DemoLeague.h"
 #include "league/League.h"
 #include "ui/grid/PlayerGrid.h"
 

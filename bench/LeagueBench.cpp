@@ -6,9 +6,9 @@
 
 #include "BenchLeague.h"
 #include "cli/RowFormats.h"
-#include "league/League.h"
 #include "fileformat/PlayerRecord.h"
 #include "fileformat/Windows1252.h"
+#include "league/League.h"
 #include "store/PlayerRows.h"
 #include "store/Vocabulary.h"
 #include "store/WorkingTables.h"

@@ -4,8 +4,8 @@
 
 #include "demo/DemoLeague.h"
 #include "fileformat/FileBytes.h"
-#include "league/League.h"
 #include "fileformat/PlayerRecord.h"
+#include "league/League.h"
 #include "safety/SafeSave.h"
 #include "ui/common/UserPrompts.h"
 #include "ui/main/frmMain.h"

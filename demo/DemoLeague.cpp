@@ -3,8 +3,8 @@
 #include "base/LeagueError.h"
 #include "demo/DemoNames.h"
 #include "fileformat/PlayerRecord.h"
-#include "safety/SafeSave.h"
 #include "fileformat/Windows1252.h"
+#include "safety/SafeSave.h"
 #include "store/PlayersTable.h"
 #include "store/Vocabulary.h"
 

@@ -1,9 +1,9 @@
 #include "globaledit/Recipe.h"
 
 #include "base/LeagueError.h"
+#include "fileformat/FileBytes.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/RatingRule.h"
-#include "fileformat/FileBytes.h"
 #include "safety/SafeSave.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fileformat/PlayerFile.h"
 #include "base/Progress.h"
+#include "fileformat/PlayerFile.h"
 #include "store/PlayerRowStore.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "base/LeagueError.h"
+#include "fileformat/TeamScan.h"
 #include "league/League.h"
 #include "safety/LeagueOrigin.h"
-#include "fileformat/TeamScan.h"
 #include "store/PlayerRows.h"
 #include "store/WorkingTables.h"
 

@@ -1,10 +1,10 @@
 #include "league/LeagueSave.h"
 
 #include "base/LeagueError.h"
-#include "safety/SafeSave.h"
+#include "fileformat/LeaguePaths.h"
 #include "safety/LeagueBackups.h"
 #include "safety/LeagueOrigin.h"
-#include "fileformat/LeaguePaths.h"
+#include "safety/SafeSave.h"
 
 #include <SQLiteCpp/Database.h>
 #include <SQLiteCpp/Exception.h>

@@ -1,7 +1,7 @@
 #include "publish/PdfWriter.h"
 
-#include "safety/SafeSave.h"
 #include "fileformat/Windows1252.h"
+#include "safety/SafeSave.h"
 
 #include <cstdio>
 #include <vector>

@@ -2,8 +2,8 @@
 
 #include "base/LeagueError.h"
 #include "base/ProgramInfo.h"
-#include "safety/SafeSave.h"
 #include "fileformat/Windows1252.h"
+#include "safety/SafeSave.h"
 #include "store/PlayerRows.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"

@@ -1,10 +1,10 @@
 #include "safety/LeagueBackups.h"
 
 #include "base/LeagueError.h"
-#include "safety/ContentHash.h"
 #include "fileformat/FileBytes.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/PlayerFile.h"
+#include "safety/ContentHash.h"
 #include "safety/SafeSave.h"
 
 #include <QFile>

@@ -47,9 +47,9 @@ std::vector<LeagueBackup> ListLeagueBackups(const std::filesystem::path& leagueF
 // kBackupsKept, never the new one nor any listed in `keep` (the backup the league being saved was
 // restored from). New files of backups that a killed writer left in the folder are removed first.
 // When the newest backup already holds the player file's bytes, it is not copied again.
-// Returns the new backup (or that newest one), or nothing when there is no player file to keep yet. Callers: every
-// save of the league's own player file, before it is replaced, under the league's lock. Throws
-// LeagueError when the copy cannot be made (the save must then not go on).
+// Returns the new backup (or that newest one), or nothing when there is no player file to keep yet.
+// Callers: every save of the league's own player file, before it is replaced, under the league's
+// lock. Throws LeagueError when the copy cannot be made (the save must then not go on).
 std::optional<std::filesystem::path>
 KeepLeagueBackup(const std::filesystem::path& leagueFile,
                  const std::vector<std::filesystem::path>& keep = {});

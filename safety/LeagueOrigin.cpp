@@ -1,9 +1,9 @@
 #include "safety/LeagueOrigin.h"
 
 #include "base/LeagueError.h"
-#include "safety/ContentHash.h"
 #include "fileformat/FileBytes.h"
 #include "fileformat/PlayerFile.h"
+#include "safety/ContentHash.h"
 #include "safety/SafeSave.h"
 
 #include <QByteArray>

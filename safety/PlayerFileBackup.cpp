@@ -1,7 +1,7 @@
 #include "safety/PlayerFileBackup.h"
 
-#include "fileformat/FileBytes.h"
 #include "base/LeagueError.h"
+#include "fileformat/FileBytes.h"
 #include "fileformat/LeaguePaths.h"
 #include "safety/SafeSave.h"
 

@@ -1,14 +1,14 @@
 #include "session/LeagueSession.h"
 
 #include "base/LeagueError.h"
-#include "league/BackupChanges.h"
 #include "fileformat/FileBytes.h"
+#include "fileformat/LeaguePaths.h"
+#include "fileformat/TeamScan.h"
+#include "league/BackupChanges.h"
+#include "league/LeagueSave.h"
 #include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"
-#include "fileformat/LeaguePaths.h"
-#include "league/LeagueSave.h"
 #include "safety/PlayerFileBackup.h"
-#include "fileformat/TeamScan.h"
 #include "store/WorkingDatabase.h"
 
 #include <algorithm>

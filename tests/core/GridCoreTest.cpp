@@ -1,11 +1,11 @@
 #include "TestLeague.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
+#include "fileformat/CellValue.h"
 #include "grid/GridEdits.h"
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
-#include "fileformat/CellValue.h"
 
 #include <gtest/gtest.h>
 #include <numeric>

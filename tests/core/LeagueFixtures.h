@@ -6,8 +6,8 @@
 #include "TestFiles.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
-#include "league/League.h"
 #include "fileformat/PlayerRecord.h"
+#include "league/League.h"
 #include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"
 

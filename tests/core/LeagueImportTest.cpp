@@ -1,7 +1,7 @@
 #include "LeagueFixtures.h"
 #include "fileformat/FileBytes.h"
-#include "safety/LeagueOrigin.h"
 #include "fileformat/LeaguePaths.h"
+#include "safety/LeagueOrigin.h"
 
 #include <csignal>
 #include <sys/wait.h>

@@ -4,10 +4,10 @@
 // save to exact bytes.
 #include "LeagueFixtures.h"
 #include "league/BackupChanges.h"
+#include "league/LeagueSave.h"
 #include "safety/LeagueBackups.h"
 #include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"
-#include "league/LeagueSave.h"
 #include "safety/PlayerFileBackup.h"
 
 namespace tavrel {

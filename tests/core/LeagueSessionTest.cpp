@@ -4,10 +4,10 @@
 #include "session/LeagueSession.h"
 
 #include "LeagueFixtures.h"
+#include "league/LeagueSave.h"
 #include "safety/LeagueBackups.h"
 #include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"
-#include "league/LeagueSave.h"
 #include "store/WorkingDatabase.h"
 
 #include <csignal>

@@ -6,10 +6,10 @@
 #include "TestLeague.h"
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
+#include "demo/DemoLeague.h"
 #include "globaledit/GlobalEditChanges.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Preview.h"
-#include "demo/DemoLeague.h"
 #include "league/League.h"
 
 #include <QTemporaryDir>

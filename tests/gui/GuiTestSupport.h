@@ -2,8 +2,8 @@
 
 #include "TestFiles.h"
 #include "demo/DemoLeague.h"
-#include "safety/LeagueOrigin.h"
 #include "fileformat/PlayerRecord.h"
+#include "safety/LeagueOrigin.h"
 #include "session/LeagueSession.h"
 #include "ui/common/UserPrompts.h"
 #include "ui/global/frmGlobal.h"

@@ -1,15 +1,15 @@
 // The main window end to end on a demo league in a folder of its own: what the user sees, and
 // every command carried through to the working database and the player file's bytes.
 #include "GuiTestSupport.h"
-#include "safety/LeagueLock.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/Windows1252.h"
-#include "ui/common/frmStatus.h"
+#include "safety/LeagueLock.h"
 #include "stats/RatingDistribution.h"
 #include "store/Text.h"
 #include "store/Vocabulary.h"
 #include "ui/charts/HistogramChart.h"
 #include "ui/charts/RatingsChartWindow.h"
+#include "ui/common/frmStatus.h"
 #include "ui/main/LastFileSetting.h"
 
 #include <QComboBox>

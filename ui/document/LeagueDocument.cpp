@@ -1,9 +1,9 @@
 #include "ui/document/LeagueDocument.h"
 
 #include "base/LeagueError.h"
-#include "safety/LeagueLock.h"
-#include "fileformat/LeaguePaths.h"
 #include "base/ProgramInfo.h"
+#include "fileformat/LeaguePaths.h"
+#include "safety/LeagueLock.h"
 #include "session/LeagueSession.h"
 #include "store/WorkingDatabase.h"
 #include "ui/main/ChangeCellsCommand.h"

@@ -1,10 +1,10 @@
 #include "ui/global/frmGlobal.h"
 
 #include "globaledit/GlobalEditChanges.h"
-#include "ui/common/ContextIDs.h"
 #include "store/TeamChoices.h"
-#include "ui/global/TeamChoiceCombo.h"
+#include "ui/common/ContextIDs.h"
 #include "ui/common/UserPrompts.h"
+#include "ui/global/TeamChoiceCombo.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
