@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "base/LeagueError.h"
+#include "fileformat/FileBytes.h"
 #include "fileformat/LeaguePaths.h"
 #include "safety/SignalCleanup.h"
 #include "store/WorkingDatabase.h"
@@ -113,11 +114,7 @@ LeagueAccess AccessFor(bool dryRun, const std::string& out) {
 }
 
 bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath) {
-    const auto same = [&file](const std::filesystem::path& other) {
-        std::error_code error; // a file that does not exist is no other file
-        return std::filesystem::equivalent(file, other, error) && !error;
-    };
-    return same(leaguePath) || same(PlayerFilePath(leaguePath));
+    return IsSameFile(file, leaguePath) || IsSameFile(file, PlayerFilePath(leaguePath));
 }
 
 void AddLeagueArgument(CLI::App& command, std::string& leaguePath) {

@@ -59,7 +59,7 @@ std::filesystem::path SessionsFolder();
 // by a signal that cannot be caught). Folders of running processes stay.
 void RemoveAbandonedSessions(const std::filesystem::path& folder);
 // Whether `file` is the league file or its player file, however it is spelled (links, "..", case
-// on a case-blind disk). A file that does not exist is neither.
+// on a case-blind disk). A file that does not exist is neither, unless spelled as one of them.
 bool IsOneOfTheLeagueFiles(const std::filesystem::path& file, const std::string& leaguePath);
 
 // The access a command that changes players needs: none written for a dry run, a copy for an

@@ -92,6 +92,11 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file,
     return bytes;
 }
 
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return a == b || (std::filesystem::equivalent(a, b, error) && !error);
+}
+
 void ForEachFileChunk(const std::filesystem::path& file, const std::string& operation,
                       const std::function<void(std::string_view)>& chunk) {
     std::uint64_t size = 0;

@@ -17,6 +17,10 @@ inline constexpr std::uint64_t kMaxInputFileSize = std::uint64_t(1) << 30;
 // file" and the like.
 std::string NotRegularFileCause(unsigned mode);
 
+// Whether two paths name one file, however spelled (links, "..", hard links); a file that does
+// not exist is only the same as its own path.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 // Reads a whole file into memory. Throws LeagueError(operation, file, cause) at once when the file
 // is missing, is not a regular file (a folder, a FIFO, a device, or a link to one), is larger
 // than kMaxInputFileSize, or cannot be read.

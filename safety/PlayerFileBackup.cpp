@@ -10,22 +10,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-    std::error_code error; // a file that does not exist is only the same as its own path
-    return a == b || (fs::equivalent(a, b, error) && !error);
-}
-
 } // namespace
 
 void BackUpPlayerFile(const fs::path& leagueFile) {
     constexpr const char* operation = "Backing up the player file";
     const fs::path playerFile = PlayerFilePath(leagueFile.native());
     const fs::path backup = BackupFilePath(leagueFile.native());
-    if (SameFile(playerFile, leagueFile))
+    if (IsSameFile(playerFile, leagueFile))
         throw LeagueError(operation, playerFile,
                           "the player file would be the league file itself; rename the league "
                           "so that it does not end in \"ply\"");
-    if (SameFile(backup, leagueFile) || SameFile(backup, playerFile))
+    if (IsSameFile(backup, leagueFile) || IsSameFile(backup, playerFile))
         throw LeagueError(operation, backup,
                           "the backup would overwrite one of the league's own files; rename the "
                           "league so that it does not end in \"sw$\"");

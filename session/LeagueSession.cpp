@@ -26,11 +26,6 @@ bool Exists(const fs::path& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-bool SameFile(const fs::path& a, const fs::path& b) {
-    std::error_code error; // a file that does not exist is no other file
-    return fs::equivalent(a, b, error) && !error;
-}
-
 const char* AccessWords(LeagueAccess access) {
     return access == LeagueAccess::Read ? "the league is open read only"
                                         : "the league is open to be copied, not changed";
@@ -137,7 +132,7 @@ std::size_t LeagueSession::SaveAs(const fs::path& playerFile,
                                   const std::function<void()>& beforeReplace) {
     constexpr const char* operation = "Saving the players into";
     Require(LeagueAccess::Copy, operation);
-    if (SameFile(playerFile, league_.leagueFile) || SameFile(playerFile, league_.playerFile))
+    if (IsSameFile(playerFile, league_.leagueFile) || IsSameFile(playerFile, league_.playerFile))
         throw LeagueError(operation, playerFile,
                           "this is one of the league's own files; a copy goes into another file");
     // Another league's player file is that league's to guard: its lock, then its dated backup.
