@@ -1,6 +1,7 @@
 #include "fileformat/CellValue.h"
 
 #include "fileformat/Windows1252.h"
+#include "store/Text.h"
 #include "store/Vocabulary.h"
 
 #include <charconv>
@@ -15,13 +16,6 @@ constexpr std::int64_t kHighestRating = 255;
 
 const int kFirstNameColumn = *PlayersColumnIndex("FirstName");
 const int kLastNameColumn = *PlayersColumnIndex("LastName");
-
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 std::string RatingName(int column) {
     return column >= kFirstActualColumn

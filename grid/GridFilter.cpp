@@ -1,6 +1,7 @@
 #include "grid/GridFilter.h"
 
 #include "fileformat/Windows1252.h"
+#include "store/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -25,13 +26,6 @@ const std::array<unsigned char, 256> kLower = [] {
     lower[0x9F] = 0xFF;
     return lower;
 }();
-
-std::string_view Trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // The '|'-separated alternatives, with '|' inside quotes kept; nothing when a quote is open.
 std::optional<std::vector<std::string_view>> Alternatives(std::string_view text) {

@@ -21,4 +21,12 @@ inline std::string WithoutTrailingPadding(std::string text) {
     return text;
 }
 
+// The text without the blanks around it (by default spaces and tabs, as typed into a box).
+inline std::string_view Trimmed(std::string_view text, std::string_view blanks = " \t") {
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 } // namespace tavrel
