@@ -93,7 +93,7 @@ void BM_SortByColumn(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SortByColumn)
-    ->Arg(kFirstActualColumn)
+    ->Arg(ActualGridColumn(0))
     ->Arg(kLastNameColumn)
     ->Arg(kTeamColumn)
     ->Arg(kCollegeColumn)
@@ -104,10 +104,10 @@ BENCHMARK(BM_SortByColumn)
 void BM_FilterChange(benchmark::State& state) {
     const GridTable table = GridTable::Load(WorkingDb());
     TextOrder order;
-    const SortKey keys[] = {{kLastNameColumn, false}, {kFirstActualColumn, true}};
+    const SortKey keys[] = {{kLastNameColumn, false}, {ActualGridColumn(0), true}};
     const char* texts[] = {">50", "son", "QB|WR", "40-60"};
-    const int columns[] = {kFirstActualColumn, kLastNameColumn, kPositionColumn,
-                           kFirstPotentialColumn};
+    const int columns[] = {ActualGridColumn(0), kLastNameColumn, kPositionColumn,
+                           PotentialGridColumn(0)};
     std::size_t i = 0;
     for (auto _ : state) {
         const auto parsed = ParseColumnFilter(columns[i % 4], texts[i % 4]);

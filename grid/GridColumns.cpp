@@ -1,15 +1,32 @@
 #include "grid/GridColumns.h"
 
 #include "store/PlayersTable.h"
-#include "store/Vocabulary.h"
 
 #include <array>
 
 namespace tavrel::grid {
+namespace {
+
+// Grid column of each rating's actual, by rating index (record order); its potential stands next.
+const std::array<int, kRatingCount>& ActualColumnsOfRatings() {
+    static const std::array<int, kRatingCount> columns = [] {
+        std::array<int, kRatingCount> c{};
+        int next = kFirstRatingColumn;
+        for (const RatingBand& band : kRatingBands)
+            for (const std::string_view code : band) {
+                c[static_cast<std::size_t>(*RatingIndex(code))] = next;
+                next += 2;
+            }
+        return c;
+    }();
+    return columns;
+}
+
+} // namespace
 
 const std::vector<GridColumn>& GridColumns() {
     static const std::vector<GridColumn> columns = [] {
-        const auto at = [](const char* name) { return *PlayersColumnIndex(name); };
+        const auto at = [](const std::string& name) { return *PlayersColumnIndex(name); };
         std::vector<GridColumn> c = {
             {"Team", "", at("Team"), GridColumnKind::Team, true},
             {"PID", "", at("PID"), GridColumnKind::Number, false},
@@ -20,21 +37,51 @@ const std::vector<GridColumn>& GridColumns() {
             {"Weight", "", at("Weight"), GridColumnKind::Number, false},
             {"College", "", at("College"), GridColumnKind::Text, false},
         };
-        for (int k = 0; k < kRatingCount; ++k)
-            c.push_back({std::string(kRatings[k].code),
-                         "Actual " + std::string(kRatings[k].longName), at(ActualColumn(k).c_str()),
-                         GridColumnKind::Number, true});
-        for (int k = 0; k < kRatingCount; ++k)
-            c.push_back({std::string(kRatings[k].code) + " pot.",
-                         "Potential " + std::string(kRatings[k].longName),
-                         at(PotentialColumn(k).c_str()), GridColumnKind::Number, true});
+        c.resize(kGridColumnCount);
+        for (int k = 0; k < kRatingCount; ++k) {
+            const std::string code(kRatings[k].code);
+            const std::string name(kRatings[k].longName);
+            c[static_cast<std::size_t>(ActualGridColumn(k))] = {
+                code, "Actual " + name, at(ActualColumn(k)), GridColumnKind::Number, true};
+            c[static_cast<std::size_t>(PotentialGridColumn(k))] = {
+                code + " pot.", "Potential " + name, at(PotentialColumn(k)), GridColumnKind::Number,
+                true};
+        }
         return c;
     }();
     return columns;
 }
 
 bool IsRatingColumn(int gridColumn) {
-    return gridColumn >= kFirstActualColumn && gridColumn < kGridColumnCount;
+    return gridColumn >= kFirstRatingColumn && gridColumn < kGridColumnCount;
+}
+
+int ActualGridColumn(int ratingIndex) {
+    return ActualColumnsOfRatings().at(static_cast<std::size_t>(ratingIndex));
+}
+
+int PotentialGridColumn(int ratingIndex) {
+    return ActualGridColumn(ratingIndex) + 1;
+}
+
+bool IsNameColumn(int gridColumn) {
+    return gridColumn >= kTeamColumn && gridColumn <= kFirstNameColumn;
+}
+
+std::string_view ColumnKey(int gridColumn) {
+    return kPlayersColumns[static_cast<std::size_t>(GridColumns()
+                                                        .at(static_cast<std::size_t>(gridColumn))
+                                                        .playersColumn)]
+        .name;
+}
+
+std::optional<int> GridColumnAtFormerPosition(int position) {
+    if (position < 0 || position >= kGridColumnCount)
+        return std::nullopt;
+    if (position < kFirstRatingColumn)
+        return position;
+    const int k = position - kFirstRatingColumn;
+    return k < kRatingCount ? ActualGridColumn(k) : PotentialGridColumn(k - kRatingCount);
 }
 
 std::optional<int> GridColumnOf(int playersColumn) {
@@ -50,6 +97,11 @@ std::optional<int> GridColumnOf(int playersColumn) {
         lookup[static_cast<std::size_t>(playersColumn)] < 0)
         return std::nullopt;
     return lookup[static_cast<std::size_t>(playersColumn)];
+}
+
+std::optional<int> GridColumnNamed(std::string_view playersColumnName) {
+    const std::optional<int> players = PlayersColumnIndex(playersColumnName);
+    return players ? GridColumnOf(*players) : std::nullopt;
 }
 
 } // namespace tavrel::grid

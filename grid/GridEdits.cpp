@@ -111,17 +111,24 @@ std::vector<std::vector<std::string>> SplitPastedText(std::string_view text) {
     return rows;
 }
 
-std::optional<std::vector<CellInput>>
-PlanPaste(std::string_view text, const std::vector<int>& shownRows, int top, int left) {
+std::optional<std::vector<CellInput>> PlanPaste(std::string_view text,
+                                                const std::vector<int>& shownRows, int top,
+                                                const std::vector<int>& shownColumns, int left) {
     std::vector<std::vector<std::string>> block = SplitPastedText(text);
     if (block.empty() || top < 0 || left < 0)
         return std::vector<CellInput>{};
+    const auto columnAt = [&](std::size_t c) -> std::optional<int> {
+        const std::size_t at = static_cast<std::size_t>(left) + c;
+        if (at >= shownColumns.size())
+            return std::nullopt;
+        return shownColumns[at];
+    };
     // A header row copied with the cells is not pasted.
     bool header = true;
-    for (std::size_t i = 0; i < block.front().size(); ++i) {
-        const int column = left + static_cast<int>(i);
-        header = header && column < kGridColumnCount &&
-                 block.front()[i] == GridColumns()[static_cast<std::size_t>(column)].header;
+    for (std::size_t i = 0; i < block.front().size() && header; ++i) {
+        const std::optional<int> column = columnAt(i);
+        header =
+            column && block.front()[i] == GridColumns()[static_cast<std::size_t>(*column)].header;
     }
     if (header)
         block.erase(block.begin());
@@ -129,10 +136,10 @@ PlanPaste(std::string_view text, const std::vector<int>& shownRows, int top, int
     for (std::size_t r = 0; r < block.size(); ++r) {
         const std::size_t viewRow = static_cast<std::size_t>(top) + r;
         for (std::size_t c = 0; c < block[r].size(); ++c) {
-            const int column = left + static_cast<int>(c);
-            if (viewRow >= shownRows.size() || column >= kGridColumnCount)
+            const std::optional<int> column = columnAt(c);
+            if (viewRow >= shownRows.size() || !column)
                 return std::nullopt;
-            cells.push_back({shownRows[viewRow], column, std::move(block[r][c])});
+            cells.push_back({shownRows[viewRow], *column, std::move(block[r][c])});
         }
     }
     return cells;

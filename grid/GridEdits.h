@@ -43,17 +43,21 @@ EditPlan PlanEdits(const GridTable& table, const std::vector<CellInput>& cells);
 // "Row 3, SP: Actual Speed must be ..." for the first `shown` refusals, and how many more.
 std::string DescribeRefusals(const std::vector<EditRefusal>& refusals, std::size_t shown = 3);
 
-// Tab-separated text with a header row, as spreadsheets paste it; and the cells of such a text
+// Tab-separated text with a header row, as spreadsheets paste it, of the columns in the order
+// given; and the cells of such a text
 // (a trailing line break is not a row; "\r\n" and "\n" both end a line).
 std::string CopyText(const GridTable& table, const std::vector<int>& rows,
                      const std::vector<int>& columns);
 std::vector<std::vector<std::string>> SplitPastedText(std::string_view text);
 
-// The cells a pasted text fills: its block with its top left cell at view row `top` and grid
-// column `left` of the rows shown (`shownRows`: table rows in view order). A first line that
-// repeats the captions of the columns it covers is left out. Nothing when the block reaches past
-// the last row shown or the last column (then nothing at all is pasted); none for an empty text.
-std::optional<std::vector<CellInput>>
-PlanPaste(std::string_view text, const std::vector<int>& shownRows, int top, int left);
+// The cells a pasted text fills: its block with its top left cell at view row `top` of the rows
+// shown (`shownRows`: table rows in view order) and at position `left` of the columns shown
+// (`shownColumns`: grid columns in view order, hidden ones left out), so a block copied from the
+// grid lands on the columns it came from however they are arranged. A first line that repeats the
+// captions of the columns it covers is left out. Nothing when the block reaches past the last row
+// or the last column shown (then nothing at all is pasted); none for an empty text.
+std::optional<std::vector<CellInput>> PlanPaste(std::string_view text,
+                                                const std::vector<int>& shownRows, int top,
+                                                const std::vector<int>& shownColumns, int left);
 
 } // namespace tavrel::grid

@@ -171,7 +171,7 @@ std::optional<std::int64_t> GridTable::Number(int row, int column) const {
     }
     if (IsRatingColumn(column)) {
         const std::size_t slot =
-            r * kRatingColumns + static_cast<std::size_t>(column - kFirstActualColumn);
+            r * kRatingColumns + static_cast<std::size_t>(column - kFirstRatingColumn);
         if (!irregular_.empty()) {
             if (const auto odd = irregular_.find(slot); odd != irregular_.end()) {
                 const auto* n = std::get_if<std::int64_t>(&odd->second);
@@ -215,7 +215,7 @@ std::string GridTable::Shown(int row, int column) const {
         return DecodeWindows1252(Text(row, column));
     if (IsRatingColumn(column) && !irregular_.empty()) {
         const auto slot = static_cast<std::uint64_t>(row) * kRatingColumns +
-                          static_cast<std::uint64_t>(column - kFirstActualColumn);
+                          static_cast<std::uint64_t>(column - kFirstRatingColumn);
         if (const auto odd = irregular_.find(slot); odd != irregular_.end())
             if (const auto* s = std::get_if<std::string>(&odd->second))
                 return *s;
@@ -261,7 +261,7 @@ void GridTable::SetValue(int row, int playersColumn, const Value& value) {
     }
     if (IsRatingColumn(*column)) {
         const std::uint64_t slot =
-            r * kRatingColumns + static_cast<std::uint64_t>(*column - kFirstActualColumn);
+            r * kRatingColumns + static_cast<std::uint64_t>(*column - kFirstRatingColumn);
         if (number && *number >= 0 && *number <= 255) {
             ratings_[slot] = static_cast<std::uint8_t>(*number);
             irregular_.erase(slot);

@@ -2,13 +2,17 @@
 #include "TestPlayers.h"
 #include "base/LeagueError.h"
 #include "fileformat/CellValue.h"
+#include "grid/GridColumnSets.h"
 #include "grid/GridEdits.h"
 #include "grid/GridFilter.h"
 #include "grid/GridSort.h"
 #include "grid/GridTable.h"
+#include "store/CellChanges.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <set>
+#include <sstream>
 
 namespace tavrel::grid {
 namespace {
@@ -54,7 +58,7 @@ struct GridLeague {
     GridTable table;
 };
 
-const int kSpeed = kFirstActualColumn; // SP
+const int kSpeed = ActualGridColumn(0); // SP
 
 TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
     GridLeague g;
@@ -64,7 +68,7 @@ TEST(GridTable, LoadsEveryPlayerWithNamesUnpaddedAndTeamsByName) {
     EXPECT_EQ(g.Column(g.All(), kTeamColumn), (Texts{"Bears", "Áces", "Free Agents", "Bears",
                                                      "Áces", "Free Agents", "Free Agents"}));
     EXPECT_EQ(g.Column(g.All(), kPidColumn), (Texts{"11", "12", "13", "14", "15", "16", "17"}));
-    EXPECT_EQ(g.table.Shown(0, kFirstPotentialColumn), "60");
+    EXPECT_EQ(g.table.Shown(0, PotentialGridColumn(0)), "60");
     EXPECT_EQ(g.table.RowOfRowId(g.table.RowId(4)), 4);
     EXPECT_EQ(g.table.RowOfRowId(0), std::nullopt);
     EXPECT_EQ(g.table.TeamName(9), "9"); // a team number without a Team row
@@ -180,12 +184,16 @@ TEST(GridEdits, PlansOnlyRealEditsAndNamesTheRefusals) {
     EXPECT_EQ(DescribeRefusals(plan.refusals, 1), "PID: PID cannot be changed (and 1 more)");
 }
 
-// A pasted block lands on the rows shown from the top left selected cell; a copied caption row is
-// left out; a block too big for the grid pastes nothing.
-TEST(GridEdits, PlansAPasteOntoTheRowsShown) {
+// A pasted block lands on the rows and columns shown, in the order shown, from the top left
+// selected cell; a copied caption row is left out; a block too big for the grid pastes nothing.
+TEST(GridEdits, PlansAPasteOntoTheRowsAndColumnsShown) {
     const std::vector<int> shown = {4, 2, 0}; // table rows in view order
-    const std::string speed = GridColumns()[kSpeed].header;
-    const std::string agility = GridColumns()[kSpeed + 1].header;
+    const int agility = ActualGridColumn(*RatingIndex("AG"));
+    const int blocking = PotentialGridColumn(*RatingIndex("PB"));
+    // Columns as a user arranged them: pass blocking dragged before speed, others hidden.
+    const std::vector<int> columns = {kLastNameColumn, blocking, kSpeed, agility};
+    const std::string speedCaption = GridColumns()[kSpeed].header;
+    const std::string agilityCaption = GridColumns()[agility].header;
     using Cells = std::vector<std::tuple<int, int, std::string>>;
     const struct {
         const char* name;
@@ -193,20 +201,20 @@ TEST(GridEdits, PlansAPasteOntoTheRowsShown) {
         int top, left;
         std::optional<Cells> cells;
     } cases[] = {
-        {"one cell", "7", 1, kSpeed, Cells{{2, kSpeed, "7"}}},
-        {"a block", "1\t2\r\n3\t4\n", 1, kSpeed,
-         Cells{{2, kSpeed, "1"}, {2, kSpeed + 1, "2"}, {0, kSpeed, "3"}, {0, kSpeed + 1, "4"}}},
-        {"with its captions", speed + "\t" + agility + "\n5\t6", 0, kSpeed,
-         Cells{{4, kSpeed, "5"}, {4, kSpeed + 1, "6"}}},
-        {"captions of other columns are cells", speed + "\n5", 0, kSpeed + 1,
-         Cells{{4, kSpeed + 1, speed}, {2, kSpeed + 1, "5"}}},
-        {"past the last row", "1\n2\n3", 1, kSpeed, std::nullopt},
-        {"past the last column", "1\t2", 0, kGridColumnCount - 1, std::nullopt},
-        {"nothing", "", 0, kSpeed, Cells{}},
+        {"one cell", "7", 1, 2, Cells{{2, kSpeed, "7"}}},
+        {"a block across a moved column", "1\t2\r\n3\t4\n", 1, 1,
+         Cells{{2, blocking, "1"}, {2, kSpeed, "2"}, {0, blocking, "3"}, {0, kSpeed, "4"}}},
+        {"with its captions", speedCaption + "\t" + agilityCaption + "\n5\t6", 0, 2,
+         Cells{{4, kSpeed, "5"}, {4, agility, "6"}}},
+        {"captions of other columns are cells", speedCaption + "\n5", 0, 3,
+         Cells{{4, agility, speedCaption}, {2, agility, "5"}}},
+        {"past the last row", "1\n2\n3", 1, 2, std::nullopt},
+        {"past the last column shown", "1\t2", 0, 3, std::nullopt},
+        {"nothing", "", 0, 2, Cells{}},
     };
     for (const auto& c : cases) {
         const std::optional<std::vector<CellInput>> planned =
-            PlanPaste(c.text, shown, c.top, c.left);
+            PlanPaste(c.text, shown, c.top, columns, c.left);
         ASSERT_EQ(planned.has_value(), c.cells.has_value()) << c.name;
         if (!planned)
             continue;
@@ -215,6 +223,193 @@ TEST(GridEdits, PlansAPasteOntoTheRowsShown) {
             got.emplace_back(cell.row, cell.column, cell.text);
         EXPECT_EQ(got, *c.cells) << c.name;
     }
+}
+
+// The form's rating codes, band by band, left to right.
+Texts FormOrder() {
+    std::istringstream codes(
+        "SP AG VT FA DU DI RE PM AS TA SC AW BC BT VI CA PB RB PR PD TK RD KA KD");
+    Texts order;
+    for (std::string code; codes >> code;)
+        order.push_back(code);
+    return order;
+}
+
+TEST(GridColumns, EachActualBesideItsPotentialInTheFormsOrderEveryRatingOnce) {
+    Texts headers;
+    for (int c = kFirstRatingColumn; c < kGridColumnCount; ++c)
+        headers.push_back(GridColumns()[static_cast<std::size_t>(c)].header);
+    Texts expected;
+    for (const std::string& code : FormOrder())
+        expected.insert(expected.end(), {code, code + " pot."});
+    EXPECT_EQ(headers, expected);
+
+    // Each column shows the Players column its caption and tip name, and each is shown once.
+    std::set<int> shown;
+    for (int c = 0; c < kGridColumnCount; ++c) {
+        const GridColumn& column = GridColumns()[static_cast<std::size_t>(c)];
+        shown.insert(column.playersColumn);
+        EXPECT_EQ(GridColumnOf(column.playersColumn), c);
+        EXPECT_EQ(GridColumnNamed(ColumnKey(c)), c);
+        if (!IsRatingColumn(c))
+            continue;
+        const std::string code = column.header.substr(0, 2);
+        const bool potential = column.header.ends_with(" pot.");
+        EXPECT_EQ(ColumnKey(c), (potential ? "Pot_" : "Act_") + code) << column.header;
+        EXPECT_EQ(column.toolTip, (potential ? "Potential " : "Actual ") +
+                                      std::string(kRatings[*RatingIndex(code)].longName));
+    }
+    EXPECT_EQ(shown.size(), std::size_t(kGridColumnCount));
+    EXPECT_EQ(GridColumnNamed("POT_kd"), PotentialGridColumn(*RatingIndex("KD")));
+    EXPECT_EQ(GridColumnNamed("Unknown3"), std::nullopt); // a column the grid leaves out
+    EXPECT_EQ(GridColumnNamed("Act_XX"), std::nullopt);
+
+    // Filters kept by position when the grid showed the actuals, then the potentials, in record
+    // order.
+    EXPECT_EQ(GridColumnAtFormerPosition(kLastNameColumn), kLastNameColumn);
+    EXPECT_EQ(GridColumnAtFormerPosition(8), GridColumnNamed("Act_SP"));
+    EXPECT_EQ(GridColumnAtFormerPosition(31), GridColumnNamed("Act_FA"));
+    EXPECT_EQ(GridColumnAtFormerPosition(32), GridColumnNamed("Pot_SP"));
+    EXPECT_EQ(GridColumnAtFormerPosition(55), GridColumnNamed("Pot_FA"));
+    EXPECT_EQ(GridColumnAtFormerPosition(56), std::nullopt);
+    EXPECT_EQ(GridColumnAtFormerPosition(-1), std::nullopt);
+}
+
+// A row of ratings copied from the grid, changed and pasted back, writes each value into the
+// Players column its caption names, in the real working database; read again, the grid shows
+// them where they were, and sorting by a column sorts by its own Players column.
+TEST(GridEdits, PastedRatingsReachTheirOwnColumnsOfTheWorkingDatabase) {
+    GridLeague g;
+    std::vector<int> all(kGridColumnCount);
+    std::iota(all.begin(), all.end(), 0);
+    std::vector<int> ratings(all.begin() + kFirstRatingColumn, all.end());
+    // Each rating's value from its code's place in the record order: actual 10 + 2k, potential
+    // one more.
+    const auto valueOf = [](const std::string& header) {
+        return 10 + 2 * *RatingIndex(header.substr(0, 2)) + (header.ends_with(" pot.") ? 1 : 0);
+    };
+    std::string copied = CopyText(g.table, {0}, ratings), pasted;
+    pasted = copied.substr(0, copied.find('\n') + 1);
+    for (const int c : ratings)
+        pasted += std::to_string(valueOf(GridColumns()[static_cast<std::size_t>(c)].header)) +
+                  (c + 1 < kGridColumnCount ? "\t" : "\n");
+    const auto cells = PlanPaste(pasted, g.All(), 0, all, kFirstRatingColumn);
+    ASSERT_TRUE(cells.has_value());
+    ASSERT_EQ(cells->size(), ratings.size());
+    const EditPlan plan = PlanEdits(g.table, *cells);
+    ASSERT_TRUE(plan.refusals.empty());
+    CellChanges changes;
+    for (const PlannedEdit& edit : plan.edits)
+        changes.push_back({edit.rowId, edit.playersColumn, std::monostate{}, edit.after});
+    WriteCellChanges(g.league.db(), changes, CellSide::After);
+
+    const std::int64_t rowId = g.table.RowId(0);
+    for (int k = 0; k < kRatingCount; ++k) {
+        EXPECT_EQ(g.league.Number(rowId, ActualColumn(k)), 10 + 2 * k) << ActualColumn(k);
+        EXPECT_EQ(g.league.Number(rowId, PotentialColumn(k)), 11 + 2 * k) << PotentialColumn(k);
+    }
+    const GridTable reread = GridTable::Load(g.league.db());
+    EXPECT_EQ(CopyText(reread, {0}, ratings), pasted);
+
+    // Kick distance potentials unlike every other rating's: the grid's KD pot. column sorts by
+    // them.
+    g.league.Exec("UPDATE Players SET Pot_KD = (rowid * 37) % 11, Act_KD = rowid");
+    g.table = GridTable::Load(g.league.db());
+    std::vector<int> rows = g.All();
+    TextOrder order;
+    const SortKey key{PotentialGridColumn(*RatingIndex("KD")), false};
+    SortRows(g.table, rows, {&key, 1}, order);
+    std::vector<std::int64_t> byStored;
+    for (const int row : rows)
+        byStored.push_back(g.league.Number(g.table.RowId(row), "Pot_KD"));
+    EXPECT_TRUE(std::is_sorted(byStored.begin(), byStored.end()));
+    EXPECT_NE(byStored.front(), byStored.back());
+}
+
+TEST(GridColumnSets, BuiltInSetsFollowTheFormsBands) {
+    Texts names;
+    for (const ColumnSet& set : BuiltInColumnSets())
+        names.push_back(set.name);
+    EXPECT_EQ(names, (Texts{"All", "Actual only", "Band 1 (SP to PM)", "Band 2 (AS to CA)",
+                            "Band 3 (PB to KD)"}));
+    const auto headers = [](const std::string& name) {
+        Texts shown;
+        for (const int c : FindColumnSet(BuiltInColumnSets(), name)->columns)
+            shown.push_back(GridColumns()[static_cast<std::size_t>(c)].header);
+        return shown;
+    };
+    const Texts identity = {"Team",     "PID",   "Last Name", "First Name",
+                            "Position", "Years", "Weight",    "College"};
+    Texts all = identity, actual = identity, band2 = identity;
+    const Texts form = FormOrder();
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        all.insert(all.end(), {form[i], form[i] + " pot."});
+        actual.push_back(form[i]);
+        if (i >= 8 && i < 16)
+            band2.insert(band2.end(), {form[i], form[i] + " pot."});
+    }
+    EXPECT_EQ(headers("All"), all);
+    EXPECT_EQ(headers("Actual only"), actual);
+    EXPECT_EQ(headers("Band 2 (AS to CA)"), band2);
+    EXPECT_EQ(FindColumnSet(BuiltInColumnSets(), "all"), nullptr); // names match exactly
+}
+
+TEST(GridColumnSets, TextRoundTripsAndDamagedTextGivesWhatItCan) {
+    const int kd = PotentialGridColumn(*RatingIndex("KD"));
+    // The name columns come first, in the order given; the rest keep theirs.
+    const std::vector<int> arranged = {kLastNameColumn, kTeamColumn, kd, kSpeed, kCollegeColumn};
+    EXPECT_EQ(ArrangedColumns({kd, kLastNameColumn, kSpeed, -1, kTeamColumn, kGridColumnCount, kd,
+                               kCollegeColumn, kLastNameColumn}),
+              arranged);
+    EXPECT_EQ(ColumnsToText(arranged), "LastName,Team,Pot_KD,Act_SP,College");
+    EXPECT_EQ(ColumnsFromText(ColumnsToText(arranged)), arranged);
+    // Names in any case, blanks, unknown names, repeats and columns the grid leaves out.
+    EXPECT_EQ(ColumnsFromText(" act_sp ,Nope,,TEAM,Act_SP,Unknown3,Act_XX"),
+              (std::vector<int>{kTeamColumn, kSpeed}));
+    EXPECT_TRUE(ColumnsFromText("Nope,Act_XX").empty());
+
+    const std::vector<ColumnSet> sets = ColumnSetsFromText("Mine\tTeam,Act_SP\r\n"
+                                                           "a line without a tab\n"
+                                                           "\tTeam\n"
+                                                           "Ghost\tNope,Act_XX\n"
+                                                           "Mine\tPID\n"
+                                                           "Other\tPot_KD,LastName");
+    EXPECT_EQ(sets, (std::vector<ColumnSet>{{"Mine", {kTeamColumn, kSpeed}},
+                                            {"Other", {kLastNameColumn, kd}}}));
+    EXPECT_EQ(ColumnSetsFromText(ColumnSetsToText(sets)), sets);
+    EXPECT_EQ(ColumnSetsFromText(ColumnSetsToText({{" Two\tlines\n", arranged}})),
+              (std::vector<ColumnSet>{{"Two lines", arranged}}));
+    EXPECT_TRUE(ColumnSetsFromText("").empty());
+}
+
+TEST(GridColumnSets, SavingRemovingAndTickingColumns) {
+    std::vector<ColumnSet> saved;
+    PutColumnSet(saved, {"A", {kTeamColumn}});
+    PutColumnSet(saved, {"B", {kPidColumn}});
+    PutColumnSet(saved, {"A", {kSpeed}}); // replaces, in place
+    EXPECT_EQ(saved, (std::vector<ColumnSet>{{"A", {kSpeed}}, {"B", {kPidColumn}}}));
+    EXPECT_TRUE(RemoveColumnSet(saved, "A"));
+    EXPECT_FALSE(RemoveColumnSet(saved, "A"));
+    EXPECT_EQ(saved, (std::vector<ColumnSet>{{"B", {kPidColumn}}}));
+    EXPECT_EQ(CleanColumnSetName("  Kickers\tonly\n"), "Kickers only");
+    EXPECT_TRUE(ColumnSetNameProblem(""));
+    EXPECT_TRUE(ColumnSetNameProblem("Actual only"));
+    EXPECT_FALSE(ColumnSetNameProblem("actual only"));
+
+    // A column hidden and shown again comes back where it stood.
+    const std::vector<int> shown = FindColumnSet(BuiltInColumnSets(), "Actual only")->columns;
+    for (const int column : {kPidColumn, kPositionColumn, kSpeed, ActualGridColumn(7)}) {
+        const std::vector<int> hidden = WithColumn(shown, column, false);
+        EXPECT_EQ(hidden.size(), shown.size() - 1);
+        EXPECT_EQ(WithColumn(hidden, column, true), shown) << column;
+    }
+    // Shown anew, a name column joins the names; another column goes before the first shown
+    // column that follows it in the grid.
+    EXPECT_EQ(WithColumn({kLastNameColumn, kSpeed}, kTeamColumn, true),
+              (std::vector<int>{kTeamColumn, kLastNameColumn, kSpeed}));
+    const int kd = PotentialGridColumn(*RatingIndex("KD"));
+    EXPECT_EQ(WithColumn({kTeamColumn, kd, kCollegeColumn}, kSpeed, true),
+              (std::vector<int>{kTeamColumn, kSpeed, kd, kCollegeColumn}));
 }
 
 TEST(CellValue, TheFormsRulesWithTheirReasons) {

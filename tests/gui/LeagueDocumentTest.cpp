@@ -41,7 +41,7 @@ std::string PlayersDump(const std::filesystem::path& db) {
 class LeagueDocumentTest : public QObject {
     Q_OBJECT
 
-    static constexpr int kSpeed = kFirstActualColumn;
+    const int kSpeed = ActualGridColumn(0);
     std::unique_ptr<MainWindowSession> s_;
 
     PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
