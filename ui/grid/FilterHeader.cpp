@@ -8,6 +8,7 @@ FilterHeader::FilterHeader(QTableView* view) : QHeaderView(Qt::Horizontal, view)
     setSectionsClickable(true);
     setHighlightSections(true);
     connect(this, &QHeaderView::sectionResized, this, &FilterHeader::PlaceBoxes);
+    connect(this, &QHeaderView::sectionMoved, this, &FilterHeader::PlaceBoxes);
     connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &FilterHeader::PlaceBoxes);
 }
@@ -27,7 +28,18 @@ void FilterHeader::SetColumnCount(int columns) {
     PlaceBoxes();
 }
 
+void FilterHeader::SetBoxText(int column, const QString& text) {
+    if (QLineEdit* box = Box(column); box && box->text() != text) {
+        const QSignalBlocker quiet(box);
+        box->setText(text);
+    }
+    for (FilterHeader* follower : followers_)
+        follower->SetBoxText(column, text);
+}
+
 void FilterHeader::SetProblem(int column, const QString& problem) {
+    for (FilterHeader* follower : followers_)
+        follower->SetProblem(column, problem);
     QLineEdit* box = Box(column);
     if (!box)
         return;
@@ -35,6 +47,32 @@ void FilterHeader::SetProblem(int column, const QString& problem) {
     box->setStyleSheet(problem.isEmpty() ? QString()
                                          : QStringLiteral("QLineEdit { border: 2px solid red; }"));
     box->setToolTip(problem);
+}
+
+void FilterHeader::FollowBoxesOf(FilterHeader* leader) {
+    leader->followers_ << this;
+    for (int c = 0; c < boxes_.size() && c < leader->boxes_.size(); ++c) {
+        QLineEdit* mine = boxes_[c];
+        QLineEdit* theirs = leader->boxes_[c];
+        mine->setObjectName(QStringLiteral("gridFrozenFilter%1").arg(c));
+        mine->setText(theirs->text());
+        // Only a text that differs is set: setting a box moves its cursor to the end.
+        connect(mine, &QLineEdit::textChanged, theirs, [theirs](const QString& text) {
+            if (theirs->text() != text)
+                theirs->setText(text);
+        });
+        connect(theirs, &QLineEdit::textChanged, mine, [mine](const QString& text) {
+            if (mine->text() != text) {
+                const QSignalBlocker quiet(mine);
+                mine->setText(text);
+            }
+        });
+    }
+}
+
+void FilterHeader::SetCoveredColumns(const QList<int>& columns) {
+    covered_ = columns;
+    PlaceBoxes();
 }
 
 int FilterHeader::BoxHeight() const {
@@ -60,6 +98,6 @@ void FilterHeader::PlaceBoxes() {
     const int top = QHeaderView::sizeHint().height();
     for (int c = 0; c < boxes_.size(); ++c) {
         boxes_[c]->setGeometry(sectionViewportPosition(c), top, sectionSize(c), BoxHeight());
-        boxes_[c]->setVisible(!isSectionHidden(c));
+        boxes_[c]->setVisible(!isSectionHidden(c) && !covered_.contains(c));
     }
 }

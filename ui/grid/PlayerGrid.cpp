@@ -1,7 +1,9 @@
 #include "ui/grid/PlayerGrid.h"
 
 #include "ui/common/Counted.h"
+#include "ui/grid/ColumnSetMenu.h"
 #include "ui/grid/FilterHeader.h"
+#include "ui/grid/PlayerGridDelegate.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,6 +17,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
@@ -26,79 +29,50 @@ namespace {
 constexpr int kNameChars = 14;
 constexpr int kRatingChars = 6;
 
-bool IsFillKey(const QKeyEvent* key) {
-    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-           (key->modifiers() & Qt::ControlModifier);
-}
-
 } // namespace
-
-QWidget* PlayerGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                          const QModelIndex& index) const {
-    if (index.column() != kTeamColumn)
-        return QStyledItemDelegate::createEditor(parent, option, index);
-    auto* teams = new QComboBox(parent);
-    teams->addItems(teamNames);
-    return teams;
-}
-
-void PlayerGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    if (auto* teams = qobject_cast<QComboBox*>(editor))
-        teams->setCurrentText(index.data().toString());
-    else
-        QStyledItemDelegate::setEditorData(editor, index);
-}
-
-void PlayerGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
-                                      const QModelIndex& index) const {
-    if (auto* teams = qobject_cast<QComboBox*>(editor))
-        model->setData(index, teams->currentText());
-    else
-        QStyledItemDelegate::setModelData(editor, model, index);
-}
-
-bool PlayerGridDelegate::eventFilter(QObject* editor, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && IsFillKey(static_cast<QKeyEvent*>(event))) {
-        auto* widget = static_cast<QWidget*>(editor);
-        QString text;
-        if (auto* teams = qobject_cast<QComboBox*>(widget))
-            text = teams->currentText();
-        else if (auto* line = qobject_cast<QLineEdit*>(widget))
-            text = line->text();
-        emit closeEditor(widget, NoHint); // the fill below writes, not this editor
-        emit fillRequested(text);
-        return true;
-    }
-    return QStyledItemDelegate::eventFilter(editor, event);
-}
 
 PlayerGrid::PlayerGrid(QWidget* parent)
     : QDockWidget(QStringLiteral("Player Grid"), parent), model_(new PlayerGridModel(this)),
-      view_(new QTableView), delegate_(new PlayerGridDelegate(this)), scope_(new QComboBox),
-      count_(new QLabel) {
+      view_(new FrozenTableView), scope_(new QComboBox), count_(new QLabel) {
     setObjectName("dockPlayerGrid");
     view_->setObjectName("gridPlayers");
     scope_->setObjectName("cboGridScope");
     count_->setObjectName("lblGridCount");
     header_ = new FilterHeader(view_);
+    frozenHeader_ = new FilterHeader(view_->Pane());
     view_->setHorizontalHeader(header_);
+    view_->Pane()->setHorizontalHeader(frozenHeader_);
+    header_->SetColumnCount(kGridColumnCount);
+    frozenHeader_->SetColumnCount(kGridColumnCount);
+    frozenHeader_->FollowBoxesOf(header_);
     view_->setModel(model_);
-    view_->setItemDelegate(delegate_);
-    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                           QAbstractItemView::AnyKeyPressed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->installEventFilter(this);
-    header_->SetColumnCount(kGridColumnCount);
-    header_->setSortIndicatorShown(true);
+    for (QTableView* v : {static_cast<QTableView*>(view_), view_->Pane()}) {
+        // A delegate of its own: a view takes every editor its delegate closes as its own.
+        auto* delegate = new PlayerGridDelegate(v);
+        connect(delegate, &PlayerGridDelegate::fillRequested, this, &PlayerGrid::FillSelection);
+        v->setItemDelegate(delegate);
+        v->setSelectionBehavior(QAbstractItemView::SelectItems);
+        v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        v->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::AnyKeyPressed);
+        v->installEventFilter(this);
+    }
     const int charWidth = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     for (int c = 0; c < kGridColumnCount; ++c) {
         const GridColumn& column = GridColumns()[static_cast<std::size_t>(c)];
         const int chars = column.kind == GridColumnKind::Number ? kRatingChars : kNameChars;
         header_->resizeSection(c, charWidth * chars + 12);
     }
+    columns_ = new ColumnSetMenu(view_, header_, this);
+    columns_->Apply(BuiltInColumnSets().front().columns);
+    columnsButton_ = new QToolButton;
+    columnsButton_->setObjectName("btnGridColumns");
+    columnsButton_->setText(QStringLiteral("Columns"));
+    columnsButton_->setToolTip(QStringLiteral("Choose, arrange and save the columns shown"));
+    columnsButton_->setMenu(columns_);
+    columnsButton_->setPopupMode(QToolButton::InstantPopup);
 
     auto* body = new QWidget(this);
     auto* top = new QHBoxLayout;
@@ -106,6 +80,7 @@ PlayerGrid::PlayerGrid(QWidget* parent)
     show->setBuddy(scope_);
     top->addWidget(show);
     top->addWidget(scope_);
+    top->addWidget(columnsButton_);
     top->addStretch(1);
     top->addWidget(count_);
     auto* layout = new QVBoxLayout(body);
@@ -116,16 +91,26 @@ PlayerGrid::PlayerGrid(QWidget* parent)
     FillScopeChoice();
     ShowCount();
 
-    // A click on a caption sorts. A table view also selects the column on it, which makes the
-    // top visible row current and so would choose another player: not here.
-    disconnect(header_, SIGNAL(sectionPressed(int)), view_, SLOT(selectColumn(int)));
-    disconnect(header_, SIGNAL(sectionEntered(int)), view_, SLOT(_q_selectColumn(int)));
-    connect(header_, &QHeaderView::sectionClicked, this, &PlayerGrid::SortClicked);
+    for (FilterHeader* header : {header_, frozenHeader_}) {
+        header->setSortIndicatorShown(true);
+        header->setSectionsMovable(true);
+        // A click on a caption sorts. A table view also selects the column on it, which makes
+        // the top visible row current and so would choose another player: not here.
+        QTableView* owner = header == header_ ? view_ : view_->Pane();
+        disconnect(header, SIGNAL(sectionPressed(int)), owner, SLOT(selectColumn(int)));
+        disconnect(header, SIGNAL(sectionEntered(int)), owner, SLOT(_q_selectColumn(int)));
+        connect(header, &QHeaderView::sectionClicked, this, &PlayerGrid::SortClicked);
+        header->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(header, &QWidget::customContextMenuRequested, this,
+                [this, header](const QPoint& at) { columns_->popup(header->mapToGlobal(at)); });
+    }
     connect(header_, &FilterHeader::filterEdited, this, [this](int column, const QString& text) {
         const std::optional<QString> problem = model_->SetFilterText(column, text);
         header_->SetProblem(column, problem.value_or(QString()));
         SaveSettings();
     });
+    connect(columns_, &ColumnSetMenu::changed, this, &PlayerGrid::SaveSettings);
+    connect(columns_, &ColumnSetMenu::message, this, &PlayerGrid::message);
     connect(scope_, &QComboBox::activated, this, [this] {
         model_->SetScope(scope_->currentData().toInt());
         SaveSettings();
@@ -135,9 +120,16 @@ PlayerGrid::PlayerGrid(QWidget* parent)
     // when they still show him.
     connect(model_, &PlayerGridModel::rowsRebuilt, this, &PlayerGrid::ShowCurrentPlayer);
     connect(model_, &PlayerGridModel::refused, this, &PlayerGrid::message);
-    connect(delegate_, &PlayerGridDelegate::fillRequested, this, &PlayerGrid::FillSelection);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { CurrentRowChanged(current); });
+}
+
+void PlayerGrid::SetPrompts(UserPrompts* prompts) {
+    columns_->SetPrompts(prompts);
+}
+
+std::vector<int> PlayerGrid::ShownColumns() const {
+    return columns_->ShownColumns();
 }
 
 void PlayerGrid::SetLeague(const QString& leagueFile, const std::filesystem::path& workingDb) {
@@ -196,14 +188,16 @@ void PlayerGrid::FillScopeChoice() {
     std::stable_sort(teams.begin(), teams.end(), [&](const auto& a, const auto& b) {
         return collator.compare(QString::fromStdString(a.name), QString::fromStdString(b.name)) < 0;
     });
-    delegate_->teamNames.clear();
+    QStringList teamNames;
     for (const GridTable::Team& team : teams) {
         scope_->addItem(QString::fromStdString(team.name), team.id);
-        delegate_->teamNames << QString::fromStdString(team.name);
+        teamNames << QString::fromStdString(team.name);
     }
     const QString freeAgents = QString::fromStdString(model_->Table().TeamName(0));
     scope_->addItem(freeAgents, 0);
-    delegate_->teamNames << freeAgents;
+    teamNames << freeAgents;
+    for (QTableView* v : {static_cast<QTableView*>(view_), view_->Pane()})
+        static_cast<PlayerGridDelegate*>(v->itemDelegate())->teamNames = teamNames;
     const int at = scope_->findData(chosen);
     scope_->setCurrentIndex(at < 0 ? 0 : at);
     if (at < 0 && chosen != PlayerGridModel::kWholeLeague)
@@ -216,12 +210,14 @@ void PlayerGrid::ShowCount() {
         QStringLiteral("%1 of %2 players")
             .arg(locale.toString(model_->rowCount()), locale.toString(model_->TotalPlayers())));
     const auto& keys = model_->SortKeys();
-    if (keys.empty())
-        header_->setSortIndicator(-1, Qt::AscendingOrder);
-    else
-        header_->setSortIndicator(keys.front().column, keys.front().descending
-                                                           ? Qt::DescendingOrder
-                                                           : Qt::AscendingOrder);
+    for (FilterHeader* header : {header_, frozenHeader_}) {
+        if (keys.empty())
+            header->setSortIndicator(-1, Qt::AscendingOrder);
+        else
+            header->setSortIndicator(keys.front().column, keys.front().descending
+                                                              ? Qt::DescendingOrder
+                                                              : Qt::AscendingOrder);
+    }
 }
 
 // Filters and the choice of players, per league, in the program's settings.
@@ -236,6 +232,8 @@ QSettings ProgramSettings() {
 }
 } // namespace
 
+// Filters are kept by the name of their column, so they stay on it whatever order the grid gives
+// its columns; those kept by position, as older builds did, are read once.
 void PlayerGrid::SaveSettings() const {
     if (leagueFile_.isEmpty())
         return;
@@ -243,24 +241,46 @@ void PlayerGrid::SaveSettings() const {
     settings.beginGroup(LeagueGroup(leagueFile_));
     QStringList filters;
     for (int c = 0; c < kGridColumnCount; ++c)
-        filters << header_->Box(c)->text();
-    settings.setValue(QStringLiteral("Filters"), filters);
+        if (const QString text = header_->Box(c)->text(); !text.isEmpty())
+            filters << QString::fromLatin1(ColumnKey(c).data(), qsizetype(ColumnKey(c).size())) +
+                           QLatin1Char('=') + text;
+    settings.setValue(QStringLiteral("ColumnFilters"), filters);
+    settings.remove(QStringLiteral("Filters"));
     settings.setValue(QStringLiteral("Scope"), model_->Scope());
+    settings.setValue(QStringLiteral("Columns"),
+                      QString::fromStdString(ColumnsToText(columns_->ShownColumns())));
+    settings.setValue(QStringLiteral("ColumnSets"),
+                      QString::fromStdString(ColumnSetsToText(columns_->SavedSets())));
 }
 
 void PlayerGrid::RestoreSettings() {
     QSettings settings = ProgramSettings();
     settings.beginGroup(LeagueGroup(leagueFile_));
-    const QStringList filters = settings.value(QStringLiteral("Filters")).toStringList();
+    std::vector<QString> filters(kGridColumnCount);
+    if (settings.contains(QStringLiteral("ColumnFilters"))) {
+        for (const QString& kept : settings.value(QStringLiteral("ColumnFilters")).toStringList())
+            if (const auto column =
+                    GridColumnNamed(kept.section(QLatin1Char('='), 0, 0).toStdString()))
+                filters[static_cast<std::size_t>(*column)] = kept.section(QLatin1Char('='), 1);
+    } else {
+        const QStringList former = settings.value(QStringLiteral("Filters")).toStringList();
+        for (int at = 0; at < former.size(); ++at)
+            if (const auto column = GridColumnAtFormerPosition(at))
+                filters[static_cast<std::size_t>(*column)] = former[at];
+    }
     const int scope =
         settings.value(QStringLiteral("Scope"), PlayerGridModel::kWholeLeague).toInt();
     for (int c = 0; c < kGridColumnCount; ++c) {
-        QLineEdit* box = header_->Box(c);
-        const QSignalBlocker quiet(box);
-        box->setText(c < filters.size() ? filters[c] : QString());
-        header_->SetProblem(c, model_->SetFilterText(c, box->text(), false).value_or(QString()));
+        const QString& text = filters[static_cast<std::size_t>(c)];
+        header_->SetBoxText(c, text);
+        header_->SetProblem(c, model_->SetFilterText(c, text, false).value_or(QString()));
     }
     model_->SetScope(scope, false); // the rows follow when the players are read
+    std::vector<int> shown =
+        ColumnsFromText(settings.value(QStringLiteral("Columns")).toString().toStdString());
+    columns_->Apply(shown.empty() ? BuiltInColumnSets().front().columns : shown);
+    columns_->SetSavedSets(
+        ColumnSetsFromText(settings.value(QStringLiteral("ColumnSets")).toString().toStdString()));
 }
 
 void PlayerGrid::SortClicked(int column) {
@@ -338,17 +358,24 @@ void PlayerGrid::SelectCells(const std::vector<std::int64_t>& cells, std::int64_
     quiet_ = false;
 }
 
+QModelIndexList PlayerGrid::SelectedShownCells() const {
+    QModelIndexList cells = view_->selectionModel()->selectedIndexes();
+    cells.removeIf(
+        [this](const QModelIndex& cell) { return view_->isColumnHidden(cell.column()); });
+    return cells;
+}
+
 void PlayerGrid::CopySelection() {
-    const QModelIndexList cells = view_->selectionModel()->selectedIndexes();
+    const QModelIndexList cells = SelectedShownCells();
     if (cells.isEmpty())
         return;
-    QApplication::clipboard()->setText(model_->CopyText(cells));
+    QApplication::clipboard()->setText(model_->CopyText(cells, ShownColumns()));
     emit message(Counted(cells.size(), "cell copied", "cells copied"));
 }
 
 void PlayerGrid::FillSelection(const QString& text) {
     std::vector<CellInput> cells;
-    for (const QModelIndex& index : view_->selectionModel()->selectedIndexes())
+    for (const QModelIndex& index : SelectedShownCells())
         if (GridColumns()[static_cast<std::size_t>(index.column())].editable)
             cells.push_back({model_->TableRow(index.row()), index.column(), text.toStdString()});
     if (cells.empty())
@@ -364,17 +391,21 @@ void PlayerGrid::FillSelection(const QString& text) {
 }
 
 void PlayerGrid::PasteIntoSelection(const QString& text) {
-    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    const QModelIndexList selected = SelectedShownCells();
     if (selected.isEmpty())
         return;
+    // The block's top left: the first selected row, and the selected column the furthest left as
+    // the columns are shown.
+    const std::vector<int> shown = ShownColumns();
     int top = selected.front().row();
-    int left = selected.front().column();
+    auto left = static_cast<int>(shown.size());
     for (const QModelIndex& index : selected) {
         top = std::min(top, index.row());
-        left = std::min(left, index.column());
+        const auto at = std::find(shown.begin(), shown.end(), index.column());
+        left = std::min(left, static_cast<int>(at - shown.begin()));
     }
     std::optional<std::vector<CellInput>> cells =
-        PlanPaste(text.toStdString(), model_->ShownRows(), top, left);
+        PlanPaste(text.toStdString(), model_->ShownRows(), top, shown, left);
     if (!cells) {
         emit message(QStringLiteral("Nothing was changed: the pasted block reaches past the last "
                                     "row or column of the grid"));
@@ -395,7 +426,7 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
 }
 
 bool PlayerGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_ && event->type() == QEvent::KeyPress) {
+    if ((watched == view_ || watched == view_->Pane()) && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
             CopySelection();

@@ -1,48 +1,36 @@
 #pragma once
 
+#include "ui/grid/FrozenTableView.h"
 #include "ui/grid/PlayerGridModel.h"
 
 #include <QDockWidget>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 class QComboBox;
 class QLabel;
+class QToolButton;
+class ColumnSetMenu;
 class FilterHeader;
+class UserPrompts;
 
-// The grid's cells: a drop-down of the league's teams for the Team column, a line for the rest.
-// Ctrl+Enter in an editor asks to fill every selected cell with its text instead of this one.
-class PlayerGridDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QStringList teamNames;
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override;
-
-signals:
-    void fillRequested(const QString& text);
-
-protected:
-    bool eventFilter(QObject* editor, QEvent* event) override;
-};
-
-// The dock of the player grid: a choice of players above (whole league, free agents, one team),
-// the filter boxes under the column captions, the table, and how many players it shows. Copy
-// (Ctrl+C), paste (Ctrl+V) and fill (Ctrl+Enter in an editor) work on the selected cells; every
-// change goes through the model's change sink as one step.
+// The dock of the player grid: a choice of players above (whole league, free agents, one team)
+// and of the columns, the filter boxes under the column captions, the table with the columns that
+// name a player kept in view on its left, and how many players it shows. Copy (Ctrl+C), paste
+// (Ctrl+V) and fill (Ctrl+Enter in an editor) work on the selected cells of the columns shown, in
+// the order shown; every change goes through the model's change sink as one step. The filters,
+// the choice of players, the columns shown and the saved column sets are kept per league.
 class PlayerGrid : public QDockWidget {
     Q_OBJECT
 public:
     explicit PlayerGrid(QWidget* parent = nullptr);
 
     PlayerGridModel* Model() const { return model_; }
-    QTableView* View() const { return view_; }
+    FrozenTableView* View() const { return view_; }
     FilterHeader* Filters() const { return header_; }
+    FilterHeader* FrozenFilters() const { return frozenHeader_; }
+    ColumnSetMenu* Columns() const { return columns_; }
+    // Where the name of a column set to save is asked.
+    void SetPrompts(UserPrompts* prompts);
     QComboBox* ScopeChoice() const { return scope_; }
     QLabel* CountLabel() const { return count_; }
 
@@ -76,18 +64,24 @@ private:
     void SaveSettings() const;
     void RestoreSettings();
     void SortClicked(int column);
+    // The grid columns shown, in view order.
+    std::vector<int> ShownColumns() const;
     void CurrentRowChanged(const QModelIndex& current);
     // The current player's row again, after the rows were worked out anew.
     void ShowCurrentPlayer();
+    // The selected cells of the columns shown.
+    QModelIndexList SelectedShownCells() const;
     // Selected cells as rowid * 1000 + column, which survive a new order or a reload.
     std::vector<std::int64_t> SelectedCells() const;
     void SelectCells(const std::vector<std::int64_t>& rowIds, std::int64_t currentRowId,
                      int currentColumn);
 
     PlayerGridModel* model_;
-    QTableView* view_;
+    FrozenTableView* view_;
     FilterHeader* header_;
-    PlayerGridDelegate* delegate_;
+    FilterHeader* frozenHeader_;
+    ColumnSetMenu* columns_;
+    QToolButton* columnsButton_;
     QComboBox* scope_;
     QLabel* count_;
     QString leagueFile_;

@@ -213,16 +213,20 @@ bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& t
     return true;
 }
 
-QString PlayerGridModel::CopyText(const QModelIndexList& cells) const {
+QString PlayerGridModel::CopyText(const QModelIndexList& cells,
+                                  const std::vector<int>& shownColumns) const {
     std::set<int> viewRows;
-    std::set<int> columns;
+    std::set<int> selected;
     for (const QModelIndex& cell : cells) {
         viewRows.insert(cell.row());
-        columns.insert(cell.column());
+        selected.insert(cell.column());
     }
     std::vector<int> rows;
     for (const int viewRow : viewRows)
         rows.push_back(TableRow(viewRow));
-    return QString::fromStdString(
-        tavrel::grid::CopyText(table_, rows, {columns.begin(), columns.end()}));
+    std::vector<int> columns;
+    for (const int column : shownColumns)
+        if (selected.contains(column))
+            columns.push_back(column);
+    return QString::fromStdString(tavrel::grid::CopyText(table_, rows, columns));
 }

@@ -60,8 +60,8 @@ public:
     // Applies the typed texts as one step named `text`; false, with refused() telling why, when
     // any cell is refused or the sink did not write them.
     bool ApplyInputs(std::vector<tavrel::grid::CellInput> cells, const QString& text);
-    // The text for copying these view cells.
-    QString CopyText(const QModelIndexList& cells) const;
+    // The text for copying these view cells, their columns in the order of `shownColumns`.
+    QString CopyText(const QModelIndexList& cells, const std::vector<int>& shownColumns) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

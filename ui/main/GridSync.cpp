@@ -49,6 +49,7 @@ void GridSync::BuildPlayerGrid(QMenu* viewMenu) {
         window_.resizeDocks({grid_}, {window_.height() / 2}, Qt::Vertical);
     });
 
+    grid_->SetPrompts(&window_.Prompts());
     LeagueDocument& document = window_.Document();
     grid_->Model()->SetEditGate([&document] { return document.IsEditable(); });
     grid_->Model()->SetChangeSink([this](const QString& text, tavrel::CellChanges changes) {
