@@ -256,6 +256,14 @@ private slots:
         QVERIFY(view->Pane()->isColumnHidden(kPidColumn));
         QCOMPARE(view->FrozenColumns(),
                  (QList<int>{kTeamColumn, kLastNameColumn, kFirstNameColumn}));
+        // A player chosen elsewhere is shown in a column that shows.
+        columns->Apply(WithColumn(columns->ShownColumns(), kTeamColumn, false));
+        view->selectionModel()->clear();
+        Grid()->SetCurrentPlayer(RowId(3));
+        QCOMPARE(view->currentIndex(), Cell(3, kLastNameColumn));
+        columns->Apply(WithColumn(columns->ShownColumns(), kTeamColumn, true));
+        QCOMPARE(view->FrozenColumns(),
+                 (QList<int>{kTeamColumn, kLastNameColumn, kFirstNameColumn}));
 
         // Dragged captions: a rating dragged before the names goes behind them; kick distance
         // before speed.

@@ -320,7 +320,11 @@ void PlayerGrid::ShowCurrentPlayer() {
     const QModelIndex current = view_->currentIndex();
     if (current.isValid() && current.row() == *viewRow)
         return;
-    const QModelIndex cell = model_->index(*viewRow, std::max(0, current.column()));
+    // In the column of the cell current before, or the first column shown.
+    const int column = current.isValid() && !view_->isColumnHidden(current.column())
+                           ? current.column()
+                           : ShownColumns().front();
+    const QModelIndex cell = model_->index(*viewRow, column);
     view_->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect);
     view_->scrollTo(cell);
 }
