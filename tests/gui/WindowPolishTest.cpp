@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -578,6 +579,26 @@ private slots:
         QVERIFY(!fits.team.isEmpty());
         QVERIFY(metrics.horizontalAdvance(fits.team) <= narrow / 2);
         QVERIFY(metrics.horizontalAdvance(fits.entry + QStringLiteral("  ") + fits.team) <= narrow);
+    }
+
+    // With the grid below, the form keeps every rating band in view: side by side as far as the
+    // width allows, the grid taking the height the form leaves.
+    void withTheGridBelowTheFormShowsEveryBand() {
+        s_->window->show();
+        s_->OpenDemo();
+        s_->Trigger("mnuViewPlayerGrid");
+        auto* area = s_->Find<QScrollArea>("playerArea");
+        QLineEdit* last = s_->Box("txtP_KD"); // the last box of the third band
+        const auto inView = [&] {
+            const QRect box(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
+            return area->viewport()->rect().contains(box);
+        };
+        for (const auto& [width, side] : {std::pair{1366, 2}, {1024, 1}, {1920, 3}}) {
+            s_->window->resize(width, 740);
+            QTRY_COMPARE(s_->window->Details()->BandsPerRow(), side);
+            QTRY_VERIFY2(inView(), qPrintable(QString::number(width)));
+            QVERIFY(s_->window->findChild<PlayerGrid*>()->height() >= 740 / 4);
+        }
     }
 
     void theGlobalEditPreviewSaysWhatItsFiguresCount() {
