@@ -95,7 +95,9 @@ void GridSync::PlayersReloaded() {
 }
 
 void GridSync::WindowResized() {
-    if (grid_ && grid_->isVisible() && !fitPending_) {
+    // The grid may be about to show (its menu item is checked before it shows): the fit looks
+    // once the events of now are handled.
+    if (grid_ && !fitPending_) {
         fitPending_ = true;
         QTimer::singleShot(0, grid_, [this] { FitFormAboveGrid(); });
     }
