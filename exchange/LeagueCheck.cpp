@@ -20,6 +20,8 @@ constexpr int kHighestRating = 99;
 const RecordField& kFirstName = kRecordFields[*PlayersColumnIndex("FirstName")];
 const RecordField& kLastName = kRecordFields[*PlayersColumnIndex("LastName")];
 const int kPositionByte = kRecordFields[*PlayersColumnIndex("Position")].offset;
+const int kActualColumns = *PlayersColumnIndex(ActualColumn(0));
+const int kPotentialColumns = *PlayersColumnIndex(PotentialColumn(0));
 
 // Whether a name field, without its trailing padding, holds a control character or a byte
 // Windows-1252 leaves undefined.
@@ -41,7 +43,8 @@ std::span<const std::uint8_t> Field(RecordBytes record, const RecordField& colum
 
 class Checker {
 public:
-    explicit Checker(const PlayerFileImage& image) : image_(image) {}
+    Checker(const PlayerFileImage& image, CheckWording wording)
+        : image_(image), captions_(wording == CheckWording::Captions) {}
 
     void Player(std::size_t n) {
         const RecordBytes r = image_.Record(n);
@@ -54,15 +57,15 @@ public:
         std::string above, tooHigh;
         for (int k = 0; k < kRatingCount; ++k) {
             const int actual = r[kActualBlock + 2 * k], potential = r[kPotentialBlock + 2 * k];
-            const std::string code(kRatings[k].code);
+            const std::string code(captions_ ? kRatings[k].longName : kRatings[k].code);
             if (actual > potential)
                 above += (above.empty() ? "" : ", ") + code + " " + std::to_string(actual) + " > " +
                          std::to_string(potential);
             if (actual > kHighestRating)
-                tooHigh +=
-                    (tooHigh.empty() ? "" : ", ") + ActualColumn(k) + " " + std::to_string(actual);
+                tooHigh += (tooHigh.empty() ? "" : ", ") + Column(kActualColumns + k) + " " +
+                           std::to_string(actual);
             if (potential > kHighestRating)
-                tooHigh += (tooHigh.empty() ? "" : ", ") + PotentialColumn(k) + " " +
+                tooHigh += (tooHigh.empty() ? "" : ", ") + Column(kPotentialColumns + k) + " " +
                            std::to_string(potential);
         }
         if (!above.empty())
@@ -77,8 +80,8 @@ public:
                 "is on team " + std::to_string(r[4]) + ", which the league file does not list");
         for (const RecordField* name : {&kFirstName, &kLastName})
             if (HasBadCharacters(Field(r, *name)))
-                add("name-characters",
-                    "has control characters or undefined bytes in " + std::string(name->column));
+                add("name-characters", "has control characters or undefined bytes in " +
+                                           Column(*PlayersColumnIndex(name->column)));
         holders_[pid].push_back(n);
     }
 
@@ -143,7 +146,13 @@ private:
                               text(kFirstName), text(kLastName));
     }
 
+    std::string Column(int playersColumn) const {
+        return captions_ ? ColumnCaption(playersColumn)
+                         : std::string(kPlayersColumns[playersColumn].name);
+    }
+
     const PlayerFileImage& image_;
+    bool captions_;
     std::optional<std::set<int>> teams_;
     std::map<int, std::vector<std::size_t>> holders_;
 };
@@ -151,8 +160,9 @@ private:
 } // namespace
 
 std::vector<LeagueProblem> CheckLeague(const PlayerFileImage& players,
-                                       const std::optional<std::vector<TeamRecord>>& teams) {
-    Checker checker(players);
+                                       const std::optional<std::vector<TeamRecord>>& teams,
+                                       CheckWording wording) {
+    Checker checker(players, wording);
     const std::span<const std::uint8_t> header = players.Header();
     if (header.size() == kPlayerFileHeaderSize) {
         const int size = header[8] | (header[9] << 8);

@@ -21,6 +21,11 @@ struct LeagueProblem {
     std::optional<int> team;
 };
 
+// How the findings name a player's columns: by the column names of the spreadsheets and the
+// command line ("Act_SP 120", "FirstName"), or as the window's form names them ("Actual Speed
+// 120", "First Name").
+enum class CheckWording { ColumnNames, Captions };
+
 // Everything the check finds in a player file and the teams of its league file: a header that
 // does not give the 366-byte record size (bytes 8 and 9), records whose identifier bytes are 0,0
 // (the next save drops them), PIDs more than one record holds, actual ratings above potential,
@@ -29,7 +34,8 @@ struct LeagueProblem {
 // names with control characters or bytes the code page leaves undefined, and bytes after the last
 // whole record. In file order, players before teams.
 std::vector<LeagueProblem> CheckLeague(const PlayerFileImage& players,
-                                       const std::optional<std::vector<TeamRecord>>& teams);
+                                       const std::optional<std::vector<TeamRecord>>& teams,
+                                       CheckWording wording = CheckWording::ColumnNames);
 
 // "1 warning", "2 warnings": how the check's findings are counted to the user.
 std::string WarningCount(std::size_t problems);

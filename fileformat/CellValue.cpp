@@ -10,18 +10,11 @@ namespace tavrel {
 namespace {
 
 constexpr int kFirstRatingColumn = 11; // Pot_SP; the 24 potential then the 24 actual ratings
-constexpr int kFirstActualColumn = kFirstRatingColumn + kRatingCount;
 constexpr int kLastRatingColumn = kFirstRatingColumn + 2 * kRatingCount - 1;
 constexpr std::int64_t kHighestRating = 255;
 
 const int kFirstNameColumn = *PlayersColumnIndex("FirstName");
 const int kLastNameColumn = *PlayersColumnIndex("LastName");
-
-std::string RatingName(int column) {
-    return column >= kFirstActualColumn
-               ? "Actual " + std::string(kRatings[column - kFirstActualColumn].longName)
-               : "Potential " + std::string(kRatings[column - kFirstRatingColumn].longName);
-}
 
 } // namespace
 
@@ -34,7 +27,7 @@ ParsedCell ParseCellValue(int column, std::string_view utf8) {
     if (!IsEditablePlayersColumn(column))
         return CellRefusal{std::string(kPlayersColumns.at(column).name) + " cannot be changed"};
     if (column == kFirstNameColumn || column == kLastNameColumn) {
-        const std::string label = column == kFirstNameColumn ? "First Name" : "Last Name";
+        const std::string label = ColumnCaption(column);
         const auto width = static_cast<std::size_t>(kPlayersColumns[column].declaredWidth);
         if (!FitsWindows1252(utf8))
             return CellRefusal{label + " holds a character the player file cannot store"};
@@ -47,7 +40,7 @@ ParsedCell ParseCellValue(int column, std::string_view utf8) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() ||
         number < 0 || number > kHighestRating)
-        return CellRefusal{RatingName(column) + " must be a whole number from 0 to 255"};
+        return CellRefusal{ColumnCaption(column) + " must be a whole number from 0 to 255"};
     return Value{number};
 }
 

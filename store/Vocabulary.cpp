@@ -1,5 +1,9 @@
 #include "store/Vocabulary.h"
 
+#include "store/PlayersTable.h"
+
+#include <utility>
+
 namespace tavrel {
 namespace {
 
@@ -9,14 +13,14 @@ constexpr std::array<std::string_view, kPositionCount> kPositionTexts = {
 } // namespace
 
 const std::array<Rating, kRatingCount> kRatings = {{
-    {"SP", "Speed"},          {"AG", "Agility"},        {"VT", "Vertical Jump"},
-    {"AS", "Arm Strength"},   {"TA", "Throw Accuracy"}, {"KD", "Kick Distance"},
-    {"KA", "Kick Accuracy"},  {"SC", "Scrambling"},     {"PB", "Pass Blocking"},
-    {"RB", "Run Blocking"},   {"RD", "Run Defense"},    {"PR", "Pass Rushing"},
-    {"TK", "Tackling"},       {"BT", "Break Tackle"},   {"CA", "Catching"},
-    {"PD", "Pass Defense"},   {"BC", "Ball Carrying"},  {"VI", "Vision"},
-    {"AW", "Awareness"},      {"RE", "Reading"},        {"DI", "Discipline"},
-    {"PM", "Playmaking"},     {"DU", "Durability"},     {"FA", "Fatigue"},
+    {"SP", "Speed"},         {"AG", "Agility"},        {"VT", "Vertical Jump"},
+    {"AS", "Arm Strength"},  {"TA", "Throw Accuracy"}, {"KD", "Kick Distance"},
+    {"KA", "Kick Accuracy"}, {"SC", "Scrambling"},     {"PB", "Pass Blocking"},
+    {"RB", "Run Blocking"},  {"RD", "Run Defense"},    {"PR", "Pass Rushing"},
+    {"TK", "Tackling"},      {"BT", "Break Tackle"},   {"CA", "Catching"},
+    {"PD", "Pass Defense"},  {"BC", "Ball Carrying"},  {"VI", "Vision"},
+    {"AW", "Awareness"},     {"RE", "Reading"},        {"DI", "Discipline"},
+    {"PM", "Playmaking"},    {"DU", "Durability"},     {"FA", "Fatigue"},
 }};
 
 const std::array<RatingBand, 3> kRatingBands = {{
@@ -51,6 +55,35 @@ std::string ActualColumn(int ratingIndex) {
 
 std::string PotentialColumn(int ratingIndex) {
     return "Pot_" + std::string(kRatings.at(ratingIndex).code);
+}
+
+std::string ColumnCaption(int playersColumn) {
+    static constexpr std::pair<std::string_view, std::string_view> kCaptions[] = {
+        {"FirstName", "First Name"},
+        {"LastName", "Last Name"},
+        {"Years", "Years"},
+        {"Position", "Position"},
+        {"PositionTXT", "Position Text"},
+        {"AGE", "Age"},
+        {"Height", "Height"},
+        {"Weight", "Weight"},
+        {"College", "College"},
+        {"Team", "Team"},
+        {"PID", "PID"}};
+    constexpr int kFirstPotential = 11, kFirstActual = kFirstPotential + kRatingCount;
+    const std::string_view name = kPlayersColumns.at(playersColumn).name;
+    if (playersColumn >= kFirstActual && playersColumn < kFirstActual + kRatingCount)
+        return "Actual " + std::string(kRatings[playersColumn - kFirstActual].longName);
+    if (playersColumn >= kFirstPotential && playersColumn < kFirstActual)
+        return "Potential " + std::string(kRatings[playersColumn - kFirstPotential].longName);
+    for (const auto& [column, caption] : kCaptions)
+        if (name == column)
+            return std::string(caption);
+    return std::string(name);
+}
+
+std::string CellEditText(int playersColumn, std::string_view player) {
+    return "Change " + ColumnCaption(playersColumn) + " of " + std::string(player);
 }
 
 std::string ActualTooltip(int ratingIndex, TooltipSet set) {

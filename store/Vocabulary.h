@@ -35,6 +35,16 @@ std::optional<int> RatingIndex(std::string_view code);
 std::string ActualColumn(int ratingIndex);    // "Act_SP"
 std::string PotentialColumn(int ratingIndex); // "Pot_SP"
 
+// What the window's reports, messages and undo steps call a Players column: a rating as the
+// form's tool tips name it, without their misspellings ("Actual Speed", "Potential Agility"), the
+// columns the form and the grid show by their captions ("First Name", "Position"), the position's
+// abbreviation as "Position Text", and every other column by its own name ("Unknown3").
+// The command line and the spreadsheets keep the column names.
+std::string ColumnCaption(int playersColumn);
+
+// The undo step of one cell typed into the form or the grid: "Change Actual Speed of John Smith".
+std::string CellEditText(int playersColumn, std::string_view player);
+
 // The order in which the editing windows and the roster files show the ratings: three bands of
 // eight codes. It differs from the record order, and both are fixed.
 using RatingBand = std::array<std::string_view, 8>;

@@ -3,6 +3,7 @@
 #include "LeagueFixtures.h"
 #include "TestLeague.h"
 #include "store/TeamChoices.h"
+#include "store/Vocabulary.h"
 
 #include <thread>
 
@@ -84,6 +85,46 @@ TEST(TeamChoices, OneEntryPerNameInNameOrderWithTheFirstRowsId) {
                          {"Bears", 3}, {"Colts", 1}, {"Wolves", 7}}));
 
     EXPECT_THROW(ReadTeamChoices(league.folder() / "gone.tmp"), LeagueError);
+}
+
+// The window's reports and undo steps name teams, positions and columns in the user's words.
+TEST(TeamChoices, ReportsNameTeamsPositionsAndColumnsAsTheFormDoes) {
+    TestLeague league;
+    league.AddTeam(7, "Wolves"s + std::string(14, '\0'));
+    league.AddTeam(7, "Later"); // a number's first row names it
+    league.AddTeam(3, "Bears");
+    league.AddTeam(std::monostate{}, "Nobody");
+    const TeamNames teams = TeamNames::Read(league.db());
+    EXPECT_EQ(teams.Shown(7), "Wolves (7)");
+    EXPECT_EQ(teams.Shown(0), "Free Agents (0)");
+    EXPECT_EQ(teams.Shown(40), "team 40");
+    const auto named = [&teams](const char* column, const Value& value) {
+        return NamedValue(Col(column), value, teams);
+    };
+    EXPECT_EQ(named("Team", std::int64_t{3}), "Bears (3)");
+    EXPECT_EQ(named("Team", std::int64_t{1000}), "team 1000");
+    EXPECT_EQ(named("Position", std::int64_t{6}), "WR");
+    EXPECT_EQ(named("Position", std::int64_t{15}), "position code 15");
+    EXPECT_EQ(named("Position", std::int64_t{1} << 32), "position code 4294967296");
+    EXPECT_EQ(named("Team", Value{}), std::nullopt);
+    EXPECT_EQ(named("Act_SP", std::int64_t{3}), std::nullopt);
+    EXPECT_THROW(TeamNames::Read(league.folder() / "gone.tmp"), LeagueError);
+
+    // The ratings' first and last columns of either block, and the columns around them.
+    const std::pair<const char*, const char*> captions[] = {
+        {"INJStatus", "INJStatus"},
+        {"Pot_SP", "Potential Speed"},
+        {"Pot_FA", "Potential Fatigue"},
+        {"Act_SP", "Actual Speed"},
+        {"Act_FA", "Actual Fatigue"},
+        {"AGE", "Age"},
+        {"FirstName", "First Name"},
+        {"PositionTXT", "Position Text"},
+        {"Act_52", "Act_52"},
+    };
+    for (const auto& [column, caption] : captions)
+        EXPECT_EQ(ColumnCaption(Col(column)), caption) << column;
+    EXPECT_EQ(CellEditText(Col("Pot_AG"), "John Smith"), "Change Potential Agility of John Smith");
 }
 
 } // namespace

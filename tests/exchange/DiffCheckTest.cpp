@@ -146,5 +146,31 @@ TEST(Check, FindsEachProblemWithItsPlayerOrTeam) {
     EXPECT_EQ(PlayerFileOf("a/Demo.LgE"), std::filesystem::path("a/Demo.ply"));
 }
 
+// The window's check names the columns as its form does; the command line keeps the names of the
+// spreadsheets' columns.
+TEST(Check, NamesColumnsByCaptionForTheWindow) {
+    Files league;
+    league.records = {CleanRecord(10, 1, "John", "Smith")};
+    league.records[0][175] = 120; // actual speed above 99 and above its potential
+    league.records[0][9] = 0x01;  // a control character in the first name
+    const auto messages = [&](CheckWording wording) {
+        std::vector<std::string> texts;
+        for (const LeagueProblem& p : CheckLeague(league.File(), league.teams, wording))
+            texts.push_back(p.message);
+        return texts;
+    };
+    const std::vector<std::string> names = messages(CheckWording::ColumnNames);
+    const std::vector<std::string> captions = messages(CheckWording::Captions);
+    ASSERT_EQ(names.size(), 3u);
+    ASSERT_EQ(captions.size(), 3u);
+    EXPECT_NE(names[0].find("above potential: SP 120 > 60"), std::string::npos) << names[0];
+    EXPECT_NE(names[1].find("above 99: Act_SP 120"), std::string::npos) << names[1];
+    EXPECT_NE(names[2].find("bytes in FirstName"), std::string::npos) << names[2];
+    EXPECT_NE(captions[0].find("above potential: Speed 120 > 60"), std::string::npos)
+        << captions[0];
+    EXPECT_NE(captions[1].find("above 99: Actual Speed 120"), std::string::npos) << captions[1];
+    EXPECT_NE(captions[2].find("bytes in First Name"), std::string::npos) << captions[2];
+}
+
 } // namespace
 } // namespace tavrel

@@ -58,7 +58,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), s_->Box("txtAG")); // Enter moves to the next box
         Enter("txtP_AG", QStringLiteral("78"));
         QCOMPARE(history->count(), 2); // one step per field, none for the opening
-        QVERIFY(UndoText().startsWith(QStringLiteral("Undo Edit Pot_AG of ")));
+        QVERIFY(UndoText().startsWith(QStringLiteral("Undo Change Potential Agility of ")));
         // Ctrl+Z and Ctrl+Y reach the history from a box that holds no typing of its own.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(history->index(), 1);

@@ -7,6 +7,7 @@
 #include "grid/GridColumns.h"
 #include "ui/grid/ColumnSetMenu.h"
 #include "ui/grid/FilterHeader.h"
+#include "ui/main/PlayerBrowser.h"
 
 #include <QClipboard>
 #include <QScrollBar>
@@ -78,6 +79,17 @@ private slots:
         QCOMPARE(block(), changed({{0, 77}}));
         QCOMPARE(Shown(0, kSpeed), QStringLiteral("77"));
         QCOMPARE(Steps(), steps + 1);
+        // The form names the same edit alike.
+        const QString step = QStringLiteral("Change Actual Speed of %1 %2")
+                                 .arg(Shown(0, kFirstNameColumn), Shown(0, kLastNameColumn))
+                                 .trimmed();
+        QCOMPARE(s_->window->History()->undoText(), step);
+        s_->window->History()->undo();
+        QVERIFY(s_->window->Browser().ShowPlayerOfRowId(rows[0]));
+        s_->Box("txtSP")->setText(QStringLiteral("77"));
+        s_->window->CommitPendingEdit();
+        QCOMPARE(s_->window->History()->undoText(), step);
+        QCOMPARE(Steps(), steps + 1);
         QVERIFY(!Model()->setData(Cell(0, kSpeed), QStringLiteral("300")));
         QVERIFY(Message().contains(
             QStringLiteral("Actual Speed must be a whole number from 0 to 255")));
@@ -104,11 +116,13 @@ private slots:
         s_->window->History()->undo();
         QCOMPARE(block(), before);
 
-        // Paste a block, the header row a copy carries included.
+        // Paste a block, the header row a copy carries included; it counts the cells it changed.
         Select(0, kSpeed, 0, kSpeed);
-        Grid()->PasteIntoSelection(QStringLiteral("SP\tSP pot.\r\n1\t2\r\n3\t4\r\n"));
-        QCOMPARE(block(), changed({{0, 1}, {1, 2}, {2, 3}, {3, 4}}));
+        Grid()->PasteIntoSelection(
+            QStringLiteral("SP\tSP pot.\r\n1\t2\r\n3\t%1\r\n").arg(before[3].toString()));
+        QCOMPARE(block(), changed({{0, 1}, {1, 2}, {2, 3}}));
         QCOMPARE(Steps(), steps + 1);
+        QCOMPARE(s_->window->History()->undoText(), QStringLiteral("Paste 3 cells"));
         s_->window->History()->undo();
         QCOMPARE(block(), before);
 
@@ -126,6 +140,7 @@ private slots:
         QVERIFY(copied.startsWith(QStringLiteral("Team\tPID\tLast Name\t")));
         Grid()->PasteIntoSelection(copied);
         QCOMPARE(Steps(), steps);
+        QVERIFY(Message().startsWith(QStringLiteral("Nothing was changed")));
 
         // The save changes the edited bytes only; table order is file order.
         QVERIFY(Model()->setData(Cell(0, kSpeed), QStringLiteral("201")));

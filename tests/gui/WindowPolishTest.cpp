@@ -2,6 +2,8 @@
 // dialogs that start where the league is and add the chosen type's extension, F1 in every dialog,
 // and the program's icon.
 #include "GuiTestSupport.h"
+#include "exchange/PlayerList.h"
+#include "store/TeamChoices.h"
 #include "ui/charts/RatingsChartWindow.h"
 #include "ui/common/AccessKeys.h"
 #include "ui/common/ContextIDs.h"
@@ -11,17 +13,24 @@
 #include "ui/common/frmAbout.h"
 #include "ui/document/LeagueDocument.h"
 #include "ui/exchange/ReportDialog.h"
-#include "ui/grid/PlayerGridModel.h"
+#include "ui/global/PreviewPanel.h"
+#include "ui/grid/PlayerGrid.h"
+#include "ui/main/PlayerBrowser.h"
+#include "ui/main/PlayerItemDelegate.h"
 #include "ui/main/RestoreBackupDialog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QUndoStack>
 #include <functional>
 
 using namespace guitest;
@@ -92,6 +101,36 @@ QString LeagueCheckReport(MainWindowSession& s) {
                                     text += table->item(r, c)->text() + QLatin1Char('|');
                     });
     return text;
+}
+
+// The rows of a report, each as its cells' texts joined by "|".
+QStringList ReportRows(const ReportDialog& report) {
+    QStringList rows;
+    const QTableWidget* table = report.Table();
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << (table->item(r, c) ? table->item(r, c)->text() : QString());
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// Double-clicks the first row of the report open now that holds `text`; false when none does.
+bool DoubleClickRow(QWidget* dialog, const QString& text) {
+    auto* report = qobject_cast<ReportDialog*>(dialog);
+    if (!report)
+        return false;
+    const int row = int(ReportRows(*report).indexOf(
+        QRegularExpression(QStringLiteral(".*%1.*").arg(QRegularExpression::escape(text)))));
+    if (row < 0)
+        return false;
+    emit report->Table()->cellDoubleClicked(row, 0);
+    return true;
+}
+
+int Column(const char* name) {
+    return *tavrel::PlayersColumnIndex(name);
 }
 
 // Types text a key at a time, as a keyboard with those characters would.
@@ -358,7 +397,7 @@ private slots:
         speed->selectAll();
         Type(speed, QStringLiteral("123")); // kept by the command, not saved
         const QString after = LeagueCheckReport(*s_);
-        const QString finding = QStringLiteral("Act_SP 123"); // a rating above 99
+        const QString finding = QStringLiteral("Actual Speed 123"); // a rating above 99
         QVERIFY(!before.contains(finding));
         QVERIFY2(after.contains(finding), qPrintable(after));
         QVERIFY(s_->window->HasUnsavedChanges());
@@ -378,20 +417,205 @@ private slots:
                 s_->PidOfItem(0) != s_->PidOfItem(s_->Players()->count() - 1));
         const std::optional<std::int64_t> elsewhere = s_->window->Document().CurrentPlayer();
         bool clicked = false;
-        QVERIFY(WithModalDialog([&] { s_->Trigger("mnuViewItem_3"); },
-                                [&](QWidget* dialog) {
-                                    auto* report = qobject_cast<ReportDialog*>(dialog);
-                                    QTableWidget* table = report ? report->Table() : nullptr;
-                                    for (int r = 0; table && r < table->rowCount(); ++r)
-                                        if (table->item(r, 0)->text().contains("Act_SP 123")) {
-                                            emit table->cellDoubleClicked(r, 0);
-                                            clicked = true;
-                                        }
-                                }));
+        QVERIFY(
+            WithModalDialog([&] { s_->Trigger("mnuViewItem_3"); },
+                            [&](QWidget* dialog) {
+                                auto* report = qobject_cast<ReportDialog*>(dialog);
+                                QTableWidget* table = report ? report->Table() : nullptr;
+                                for (int r = 0; table && r < table->rowCount(); ++r)
+                                    if (table->item(r, 0)->text().contains("Actual Speed 123")) {
+                                        emit table->cellDoubleClicked(r, 0);
+                                        clicked = true;
+                                    }
+                            }));
         QVERIFY(clicked);
         QCOMPARE(s_->Box("txtLastName")->text(), player);
         QCOMPARE(s_->Box("txtSP")->text(), QStringLiteral("123"));
         QVERIFY(s_->window->Document().CurrentPlayer() != elsewhere);
+    }
+
+    // Compare With and the import preview name teams by name and number and ratings as the form
+    // does; a double-click on a row takes the form and the grid to its player, and a player only
+    // the other file has is named in the status bar.
+    void reportRowsLeadToTheirPlayers() {
+        s_->window->show();
+        s_->OpenDemo();
+        s_->Trigger("mnuViewPlayerGrid");
+        const std::filesystem::path db = s_->WorkingDb();
+        const tavrel::PlayerList players = tavrel::PlayerList::FromWorkingDatabase(db);
+        const tavrel::TeamNames teams = tavrel::TeamNames::Read(db);
+        constexpr std::size_t kRecord = 5;
+        tavrel::PlayerRow row;
+        players.Read(kRecord - 1, row);
+        const int team = int(std::get<std::int64_t>(row[Column("Team")]));
+        const int otherTeam = team == 1 ? 2 : 1;
+        const int speed = int(std::get<std::int64_t>(row[Column("Act_SP")]));
+        const int otherSpeed = (speed + 1) % 100;
+        const QString teamA = QString::fromStdString(teams.Shown(team));
+        const QString teamB = QString::fromStdString(teams.Shown(otherTeam));
+        const std::int64_t player = players.RowId(kRecord - 1);
+        auto* grid = s_->window->findChild<PlayerGrid*>();
+        const auto gridPlayer = [grid]() -> std::int64_t {
+            const QModelIndex current = grid->View()->currentIndex();
+            return current.isValid()
+                       ? grid->Model()->Table().RowId(grid->Model()->TableRow(current.row()))
+                       : -1;
+        };
+        const auto goElsewhere = [&] {
+            QVERIFY(s_->window->Browser().ShowPlayerOfRowId(players.RowId(0)));
+            QTRY_COMPARE(gridPlayer(), players.RowId(0));
+        };
+
+        // B: the player on another team and faster, and a player A lacks.
+        std::string other = s_->original;
+        const std::size_t at =
+            tavrel::kPlayerFileHeaderSize + (kRecord - 1) * tavrel::kPlayerRecordSize;
+        other[at + 4] = char(otherTeam);
+        other[at + 175] = char(otherSpeed);
+        std::string stranger = other.substr(at, tavrel::kPlayerRecordSize);
+        stranger[0] = stranger[1] = char(0x7F);
+        other += stranger;
+        const std::filesystem::path otherFile = PathOf(s_->dir, "other.ply");
+        WriteFileContent(otherFile, other);
+        goElsewhere();
+        s_->log->files << QPath(otherFile);
+        QVERIFY(WithModalDialog(
+            [&] { s_->Trigger("mnuFileItem_12"); },
+            [&](QWidget* dialog) {
+                const QTableWidget* table = qobject_cast<ReportDialog*>(dialog)->Table();
+                QStringList headers;
+                for (int c = 0; c < table->columnCount(); ++c)
+                    headers << table->horizontalHeaderItem(c)->text();
+                QVERIFY2(headers.contains("Team") && headers.contains("Actual Speed"),
+                         qPrintable(headers.join(", ")));
+                QVERIFY(dialog->findChild<QLabel*>("lblDoubleClick"));
+                QVERIFY2(DoubleClickRow(dialog, teamA + QString::fromUtf8(" → ") + teamB),
+                         qPrintable(ReportRows(*qobject_cast<ReportDialog*>(dialog)).join('\n')));
+                QVERIFY(s_->window->Document().CurrentPlayer() == player);
+                QTRY_COMPARE(gridPlayer(), player);
+                QVERIFY(DoubleClickRow(dialog, QStringLiteral("only in B")));
+                QVERIFY(s_->window->Document().CurrentPlayer() == player);
+                const QString said = s_->window->statusBar()->currentMessage();
+                QVERIFY2(said.contains(QStringLiteral("PID 32639")) &&
+                             said.contains(QStringLiteral("the open league has no such player")),
+                         qPrintable(said));
+            }));
+
+        // The import preview of the same change, cell by cell; Cancel imports nothing.
+        const std::filesystem::path sheet = PathOf(s_->dir, "sheet.csv");
+        WriteFileContent(sheet, "Record,Team,Act_SP\r\n" + std::to_string(kRecord) + "," +
+                                    std::to_string(otherTeam) + "," + std::to_string(otherSpeed) +
+                                    "\r\n");
+        goElsewhere();
+        s_->log->files << QPath(sheet);
+        QVERIFY(WithModalDialog(
+            [&] { s_->Trigger("mnuFileItem_11"); },
+            [&](QWidget* dialog) {
+                const QStringList rows = ReportRows(*qobject_cast<ReportDialog*>(dialog));
+                QCOMPARE(rows.size(), 2);
+                QVERIFY2(rows[0].endsWith(QStringLiteral("|Team|%1|%2").arg(teamA, teamB)),
+                         qPrintable(rows[0]));
+                QCOMPARE(rows[1], QStringLiteral("|Actual Speed|%1|%2").arg(speed).arg(otherSpeed));
+                QVERIFY(DoubleClickRow(dialog, QStringLiteral("Actual Speed")));
+                QVERIFY(s_->window->Document().CurrentPlayer() == player);
+                QTRY_COMPARE(gridPlayer(), player);
+            }));
+        QCOMPARE(s_->window->History()->count(), 0);
+    }
+
+    // A Find lists players of any team: each shows his team's name beside him.
+    void theFindListNamesEachPlayersTeam() {
+        s_->OpenDemo();
+        const std::filesystem::path db = s_->WorkingDb();
+        const tavrel::PlayerList players = tavrel::PlayerList::FromWorkingDatabase(db);
+        const tavrel::TeamNames teams = tavrel::TeamNames::Read(db);
+        std::vector<tavrel::PlayerRow> rows(3);
+        players.Read(0, rows[0]);
+        const auto teamOf = [](const tavrel::PlayerRow& r) {
+            return int(std::get<std::int64_t>(r[Column("Team")]));
+        };
+        std::size_t other = 1; // a player of another team
+        for (; other < players.Count(); ++other) {
+            players.Read(other, rows[1]);
+            if (teamOf(rows[1]) != teamOf(rows[0]))
+                break;
+        }
+        const std::size_t third = other == 1 ? 2 : 1;
+        players.Read(third, rows[2]);
+        const tavrel::Value name = rows[0][Column("LastName")];
+        const int lastName = Column("LastName");
+        QVERIFY(s_->window->ApplyChanges(
+            QStringLiteral("Namesakes"),
+            {{players.RowId(other), lastName, rows[1][lastName], name},
+             {players.RowId(third), lastName, rows[2][lastName], name},
+             {players.RowId(third), Column("Team"), rows[2][Column("Team")], std::int64_t{200}}}));
+        QCoreApplication::processEvents(); // the lists follow the moved player first
+
+        s_->window->Browser().FindPlayersByLastName(QString::fromStdString(tavrel::CellText(name)));
+        QStringList shown;
+        for (int i = 0; i < s_->Players()->count(); ++i)
+            shown << s_->Players()->item(i)->data(kTeamRole).toString();
+        const QString first = QString::fromStdString(*teams.Name(teamOf(rows[0])));
+        const QString second = QString::fromStdString(*teams.Name(teamOf(rows[1])));
+        QVERIFY2(shown.contains(first) && shown.contains(second) &&
+                     shown.contains(QStringLiteral("team 200")),
+                 qPrintable(shown.join(", ")));
+        QVERIFY(!shown.contains(QString()));
+        s_->Players()->setCurrentRow(int(shown.indexOf(QStringLiteral("team 200"))));
+        QVERIFY(s_->Find<QLabel>("Panel2")->text().startsWith(QStringLiteral("team 200: ")));
+
+        // The team stands at the right; in a narrow list it takes at most half the width and
+        // the position stays whole.
+        const QFontMetrics metrics(QApplication::font());
+        const QString entry = QStringLiteral("Smith, John - QB"), team = QStringLiteral("Bears");
+        const int wide = metrics.horizontalAdvance(entry + QStringLiteral("    ") + team);
+        const auto fitsWide = PlayerItemDelegate::FittedEntryAndTeam(entry, team, metrics, wide);
+        QCOMPARE(fitsWide.entry, entry);
+        QCOMPARE(fitsWide.team, team);
+        const int narrow = metrics.horizontalAdvance(entry);
+        const auto fits = PlayerItemDelegate::FittedEntryAndTeam(entry, team, metrics, narrow);
+        QVERIFY2(fits.entry.endsWith(QStringLiteral(" - QB")) && fits.entry != entry,
+                 qPrintable(fits.entry));
+        QVERIFY(!fits.team.isEmpty());
+        QVERIFY(metrics.horizontalAdvance(fits.team) <= narrow / 2);
+        QVERIFY(metrics.horizontalAdvance(fits.entry + QStringLiteral("  ") + fits.team) <= narrow);
+    }
+
+    // With the grid below, the form keeps every rating band in view: side by side as far as the
+    // width allows, the grid taking the height the form leaves.
+    void withTheGridBelowTheFormShowsEveryBand() {
+        s_->window->show();
+        s_->OpenDemo();
+        s_->window->resize(1024, 740);
+        QCoreApplication::processEvents();
+        s_->Trigger("mnuViewPlayerGrid"); // into a window that keeps its size
+        auto* area = s_->Find<QScrollArea>("playerArea");
+        QLineEdit* last = s_->Box("txtP_KD"); // the last box of the third band
+        const auto inView = [&] {
+            const QRect box(last->mapTo(area->viewport(), QPoint(0, 0)), last->size());
+            return area->viewport()->rect().contains(box);
+        };
+        for (const auto& [width, side] : {std::pair{1024, 1}, {1366, 2}, {1920, 3}, {1024, 1}}) {
+            s_->window->resize(width, 740);
+            QTRY_COMPARE(s_->window->Details()->BandsPerRow(), side);
+            QTRY_VERIFY2(inView(), qPrintable(QString::number(width)));
+            QVERIFY(s_->window->findChild<PlayerGrid*>()->height() >= 740 / 4);
+        }
+    }
+
+    void theGlobalEditPreviewSaysWhatItsFiguresCount() {
+        tavrel::PreviewPanel panel;
+        const auto* table = panel.findChild<QTableWidget*>("tblPreview");
+        QVERIFY(table);
+        for (int c = 1; c < table->columnCount(); ++c) {
+            const QString header = table->horizontalHeaderItem(c)->text();
+            const QString tip = table->horizontalHeaderItem(c)->toolTip();
+            const bool players = header == "Selected" || header == "Changed";
+            QVERIFY2(tip.startsWith(players ? "Players:" : "Rating values:"),
+                     qPrintable(header + ": " + tip));
+        }
+        const auto* counts = panel.findChild<QLabel*>("lblPreviewCounts");
+        QVERIFY(counts && counts->text().startsWith("Selected and Changed count players"));
     }
 
     void theSecondSortKeyIsMarkedInItsCaption() {

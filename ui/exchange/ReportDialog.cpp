@@ -6,11 +6,13 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 ReportDialog::ReportDialog(const QString& title, const QString& intro, const ReportTable& report,
                            Buttons buttons, QWidget* parent)
     : QDialog(parent),
-      table_(new QTableWidget(int(report.rows.size()), int(report.headers.size()), this)) {
+      table_(new QTableWidget(int(report.rows.size()), int(report.headers.size()), this)),
+      targets_(report.targets) {
     setObjectName("ReportDialog");
     setWindowTitle(title);
     auto* label = new QLabel(intro, this);
@@ -39,6 +41,19 @@ ReportDialog::ReportDialog(const QString& title, const QString& intro, const Rep
     if (report.rows.size() < 2000) // measuring many rows costs more than it helps
         table_->resizeColumnsToContents();
 
+    QLabel* hint = nullptr;
+    if (std::any_of(targets_.begin(), targets_.end(),
+                    [](const ReportTarget& t) { return t.IsPlayer(); })) {
+        hint = new QLabel(QStringLiteral("Double-click a row to show its player in the window."),
+                          this);
+        hint->setObjectName("lblDoubleClick");
+        connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+            if (row >= 0 && std::size_t(row) < targets_.size() &&
+                targets_[std::size_t(row)].IsPlayer())
+                emit playerChosen(targets_[std::size_t(row)]);
+        });
+    }
+
     auto* box = new QDialogButtonBox(this);
     if (buttons == Buttons::ApplyCancel) {
         box->addButton(QDialogButtonBox::Apply)->setObjectName("cmdApply");
@@ -53,6 +68,8 @@ ReportDialog::ReportDialog(const QString& title, const QString& intro, const Rep
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(table_, 1);
+    if (hint)
+        layout->addWidget(hint);
     layout->addWidget(box);
     resize(760, 480);
 }

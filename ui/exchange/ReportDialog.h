@@ -7,7 +7,8 @@
 class QTableWidget;
 
 // A table in a dialog, for the import preview (Apply and Cancel), a comparison and the league
-// check (Close). Highlighted cells stand out in the palette's highlight colour.
+// check (Close). Highlighted cells stand out in the palette's highlight colour. A double-click on
+// a row about a player hands on whom it is about; the dialog stays open.
 class ReportDialog : public QDialog {
     Q_OBJECT
 public:
@@ -17,6 +18,10 @@ public:
 
     QTableWidget* Table() const { return table_; }
 
+signals:
+    void playerChosen(const ReportTarget& target);
+
 private:
     QTableWidget* table_;
+    std::vector<ReportTarget> targets_;
 };

@@ -23,6 +23,29 @@ const QStringList kFigureHeaders = {QStringLiteral("Position"),
                                     QStringLiteral("Held at\npotential Max"),
                                     QStringLiteral("Held at\npotential Min")};
 
+// What each figure counts: the players, or the rating values (one per player and edited rating),
+// which can be more than the players changed.
+const QStringList kFigureTips = {
+    QStringLiteral("The position the figures are for."),
+    QStringLiteral("Players: how many players of this position (and the chosen team) the edit "
+                   "looks at."),
+    QStringLiteral("Players: how many of them have at least one rating changed."),
+    QStringLiteral("Rating values: how many actual values the actual Max held down, one per "
+                   "player and edited rating."),
+    QStringLiteral("Rating values: how many actual values the actual Min held up, one per player "
+                   "and edited rating."),
+    QStringLiteral("Rating values: how many potential values were lifted to the actual value, "
+                   "one per player and edited rating."),
+    QStringLiteral("Rating values: how many potential values the potential Max held down, one "
+                   "per player and edited rating."),
+    QStringLiteral("Rating values: how many potential values the potential Min held up, one per "
+                   "player and edited rating.")};
+
+const QString kCountsCaption =
+    QStringLiteral("Selected and Changed count players; the other columns count rating values, "
+                   "one per player and edited rating, so they can be more than the players "
+                   "changed.");
+
 const QString kFreshCaption = QStringLiteral("Preview: what OK does with the values above.");
 const QString kStaleCaption =
     QStringLiteral("The values or the players have changed since this preview: press Preview "
@@ -42,6 +65,11 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     figures_ = new QTableWidget(0, int(kFigureHeaders.size()), this);
     figures_->setObjectName(QStringLiteral("tblPreview"));
     figures_->setHorizontalHeaderLabels(kFigureHeaders);
+    for (int column = 0; column < int(kFigureTips.size()); ++column)
+        figures_->horizontalHeaderItem(column)->setToolTip(kFigureTips[column]);
+    auto* counts = new QLabel(kCountsCaption, this);
+    counts->setObjectName(QStringLiteral("lblPreviewCounts"));
+    counts->setWordWrap(true);
     figures_->verticalHeader()->hide();
     figures_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     figures_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -73,6 +101,7 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(ratingLine);
     layout->addWidget(figures_);
+    layout->addWidget(counts);
     layout->addLayout(charts);
 
     connect(cboRating_, &QComboBox::currentIndexChanged, this, &PreviewPanel::ShowRating);

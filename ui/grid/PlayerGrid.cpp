@@ -388,9 +388,9 @@ void PlayerGrid::FillSelection(const QString& text) {
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     const std::vector<std::int64_t> selected = SelectedCells();
-    const std::size_t count = cells.size();
-    if (model_->ApplyInputs(std::move(cells),
-                            QStringLiteral("Fill ") + Counted(qint64(count), "cell", "cells")))
+    if (model_->ApplyInputs(std::move(cells), [](std::size_t changed) {
+            return QStringLiteral("Fill ") + Counted(qint64(changed), "cell", "cells");
+        }))
         SelectCells(selected, currentRowId, current.column());
 }
 
@@ -417,16 +417,22 @@ void PlayerGrid::PasteIntoSelection(const QString& text) {
     }
     if (cells->empty())
         return;
-    const std::size_t count = cells->size();
     const QModelIndex current = view_->currentIndex();
     const std::int64_t currentRowId =
         current.isValid() ? model_->Table().RowId(model_->TableRow(current.row())) : -1;
     std::vector<std::int64_t> pasted;
     for (const CellInput& cell : *cells)
         pasted.push_back(model_->Table().RowId(cell.row) * 1000 + cell.column);
-    if (model_->ApplyInputs(std::move(*cells),
-                            QStringLiteral("Paste ") + Counted(qint64(count), "cell", "cells")))
-        SelectCells(pasted, currentRowId, current.column());
+    const std::optional<std::size_t> changed =
+        model_->ApplyInputs(std::move(*cells), [](std::size_t count) {
+            return QStringLiteral("Paste ") + Counted(qint64(count), "cell", "cells");
+        });
+    if (!changed)
+        return;
+    SelectCells(pasted, currentRowId, current.column());
+    if (*changed == 0)
+        emit message(QStringLiteral("Nothing was changed: the pasted cells hold those values "
+                                    "already"));
 }
 
 bool PlayerGrid::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,7 @@
 #include "ui/grid/PlayerGridModel.h"
 
+#include "store/Vocabulary.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <set>
@@ -152,27 +154,30 @@ bool PlayerGridModel::setData(const QModelIndex& index, const QVariant& value, i
     const QString text =
         column.kind == GridColumnKind::Team
             ? QStringLiteral("Move %1 to %2").arg(PlayerName(row), value.toString())
-            : QStringLiteral("Edit %1 of %2")
-                  .arg(QString::fromStdString(column.header), PlayerName(row));
-    return ApplyInputs({{row, index.column(), value.toString().toStdString()}}, text);
+            : QString::fromStdString(
+                  tavrel::CellEditText(column.playersColumn, PlayerName(row).toStdString()));
+    return ApplyInputs({{row, index.column(), value.toString().toStdString()}},
+                       [&text](std::size_t) { return text; })
+        .has_value();
 }
 
-bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& text) {
+std::optional<std::size_t> PlayerGridModel::ApplyInputs(std::vector<CellInput> cells,
+                                                        const StepText& text) {
     if (gate_ && !gate_()) {
         emit refused(QStringLiteral("Nothing was changed: the league is open read only"));
-        return false;
+        return std::nullopt;
     }
     emit editing();
     const EditPlan plan = PlanEdits(table_, cells);
     if (!plan.refusals.empty()) {
         emit refused(QStringLiteral("Nothing was changed: %1")
                          .arg(QString::fromStdString(DescribeRefusals(plan.refusals))));
-        return false;
+        return std::nullopt;
     }
     if (plan.edits.empty())
-        return true;
+        return std::size_t{0};
     if (!sink_)
-        return false;
+        return std::nullopt;
     // The values stored before, as they are (padding included), so that an undo restores them.
     std::set<std::int64_t> rowIds;
     std::set<int> columns;
@@ -186,7 +191,7 @@ bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& t
                                             {columns.begin(), columns.end()});
     } catch (const std::exception& e) {
         emit refused(QString::fromStdString(e.what()));
-        return false;
+        return std::nullopt;
     }
     std::unordered_map<std::int64_t, std::size_t> rowAt;
     for (std::size_t r = 0; r < before.rowIds.size(); ++r)
@@ -201,8 +206,9 @@ bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& t
         changes.push_back({edit.rowId, edit.playersColumn,
                            before.values[r * before.columns.size() + c], edit.after});
     }
-    if (!sink_(text, std::move(changes)))
-        return false;
+    const QString stepText = text(changes.size());
+    if (!sink_(stepText, std::move(changes)))
+        return std::nullopt;
     for (const PlannedEdit& edit : plan.edits) {
         if (const auto row = table_.RowOfRowId(edit.rowId))
             table_.SetValue(*row, edit.playersColumn, edit.after);
@@ -210,7 +216,7 @@ bool PlayerGridModel::ApplyInputs(std::vector<CellInput> cells, const QString& t
             order_.Forget(*column);
     }
     Rebuild();
-    return true;
+    return plan.edits.size();
 }
 
 QString PlayerGridModel::CopyText(const QModelIndexList& cells,

@@ -57,9 +57,13 @@ public:
     std::optional<int> ViewRowOfTableRow(int tableRow) const;
     int TotalPlayers() const { return table_.RowCount(); }
 
-    // Applies the typed texts as one step named `text`; false, with refused() telling why, when
-    // any cell is refused or the sink did not write them.
-    bool ApplyInputs(std::vector<tavrel::grid::CellInput> cells, const QString& text);
+    // Applies the typed texts as one step, named by `text` from the number of cells they change
+    // (a cell given the value it holds is no change; none changed makes no step). The number of
+    // cells changed; nothing, with refused() telling why, when any cell is refused or the sink did
+    // not write them.
+    using StepText = std::function<QString(std::size_t changedCells)>;
+    std::optional<std::size_t> ApplyInputs(std::vector<tavrel::grid::CellInput> cells,
+                                           const StepText& text);
     // The text for copying these view cells, their columns in the order of `shownColumns`.
     QString CopyText(const QModelIndexList& cells, const std::vector<int>& shownColumns) const;
 

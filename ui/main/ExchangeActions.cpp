@@ -7,6 +7,7 @@
 #include "fileformat/FileBytes.h"
 #include "fileformat/TeamScan.h"
 #include "league/League.h"
+#include "store/TeamChoices.h"
 #include "ui/common/ContextIDs.h"
 #include "ui/common/Counted.h"
 #include "ui/document/LeagueDocument.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTableWidget>
 
 namespace {
 
@@ -129,13 +129,15 @@ void ExchangeActions::ImportPlayers() {
                 &window_, QStringLiteral("\"%1\" changes nothing in this league.").arg(file));
             return;
         }
-        ReportDialog preview(QStringLiteral("Import Players"),
-                             QStringLiteral("\"%1\" changes %2 of %3. Apply the changes?")
-                                 .arg(file, Counted(qint64(plan.changes.size()), "cell", "cells"),
-                                      Counted(qint64(plan.playersChanged), "player", "players")),
-                             ImportChangesTable(plan, players), ReportDialog::Buttons::ApplyCancel,
-                             &window_);
+        ReportDialog preview(
+            QStringLiteral("Import Players"),
+            QStringLiteral("\"%1\" changes %2 of %3. Apply the changes?")
+                .arg(file, Counted(qint64(plan.changes.size()), "cell", "cells"),
+                     Counted(qint64(plan.playersChanged), "player", "players")),
+            ImportChangesTable(plan, players, tavrel::TeamNames::Read(window_.WorkingDatabase())),
+            ReportDialog::Buttons::ApplyCancel, &window_);
         tavrel::InstallHelpKey(&preview, tavrel::kHelpExchange);
+        LeadToPlayers(preview);
         if (preview.exec() == QDialog::Accepted)
             window_.ApplyChanges(QStringLiteral("Import Players"),
                                  tavrel::ToCellChanges(plan.changes));
@@ -156,10 +158,11 @@ void ExchangeActions::CompareWith() {
     if (file.isEmpty())
         return;
     try {
+        const tavrel::PlayerList players =
+            tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase());
         const tavrel::LeagueDiff diff =
-            tavrel::DiffPlayers(tavrel::PlayerList::FromWorkingDatabase(window_.WorkingDatabase()),
-                                tavrel::PlayerList::FromFile(
-                                    tavrel::ReadPlayerFile(tavrel::PlayerFileOf(PathOf(file)))));
+            tavrel::DiffPlayers(players, tavrel::PlayerList::FromFile(tavrel::ReadPlayerFile(
+                                             tavrel::PlayerFileOf(PathOf(file)))));
         const QString intro =
             diff.Equal()
                 ? QStringLiteral("The players of this league (A) and of \"%1\" (B) are the same.")
@@ -171,9 +174,13 @@ void ExchangeActions::CompareWith() {
                            Counted(qint64(diff.changed.size()), "player differs", "players differ"))
                       .arg(diff.onlyInA.size())
                       .arg(diff.onlyInB.size());
-        ReportDialog report(QStringLiteral("Compare With"), intro, ComparisonTable(diff),
+        ReportDialog report(QStringLiteral("Compare With"), intro,
+                            ComparisonTable(diff, players,
+                                            tavrel::TeamNames::Read(window_.WorkingDatabase()),
+                                            file),
                             ReportDialog::Buttons::Close, &window_);
         tavrel::InstallHelpKey(&report, tavrel::kHelpCompare);
+        LeadToPlayers(report);
         report.exec();
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
@@ -194,7 +201,8 @@ void ExchangeActions::ShowLeagueCheck() {
         const auto problems = tavrel::CheckLeague(
             tavrel::SavedPlayerFile(document.League(), window_.WorkingDatabase()),
             tavrel::ScanTeamRecords(
-                tavrel::ReadFileBytes(PathOf(document.LeagueFile()), "Reading the league file")));
+                tavrel::ReadFileBytes(PathOf(document.LeagueFile()), "Reading the league file")),
+            tavrel::CheckWording::Captions);
         const QString intro =
             problems.empty()
                 ? QStringLiteral("This league, unsaved changes included, shows no problems.")
@@ -203,17 +211,32 @@ void ExchangeActions::ShowLeagueCheck() {
         ReportDialog report(QStringLiteral("League Check"), intro, CheckTable(problems),
                             ReportDialog::Buttons::Close, &window_);
         tavrel::InstallHelpKey(&report, tavrel::kHelpLeagueCheck);
-        // A double-click on a finding about a player takes the form and the grid to him.
-        QObject::connect(report.Table(), &QTableWidget::cellDoubleClicked, &report,
-                         [this, &problems](int row, int) {
-                             if (row >= 0 && std::size_t(row) < problems.size() &&
-                                 problems[std::size_t(row)].pid)
-                                 window_.Browser().ShowPlayerOfPid(*problems[std::size_t(row)].pid);
-                         });
+        LeadToPlayers(report);
         report.exec();
     } catch (const std::exception& e) {
         window_.ShowFailure(Text(e));
     }
+}
+
+void ExchangeActions::LeadToPlayers(ReportDialog& report) {
+    QObject::connect(&report, &ReportDialog::playerChosen, &window_,
+                     [this](const ReportTarget& target) {
+                         window_.RunCommand([this, &target] { ShowReportPlayer(target); });
+                     });
+}
+
+void ExchangeActions::ShowReportPlayer(const ReportTarget& target) {
+    if (!window_.Document().IsOpen())
+        return;
+    if (!target.missing.isEmpty()) {
+        window_.ShowStatus(target.missing);
+        return;
+    }
+    const bool shown = target.rowId ? window_.Browser().ShowPlayerOfRowId(*target.rowId)
+                       : target.pid ? window_.Browser().ShowPlayerOfPid(*target.pid)
+                                    : true;
+    if (!shown)
+        window_.ShowStatus(QStringLiteral("That player is no longer in the open league."));
 }
 
 void ExchangeActions::CheckOpenedLeague() {

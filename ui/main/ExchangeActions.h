@@ -3,6 +3,8 @@
 #include <functional>
 
 class QLabel;
+class ReportDialog;
+struct ReportTarget;
 class frmMain;
 
 // The main window's spreadsheet export and import, comparing with another league and the league
@@ -23,7 +25,13 @@ public:
     // The status bar's word on the league just opened.
     void CheckOpenedLeague();
 
+    // Takes the window to the player a report's row is about, or says in the status bar why not.
+    void ShowReportPlayer(const ReportTarget& target);
+
 private:
+    // A double-click on a row of `report` shows its player.
+    void LeadToPlayers(ReportDialog& report);
+
     frmMain& window_;
     QLabel* leagueCheckPanel_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "ui/document/LeagueDocument.h"
 #include "ui/grid/PlayerGrid.h"
 #include "ui/main/PlayerBrowser.h"
+#include "ui/main/PlayerDetailFields.h"
 #include "ui/main/PlayersModel.h"
 #include "ui/main/frmMain.h"
 
@@ -45,8 +46,8 @@ void GridSync::BuildPlayerGrid(QMenu* viewMenu) {
                     frame.right() - inside.right(), frame.bottom() - inside.bottom()));
             }
         }
-        // Half the window for the grid, as far as the form leaves room.
         window_.resizeDocks({grid_}, {window_.height() / 2}, Qt::Vertical);
+        WindowResized();
     });
 
     grid_->SetPrompts(&window_.Prompts());
@@ -92,4 +93,24 @@ void GridSync::CellsChanged(const tavrel::CellChanges& changes) {
 
 void GridSync::PlayersReloaded() {
     grid_->PlayersChanged();
+}
+
+void GridSync::WindowResized() {
+    // The grid may be about to show (its menu item is checked before it shows): the fit looks
+    // once the events of now are handled.
+    if (grid_ && !fitPending_) {
+        fitPending_ = true;
+        QTimer::singleShot(0, grid_, [this] { FitFormAboveGrid(); });
+    }
+}
+
+void GridSync::FitFormAboveGrid() {
+    fitPending_ = false;
+    if (!grid_->isVisible() || grid_->isFloating() ||
+        window_.dockWidgetArea(grid_) != Qt::BottomDockWidgetArea)
+        return;
+    const int room = window_.centralWidget()->height() + grid_->height();
+    const int form = std::max(window_.Details()->minimumSizeHint().height(),
+                              window_.centralWidget()->minimumSizeHint().height());
+    window_.resizeDocks({grid_}, {std::max(room / 3, room - form)}, Qt::Vertical);
 }

@@ -21,9 +21,18 @@ public:
     // again, keeping the player shown.
     void CellsChanged(const tavrel::CellChanges& changes);
     void PlayersReloaded();
+    // The window changed its size (maximised, restored, dragged): the form above the grid keeps
+    // its bands in view.
+    void WindowResized();
 
 private:
+    // With the grid docked below the form, once the window has its size: the form gets the height
+    // its bands need at its width (they stand side by side as far as it allows) and the grid the
+    // rest, but never less than a third of the room the two share.
+    void FitFormAboveGrid();
+
     frmMain& window_;
     PlayerGrid* grid_ = nullptr;
     bool syncing_ = false; // the grid and the form follow each other: no echo
+    bool fitPending_ = false;
 };

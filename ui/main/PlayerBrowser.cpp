@@ -64,8 +64,10 @@ QWidget* PlayerBrowser::BuildLists(QWidget* parent) {
 
 void PlayerBrowser::LoadTeamList() {
     std::vector<tavrel::TeamChoice> teams;
+    teamNames_ = {};
     try {
         teams = tavrel::ReadTeamChoices(window_.WorkingDatabase());
+        teamNames_ = tavrel::TeamNames::Read(window_.WorkingDatabase());
     } catch (const std::exception& e) {
         window_.ShowFailure(QString::fromStdString(e.what()));
     }
@@ -115,6 +117,25 @@ void PlayerBrowser::FindPlayersByLastName(const QString& lastName) {
     PlayerLister->FieldNameY("LASTNAME");
     FillPlayerList(*PlayerLister, tavrel::PlayerListOrder::LastThenFirstName, lastName,
                    std::nullopt);
+    ShowFoundPlayersTeams();
+}
+
+void PlayerBrowser::ShowFoundPlayersTeams() {
+    for (int i = 0; i < lstPlayers->count(); ++i) {
+        QListWidgetItem* item = lstPlayers->item(i);
+        std::optional<int> row;
+        try {
+            row = window_.Data()->RowOfPid(item->data(Qt::UserRole).toInt());
+        } catch (const std::exception& e) {
+            window_.ShowFailure(QString::fromStdString(e.what()));
+            return;
+        }
+        if (!row)
+            continue;
+        const QString team = TeamOfRow(*row);
+        item->setData(kTeamRole, team);
+        item->setData(Qt::AccessibleTextRole, item->text() + QStringLiteral(", ") + team);
+    }
 }
 
 void PlayerBrowser::FillPlayerList(tavrel::CcboList& lister, tavrel::PlayerListOrder order,
@@ -165,8 +186,10 @@ void PlayerBrowser::lstPlayers_Click() {
 QString PlayerBrowser::TeamOfRow(int row) const {
     PlayersModel* data = window_.Data();
     const QVariant team = data->data(data->index(row, kTeamColumn));
-    const int at = team.isValid() ? cboTeam->findData(team.toInt()) : -1;
-    return at >= 0 ? cboTeam->itemText(at) : cboTeam->currentText();
+    if (!team.isValid())
+        return cboTeam->currentText();
+    const int id = team.toInt();
+    return QString::fromStdString(teamNames_.Name(id).value_or("team " + std::to_string(id)));
 }
 
 void PlayerBrowser::RefreshPlayerEntries(const tavrel::CellChanges& changes) {
@@ -242,19 +265,38 @@ void PlayerBrowser::ShowPlayer(int teamId, int pid, bool refill) {
     lstPlayers_Click();
 }
 
-void PlayerBrowser::ShowPlayerOfPid(int pid) {
+bool PlayerBrowser::ShowPlayerOfRowId(std::int64_t rowId) {
+    window_.CommitPendingEdit();
+    const std::optional<int> row = window_.Data()->RowOfRowId(rowId);
+    if (row)
+        ShowPlayerOfRow(*row);
+    return row.has_value();
+}
+
+bool PlayerBrowser::ShowPlayerOfPid(int pid) {
     window_.CommitPendingEdit();
     std::optional<int> row;
     try {
         row = window_.Data()->RowOfPid(pid);
     } catch (const std::exception& e) {
         window_.ShowFailure(QString::fromStdString(e.what()));
-        return;
+        return false;
     }
-    if (!row)
-        return;
+    if (row)
+        ShowPlayerOfRow(*row);
+    return row.has_value();
+}
+
+void PlayerBrowser::ShowPlayerOfRow(int row) {
     PlayersModel* data = window_.Data();
-    ShowPlayer(data->data(data->index(*row, kTeamColumn)).toInt(), pid, false);
+    ShowPlayer(data->data(data->index(row, kTeamColumn)).toInt(),
+               data->data(data->index(row, kPidColumn)).toInt(), false);
+    // The list goes by PID: a player whose PID another row holds before him is shown by row.
+    const std::optional<std::int64_t> rowId = data->RowIdOfRow(row);
+    if (window_.Document().IsOpen() && rowId && window_.Document().CurrentPlayer() != rowId) {
+        window_.Details()->ShowRow(row);
+        window_.Document().SetCurrentPlayer(*rowId);
+    }
 }
 
 void PlayerBrowser::FollowCurrentPlayer() {

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <QValidator>
 #include <algorithm>
@@ -190,24 +191,29 @@ QWidget* PlayerDetailFields::BuildCaptions() {
 QWidget* PlayerDetailFields::BuildRatings() {
     auto* frame = new QGroupBox(QStringLiteral("Ratings"), this);
     frame->setObjectName("Frame1");
-    auto* grid = new QGridLayout(frame);
+    bandsLayout_ = new QGridLayout(frame);
+    // Half a line between bands one above the other, two characters between bands side by side.
+    bandsLayout_->setVerticalSpacing(fontMetrics().height() / 2 + bandsLayout_->verticalSpacing());
+    bandsLayout_->setHorizontalSpacing(fontMetrics().horizontalAdvance(QStringLiteral("MM")));
     const int boxWidth =
         fontMetrics().horizontalAdvance(QString(kRatingBoxChars, QLatin1Char('0'))) + 12;
-    int gridRow = 0;
     int bandNumber = 0;
     for (const tavrel::RatingBand& band : tavrel::kRatingBands) {
+        auto* bandWidget = new QWidget(frame);
+        auto* grid = new QGridLayout(bandWidget);
+        grid->setContentsMargins(0, 0, 0, 0);
         // Column 0 names the band's two rows.
         const QString bandText = QString::number(++bandNumber);
-        grid->addWidget(Caption("lblActualRow" + bandText, QStringLiteral("Actual"), frame),
-                        gridRow + 1, 0);
-        grid->addWidget(Caption("lblPotentialRow" + bandText, QStringLiteral("Potential"), frame),
-                        gridRow + 2, 0);
+        grid->addWidget(Caption("lblActualRow" + bandText, QStringLiteral("Actual"), bandWidget), 1,
+                        0);
+        grid->addWidget(
+            Caption("lblPotentialRow" + bandText, QStringLiteral("Potential"), bandWidget), 2, 0);
         QList<QWidget*> actualRow, potentialRow;
         for (int at = 0; at < static_cast<int>(band.size()); ++at) {
             const int column = at + 1;
             const std::string_view code = band[static_cast<std::size_t>(at)];
             const int k = *tavrel::RatingIndex(code);
-            grid->addWidget(Caption(CodeCaptionName(code), Name(code) + ":", frame), gridRow,
+            grid->addWidget(Caption(CodeCaptionName(code), Name(code) + ":", bandWidget), 0,
                             column);
             const struct {
                 QString name;
@@ -216,12 +222,12 @@ QWidget* PlayerDetailFields::BuildRatings() {
                 int row;
             } boxes[] = {{ActualBoxName(code),
                           tavrel::ActualTooltip(k, tavrel::TooltipSet::MainWindow),
-                          tavrel::ActualColumn(k), gridRow + 1},
+                          tavrel::ActualColumn(k), 1},
                          {PotentialBoxName(code),
                           tavrel::PotentialTooltip(k, tavrel::TooltipSet::MainWindow),
-                          tavrel::PotentialColumn(k), gridRow + 2}};
+                          tavrel::PotentialColumn(k), 2}};
             for (const auto& b : boxes) {
-                auto* box = new QLineEdit(QStringLiteral("0"), frame);
+                auto* box = new QLineEdit(QStringLiteral("0"), bandWidget);
                 box->setObjectName(b.name);
                 box->setToolTip(QString::fromStdString(b.tooltip));
                 box->setValidator(new RatingValidator(box));
@@ -230,17 +236,56 @@ QWidget* PlayerDetailFields::BuildRatings() {
                 box->setFixedWidth(boxWidth);
                 grid->addWidget(box, b.row, column);
                 Bind(box, b.field.c_str());
-                (b.row == gridRow + 1 ? actualRow : potentialRow) << box;
+                (b.row == 1 ? actualRow : potentialRow) << box;
             }
         }
         focusChain_ << actualRow << potentialRow;
-        // An empty row of half a line between the bands.
-        grid->setRowMinimumHeight(gridRow + 3, fontMetrics().height() / 2);
-        gridRow += 4;
+        bands_ << bandWidget;
     }
-    // Extra width goes to the right of the boxes, which stay beside their row names.
-    grid->setColumnStretch(static_cast<int>(tavrel::kRatingBands[0].size()) + 1, 1);
+    PlaceBands(1);
     return frame;
+}
+
+void PlayerDetailFields::PlaceBands(int perRow) {
+    perRow = std::clamp(perRow, 1, static_cast<int>(bands_.size()));
+    if (perRow == bandsPerRow_)
+        return;
+    bandsPerRow_ = perRow;
+    for (QWidget* band : bands_)
+        bandsLayout_->removeWidget(band);
+    for (int i = 0; i < bands_.size(); ++i)
+        bandsLayout_->addWidget(bands_[i], i / perRow, i % perRow, Qt::AlignLeft | Qt::AlignTop);
+    // Extra width goes to the right of the bands, which stay beside their row names.
+    for (int column = 0; column <= static_cast<int>(bands_.size()); ++column)
+        bandsLayout_->setColumnStretch(column, column == perRow ? 1 : 0);
+    updateGeometry();
+}
+
+int PlayerDetailFields::BandsPerRow(int width) const {
+    // The frame's own margins and the layout's, around the bands.
+    const QWidget* frame = bandsLayout_->parentWidget();
+    const QMargins around = bandsLayout_->contentsMargins() + frame->contentsMargins();
+    const int room = width - around.left() - around.right();
+    const int band = bands_.front()->sizeHint().width();
+    const int spacing = bandsLayout_->horizontalSpacing();
+    return std::max(1, (room + spacing) / (band + spacing));
+}
+
+QSize PlayerDetailFields::minimumSizeHint() const {
+    // As narrow as one band a row allows, so that a narrower window stacks the bands again;
+    // as high as the bands need as they stand.
+    const QSize laidOut = QWidget::minimumSizeHint();
+    const QMargins around = bandsLayout_->contentsMargins() +
+                            bandsLayout_->parentWidget()->contentsMargins() + contentsMargins();
+    const int oneBand = bands_.front()->minimumSizeHint().width() + around.left() + around.right();
+    const int names = layout()->itemAt(0)->minimumSize().width();
+    return {std::max({oneBand, names, layout()->itemAt(1)->minimumSize().width()}),
+            laidOut.height()};
+}
+
+void PlayerDetailFields::resizeEvent(QResizeEvent* event) {
+    PlaceBands(BandsPerRow(event->size().width()));
+    QWidget::resizeEvent(event);
 }
 
 bool PlayerDetailFields::eventFilter(QObject* watched, QEvent* event) {

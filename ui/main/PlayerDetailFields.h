@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QDataWidgetMapper;
+class QGridLayout;
 class QLineEdit;
 class PlayersModel;
 
@@ -14,7 +15,9 @@ QString RatingRefusal();
 QString NameRefusal(const QString& refused, const QString& caption, int maxLength);
 
 // The right side of the main window: the current player's names, four read-only captions and the
-// "Ratings" frame with its 48 rating boxes in three bands, all bound by field name to one row of
+// "Ratings" frame with its 48 rating boxes in three bands (one above the other, or side by side as
+// far as the width allows: a window with the grid below keeps them all in view), all bound by
+// field name to one row of
 // PlayersModel. A value typed into a box reaches the row when the box is left (Tab, Enter, a click
 // elsewhere), when the row is left (ShowRow) or when Submit is called; Enter also moves on to the
 // next box and Esc takes back what was typed. The boxes show "0" until a row is bound.
@@ -34,6 +37,9 @@ public:
     // The input boxes in reading order: the names, then each band's actual row and potential
     // row, left to right.
     QList<QWidget*> FocusChain() const { return focusChain_; }
+    // How many bands stand side by side.
+    int BandsPerRow() const { return bandsPerRow_; }
+    QSize minimumSizeHint() const override;
 
 signals:
     // A keystroke a box refused, and why, in words for the status bar.
@@ -42,11 +48,15 @@ signals:
 protected:
     // Enter in a box stores it and moves on to the next box.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* BuildNames();
     QWidget* BuildCaptions();
     QWidget* BuildRatings();
+    void PlaceBands(int perRow);
+    // How many bands fit side by side in `width` pixels of this widget.
+    int BandsPerRow(int width) const;
     void Bind(QWidget* widget, const char* field, const char* property = nullptr);
     // The box shows something else than its stored value.
     bool IsBeingTyped(const QLineEdit* box) const;
@@ -54,4 +64,7 @@ private:
     PlayersModel* model_;
     QDataWidgetMapper* mapper_;
     QList<QWidget*> focusChain_;
+    QGridLayout* bandsLayout_ = nullptr;
+    QList<QWidget*> bands_;
+    int bandsPerRow_ = 0;
 };

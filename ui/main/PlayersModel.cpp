@@ -182,10 +182,9 @@ bool PlayersModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (editSink_) {
         const QString who = QStringLiteral("%1 %2").arg(Shown((*row)[kFirstNameColumn]).toString(),
                                                         Shown((*row)[kLastNameColumn]).toString());
-        return editSink_(
-            QStringLiteral("Edit %1 of %2")
-                .arg(headerData(index.column(), Qt::Horizontal).toString(), who.trimmed()),
-            std::move(changes));
+        return editSink_(QString::fromStdString(
+                             tavrel::CellEditText(index.column(), who.trimmed().toStdString())),
+                         std::move(changes));
     }
     try {
         WriteChanges(changes, tavrel::CellSide::After);

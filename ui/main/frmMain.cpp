@@ -238,6 +238,11 @@ void frmMain::ShowStatus(const QString& message) {
     statusBar()->showMessage(message, kStatusMessageMs);
 }
 
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    grid_->WindowResized();
+}
+
 void frmMain::CentreOnScreen() {
     if (const QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
