@@ -20,10 +20,12 @@ public:
     void ImportPlayers();
     void CompareWith();
     void ShowLeagueCheck();
-    // The status bar's word on the league just opened.
+    // The status bar's word on the league just opened, once its first player is shown.
     void CheckOpenedLeague();
 
 private:
+    void CheckLeagueNow();
+
     frmMain& window_;
     QLabel* leagueCheckPanel_ = nullptr;
 };
