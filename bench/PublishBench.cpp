@@ -11,9 +11,12 @@
 #include "publish/PublishSite.h"
 #include "publish/RosterSheets.h"
 #include "publish/SiteData.h"
+#include "publish/SitePages.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tavrel {
 namespace {
@@ -66,6 +69,32 @@ void BM_PublishSiteFromLeague(benchmark::State& state) {
     }
 }
 
+// The floor of the site on this disk: the player pages' own bytes, made once beforehand, written
+// into as many new files in a new folder, then the folder removed, as a publish replaces the site
+// before. It leaves out the pages' making, the index and team pages, the manifest, the flush to
+// disk and the swap; the target (three times the CSV export) is held against it in the closing
+// note.
+void BM_PlayerFilesFloor(benchmark::State& state) {
+    Bench& b = League();
+    const LeagueData league = ReadLeagueData(b.db, "Bench.lge");
+    std::vector<std::string> pages(league.players.size());
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        AppendPlayerPage(pages[i], league, league.players[i]);
+    const fs::path folder = b.root / "floor";
+    for (auto _ : state) {
+        fs::create_directories(folder / "players");
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const fs::path file = folder / "players" / ("p-" + std::to_string(i) + ".html");
+            const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 || write(fd, pages[i].data(), pages[i].size()) != ssize_t(pages[i].size()))
+                state.SkipWithError("cannot write a page");
+            close(fd);
+        }
+        fs::remove_all(folder);
+    }
+    state.counters["files"] = double(pages.size());
+}
+
 // The roster sheets of every team as a PDF, from the working database.
 void BM_RosterSheetsPdf(benchmark::State& state) {
     Bench& b = League();
@@ -82,6 +111,7 @@ void BM_RosterSheetsPdf(benchmark::State& state) {
 BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PublishSiteFromWorkingDatabase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PublishSiteFromLeague)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayerFilesFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RosterSheetsPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace

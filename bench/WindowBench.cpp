@@ -1,4 +1,4 @@
-// The main window's Open, from the answered file dialog to the first player shown, beside the
+// The main window's Open, from the answered file dialog to the first player painted, beside the
 // core import alone on the same league; and the refill of the player list when the team changes.
 // Runs on Qt's offscreen platform unless another is chosen.
 
@@ -13,13 +13,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -79,6 +82,26 @@ fs::path Folder(const QTemporaryDir& dir, const char* name) {
     return path;
 }
 
+// Notes when a line edit is first painted showing the text it waits for.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(QLineEdit* box, QString text) : box_(box), text_(std::move(text)) {
+        box_->installEventFilter(this);
+    }
+    std::optional<std::chrono::steady_clock::time_point> at;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !at && box_->text() == text_)
+            at = std::chrono::steady_clock::now();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* box_;
+    QString text_;
+};
+
+// From Open to the first player's name painted in the form. What runs after it (the league check)
+// is left out: the user already sees the player.
 void BM_OpenToFirstPlayerShown(benchmark::State& state) {
     QTemporaryDir dir;
     const auto league = MakeLeague(Folder(dir, "league"), static_cast<int>(state.range(0)));
@@ -87,16 +110,26 @@ void BM_OpenToFirstPlayerShown(benchmark::State& state) {
     const AnsweredPrompts& answers = *prompts;
     frmMain window(Folder(dir, "work"), std::move(prompts));
     window.show();
-    QApplication::processEvents();
     QAction* open = window.findChild<QAction*>("mnuFileItem_0");
     auto* players = window.findChild<QListWidget*>("lstPlayers");
+    auto* lastName = window.findChild<QLineEdit*>("txtLastName");
+    open->trigger(); // once untimed, for the name the form shows
+    QApplication::processEvents();
+    FirstPaint painted(lastName, lastName->text());
     for (auto _ : state) {
+        lastName->clear(); // so that only the new Open paints the name again
+        QApplication::processEvents();
+        painted.at.reset();
+        const auto start = std::chrono::steady_clock::now();
         open->trigger();
-        QApplication::processEvents(); // paint the first player
+        while (!painted.at && answers.failure().empty())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (!answers.failure().empty() || players->currentRow() != 0) {
             state.SkipWithError(answers.failure().c_str());
             break;
         }
+        state.SetIterationTime(std::chrono::duration<double>(*painted.at - start).count());
+        QApplication::processEvents(); // the league check, outside the time
     }
     state.counters["players"] = static_cast<double>(state.range(0));
 }
@@ -104,7 +137,7 @@ BENCHMARK(BM_OpenToFirstPlayerShown)
     ->Arg(kDemoPlayers)
     ->Arg(kFullPlayers)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseManualTime();
 
 void BM_CoreImportAlone(benchmark::State& state) {
     QTemporaryDir dir;

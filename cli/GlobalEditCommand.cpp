@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/PreviewJson.h"
 #include "globaledit/GlobalEdit.h"
-#include "globaledit/GlobalEditRun.h"
+#include "globaledit/GlobalEditOnImport.h"
 #include "globaledit/Recipe.h"
 
 #include <CLI/CLI.hpp>
@@ -17,8 +17,6 @@
 
 namespace tavrel::cli {
 namespace {
-
-constexpr const char* kEditing = "Editing the league";
 
 struct GlobalEditArguments {
     std::string league;
@@ -164,15 +162,18 @@ void RunGlobalEdit(const GlobalEditArguments& args, const CLI::App& command) {
                           "this is one of the league's own files; leave out --out to save into "
                           "the league's player file");
 
-    CliSession session(args.league, AccessFor(args.dryRun, args.out));
     if (args.dryRun) {
+        CliSession session(args.league, AccessFor(args.dryRun, args.out));
         TellPreview(session.WorkingDb(), request, args.json);
         return;
     }
-    std::vector<GlobalEditOutcome> outcomes;
-    session->Edit(kEditing, [&](const std::filesystem::path& workingDb) {
-        outcomes = ApplyGlobalEditPositions(workingDb, request.positionCodes, request.inputs);
-    });
+    // The players are edited on their way into the working database, so each row is written
+    // once; the session saves them as any edit.
+    GlobalEditOnImport edit(request.positionCodes, request.inputs, args.league);
+    SessionOptions options;
+    options.importEdit = [&edit](PlayerRow& row) { edit.Edit(row); };
+    CliSession session(args.league, AccessFor(args.dryRun, args.out), options);
+    const std::vector<GlobalEditOutcome>& outcomes = edit.Outcomes();
     // Told once the new file is on disk and before it replaces the old one: a save that fails
     // tells only its failure, and a report that cannot be told leaves the file as it was.
     const auto report = [&outcomes] {

@@ -22,10 +22,14 @@ struct LoadedLeague {
 // The new database is built beside the old one and put in its place only when the import has
 // succeeded, so a failed import leaves the previous league's working database as it was.
 // Progress: "Please Wait - Loading League", 1, 2, 3, 5, then steps of 95/N while below 100.
-// Throws LeagueError naming the failing file and the cause.
+// Throws LeagueError naming the failing file and the cause. `edit`, when given, changes each row
+// between its record and the table (a command that edits every player as it imports writes no
+// row twice); the image keeps the file as read.
+using ImportedRowEdit = std::function<void(PlayerRow&)>;
 LoadedLeague LoadLeague(const std::filesystem::path& playerFile,
                         const std::filesystem::path& leagueFile,
-                        const std::filesystem::path& workingDb, Progress* progress = nullptr);
+                        const std::filesystem::path& workingDb, Progress* progress = nullptr,
+                        const ImportedRowEdit& edit = {});
 
 // The row keys of the Players table that LoadLeague has just built from `image`: it adds one row
 // per whole record, in file order, to a new table, so record n is rowid n + 1. Known without

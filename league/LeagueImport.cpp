@@ -25,8 +25,11 @@ void RemoveJournals(const fs::path& db) {
 }
 
 // Converts one player record into a new Players row; `row` is scratch space reused between calls.
-void AddPlayerRow(PlayerRowInserter& players, RecordBytes record, PlayerRow& row) {
+void AddPlayerRow(PlayerRowInserter& players, RecordBytes record, PlayerRow& row,
+                  const ImportedRowEdit& edit) {
     DecodePlayerRecord(record, row);
+    if (edit)
+        edit(row);
     players.Insert(row);
 }
 
@@ -34,7 +37,7 @@ void AddPlayerRow(PlayerRowInserter& players, RecordBytes record, PlayerRow& row
 // whole record, in file order, in one transaction.
 LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
                                  const fs::path& leagueFile, ProgressScope& scope,
-                                 Progress* progress) {
+                                 Progress* progress, const ImportedRowEdit& edit) {
     LoadedLeague league{leagueFile, playerFile, {}, 0};
     try {
         // Only this function on this thread uses the connection, so SQLite need not lock it
@@ -54,7 +57,7 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
         PlayerRowInserter players(database);
         PlayerRow row;
         for (std::size_t n = 0; n < records; ++n) {
-            AddPlayerRow(players, league.image.Record(n), row);
+            AddPlayerRow(players, league.image.Record(n), row, edit);
             stepper.Advance();
         }
         transaction.commit();
@@ -67,7 +70,8 @@ LoadedLeague FillWorkingDatabase(const fs::path& db, const fs::path& playerFile,
 } // namespace
 
 LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
-                        const fs::path& workingDb, Progress* progress) {
+                        const fs::path& workingDb, Progress* progress,
+                        const ImportedRowEdit& edit) {
     ProgressScope scope(progress, "Please Wait - Loading League");
     const fs::path building = fs::path(workingDb) += ".new";
     LoadedLeague league;
@@ -79,7 +83,7 @@ LoadedLeague LoadLeague(const fs::path& playerFile, const fs::path& leagueFile,
         scope.Set(2);
         CreateTeamTable(building, "Team");
         scope.Set(3);
-        league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress);
+        league = FillWorkingDatabase(building, playerFile, leagueFile, scope, progress, edit);
         WriteLeagueOrigin(
             building,
             {leagueFile, playerFile, StampPlayerFile(playerFile, league.image), false, {}});

@@ -12,6 +12,8 @@
 #include "store/WorkingDatabase.h"
 
 #include <algorithm>
+#include <exception>
+#include <future>
 #include <sys/stat.h>
 
 namespace tavrel {
@@ -52,16 +54,31 @@ LeagueSession::LeagueSession(const fs::path& leagueFile, const fs::path& working
     if (stat(leagueFile.c_str(), &info) != 0)
         throw LeagueError(kOpening, leagueFile, "no such league: the league file does not exist");
     LockWorkingDatabase(kOpening);
+    std::future<void> backup;
     if (options_.access == LeagueAccess::Write) {
         leagueLock_ = std::make_unique<LeagueLock>(leagueFile, options_.program);
         leagueLock_->Lock(kOpening);
-        if (options_.importPlayers && options_.backUpAtOpen) {
-            BackUpPlayerFile(leagueFile);
-            swapBackupTaken_ = true;
+        // The copy is written while the import reads: both only read the player file, and the
+        // wait for the copy to reach the disk overlaps the import's work.
+        if (options_.importPlayers && options_.backUpAtOpen)
+            backup =
+                std::async(std::launch::async, [&leagueFile] { BackUpPlayerFile(leagueFile); });
+    }
+    std::exception_ptr importFailure;
+    if (options_.importPlayers) {
+        try {
+            league_ = LoadLeague(league_.playerFile, leagueFile, workingDb_, options_.progress,
+                                 options_.importEdit);
+        } catch (...) {
+            importFailure = std::current_exception();
         }
     }
-    if (options_.importPlayers)
-        league_ = LoadLeague(league_.playerFile, leagueFile, workingDb_, options_.progress);
+    if (backup.valid()) {
+        backup.get(); // a failed copy is told first, as when it was taken before the import
+        swapBackupTaken_ = true;
+    }
+    if (importFailure)
+        std::rethrow_exception(importFailure);
 }
 
 std::unique_ptr<LeagueSession> LeagueSession::Recover(const fs::path& workingDb,

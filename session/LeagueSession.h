@@ -39,6 +39,8 @@ struct SessionOptions {
     // False: the .sw$ copy of a Write session is made by its first Save instead of at open, so a
     // command that ends without saving (its input refused) leaves the last one as it was.
     bool backUpAtOpen = true;
+    // A change made to every player row as the league is imported (see LoadLeague).
+    ImportedRowEdit importEdit = {};
 };
 
 // What RestorePlayerFile did.

@@ -79,6 +79,26 @@ protected:
     std::vector<pid_t> children_;
 };
 
+// The .sw$ copy is made while the import runs: a copy that cannot be made stops the open and is
+// told before a broken player file is, and an import that fails still waits for the copy.
+TEST_F(LeagueSessionTest, TheCopyMadeBesideTheImportIsToldFirst) {
+    fs::create_symlink(Path("elsewhere.ply"), Path("pro.sw$"));
+    const LeagueError link = Failure([&] { Open(LeagueAccess::Write); });
+    EXPECT_EQ(link.operation(), "Backing up the player file") << link.what();
+    EXPECT_FALSE(fs::exists(Path("elsewhere.ply")));
+    LeagueLock after(leagueFile_, "Other");
+    EXPECT_TRUE(after.TryLock()); // the failed open let go of the league
+    after.Unlock();
+
+    WriteBytes(playerFile_, Bytes(5, 0)); // not a player file
+    EXPECT_EQ(Failure([&] { Open(LeagueAccess::Write); }).operation(),
+              "Backing up the player file");
+    fs::remove(Path("pro.sw$"));
+    const LeagueError broken = Failure([&] { Open(LeagueAccess::Write); });
+    EXPECT_NE(broken.operation(), "Backing up the player file") << broken.what();
+    EXPECT_EQ(ReadBytes(Path("pro.sw$")), Bytes(5, 0)); // the copy was made all the same
+}
+
 TEST_F(LeagueSessionTest, OpensForWritingOnlyWhatNoOtherWriterHolds) {
     {
         const auto session = Open(LeagueAccess::Write);

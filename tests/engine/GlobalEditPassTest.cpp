@@ -1,6 +1,6 @@
 // Global Edit of several positions in one pass: the same saved bytes, counts and progress as the
-// positions edited one call at a time, the changed cells as one step to undo, and failures that
-// change nothing.
+// positions edited one call at a time (and as the players edited on their way in), the changed
+// cells as one step to undo, and failures that change nothing.
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestLeague.h"
@@ -8,6 +8,7 @@
 #include "base/LeagueError.h"
 #include "demo/DemoLeague.h"
 #include "globaledit/GlobalEditChanges.h"
+#include "globaledit/GlobalEditOnImport.h"
 #include "globaledit/GlobalEditRun.h"
 #include "globaledit/Preview.h"
 #include "league/League.h"
@@ -35,8 +36,8 @@ public:
     GeneratedLeague() : files_(WriteDemoLeague(Folder() / "league", {6, 700, 7})) {}
 
     fs::path Folder() const { return dir_.path().toStdString(); }
-    LoadedLeague Import(const fs::path& db) const {
-        return LoadLeague(files_.playerFile, files_.leagueFile, db);
+    LoadedLeague Import(const fs::path& db, const ImportedRowEdit& edit = {}) const {
+        return LoadLeague(files_.playerFile, files_.leagueFile, db, nullptr, edit);
     }
     // The player file the working database saves as.
     std::string Saved(const LoadedLeague& league, const fs::path& db, const char* name) const {
@@ -144,6 +145,20 @@ TEST(GlobalEditPass, SeveralPositionsAtOnceSaveWhatOnePositionAtATimeSaves) {
         const std::string edited = league.Saved(loaded, one, "one.ply");
         EXPECT_NE(edited, original);
         EXPECT_TRUE(league.Saved(loaded, all, "all.ply") == edited);
+
+        // Edited on the way in, as the command line's global-edit does: the same bytes, counts.
+        GlobalEditOnImport onImport(c.codes, c.inputs, "League.lge");
+        const fs::path in = league.Folder() / "in.tmp";
+        const LoadedLeague editedIn =
+            league.Import(in, [&](PlayerRow& row) { onImport.Edit(row); });
+        EXPECT_TRUE(league.Saved(editedIn, in, "in.ply") == edited);
+        ASSERT_EQ(onImport.Outcomes().size(), oneAtATime.size());
+        for (std::size_t p = 0; p < oneAtATime.size(); ++p)
+            EXPECT_EQ(std::tie(onImport.Outcomes()[p].positionCode,
+                               onImport.Outcomes()[p].rowsSelected,
+                               onImport.Outcomes()[p].rowsChanged),
+                      std::tie(oneAtATime[p].positionCode, oneAtATime[p].rowsSelected,
+                               oneAtATime[p].rowsChanged));
 
         // The step undoes to the bytes before the run and redoes to the edited ones.
         WriteCellChanges(all, step.changes, CellSide::Before);

@@ -1,6 +1,7 @@
 // The main window end to end on a demo league in a folder of its own: what the user sees, and
 // every command carried through to the working database and the player file's bytes.
 #include "GuiTestSupport.h"
+#include "exchange/LeagueCheck.h"
 #include "fileformat/LeaguePaths.h"
 #include "fileformat/Windows1252.h"
 #include "safety/LeagueLock.h"
@@ -276,6 +277,24 @@ private slots:
         QCOMPARE(s_->log->questions.size(), 2);
         QVERIFY(Saved() == s_->original);
         QVERIFY(!std::filesystem::exists(s_->demo.leagueFile.parent_path() / "Demo.sw$"));
+    }
+
+    // The first player shows before the league check reads the files again; its word follows.
+    void theLeagueCheckSpeaksOnceTheFirstPlayerIsShown() {
+        std::string bytes = Saved();
+        const std::size_t second = tavrel::kPlayerFileHeaderSize + tavrel::kPlayerRecordSize;
+        bytes.replace(second, 2, bytes, tavrel::kPlayerFileHeaderSize, 2); // a PID twice
+        WriteFileContent(s_->demo.playerFile, bytes);
+        const std::size_t warnings = tavrel::CheckLeagueFiles(s_->demo.leagueFile).size();
+        QVERIFY(warnings > 0);
+
+        s_->OpenDemo();
+        auto* panel = s_->Find<QLabel>("PanelLeagueCheck");
+        QVERIFY(!s_->Box("txtLastName")->text().isEmpty());
+        QCOMPARE(panel->text(), QString());
+        QTRY_COMPARE(panel->text(),
+                     QStringLiteral("League check: %1")
+                         .arg(QString::fromStdString(tavrel::WarningCount(warnings))));
     }
 };
 

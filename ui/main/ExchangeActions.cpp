@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -241,6 +242,17 @@ void ExchangeActions::ShowReportPlayer(const ReportTarget& target) {
 
 void ExchangeActions::CheckOpenedLeague() {
     leagueCheckPanel_->clear();
+    leagueCheckPanel_->setToolTip({});
+    // Once the first player is shown: the check reads the league's files again. A league opened
+    // meanwhile has its own check queued; the first one then stands down.
+    const QString league = window_.Document().LeagueFile();
+    QTimer::singleShot(0, leagueCheckPanel_, [this, league] {
+        if (window_.Document().IsOpen() && window_.Document().LeagueFile() == league)
+            CheckLeagueNow();
+    });
+}
+
+void ExchangeActions::CheckLeagueNow() {
     try {
         const std::size_t warnings =
             tavrel::CheckLeagueFiles(PathOf(window_.Document().LeagueFile())).size();

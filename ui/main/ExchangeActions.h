@@ -22,7 +22,7 @@ public:
     void ImportPlayers();
     void CompareWith();
     void ShowLeagueCheck();
-    // The status bar's word on the league just opened.
+    // The status bar's word on the league just opened, once its first player is shown.
     void CheckOpenedLeague();
 
     // Takes the window to the player a report's row is about, or says in the status bar why not.
@@ -31,6 +31,7 @@ public:
 private:
     // A double-click on a row of `report` shows its player.
     void LeadToPlayers(ReportDialog& report);
+    void CheckLeagueNow();
 
     frmMain& window_;
     QLabel* leagueCheckPanel_ = nullptr;
