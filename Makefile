@@ -11,6 +11,8 @@ DEMO_DIR   ?= $(BUILD)/demo-league
 # and the folder a compiler runs in is left out of what names a cached result.
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
+# Files built with a precompiled header are cached too.
+export CCACHE_SLOPPINESS ?= pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 .PHONY: deps build build-asan run test test-normal test-asan package fuzz clean format
 

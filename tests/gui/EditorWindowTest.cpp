@@ -119,5 +119,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(EditorWindowTest)
+TAVREL_GUI_TEST(EditorWindowTest)
 #include "EditorWindowTest.moc"

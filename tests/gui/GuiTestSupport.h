@@ -167,14 +167,16 @@ struct MainWindowSession {
 
 } // namespace guitest
 
-// Points the settings store at a folder of the test's own, then runs the Qt Test class.
-#define TAVREL_GUI_TEST_MAIN(TestClass)                                                            \
-    int main(int argc, char** argv) {                                                              \
-        QTemporaryDir settingsHome;                                                                \
-        qputenv("XDG_CONFIG_HOME", settingsHome.path().toUtf8());                                  \
-        qputenv("XDG_DATA_HOME", settingsHome.path().toUtf8()); /* the dated backups */            \
-        QApplication app(argc, argv);                                                              \
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsHome.path());    \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
-    }
+namespace guitest {
+
+// The GUI tests are one program: each Qt Test class registers itself, and the program runs the
+// class its first argument names (GuiTestMain.cpp), so every class still gets a process and a
+// settings folder of its own.
+using TestFactory = std::unique_ptr<QObject> (*)();
+bool RegisterTest(const char* name, TestFactory make);
+
+} // namespace guitest
+
+#define TAVREL_GUI_TEST(TestClass)                                                                 \
+    static const bool registered##TestClass =                                                      \
+        guitest::RegisterTest(#TestClass, [] { return std::unique_ptr<QObject>(new TestClass); });

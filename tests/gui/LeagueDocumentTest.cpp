@@ -399,5 +399,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(LeagueDocumentTest)
+TAVREL_GUI_TEST(LeagueDocumentTest)
 #include "LeagueDocumentTest.moc"

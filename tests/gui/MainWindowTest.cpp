@@ -298,5 +298,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(MainWindowTest)
+TAVREL_GUI_TEST(MainWindowTest)
 #include "MainWindowTest.moc"

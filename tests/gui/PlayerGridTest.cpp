@@ -341,5 +341,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(PlayerGridTest)
+TAVREL_GUI_TEST(PlayerGridTest)
 #include "PlayerGridTest.moc"

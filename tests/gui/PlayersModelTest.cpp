@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(PlayersModelTest)
+TAVREL_GUI_TEST(PlayersModelTest)
 #include "PlayersModelTest.moc"

@@ -127,5 +127,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(PublishWindowTest)
+TAVREL_GUI_TEST(PublishWindowTest)
 #include "PublishWindowTest.moc"

@@ -194,5 +194,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(SafetyNetsTest)
+TAVREL_GUI_TEST(SafetyNetsTest)
 #include "SafetyNetsTest.moc"

@@ -65,5 +65,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(StartUpTest)
+TAVREL_GUI_TEST(StartUpTest)
 #include "StartUpTest.moc"

@@ -658,5 +658,5 @@ private slots:
     }
 };
 
-TAVREL_GUI_TEST_MAIN(WindowPolishTest)
+TAVREL_GUI_TEST(WindowPolishTest)
 #include "WindowPolishTest.moc"
