@@ -1,6 +1,7 @@
 #include "grid/GridColumns.h"
 
 #include "store/PlayersTable.h"
+#include "store/Vocabulary.h"
 
 #include <array>
 
@@ -40,12 +41,11 @@ const std::vector<GridColumn>& GridColumns() {
         c.resize(kGridColumnCount);
         for (int k = 0; k < kRatingCount; ++k) {
             const std::string code(kRatings[k].code);
-            const std::string name(kRatings[k].longName);
-            c[static_cast<std::size_t>(ActualGridColumn(k))] = {
-                code, "Actual " + name, at(ActualColumn(k)), GridColumnKind::Number, true};
+            const int actual = at(ActualColumn(k)), potential = at(PotentialColumn(k));
+            c[static_cast<std::size_t>(ActualGridColumn(k))] = {code, ColumnCaption(actual), actual,
+                                                                GridColumnKind::Number, true};
             c[static_cast<std::size_t>(PotentialGridColumn(k))] = {
-                code + " pot.", "Potential " + name, at(PotentialColumn(k)), GridColumnKind::Number,
-                true};
+                code + " pot.", ColumnCaption(potential), potential, GridColumnKind::Number, true};
         }
         return c;
     }();
