@@ -8,6 +8,7 @@
 #include "fileformat/TeamScan.h"
 #include "league/League.h"
 #include "store/TeamChoices.h"
+#include "ui/common/AfterRepaints.h"
 #include "ui/common/ContextIDs.h"
 #include "ui/common/Counted.h"
 #include "ui/document/LeagueDocument.h"
@@ -20,7 +21,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTimer>
 
 namespace {
 
@@ -244,9 +244,9 @@ void ExchangeActions::CheckOpenedLeague() {
     leagueCheckPanel_->clear();
     leagueCheckPanel_->setToolTip({});
     // Once the first player is shown: the check reads the league's files again. A league opened
-    // meanwhile has its own check queued; the first one then stands down.
+    // meanwhile has its own check waiting; the first one then stands down.
     const QString league = window_.Document().LeagueFile();
-    QTimer::singleShot(0, leagueCheckPanel_, [this, league] {
+    RunAfterRepaints(leagueCheckPanel_, [this, league] {
         if (window_.Document().IsOpen() && window_.Document().LeagueFile() == league)
             CheckLeagueNow();
     });
