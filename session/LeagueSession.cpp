@@ -12,7 +12,6 @@
 #include "store/WorkingDatabase.h"
 
 #include <algorithm>
-#include <exception>
 #include <future>
 #include <sys/stat.h>
 
@@ -54,31 +53,19 @@ LeagueSession::LeagueSession(const fs::path& leagueFile, const fs::path& working
     if (stat(leagueFile.c_str(), &info) != 0)
         throw LeagueError(kOpening, leagueFile, "no such league: the league file does not exist");
     LockWorkingDatabase(kOpening);
-    std::future<void> backup;
     if (options_.access == LeagueAccess::Write) {
         leagueLock_ = std::make_unique<LeagueLock>(leagueFile, options_.program);
         leagueLock_->Lock(kOpening);
-        // The copy is written while the import reads: both only read the player file, and the
-        // wait for the copy to reach the disk overlaps the import's work.
+        // The .sw$ copy is made on a thread of its own: the import only reads the player file
+        // too, and the league shows without waiting for the copy to reach the disk. The first
+        // save waits for it (SettleBackup), before anything replaces the player file.
         if (options_.importPlayers && options_.backUpAtOpen)
-            backup =
-                std::async(std::launch::async, [&leagueFile] { BackUpPlayerFile(leagueFile); });
+            backup_ =
+                std::async(std::launch::async, [file = leagueFile] { BackUpPlayerFile(file); });
     }
-    std::exception_ptr importFailure;
-    if (options_.importPlayers) {
-        try {
-            league_ = LoadLeague(league_.playerFile, leagueFile, workingDb_, options_.progress,
-                                 options_.importEdit);
-        } catch (...) {
-            importFailure = std::current_exception();
-        }
-    }
-    if (backup.valid()) {
-        backup.get(); // a failed copy is told first, as when it was taken before the import
-        swapBackupTaken_ = true;
-    }
-    if (importFailure)
-        std::rethrow_exception(importFailure);
+    if (options_.importPlayers)
+        league_ = LoadLeague(league_.playerFile, leagueFile, workingDb_, options_.progress,
+                             options_.importEdit);
 }
 
 std::unique_ptr<LeagueSession> LeagueSession::Recover(const fs::path& workingDb,
@@ -99,6 +86,21 @@ std::unique_ptr<LeagueSession> LeagueSession::Recover(const fs::path& workingDb,
 }
 
 LeagueSession::~LeagueSession() = default;
+
+void LeagueSession::SettleBackup() {
+    if (backup_.valid()) {
+        try {
+            backup_.get();
+            swapBackupTaken_ = true;
+        } catch (const std::exception&) {
+            // Tried once more below: a copy that still cannot be made stops the save.
+        }
+    }
+    if (!swapBackupTaken_) {
+        BackUpPlayerFile(league_.leagueFile);
+        swapBackupTaken_ = true;
+    }
+}
 
 void LeagueSession::LockWorkingDatabase(const std::string& operation) {
     workingDbLock_ = std::make_unique<WorkingDatabaseLock>(workingDb_);
@@ -135,10 +137,7 @@ void LeagueSession::NoteUnsavedChanges(bool unsaved) {
 
 std::size_t LeagueSession::Save(const std::function<void()>& beforeReplace) {
     Require(LeagueAccess::Write, "Saving the players into");
-    if (!swapBackupTaken_) {
-        BackUpPlayerFile(league_.leagueFile);
-        swapBackupTaken_ = true;
-    }
+    SettleBackup();
     std::vector<fs::path> keep;
     if (restoredFrom_)
         keep.push_back(*restoredFrom_);
@@ -199,6 +198,8 @@ std::vector<std::string> LeagueSession::DoubtsAbout(const PlayerFileImage& backu
 RestoreOutcome LeagueSession::RestorePlayerFile(const fs::path& backupFile, bool force) {
     constexpr const char* operation = "Restoring the player file from a backup";
     Require(LeagueAccess::Write, operation);
+    if (backup_.valid())
+        backup_.wait(); // the copy reads the player file that the restore replaces
     const PlayerFileImage backup = ReadBackupToRestore(backupFile);
     if (const std::vector<std::string> doubts = DoubtsAbout(backup); !doubts.empty() && !force)
         throw LeagueError(operation, backupFile,

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -122,6 +123,9 @@ private:
     LeagueSession(const std::filesystem::path& workingDb, SessionOptions options);
     void Require(LeagueAccess least, const std::string& operation) const;
     void LockWorkingDatabase(const std::string& operation);
+    // Waits for the .sw$ copy begun at open, or makes it when it failed or was never begun;
+    // throws LeagueError when it cannot be made.
+    void SettleBackup();
 
     SessionOptions options_;
     std::filesystem::path workingDb_;
@@ -130,6 +134,9 @@ private:
     std::unique_ptr<LeagueLock> leagueLock_;
     std::optional<std::filesystem::path> restoredFrom_;
     bool swapBackupTaken_ = false;
+    // The .sw$ copy being made since the league was opened; last, so that closing waits for it
+    // before the locks go.
+    std::future<void> backup_;
 };
 
 // The working database of one league in `folder`, named after the league's full path:

@@ -79,34 +79,30 @@ protected:
     std::vector<pid_t> children_;
 };
 
-// The .sw$ copy is made while the import runs: a copy that cannot be made stops the open and is
-// told before a broken player file is, and an import that fails still waits for the copy.
-TEST_F(LeagueSessionTest, TheCopyMadeBesideTheImportIsToldFirst) {
-    fs::create_symlink(Path("elsewhere.ply"), Path("pro.sw$"));
-    const LeagueError link = Failure([&] { Open(LeagueAccess::Write); });
-    EXPECT_EQ(link.operation(), "Backing up the player file") << link.what();
-    EXPECT_FALSE(fs::exists(Path("elsewhere.ply")));
-    LeagueLock after(leagueFile_, "Other");
-    EXPECT_TRUE(after.TryLock()); // the failed open let go of the league
-    after.Unlock();
+// The .sw$ copy is made while the league opens and shows; one that cannot be made stops not the
+// open but the first save, which tries again and replaces nothing until the copy is there.
+TEST_F(LeagueSessionTest, TheFirstSaveWaitsForTheCopyAndTriesAgainWhenItFailed) {
+    fs::create_directory(Path("pro.sw$")); // the copy cannot take the place of a folder
+    const auto session = Open(LeagueAccess::Write);
+    const int speed = Speed(1);
+    session->Apply({SetSpeed(1, speed, speed + 1)});
+    EXPECT_EQ(Failure([&] { session->Save(); }).operation(), "Backing up the player file");
+    EXPECT_EQ(ReadBytes(playerFile_), original_);
 
-    WriteBytes(playerFile_, Bytes(5, 0)); // not a player file
-    EXPECT_EQ(Failure([&] { Open(LeagueAccess::Write); }).operation(),
-              "Backing up the player file");
     fs::remove(Path("pro.sw$"));
-    const LeagueError broken = Failure([&] { Open(LeagueAccess::Write); });
-    EXPECT_NE(broken.operation(), "Backing up the player file") << broken.what();
-    EXPECT_EQ(ReadBytes(Path("pro.sw$")), Bytes(5, 0)); // the copy was made all the same
+    session->Save();
+    EXPECT_EQ(ReadBytes(Path("pro.sw$")), original_);
+    EXPECT_NE(ReadBytes(playerFile_), original_);
 }
 
 TEST_F(LeagueSessionTest, OpensForWritingOnlyWhatNoOtherWriterHolds) {
     {
         const auto session = Open(LeagueAccess::Write);
         EXPECT_EQ(session->League().image.RecordCount(), 3u);
-        EXPECT_EQ(ReadBytes(Path("pro.sw$")), original_);
         LeagueLock other(leagueFile_, "Other");
         EXPECT_FALSE(other.TryLock()); // held while the session lives
     }
+    EXPECT_EQ(ReadBytes(Path("pro.sw$")), original_); // made by the time the session closes
     LeagueLock after(leagueFile_, "Other");
     EXPECT_TRUE(after.TryLock()); // and let go when it closes
     after.Unlock();
