@@ -323,8 +323,9 @@ void BM_Rosters(benchmark::State& state) {
         PrintRosters(league.working, league.output);
 }
 
-// Writes each text into a new file beside its target, flushes them all to disk, eight at a time
-// as the rosters do, and renames each over its target; the caller flushes the folder.
+// Writes each text into a new file beside its target, flushes them all to disk at once (a thread
+// each, up to 64) as the rosters do, and renames each over its target; the caller flushes the
+// folder.
 void WriteFlushed(const std::map<fs::path, std::string>& texts) {
     std::vector<std::pair<int, fs::path>> written;
     for (const auto& [file, text] : texts) {
@@ -341,7 +342,7 @@ void WriteFlushed(const std::map<fs::path, std::string>& texts) {
                 throw std::runtime_error("cannot flush " + written[i].second.string());
     };
     std::vector<std::thread> threads;
-    for (std::size_t t = 1; t < std::min<std::size_t>(8, written.size()); ++t)
+    for (std::size_t t = 1; t < std::min<std::size_t>(64, written.size()); ++t)
         threads.emplace_back(work);
     work();
     for (std::thread& thread : threads)

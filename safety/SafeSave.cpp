@@ -97,7 +97,9 @@ int FlushFolder(const fs::path& folder) {
     return error;
 }
 
-constexpr std::size_t kFlushThreads = 8;
+// Flushes that run at once go to disk in one journal commit; a league's roster files (a few dozen)
+// all fit, where eight at a time waited for a commit each round.
+constexpr std::size_t kFlushThreads = 64;
 
 // Flushes every descriptor but -1 to disk, up to kFlushThreads at once, and puts each one's error
 // number into `errors` (0 when done). When no thread can be started, this one does them all.
