@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
+#include <array>
 
 using namespace guitest;
 using namespace tavrel::grid;
@@ -380,22 +381,14 @@ private slots:
         QCOMPARE(log->unexpectedQuestions, 0);
     }
 
-    void thePreviewAreaFitsTheScreenWithoutReversedBounds_data() {
-        QTest::addColumn<int>("wanted");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<int>("height");
-        QTest::newRow("room for all") << 500 << 800 << 500;
-        QTest::newRow("room for part") << 500 << 300 << 300;
-        QTest::newRow("a low screen keeps 200") << 500 << 120 << 200;
-        QTest::newRow("no room at all") << 500 << -40 << 200;
-        QTest::newRow("a small preview") << 150 << 100 << 150;
-    }
-
     void thePreviewAreaFitsTheScreenWithoutReversedBounds() {
-        QFETCH(int, wanted);
-        QFETCH(int, room);
-        QFETCH(int, height);
-        QCOMPARE(tavrel::PreviewAreaHeight(wanted, room), height);
+        // Wanted, room, height: room for all, for part, a low screen keeps 200, no room at all, a
+        // small preview.
+        const std::array<int, 3> cases[] = {
+            {500, 800, 500}, {500, 300, 300}, {500, 120, 200}, {500, -40, 200}, {150, 100, 150}};
+        for (const auto& [wanted, room, height] : cases)
+            QCOMPARE(QList<int>({wanted, room, tavrel::PreviewAreaHeight(wanted, room)}),
+                     QList<int>({wanted, room, height}));
     }
 };
 
