@@ -36,16 +36,6 @@ inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
     WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
 }
 
-// The LeagueError `action` throws; one naming no file when it throws none.
-inline LeagueError Failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LeagueError& e) {
-        return e;
-    }
-    return LeagueError("Nothing failed", "", "no failure");
-}
-
 // Runs `take` in a child process that then waits to be killed, holding whatever `take` left
 // open; gives the child's id once `take` succeeded there, -1 otherwise.
 inline pid_t HoldInChild(const std::function<bool()>& take) {

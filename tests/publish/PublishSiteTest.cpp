@@ -101,12 +101,7 @@ TEST(SiteData, TeamsSharingANumberOrWithoutOneGetPagesOfTheirOwn) {
 TEST(SiteData, AMissingDatabaseIsAFailureNamingIt) {
     QTemporaryDir dir;
     const fs::path missing = fs::path(dir.path().toStdString()) / "none.tmp";
-    try {
-        ReadLeagueData(missing, "x.lge");
-        FAIL() << "read a database that is not there";
-    } catch (const LeagueError& e) {
-        EXPECT_EQ(e.file(), missing);
-    }
+    EXPECT_EQ(testing::Failure([&] { ReadLeagueData(missing, "x.lge"); }).file(), missing);
 }
 
 class PublishFolder : public ::testing::Test {
@@ -219,13 +214,9 @@ TEST_F(PublishFolder, TakesAnEmptyFolder) {
 TEST_F(PublishFolder, AnInterruptedPublishLeavesTheLastGoodSiteOrNone) {
     // The first publish fails at its third file: no site, nothing left behind.
     FailSiteWrite(3, ENOSPC);
-    try {
-        PublishSite(league.Read(), site);
-        FAIL() << "the write failure was not reported";
-    } catch (const LeagueError& e) {
-        EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos);
-        EXPECT_EQ(e.file(), site / "index.html");
-    }
+    const LeagueError e = testing::Failure([&] { PublishSite(league.Read(), site); });
+    EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos);
+    EXPECT_EQ(e.file(), site / "index.html");
     EXPECT_TRUE(FileNames(root).empty());
 
     PublishSite(league.Read(), site);
