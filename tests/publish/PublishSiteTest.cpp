@@ -205,12 +205,6 @@ TEST_F(PublishFolder, RefusesAFolderHoldingOtherFiles) {
     EXPECT_EQ(FileContent(site), "mine");
 }
 
-TEST_F(PublishFolder, TakesAnEmptyFolder) {
-    fs::create_directories(site);
-    PublishSite(league.Read(), site);
-    EXPECT_TRUE(fs::exists(site / "index.html"));
-}
-
 TEST_F(PublishFolder, AnInterruptedPublishLeavesTheLastGoodSiteOrNone) {
     // The first publish fails at its third file: no site, nothing left behind.
     FailSiteWrite(3, ENOSPC);
@@ -246,12 +240,15 @@ TEST_F(PublishFolder, LeftoversOfAKilledRunGoWithTheNextPublish) {
     EXPECT_TRUE(fs::exists(notOurs));
 }
 
-TEST_F(PublishFolder, ALinkToAFolderKeepsPointingAtTheSite) {
-    const fs::path real = root / "real";
-    fs::create_directories(real);
-    fs::create_directory_symlink(real, site);
+TEST_F(PublishFolder, TakesAnEmptyFolderAndKeepsALinkToOnePointingAtTheSite) {
+    fs::create_directories(site);
     PublishSite(league.Read(), site);
-    EXPECT_TRUE(fs::is_symlink(site));
+    EXPECT_TRUE(fs::exists(site / "index.html"));
+    const fs::path real = root / "real", link = root / "link";
+    fs::create_directories(real);
+    fs::create_directory_symlink(real, link);
+    PublishSite(league.Read(), link);
+    EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::exists(real / "index.html"));
 }
 
