@@ -39,18 +39,10 @@ std::string PlayersDump(const std::filesystem::path& db) {
 
 } // namespace
 
-class LeagueDocumentTest : public QObject {
+class LeagueDocumentTest : public QObject, public SessionWithGrid {
     Q_OBJECT
 
     const int kSpeed = ActualGridColumn(0);
-    std::unique_ptr<MainWindowSession> s_;
-
-    PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
-    PlayerGridModel* Model() const { return Grid()->Model(); }
-    QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
-    std::int64_t RowId(int viewRow) const {
-        return Model()->Table().RowId(Model()->TableRow(viewRow));
-    }
     std::optional<int> ViewRowOf(std::int64_t rowId) const {
         const auto row = Model()->Table().RowOfRowId(rowId);
         return row ? Model()->ViewRowOfTableRow(*row) : std::nullopt;
@@ -58,12 +50,6 @@ class LeagueDocumentTest : public QObject {
     // The player the form shows, by rowid.
     std::optional<std::int64_t> FormPlayer() const {
         return s_->window->Data()->RowIdOfRow(s_->window->Details()->CurrentRow());
-    }
-    std::optional<std::int64_t> GridPlayer() const {
-        const QModelIndex current = Grid()->View()->currentIndex();
-        if (!current.isValid())
-            return std::nullopt;
-        return RowId(current.row());
     }
     void ShowGrid() {
         s_->Trigger("mnuViewPlayerGrid");
@@ -107,12 +93,6 @@ private slots:
         QVERIFY(!s_->window->Data()
                      ->flags(s_->window->Data()->index(0, *tavrel::PlayersColumnIndex("Act_SP")))
                      .testFlag(Qt::ItemIsEditable));
-        const auto select = [this](int top, int left, int bottom, int right) {
-            Grid()->View()->setCurrentIndex(Cell(top, left));
-            Grid()->View()->selectionModel()->select(
-                QItemSelection(Cell(top, left), Cell(bottom, right)),
-                QItemSelectionModel::ClearAndSelect);
-        };
         bool refusedWithWord = true; // the paths the user cannot reach say nothing
         if (path == "form") {
             QLineEdit* box = s_->Box("txtSP");
@@ -123,10 +103,10 @@ private slots:
         } else if (path == "cell") {
             QVERIFY(!Model()->setData(Cell(1, kSpeed), QStringLiteral("77")));
         } else if (path == "fill") {
-            select(0, kSpeed, 2, kSpeed + 1);
+            Select(0, kSpeed, 2, kSpeed + 1);
             Grid()->FillSelection(QStringLiteral("77"));
         } else if (path == "paste") {
-            select(0, kSpeed, 0, kSpeed);
+            Select(0, kSpeed, 0, kSpeed);
             Grid()->PasteIntoSelection(QStringLiteral("77\t78\n79\t80"));
         } else if (path == "trade") {
             const QString team = s_->Find<QComboBox>("cboTeam")->itemText(0);

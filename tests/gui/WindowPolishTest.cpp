@@ -152,10 +152,8 @@ QStringList Clashes(const QWidget& window) {
 
 } // namespace
 
-class WindowPolishTest : public QObject {
+class WindowPolishTest : public QObject, public SessionWithGrid {
     Q_OBJECT
-
-    std::unique_ptr<MainWindowSession> s_;
 
 private slots:
     void init() { s_ = std::make_unique<MainWindowSession>(); }
@@ -391,16 +389,9 @@ private slots:
         const QString teamA = QString::fromStdString(teams.Shown(team));
         const QString teamB = QString::fromStdString(teams.Shown(otherTeam));
         const std::int64_t player = players.RowId(kRecord - 1);
-        auto* grid = s_->window->findChild<PlayerGrid*>();
-        const auto gridPlayer = [grid]() -> std::int64_t {
-            const QModelIndex current = grid->View()->currentIndex();
-            return current.isValid()
-                       ? grid->Model()->Table().RowId(grid->Model()->TableRow(current.row()))
-                       : -1;
-        };
         const auto goElsewhere = [&] {
             QVERIFY(s_->window->Browser().ShowPlayerOfRowId(players.RowId(0)));
-            QTRY_COMPARE(gridPlayer(), players.RowId(0));
+            QTRY_COMPARE(GridPlayer(), players.RowId(0));
         };
 
         // B: the player on another team and faster, and a player A lacks.
@@ -429,7 +420,7 @@ private slots:
                 QVERIFY2(DoubleClickRow(dialog, teamA + QString::fromUtf8(" → ") + teamB),
                          qPrintable(ReportRows(*qobject_cast<ReportDialog*>(dialog)).join('\n')));
                 QVERIFY(s_->window->Document().CurrentPlayer() == player);
-                QTRY_COMPARE(gridPlayer(), player);
+                QTRY_COMPARE(GridPlayer(), player);
                 QVERIFY(DoubleClickRow(dialog, QStringLiteral("only in B")));
                 QVERIFY(s_->window->Document().CurrentPlayer() == player);
                 const QString said = s_->window->statusBar()->currentMessage();
@@ -455,7 +446,7 @@ private slots:
                 QCOMPARE(rows[1], QStringLiteral("|Actual Speed|%1|%2").arg(speed).arg(otherSpeed));
                 QVERIFY(DoubleClickRow(dialog, QStringLiteral("Actual Speed")));
                 QVERIFY(s_->window->Document().CurrentPlayer() == player);
-                QTRY_COMPARE(gridPlayer(), player);
+                QTRY_COMPARE(GridPlayer(), player);
             }));
         QCOMPARE(s_->window->History()->count(), 0);
     }
@@ -536,7 +527,7 @@ private slots:
             s_->window->resize(width, 740);
             QTRY_COMPARE(s_->window->Details()->BandsPerRow(), side);
             QTRY_VERIFY2(inView(), qPrintable(QString::number(width)));
-            QVERIFY(s_->window->findChild<PlayerGrid*>()->height() >= 740 / 4);
+            QVERIFY(Grid()->height() >= 740 / 4);
         }
     }
 
