@@ -1,12 +1,10 @@
-// The safety nets around the league's player file: the writers' lock, the dated backups, the
-// .sw$ backup's paths, and going on from a working database without importing again (unsaved
-// changes recovered after a crash, a restored backup as changed cells), which must lead a later
-// save to exact bytes.
+// The safety nets around the league's player file: the dated backups, the .sw$ backup's paths,
+// and going on from a working database without importing again (unsaved changes recovered after
+// a crash, a restored backup as changed cells), which must lead a later save to exact bytes.
 #include "LeagueFixtures.h"
 #include "league/BackupChanges.h"
 #include "league/LeagueSave.h"
 #include "safety/LeagueBackups.h"
-#include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"
 #include "safety/PlayerFileBackup.h"
 
@@ -16,17 +14,6 @@ namespace {
 using namespace tavrel::testing;
 
 using LeagueSafetyTest = LeagueFilesTest;
-
-// One process, two holders: still one writer; letting go removes the lock file.
-TEST_F(LeagueSafetyTest, ASecondWriterIsRefusedUntilTheHolderLetsGo) {
-    LeagueLock second(leagueFile_, "Second");
-    EXPECT_TRUE(second.TryLock());
-    LeagueLock third(leagueFile_, "Third");
-    EXPECT_FALSE(third.TryLock());
-    second.Unlock();
-    EXPECT_FALSE(fs::exists(second.LockFile()));
-    EXPECT_TRUE(third.TryLock());
-}
 
 TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNewestTwenty) {
     const LoadedLeague league = Load({PatternRecord(0), PatternRecord(1), PatternRecord(2)});
