@@ -35,20 +35,15 @@ TEST_F(LeagueSafetyTest, EverySaveOrRestoreInPlaceKeepsTheFileItReplacesAndTheNe
     EXPECT_EQ(newest.size(), original.size());
     EXPECT_EQ(backups.front().size, original.size());
     EXPECT_EQ(newest[kPlayerFileHeaderSize + 175], 21);
-    EXPECT_EQ(
-        CountDifferingPlayers(ReadPlayerFile(backups.front().file), SavedPlayerFile(league, db_)),
-        1u);
-    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(backups.back().file),
-                                    PlayerFileImage(original, playerFile_)),
-              1u);
-    // Records only one side has differ too.
+    // Against the file saved and the first: records only one side has differ too.
+    const PlayerFileImage saved = SavedPlayerFile(league, db_), first(original, playerFile_);
     WriteBytes(Path("more.ply"), PlayerFile({PatternRecord(0), PatternRecord(1), PatternRecord(2),
                                              PatternRecord(3)}));
-    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(Path("more.ply")), SavedPlayerFile(league, db_)),
-              2u);
-    EXPECT_EQ(CountDifferingPlayers(ReadPlayerFile(Path("more.ply")),
-                                    PlayerFileImage(original, playerFile_)),
-              1u);
+    const PlayerFileImage more = ReadPlayerFile(Path("more.ply"));
+    EXPECT_EQ((std::vector{CountDifferingPlayers(ReadPlayerFile(backups.front().file), saved),
+                           CountDifferingPlayers(ReadPlayerFile(backups.back().file), first),
+                           CountDifferingPlayers(more, saved), CountDifferingPlayers(more, first)}),
+              (std::vector<std::size_t>{1, 1, 2, 1}));
 
     // A restore puts the backup back and keeps what it replaced.
     const Bytes edited = ReadBytes(playerFile_);
