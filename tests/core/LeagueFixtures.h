@@ -5,8 +5,6 @@
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestPlayers.h"
-#include "base/LeagueError.h"
-#include "fileformat/PlayerRecord.h"
 #include "league/League.h"
 #include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"

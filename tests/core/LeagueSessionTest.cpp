@@ -4,7 +4,6 @@
 #include "session/LeagueSession.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueSave.h"
 #include "safety/LeagueBackups.h"
 #include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"

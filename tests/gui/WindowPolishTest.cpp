@@ -21,7 +21,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>

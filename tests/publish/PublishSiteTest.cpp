@@ -5,7 +5,6 @@
 #include "base/LeagueError.h"
 #include "publish/Html.h"
 #include "publish/SiteFolder.h"
-#include "publish/SitePages.h"
 
 #include <QTemporaryDir>
 #include <cerrno>

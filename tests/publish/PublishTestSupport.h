@@ -5,7 +5,6 @@
 #include "publish/SiteData.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace tavrel::testing {
