@@ -86,6 +86,8 @@ private slots:
         s_->log->answers << true; // read only
         s_->OpenDemo();
         QVERIFY(s_->window->IsReadOnly());
+        QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel - Demo.lge [read only]"));
+        QVERIFY(!s_->Action("mnuFileItem_2")->isEnabled() && !s_->Action("btnSave")->isEnabled());
         ShowGrid();
         const std::string before = PlayersDump(s_->WorkingDb());
         const int messages = static_cast<int>(s_->log->messages.size());
@@ -157,6 +159,7 @@ private slots:
         s_->window->OfferCrashRecovery();
         QCOMPARE(s_->log->questions.size(), 1);
         QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+        QVERIFY(!std::filesystem::exists(s_->demo.leagueFile.parent_path() / "Demo.sw$"));
     }
 
     void theGridKeepsTheCurrentPlayerThroughSortFilterAndTrade() {
