@@ -46,8 +46,8 @@ protected:
     std::string original_;
 };
 
-// Export then import, a refused sheet (dry run or not), a dry run and a copy elsewhere write nothing
-// of the league; then a change is saved in place after the backup.
+// Export then import, a refused sheet (dry run or not), a dry run and a copy elsewhere write
+// nothing of the league; then a change is saved in place after the backup.
 TEST_F(ExchangeCommands, ImportWritesOnlyWhatItShould) {
     const fs::path sheet = folder_ / "players.csv";
     const CliResult exported = Run({"export", League(), "--out", sheet.string()});
