@@ -85,24 +85,6 @@ QString HelpPageOfModalDialog(const std::function<void()>& open) {
     return page;
 }
 
-// The text of every cell of the report League Check shows.
-QString LeagueCheckReport(MainWindowSession& s) {
-    QString text = QStringLiteral("(no report)");
-    WithModalDialog([&] { s.Trigger("mnuViewItem_3"); },
-                    [&](QWidget* dialog) {
-                        auto* report = qobject_cast<ReportDialog*>(dialog);
-                        if (!report)
-                            return;
-                        text.clear();
-                        const QTableWidget* table = report->Table();
-                        for (int r = 0; r < table->rowCount(); ++r)
-                            for (int c = 0; c < table->columnCount(); ++c)
-                                if (table->item(r, c))
-                                    text += table->item(r, c)->text() + QLatin1Char('|');
-                    });
-    return text;
-}
-
 // The rows of a report, each as its cells' texts joined by "|".
 QStringList ReportRows(const ReportDialog& report) {
     QStringList rows;
@@ -114,6 +96,17 @@ QStringList ReportRows(const ReportDialog& report) {
         rows << cells.join(QLatin1Char('|'));
     }
     return rows;
+}
+
+// The report League Check shows: its rows, one a line.
+QString LeagueCheckReport(MainWindowSession& s) {
+    QString text = QStringLiteral("(no report)");
+    WithModalDialog([&] { s.Trigger("mnuViewItem_3"); },
+                    [&](QWidget* dialog) {
+                        if (auto* report = qobject_cast<ReportDialog*>(dialog))
+                            text = ReportRows(*report).join(QLatin1Char('\n'));
+                    });
+    return text;
 }
 
 // Double-clicks the first row of the report open now that holds `text`; false when none does.
