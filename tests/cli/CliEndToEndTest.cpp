@@ -23,13 +23,6 @@ std::string Text(const testing::Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::string Repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -95,8 +88,8 @@ TEST_F(Cli, DumpGivesTheTablesAsImported) {
     const fs::path league = Tiny();
     const CliResult teams = Run({"dump", league.string(), "--table", "teams"});
     ASSERT_EQ(teams.status, 0) << teams.err;
-    EXPECT_EQ(teams.out, "{\"TeamID\":1,\"TeamName\":\"Bears" + Repeat("\\u0000", 15) +
-                             "\",\"Coach\":\"Coach One" + Repeat("\\u0000", 21) + "\"}\n");
+    EXPECT_EQ(teams.out, "{\"TeamID\":1,\"TeamName\":\"Bears" + testing::JsonNuls(15) +
+                             "\",\"Coach\":\"Coach One" + testing::JsonNuls(21) + "\"}\n");
     const CliResult teamsCsv = Run({"dump", league.string(), "--table=teams", "--format=csv"});
     ASSERT_EQ(teamsCsv.status, 0) << teamsCsv.err;
     EXPECT_EQ(teamsCsv.out, "TeamID,TeamName,Coach\r\n1,Bears,Coach One\r\n");

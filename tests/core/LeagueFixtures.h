@@ -5,8 +5,6 @@
 #include "RecordingProgress.h"
 #include "TestFiles.h"
 #include "TestPlayers.h"
-#include "base/LeagueError.h"
-#include "fileformat/PlayerRecord.h"
 #include "league/League.h"
 #include "store/PlayerRowStore.h"
 #include "store/PlayerRows.h"
@@ -34,16 +32,6 @@ inline Bytes ReadBytes(const std::filesystem::path& file) {
 
 inline void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
     WriteFileContent(file, std::string(bytes.begin(), bytes.end()));
-}
-
-// The LeagueError `action` throws; one naming no file when it throws none.
-inline LeagueError Failure(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const LeagueError& e) {
-        return e;
-    }
-    return LeagueError("Nothing failed", "", "no failure");
 }
 
 // Runs `take` in a child process that then waits to be killed, holding whatever `take` left

@@ -13,21 +13,6 @@ using namespace tavrel::testing;
 
 using LeagueImportTest = LeagueFilesTest;
 
-TEST_F(LeagueImportTest, EveryRecordBecomesARowInFileOrder) {
-    std::vector<Bytes> records;
-    for (std::size_t n = 0; n < 18; ++n)
-        records.push_back(PatternRecord(n));
-    const LoadedLeague league = Load(records);
-    EXPECT_EQ(league.teamCount, 2u);
-    EXPECT_EQ(league.image.RecordCount(), 18u);
-
-    const std::vector<PlayerRow> rows = ReadPlayers(db_);
-    ASSERT_EQ(rows.size(), records.size());
-    for (std::size_t n = 0; n < rows.size(); ++n)
-        EXPECT_EQ(rows[n], DecodedRow(records[n])) << "row " << n; // every byte value as text
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM Team"), 2);
-}
-
 TEST_F(LeagueImportTest, ProgressRunsFromFiveInStepsBelowOneHundred) {
     RecordingProgress one;
     Load({PatternRecord(0)}, &one);

@@ -4,7 +4,6 @@
 #include "session/LeagueSession.h"
 
 #include "LeagueFixtures.h"
-#include "league/LeagueSave.h"
 #include "safety/LeagueBackups.h"
 #include "safety/LeagueLock.h"
 #include "safety/LeagueOrigin.h"
@@ -43,10 +42,7 @@ protected:
         original_ = ReadBytes(playerFile_);
     }
     void TearDown() override {
-        for (const pid_t child : children_) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
+        EndHolders();
         LeagueFilesTest::TearDown();
     }
     std::unique_ptr<LeagueSession> Open(LeagueAccess access, bool importPlayers = true) {
@@ -58,6 +54,17 @@ protected:
         const pid_t child = HoldInChild(take);
         ASSERT_GT(child, 0);
         children_.push_back(child);
+    }
+    void HoldLeague(const fs::path& league) {
+        HoldElsewhere([&] { return (new LeagueLock(league, "Holder"))->TryLock(); });
+    }
+    // The other programs end: what they held is let go.
+    void EndHolders() {
+        for (const pid_t child : children_) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        children_.clear();
     }
     static CellChange SetSpeed(std::int64_t row, int from, int to) {
         return {row, Col("Act_SP"), std::int64_t(from), std::int64_t(to)};
@@ -117,15 +124,13 @@ TEST_F(LeagueSessionTest, OpensForWritingOnlyWhatNoOtherWriterHolds) {
     }
 
     // A live holder is named; a holder that is gone leaves a lock that is simply taken over.
-    HoldElsewhere([&] { return (new LeagueLock(leagueFile_, "Holder"))->TryLock(); });
+    HoldLeague(leagueFile_);
     const LeagueError held = Failure([&] { Open(LeagueAccess::Write); });
     EXPECT_NE(held.cause().find("Holder (process " + std::to_string(children_.back())),
               std::string::npos)
         << held.what();
     EXPECT_NO_THROW(Open(LeagueAccess::Read));
-    kill(children_.back(), SIGKILL);
-    waitpid(children_.back(), nullptr, 0);
-    children_.pop_back();
+    EndHolders();
     EXPECT_NO_THROW(Open(LeagueAccess::Write));
 
     // A league that is not there is named as such, not as a lock file that cannot be made.
@@ -211,13 +216,11 @@ TEST_F(LeagueSessionTest, SavingIntoAnotherLeaguesPlayerFileGoesThroughThatLeagu
     WriteBytes(otherPlayers, theirs);
     const auto session = Open(LeagueAccess::Copy);
 
-    HoldElsewhere([&] { return (new LeagueLock(otherLeague, "Holder"))->TryLock(); });
+    HoldLeague(otherLeague);
     EXPECT_NE(Failure([&] { session->SaveAs(otherPlayers); }).cause().find("Holder"),
               std::string::npos);
     EXPECT_EQ(ReadBytes(otherPlayers), theirs);
-    kill(children_.back(), SIGKILL);
-    waitpid(children_.back(), nullptr, 0);
-    children_.clear();
+    EndHolders();
 
     session->SaveAs(otherPlayers);
     EXPECT_EQ(ReadBytes(otherPlayers), original_);
@@ -277,28 +280,20 @@ TEST_F(LeagueSessionTest, BackupsKeepTheirOrderAndTheirWayBack) {
 
 TEST_F(LeagueSessionTest, RestoresOnlyWholePlayerFilesOfTheLeague) {
     const auto session = Open(LeagueAccess::Write, false);
+    Bytes cut = PlayerFile(std::vector<Bytes>(10, PatternRecord(1)));
+    cut.resize(cut.size() + 100, 7);
+    std::vector<Bytes> foreign(3, PatternRecord(1));
+    for (Bytes& r : foreign)
+        r[TeamOffset()] = 77;
     const struct {
         const char* name;
         Bytes bytes;
         bool whole, doubted;
     } cases[] = {
-        {"cut short",
-         [] {
-             Bytes b = PlayerFile(std::vector<Bytes>(10, PatternRecord(1)));
-             b.resize(b.size() + 100, 7);
-             return b;
-         }(),
-         false, false},
+        {"cut short", cut, false, false},
         {"shorter than a header", Bytes(5, 1), false, false},
         {"far more players", PlayerFile(std::vector<Bytes>(9, PatternRecord(1))), true, true},
-        {"players of other teams",
-         [] {
-             std::vector<Bytes> records(3, PatternRecord(1));
-             for (Bytes& r : records)
-                 r[TeamOffset()] = 77;
-             return PlayerFile(records);
-         }(),
-         true, true},
+        {"players of other teams", PlayerFile(foreign), true, true},
         {"the league's own", PlayerFile({Player(3, 2), Player(4, 0)}), true, false},
     };
     for (const auto& c : cases) {
@@ -336,9 +331,7 @@ TEST_F(LeagueSessionTest, RecoveryKeepsTheChangesUntilTheyAreRecoveredOrDiscarde
         {"player file unchanged", [] {}, true},
         {"player file changed", [&] { WriteBytes(playerFile_, PlayerFile({PatternRecord(9)})); },
          false},
-        {"league locked by another writer",
-         [&] { HoldElsewhere([&] { return (new LeagueLock(leagueFile_, "Holder"))->TryLock(); }); },
-         false},
+        {"league locked by another writer", [&] { HoldLeague(leagueFile_); }, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -359,11 +352,7 @@ TEST_F(LeagueSessionTest, RecoveryKeepsTheChangesUntilTheyAreRecoveredOrDiscarde
             recovered->Save();
             EXPECT_EQ(ReadBytes(playerFile_)[kPlayerFileHeaderSize + kPlayerRecordSize + 175], 66);
         }
-        for (const pid_t child : children_) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        children_.clear();
+        EndHolders();
     }
     // Discarded, they are offered no more; the unsaved databases of a folder are found by name.
     {

@@ -137,12 +137,7 @@ TEST(Rosters, TextFields) {
 TEST(Rosters, FailuresNameTheFileAndWriteNothing) {
     TestLeague league;
     const auto failedFile = [](const fs::path& db, const fs::path& folder) {
-        try {
-            PrintRosters(db, folder);
-        } catch (const LeagueError& e) {
-            return e.file();
-        }
-        return fs::path("no failure");
+        return testing::Failure([&] { PrintRosters(db, folder); }).file();
     };
     const fs::path out = league.folder() / "out";
     EXPECT_EQ(failedFile(league.db(), out), out / "Free Agents.txt");

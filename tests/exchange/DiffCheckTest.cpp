@@ -1,5 +1,6 @@
 // Comparing two player files and checking one, on files changed in known ways.
 #include "ExchangeFixtures.h"
+#include "TestFiles.h"
 #include "exchange/LeagueCheck.h"
 #include "exchange/LeagueDiff.h"
 
@@ -20,13 +21,6 @@ struct Files {
 };
 
 using Change = std::function<void(Files&)>;
-
-std::string Nuls(int n) {
-    std::string text;
-    for (int i = 0; i < n; ++i)
-        text += "\\u0000";
-    return text;
-}
 
 // The diff as lines: how the players were matched, then "recordA/recordB column: a -> b" for each
 // field, the unmatched records, and the parts of the files beside the records.
@@ -61,7 +55,8 @@ TEST(Diff, ListsWhatDiffers) {
          {"by Record", "2/2 Act_SP: 50 -> 70"}},
         {"padding only, shown exactly",
          [](Files& f) { f.records[0][12] = ' '; },
-         {"by Record", "1/1 FirstName: \"John" + Nuls(11) + "\" -> \"John " + Nuls(10) + "\""}},
+         {"by Record",
+          "1/1 FirstName: \"John" + JsonNuls(11) + "\" -> \"John " + JsonNuls(10) + "\""}},
         {"unmodelled bytes",
          [](Files& f) { f.records[2][176] = 0xFF, f.records[2][300] = 9; },
          {"by Record", "3/3 bytes no column carries: 176:01 300:00 -> 176:FF 300:09"}},

@@ -7,6 +7,7 @@
 #include "session/LeagueSession.h"
 #include "ui/common/UserPrompts.h"
 #include "ui/global/frmGlobal.h"
+#include "ui/grid/PlayerGrid.h"
 #include "ui/main/PlayerDetailFields.h"
 #include "ui/main/frmMain.h"
 
@@ -162,6 +163,31 @@ struct MainWindowSession {
     bool OriginSaysUnsaved() const {
         const auto origin = tavrel::ReadLeagueOrigin(WorkingDb());
         return origin && origin->unsavedChanges;
+    }
+};
+
+// A test class's session, and the player grid of its window by the rows it shows.
+struct SessionWithGrid {
+    std::unique_ptr<MainWindowSession> s_;
+
+    PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
+    PlayerGridModel* Model() const { return Grid()->Model(); }
+    QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
+    std::int64_t RowId(int viewRow) const {
+        return Model()->Table().RowId(Model()->TableRow(viewRow));
+    }
+    // The grid's current player, by rowid; none when no row is current.
+    std::optional<std::int64_t> GridPlayer() const {
+        const QModelIndex current = Grid()->View()->currentIndex();
+        return current.isValid() ? std::optional(RowId(current.row())) : std::nullopt;
+    }
+    // The block from (top, left) to (bottom, right) selected, its first cell current.
+    void Select(int top, int left, int bottom, int right) {
+        QCoreApplication::processEvents(); // the view catches up with the last change first
+        Grid()->View()->setCurrentIndex(Cell(top, left));
+        Grid()->View()->selectionModel()->select(
+            QItemSelection(Cell(top, left), Cell(bottom, right)),
+            QItemSelectionModel::ClearAndSelect);
     }
 };
 

@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QUndoStack>
+#include <array>
 
 using namespace guitest;
 using namespace tavrel::grid;
@@ -38,18 +39,10 @@ std::string PlayersDump(const std::filesystem::path& db) {
 
 } // namespace
 
-class LeagueDocumentTest : public QObject {
+class LeagueDocumentTest : public QObject, public SessionWithGrid {
     Q_OBJECT
 
     const int kSpeed = ActualGridColumn(0);
-    std::unique_ptr<MainWindowSession> s_;
-
-    PlayerGrid* Grid() const { return s_->window->findChild<PlayerGrid*>(); }
-    PlayerGridModel* Model() const { return Grid()->Model(); }
-    QModelIndex Cell(int row, int column) const { return Model()->index(row, column); }
-    std::int64_t RowId(int viewRow) const {
-        return Model()->Table().RowId(Model()->TableRow(viewRow));
-    }
     std::optional<int> ViewRowOf(std::int64_t rowId) const {
         const auto row = Model()->Table().RowOfRowId(rowId);
         return row ? Model()->ViewRowOfTableRow(*row) : std::nullopt;
@@ -57,12 +50,6 @@ class LeagueDocumentTest : public QObject {
     // The player the form shows, by rowid.
     std::optional<std::int64_t> FormPlayer() const {
         return s_->window->Data()->RowIdOfRow(s_->window->Details()->CurrentRow());
-    }
-    std::optional<std::int64_t> GridPlayer() const {
-        const QModelIndex current = Grid()->View()->currentIndex();
-        if (!current.isValid())
-            return std::nullopt;
-        return RowId(current.row());
     }
     void ShowGrid() {
         s_->Trigger("mnuViewPlayerGrid");
@@ -99,6 +86,8 @@ private slots:
         s_->log->answers << true; // read only
         s_->OpenDemo();
         QVERIFY(s_->window->IsReadOnly());
+        QCOMPARE(s_->window->windowTitle(), QStringLiteral("Tavrel - Demo.lge [read only]"));
+        QVERIFY(!s_->Action("mnuFileItem_2")->isEnabled() && !s_->Action("btnSave")->isEnabled());
         ShowGrid();
         const std::string before = PlayersDump(s_->WorkingDb());
         const int messages = static_cast<int>(s_->log->messages.size());
@@ -106,12 +95,6 @@ private slots:
         QVERIFY(!s_->window->Data()
                      ->flags(s_->window->Data()->index(0, *tavrel::PlayersColumnIndex("Act_SP")))
                      .testFlag(Qt::ItemIsEditable));
-        const auto select = [this](int top, int left, int bottom, int right) {
-            Grid()->View()->setCurrentIndex(Cell(top, left));
-            Grid()->View()->selectionModel()->select(
-                QItemSelection(Cell(top, left), Cell(bottom, right)),
-                QItemSelectionModel::ClearAndSelect);
-        };
         bool refusedWithWord = true; // the paths the user cannot reach say nothing
         if (path == "form") {
             QLineEdit* box = s_->Box("txtSP");
@@ -122,10 +105,10 @@ private slots:
         } else if (path == "cell") {
             QVERIFY(!Model()->setData(Cell(1, kSpeed), QStringLiteral("77")));
         } else if (path == "fill") {
-            select(0, kSpeed, 2, kSpeed + 1);
+            Select(0, kSpeed, 2, kSpeed + 1);
             Grid()->FillSelection(QStringLiteral("77"));
         } else if (path == "paste") {
-            select(0, kSpeed, 0, kSpeed);
+            Select(0, kSpeed, 0, kSpeed);
             Grid()->PasteIntoSelection(QStringLiteral("77\t78\n79\t80"));
         } else if (path == "trade") {
             const QString team = s_->Find<QComboBox>("cboTeam")->itemText(0);
@@ -176,6 +159,7 @@ private slots:
         s_->window->OfferCrashRecovery();
         QCOMPARE(s_->log->questions.size(), 1);
         QVERIFY(FileContent(s_->demo.playerFile) == s_->original);
+        QVERIFY(!std::filesystem::exists(s_->demo.leagueFile.parent_path() / "Demo.sw$"));
     }
 
     void theGridKeepsTheCurrentPlayerThroughSortFilterAndTrade() {
@@ -380,22 +364,14 @@ private slots:
         QCOMPARE(log->unexpectedQuestions, 0);
     }
 
-    void thePreviewAreaFitsTheScreenWithoutReversedBounds_data() {
-        QTest::addColumn<int>("wanted");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<int>("height");
-        QTest::newRow("room for all") << 500 << 800 << 500;
-        QTest::newRow("room for part") << 500 << 300 << 300;
-        QTest::newRow("a low screen keeps 200") << 500 << 120 << 200;
-        QTest::newRow("no room at all") << 500 << -40 << 200;
-        QTest::newRow("a small preview") << 150 << 100 << 150;
-    }
-
     void thePreviewAreaFitsTheScreenWithoutReversedBounds() {
-        QFETCH(int, wanted);
-        QFETCH(int, room);
-        QFETCH(int, height);
-        QCOMPARE(tavrel::PreviewAreaHeight(wanted, room), height);
+        // Wanted, room, height: room for all, for part, a low screen keeps 200, no room at all, a
+        // small preview.
+        const std::array<int, 3> cases[] = {
+            {500, 800, 500}, {500, 300, 300}, {500, 120, 200}, {500, -40, 200}, {150, 100, 150}};
+        for (const auto& [wanted, room, height] : cases)
+            QCOMPARE(QList<int>({wanted, room, tavrel::PreviewAreaHeight(wanted, room)}),
+                     QList<int>({wanted, room, height}));
     }
 };
 

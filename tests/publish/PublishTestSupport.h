@@ -5,7 +5,6 @@
 #include "publish/SiteData.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace tavrel::testing {
@@ -17,30 +16,12 @@ struct PublishLeague {
     PublishLeague() {
         db.AddTeam(std::int64_t(1), std::string("Bears\0\0", 7));
         db.AddTeam(std::int64_t(2), std::string("<script>alert(1)</script>"));
-        Add(1, {.team = 1,
-                .position = 6,
-                .lastName = "Lee",
-                .firstName = "Al",
-                .actual = 7,
-                .potential = 80});
-        Add(2, {.team = 1,
-                .position = 0,
-                .lastName = "Zed",
-                .firstName = "Bo",
-                .actual = 91,
-                .potential = 99});
-        Add(3, {.team = 1,
-                .position = 0,
-                .lastName = "Abe",
-                .firstName = "Cy",
-                .actual = 40,
-                .potential = 45});
-        Add(4, {.team = 2,
-                .position = 13,
-                .lastName = "Mu\xC3\xB1oz",
-                .firstName = "Jos\xC3\xA9",
-                .college = "\xE2\x82\xAC U"});
-        Add(5, {.team = 0, .position = 14, .lastName = "Free", .firstName = "Kim"});
+        // PID; team, position, last and first name, college, ratings, years, age, height, weight.
+        Add(1, {1, 6, "Lee", "Al", "State", 7, 80, 3, 25, 74, 210});
+        Add(2, {1, 0, "Zed", "Bo", "State", 91, 99, 3, 25, 74, 210});
+        Add(3, {1, 0, "Abe", "Cy", "State", 40, 45, 3, 25, 74, 210});
+        Add(4, {2, 13, "Mu\xC3\xB1oz", "Jos\xC3\xA9", "\xE2\x82\xAC U", 50, 60, 3, 25, 74, 210});
+        Add(5, {0, 14, "Free", "Kim", "State", 50, 60, 3, 25, 74, 210});
     }
     // A player with the given PID (MakePlayer's count up across the whole test program).
     std::int64_t Add(int pid, const PlayerSpec& spec) {

@@ -7,8 +7,6 @@
 #include "publish/PdfWriter.h"
 
 #include <QTemporaryDir>
-#include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>

@@ -30,4 +30,11 @@ std::vector<std::string> FileNames(const std::filesystem::path& folder) {
     return names;
 }
 
+std::string JsonNuls(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += "\\u0000";
+    return text;
+}
+
 } // namespace tavrel::testing
