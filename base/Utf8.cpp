@@ -44,11 +44,16 @@ bool IsUtf8(std::string_view text) {
         while (pos + 8 <= text.size() &&
                (std::memcpy(&eight, text.data() + pos, 8), (eight & 0x8080808080808080u) == 0))
             pos += 8;
+        // Plain ASCII runs are the common case: skip them without decoding.
+        while (pos < text.size() && static_cast<unsigned char>(text[pos]) < 0x80)
+            ++pos;
         if (pos == text.size())
             break;
-        // Plain ASCII runs are the common case: skip them without decoding.
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
-            ++pos;
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        // So are two-byte characters (the accented letters): a lead C2..DF, one continuation.
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < text.size() &&
+            (static_cast<unsigned char>(text[pos + 1]) & 0xC0) == 0x80) {
+            pos += 2;
             continue;
         }
         if (NextCodePoint(text, pos) < 0)

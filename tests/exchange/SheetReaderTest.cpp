@@ -62,6 +62,7 @@ TEST(CsvReader, ReadsRowsAsASpreadsheetNumbersThem) {
          "Record,Unknown9\r\n1,\"a\r\nb\r\nc\"\r\n2,x\r\n",
          {"1:Record|Unknown9", "2:1|a\\r\\nb\\r\\nc", "3:2|x"}},
         {"blank lines are rows", "a\n\n\nb\r\rc", {"1:a", "4:b", "6:c"}},
+        {"a row narrower than the one before", "a,b,c\nd\n,\n", {"1:a|b|c", "2:d", "3:|"}},
         {"quotes doubled, a quote inside unquoted text",
          "\"say \"\"hi\"\"\",5\" tall,\"\"\n",
          {"1:say \"hi\"|5\" tall|"}},
@@ -71,6 +72,9 @@ TEST(CsvReader, ReadsRowsAsASpreadsheetNumbersThem) {
         {"malformed UTF-8 after the byte-order mark",
          "\xEF\xBB\xBFRecord,LastName\r\n1,A\xC0\x80\r\n",
          {"1:Record|LastName", "2:1|A\\xC0\\x80 !B is not well-formed U"}},
+        {"malformed UTF-8 in quotes after the byte-order mark",
+         "\xEF\xBB\xBF\"\xC3\xB1\",\"A\xC0\x80\"\r\n",
+         {"1:\xC3\xB1|A\\xC0\\x80 !B is not well-formed U"}},
         {"no mark and not UTF-8: Windows-1252",
          "1,Pe\xF1\x61,\x80\n",
          {"1:1|Pe\xC3\xB1\x61|\xE2\x82\xAC"}},
@@ -92,6 +96,25 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
     ASSERT_EQ(rows[0].flaws.size(), 1u);
     EXPECT_EQ(rows[0].flaws[0].column, 2);
 
+    // A cell cut inside a character is malformed only where the file is malformed elsewhere (here
+    // far after it): a whole file says nothing of the cut character. The rows after it read whole.
+    std::string after;
+    for (int i = 0; i < 20000; ++i)
+        after += "3,z\r\n";
+    for (const bool brokenAfter : {false, true}) {
+        rows = ParseCsv("\xEF\xBB\xBF"
+                        "1," +
+                        std::string(kMaxCellBytes - 1, 'x') + "\xC3\xB1,2\r\n" + after +
+                        "4,\xC3\xB1" + (brokenAfter ? "\xFF" : ""));
+        ASSERT_EQ(rows.size(), 20002u);
+        EXPECT_EQ(rows[0].cells[2], "2");
+        ASSERT_EQ(rows[0].flaws.size(), brokenAfter ? 2u : 1u);
+        EXPECT_EQ(rows[0].flaws.back().column, 2);
+        EXPECT_EQ(rows[20000].cells, (std::vector<std::string>{"3", "z"}));
+        EXPECT_EQ(rows.back().cells[1], brokenAfter ? "\xC3\xB1\xFF" : "\xC3\xB1");
+        EXPECT_EQ(rows.back().flaws.size(), brokenAfter ? 1u : 0u);
+    }
+
     rows = ParseCsv(std::string(kMaxSheetColumns + 5, ',') + "\nnext\n");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].cells.size(), std::size_t(kMaxSheetColumns));
@@ -109,6 +132,34 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
         kept += cell.size();
     EXPECT_LE(kept, kMaxRowBytes);
     EXPECT_FALSE(rows[0].flaws.empty());
+}
+
+// The file is read a chunk at a time: a character, a doubled quote, a line end or a comma cut by
+// a chunk's end is read as if it were not, with the mark (cells checked one by one) and without
+// (the whole file checked first).
+TEST(CsvReader, ReadsAcrossChunks) {
+    std::string lead;
+    while (lead.size() < 65536 - 64)
+        lead += "1,x\r\n";
+    const std::size_t leadRows = lead.size() / 5;
+    for (const std::string mark : {"\xEF\xBB\xBF", ""}) {
+        for (std::size_t shift = 0; shift < 64; ++shift) {
+            const std::string csv = mark + lead + "2," + std::string(shift, 'y') +
+                                    ",\xE2\x82\xAC\xC3\xB1,\"q\"\"\xE2\x82\xAC\"\r\n3,z\n";
+            const std::vector<SheetRow> rows = ParseCsv(csv);
+            ASSERT_EQ(rows.size(), leadRows + 2) << shift;
+            bool flawless = true;
+            for (const SheetRow& row : rows)
+                flawless = flawless && row.flaws.empty();
+            EXPECT_TRUE(flawless) << shift;
+            EXPECT_EQ(rows[leadRows].cells,
+                      (std::vector<std::string>{"2", std::string(shift, 'y'),
+                                                "\xE2\x82\xAC\xC3\xB1", "q\"\xE2\x82\xAC"}))
+                << shift;
+            EXPECT_EQ(rows.back().cells, (std::vector<std::string>{"3", "z"})) << shift;
+            EXPECT_EQ(rows.back().row, int(leadRows) + 2) << shift;
+        }
+    }
 }
 
 TEST(SheetReader, NamesColumnsAndCutsExcerpts) {
