@@ -120,6 +120,33 @@ std::string DecodeWindows1252(std::string_view bytes) {
     return out;
 }
 
+bool SameAsWindows1252(std::string_view utf8, std::string_view bytes) {
+    std::size_t at = 0;
+    std::size_t from = 0;
+    // Eight ASCII bytes at a time, the same in both.
+    for (std::uint64_t eight = 0, other = 0;
+         from + 8 <= bytes.size() && at + 8 <= utf8.size() &&
+         (std::memcpy(&eight, bytes.data() + from, 8), (eight & 0x8080808080808080u) == 0) &&
+         (std::memcpy(&other, utf8.data() + at, 8), eight == other);
+         from += 8, at += 8) {
+    }
+    for (const char c : bytes.substr(from)) {
+        if (at == utf8.size())
+            return false;
+        if (static_cast<unsigned char>(c) < 0x80) { // ASCII is itself
+            if (utf8[at++] != c)
+                return false;
+            continue;
+        }
+        const Utf8Form& form = kUtf8Forms[static_cast<unsigned char>(c)];
+        if (utf8.size() - at < form.size || utf8[at] != form.bytes[0] ||
+            utf8[at + 1] != form.bytes[1] || (form.size == 3 && utf8[at + 2] != form.bytes[2]))
+            return false;
+        at += form.size;
+    }
+    return at == utf8.size();
+}
+
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {
     std::size_t written = 0;
     for (std::size_t pos = 0; pos < utf8.size() && written < out.size();) {
