@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kChunk = 1 << 16;
-constexpr std::size_t kSpareCellRoom = 256; // a cell kept for its room holds at most this
 constexpr const char* kReading = "Importing the players from";
 
 // Whether the text starts with apostrophes followed by a character that begins a formula, or that
@@ -121,42 +120,31 @@ bool CsvReader::Fill() {
     return filled_ > 0;
 }
 
-// The cell at cellsUsed_, empty, with the room it had in an earlier row unless that was large.
-std::string& CsvReader::NextCell() {
-    std::vector<std::string>& cells = row_->cells;
-    if (cellsUsed_ < cells.size() && cells[cellsUsed_].capacity() <= kSpareCellRoom) {
-        std::string& cell = cells[cellsUsed_];
-        cell.clear();
-        return cell;
-    }
-    if (cellsUsed_ == cells.size())
-        return cells.emplace_back();
-    std::string().swap(cells[cellsUsed_]);
-    return cells[cellsUsed_];
-}
-
-// UTF-8 goes straight into its cell; Windows-1252 is decoded into it at the field's end, and a
-// field past the last column is read into field_ and dropped.
+// UTF-8 goes straight into the row's text; Windows-1252 is decoded into it at the field's end,
+// and a field past the last column is read into field_ and dropped.
 void CsvReader::StartField() {
-    if (windows1252_ || cellsUsed_ >= std::size_t(kMaxSheetColumns)) {
+    if (windows1252_ || row_->cells.size() >= std::size_t(kMaxSheetColumns)) {
         field_.clear();
         into_ = &field_;
+        fieldStart_ = 0;
     } else {
-        into_ = &NextCell();
+        into_ = &row_->cells.Text();
+        fieldStart_ = into_->size();
     }
 }
 
 void CsvReader::AddBytes(const char* bytes, std::size_t size) {
-    std::string& field = *into_;
-    if (field.size() + size <= kMaxCellBytes && rowBytes_ + size <= kMaxRowBytes) {
-        field.append(bytes, size);
+    std::string& to = *into_;
+    const std::size_t fieldSize = to.size() - fieldStart_;
+    if (fieldSize + size <= kMaxCellBytes && rowBytes_ + size <= kMaxRowBytes) {
+        to.append(bytes, size);
         rowBytes_ += size;
         return;
     }
-    const std::size_t cellRoom = kMaxCellBytes - field.size();
+    const std::size_t cellRoom = kMaxCellBytes - fieldSize;
     const std::size_t rowRoom = kMaxRowBytes - rowBytes_;
     const std::size_t taken = std::min({size, cellRoom, rowRoom});
-    field.append(bytes, taken);
+    to.append(bytes, taken);
     rowBytes_ += taken;
     if (taken < size)
         (taken == cellRoom ? fieldCut_ : rowCut_) = true;
@@ -183,18 +171,23 @@ void CsvReader::AddRun(bool insideQuotes) {
     at_ += std::size_t(stop - from);
 }
 
-// Plain fields one after another, the bulk of a sheet, each ending the one before: each is
-// copied straight into its cell while neither field needs a closer look (text past ASCII or to
-// be decoded, a cut, the last columns). The field that does is left to the loop of Next, as it
-// stands after the comma before it; so is the rest of a field the chunk's end cut.
+// Plain fields one after another, the bulk of a sheet, each ending the one before, while neither
+// field needs a closer look (text past ASCII or to be decoded, a cut, the last columns): the run
+// of them is copied into the row's text in one step, commas and all, each cell the bytes between
+// two. The field that does need a look is left to the loop of Next, as it stands after the comma
+// before it; so is the rest of a field the chunk's end cut.
 void CsvReader::AddPlainFields() {
-    if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_)
+    SheetCells& cells = row_->cells;
+    if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_ ||
+        cells.size() + 1 >= std::size_t(kMaxSheetColumns))
         return;
-    std::vector<std::string>& cells = row_->cells;
-    const char* at = buffer_.data() + at_;
+    const char* const run = buffer_.data() + at_;
     const char* const end = buffer_.data() + filled_;
+    const std::size_t base = into_->size(); // where the run goes in the row's text
+    std::size_t fieldEnd = base;            // the end of the field being read
+    const char* at = run;
     while (end - at >= 2 && at[0] == ',' && IsPlain(at[1]) &&
-           cellsUsed_ + 1 < std::size_t(kMaxSheetColumns)) {
+           cells.size() + 1 < std::size_t(kMaxSheetColumns)) {
         const char* from = at + 1;
         const char* stop = from;
         unsigned char bits = 0;
@@ -203,26 +196,22 @@ void CsvReader::AddPlainFields() {
         const std::size_t size = std::size_t(stop - from);
         if (bits >= 0x80 || size > kMaxCellBytes || rowBytes_ + size > kMaxRowBytes)
             break;
-        ++cellsUsed_; // the field before ends, whole, in its cell
-        if (cellsUsed_ < cells.size() && cells[cellsUsed_].capacity() <= kSpareCellRoom) {
-            into_ = &cells[cellsUsed_]; // NextCell without a call, the common case
-            into_->clear();
-        } else {
-            into_ = &NextCell();
-        }
-        into_->append(from, size);
+        cells.Add(fieldStart_, fieldEnd); // the field before ends, whole
+        fieldStart_ = base + std::size_t(from - run);
+        fieldEnd = base + std::size_t(stop - run);
         rowBytes_ += size;
         at = stop;
     }
+    into_->append(run, std::size_t(at - run));
     at_ = std::size_t(at - buffer_.data());
 }
 
 void CsvReader::EndField() {
     if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_ ||
-        cellsUsed_ >= std::size_t(kMaxSheetColumns))
+        row_->cells.size() >= std::size_t(kMaxSheetColumns))
         EndCheckedField();
     else
-        ++cellsUsed_; // plain ASCII, whole, in its cell
+        row_->cells.Add(fieldStart_, into_->size()); // plain ASCII, whole
     fieldCut_ = false;
     fieldHigh_ = false;
     atFieldStart_ = true;
@@ -231,7 +220,8 @@ void CsvReader::EndField() {
 
 // A field that may be cut, not UTF-8 or past the last column, or that is still to be decoded.
 void CsvReader::EndCheckedField() {
-    const int column = int(cellsUsed_) + 1;
+    SheetCells& cells = row_->cells;
+    const int column = int(cells.size()) + 1;
     if (column > kMaxSheetColumns) {
         tooManyCells_ = true;
         return;
@@ -243,8 +233,14 @@ void CsvReader::EndCheckedField() {
         row_->flaws.push_back(
             {column, "the row holds more than 1 MiB of text; the rest of it is not read"});
     if (windows1252_) {
-        DecodeWindows1252(field_, NextCell());
-    } else if (fieldHigh_ && !IsUtf8(*into_)) {
+        DecodeWindows1252(field_, decoded_);
+        const std::size_t start = cells.Text().size();
+        cells.Text() += decoded_;
+        cells.Add(start, cells.Text().size());
+        return;
+    }
+    cells.Add(fieldStart_, into_->size());
+    if (fieldHigh_ && !IsUtf8(cells[cells.size() - 1])) {
         // A whole cell that is not UTF-8 is a part of the file that is not; a cell cut short may
         // have lost the end of its last character, a flaw only where the file has one.
         const bool cut = fieldCut_ || rowCut_;
@@ -254,7 +250,6 @@ void CsvReader::EndCheckedField() {
             row_->flaws.push_back({column, "is not well-formed UTF-8 (the file starts with the "
                                            "UTF-8 byte-order mark, or is UTF-8 elsewhere)"});
     }
-    ++cellsUsed_;
 }
 
 void CsvReader::EndRow() {
@@ -272,11 +267,10 @@ void CsvReader::EndRow() {
 }
 
 bool CsvReader::Next(SheetRow& row) {
-    // The cells keep their room for the next row: most rows are alike.
     row.row = 0;
+    row.cells.clear(); // keeps its room for the next row: most rows are alike
     row.flaws.clear();
     row_ = &row;
-    cellsUsed_ = 0;
     StartField();
     while (true) {
         if (at_ == filled_ && (ended_ || !Fill())) {
@@ -292,7 +286,6 @@ bool CsvReader::Next(SheetRow& row) {
                                      "of the file would be its text)"});
             EndRow();
             rowOpen_ = false;
-            row.cells.resize(cellsUsed_);
             return true;
         }
         const char c = buffer_[at_++];
@@ -324,7 +317,7 @@ bool CsvReader::Next(SheetRow& row) {
         afterQuote_ = false;
         if (c == '"' && atFieldStart_) {
             quoted_ = true;
-            quoteColumn_ = int(cellsUsed_) + 1;
+            quoteColumn_ = int(row.cells.size()) + 1;
             atFieldStart_ = false;
         } else if (c == ',') {
             EndField();
@@ -336,10 +329,8 @@ bool CsvReader::Next(SheetRow& row) {
             rowOpen_ = false;
             atFieldStart_ = true;
             ++rowNumber_;
-            if (yield) {
-                row.cells.resize(cellsUsed_);
+            if (yield)
                 return true;
-            }
         } else {
             atFieldStart_ = false;
             --at_;

@@ -44,7 +44,6 @@ private:
     bool Fill();
     bool FileIsUtf8();
     void StartField();
-    std::string& NextCell();
     void AddBytes(const char* bytes, std::size_t size);
     void AddRun(bool insideQuotes);
     void AddPlainFields();
@@ -63,10 +62,11 @@ private:
     bool ended_ = false;
 
     SheetRow* row_ = nullptr;     // the row being read
-    std::size_t cellsUsed_ = 0;   // its cells read so far; the cells past them are reused room
-    std::string* into_ = &field_; // where the field's bytes go: its cell, or field_
+    std::string* into_ = &field_; // where the field's bytes go: the row's text, or field_
+    std::size_t fieldStart_ = 0;  // where in *into_ they start
     int rowNumber_ = 1;
-    std::string field_; // the field's bytes when they are not its cell's text as they are
+    std::string field_;   // the field's bytes when they are not its cell's text as they are
+    std::string decoded_; // those bytes decoded from Windows-1252
     std::size_t rowBytes_ = 0;
     bool rowOpen_ = false;      // something of the current row has been read
     bool atFieldStart_ = true;  // a quote opens a quoted field only as its first character

@@ -39,18 +39,24 @@ std::string_view Trimmed(std::string_view text) {
 
 std::optional<std::int64_t> WholeNumber(std::string_view text) {
     std::int64_t n = 0;
-    // A few digits, most cells of a sheet, need no more than this.
-    if (!text.empty() && text.size() <= 9) {
-        std::size_t digits = 0;
-        for (unsigned digit; digits < text.size() && (digit = unsigned(text[digits] - '0')) <= 9;
-             ++digits)
-            n = n * 10 + digit;
-        if (digits == text.size())
-            return n;
-    }
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
+    return n;
+}
+
+// The whole number in a cell, spaces around it allowed. A few digits alone, most cells of a
+// sheet, are read in line.
+inline std::optional<std::int64_t> CellNumber(std::string_view cell) {
+    if (cell.empty() || cell.size() > 9)
+        return WholeNumber(Trimmed(cell));
+    std::int64_t n = 0;
+    for (const char c : cell) {
+        const unsigned digit = unsigned(c - '0');
+        if (digit > 9)
+            return WholeNumber(Trimmed(cell));
+        n = n * 10 + digit;
+    }
     return n;
 }
 
@@ -140,7 +146,7 @@ private:
 
     // Takes the column names; false when the players cannot be found by them.
     bool ReadHeader(const SheetRow& header) {
-        names_ = header.cells;
+        names_.assign(header.cells.begin(), header.cells.end());
         player_.clear();
         for (const CellFlaw& flaw : header.flaws)
             Refuse(header.row, flaw.column, flaw.reason);
@@ -198,9 +204,8 @@ private:
     // The player a row's key finds, or nothing (refused).
     std::optional<std::size_t> FindPlayer(const SheetRow& row) {
         const int at = int(*keyAt_) + 1;
-        const std::string_view cell =
-            *keyAt_ < row.cells.size() ? std::string_view(row.cells[*keyAt_]) : std::string_view();
-        const auto key = WholeNumber(Trimmed(cell));
+        const std::string_view cell = *keyAt_ < row.cells.size() ? row.cells[*keyAt_] : "";
+        const auto key = CellNumber(cell);
         if (!key) {
             Refuse(row.row, at,
                    IsBlank(cell) ? "the row has no key to find its player by"
@@ -254,8 +259,7 @@ private:
         for (const CellFlaw& flaw : row.flaws) {
             const bool inRow = std::size_t(flaw.column) <= row.cells.size();
             Refuse(row.row, flaw.column, flaw.reason,
-                   inRow ? std::string_view(row.cells[std::size_t(flaw.column) - 1])
-                         : std::string_view());
+                   inRow ? row.cells[std::size_t(flaw.column) - 1] : "");
             if (inRow)
                 flawed_[std::size_t(flaw.column) - 1] = true; // refused once is enough
         }
@@ -272,13 +276,15 @@ private:
             Decode();
         dirty_ = false;   // after_ is a copy of before_ only once a cell changes something
         derived_.clear(); // checked once the bytes are known
-        for (std::size_t i = 0; i < columns_.size() && i < row.cells.size(); ++i) {
+        const bool anyFlawed = !row.flaws.empty();
+        const std::size_t read = std::min(columns_.size(), row.cells.size());
+        for (std::size_t i = 0; i < read; ++i) {
             const int column = columns_[i];
-            const std::string& cell = row.cells[i];
-            const int at = int(i) + 1;
+            const std::string_view cell = row.cells[i];
             if (column == kRecordKey || column == kUnknown || (column == kPid && !byRecord_) ||
-                IsBlank(cell) || (!flawed_.empty() && flawed_[i]))
+                IsBlank(cell) || (anyFlawed && flawed_[i]))
                 continue;
+            const int at = int(i) + 1;
             if (column == kNoName) {
                 Refuse(row.row, at, "the column has no name", cell);
                 continue;
@@ -288,21 +294,21 @@ private:
             switch (field.kind) {
             case FieldKind::Byte:
             case FieldKind::Int16: {
-                const auto n = WholeNumber(Trimmed(cell));
+                const auto n = CellNumber(cell);
                 const std::int64_t low = field.kind == FieldKind::Byte ? 0 : -32768;
                 const std::int64_t high = field.kind == FieldKind::Byte ? 255 : 32767;
                 if (!n)
                     refuse("is not a whole number");
                 else if (*n < low || *n > high)
                     refuse("is outside " + std::to_string(low) + ".." + std::to_string(high));
-                else
-                    SetNumber(column, *n);
+                else if (!SameNumber(column, *n))
+                    Set(column, *n);
                 break;
             }
             case FieldKind::Text: {
                 if (SameStoredText(cell, column))
                     break; // the common case, found without a copy
-                const std::string text = UnguardedText(WithoutTrailingPadding(cell));
+                const std::string text = UnguardedText(WithoutTrailingPadding(std::string(cell)));
                 if (!FitsWindows1252(text))
                     refuse("holds a character the player file's code page (Windows-1252) "
                            "cannot hold");
@@ -380,12 +386,13 @@ private:
         return SameText(cell, before_[column]);
     }
 
-    // Sets a number, compared first with the record's bytes while the player is not decoded.
-    void SetNumber(int column, std::int64_t n) {
+    // Whether the player holds `n` in a number column: told from the record's bytes while he is
+    // not decoded.
+    bool SameNumber(int column, std::int64_t n) const {
+        if (!decoded_)
+            return RecordNumber(*record_, kRecordFields[column]) == n;
         const auto* stored = std::get_if<std::int64_t>(&before_[column]);
-        if (decoded_ ? stored && *stored == n : RecordNumber(*record_, kRecordFields[column]) == n)
-            return;
-        Set(column, n);
+        return stored && *stored == n;
     }
 
     // What a derived column shows of the player: after the row's changes, or as stored.

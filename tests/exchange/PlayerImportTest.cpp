@@ -336,7 +336,7 @@ TEST(PlayerExport, LargeSheetWrittenInChunksIsWhole) {
 TEST(PlayerExport, OneTeamOnly) {
     std::vector<std::string> records;
     for (const SheetRow& r : ParseCsv(ExportCsv(PlayerList::FromFile(Image(FourPlayers())), 0)))
-        records.push_back(r.cells.front());
+        records.push_back(std::string(r.cells.front()));
     EXPECT_EQ(records, (std::vector<std::string>{"Record", "4"}));
 }
 

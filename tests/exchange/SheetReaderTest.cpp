@@ -38,6 +38,10 @@ TEST(Utf8, AcceptsOnlyWellFormedText) {
         EXPECT_EQ(IsUtf8(c.text), c.valid) << CellExcerpt(c.text);
 }
 
+std::vector<std::string> Texts(const SheetCells& cells) {
+    return std::vector<std::string>(cells.begin(), cells.end());
+}
+
 // Row numbers, cells and flaws of each CSV, "|" between cells, one string per row.
 std::vector<std::string> Rows(const std::string& csv) {
     std::vector<std::string> rows;
@@ -110,7 +114,7 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
         EXPECT_EQ(rows[0].cells[2], "2");
         ASSERT_EQ(rows[0].flaws.size(), brokenAfter ? 2u : 1u);
         EXPECT_EQ(rows[0].flaws.back().column, 2);
-        EXPECT_EQ(rows[20000].cells, (std::vector<std::string>{"3", "z"}));
+        EXPECT_EQ(Texts(rows[20000].cells), (std::vector<std::string>{"3", "z"}));
         EXPECT_EQ(rows.back().cells[1], brokenAfter ? "\xC3\xB1\xFF" : "\xC3\xB1");
         EXPECT_EQ(rows.back().flaws.size(), brokenAfter ? 1u : 0u);
     }
@@ -128,7 +132,7 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
     rows = ParseCsv(wide);
     ASSERT_EQ(rows.size(), 1u);
     std::size_t kept = 0;
-    for (const std::string& cell : rows[0].cells)
+    for (const std::string_view cell : rows[0].cells)
         kept += cell.size();
     EXPECT_LE(kept, kMaxRowBytes);
     EXPECT_FALSE(rows[0].flaws.empty());
@@ -152,11 +156,11 @@ TEST(CsvReader, ReadsAcrossChunks) {
             for (const SheetRow& row : rows)
                 flawless = flawless && row.flaws.empty();
             EXPECT_TRUE(flawless) << shift;
-            EXPECT_EQ(rows[leadRows].cells,
+            EXPECT_EQ(Texts(rows[leadRows].cells),
                       (std::vector<std::string>{"2", std::string(shift, 'y'),
                                                 "\xE2\x82\xAC\xC3\xB1", "q\"\xE2\x82\xAC"}))
                 << shift;
-            EXPECT_EQ(rows.back().cells, (std::vector<std::string>{"3", "z"})) << shift;
+            EXPECT_EQ(Texts(rows.back().cells), (std::vector<std::string>{"3", "z"})) << shift;
             EXPECT_EQ(rows.back().row, int(leadRows) + 2) << shift;
         }
     }
