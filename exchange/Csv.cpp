@@ -172,10 +172,10 @@ void CsvReader::AddRun(bool insideQuotes) {
 }
 
 // Plain fields one after another, the bulk of a sheet, each ending the one before, while neither
-// field needs a closer look (text past ASCII or to be decoded, a cut, the last columns): the run
-// of them is copied into the row's text in one step, commas and all, each cell the bytes between
-// two. The field that does need a look is left to the loop of Next, as it stands after the comma
-// before it; so is the rest of a field the chunk's end cut.
+// field needs a closer look (text that is not UTF-8 or is to be decoded, a cut, the last
+// columns): the run of them is copied into the row's text in one step, commas and all, each cell
+// the bytes between two. The field that does need a look is left to the loop of Next, as it
+// stands after the comma before it; so is the rest of a field the chunk's end cut.
 void CsvReader::AddPlainFields() {
     SheetCells& cells = row_->cells;
     if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_ ||
@@ -194,7 +194,8 @@ void CsvReader::AddPlainFields() {
         while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
             bits |= static_cast<unsigned char>(*stop++);
         const std::size_t size = std::size_t(stop - from);
-        if (bits >= 0x80 || size > kMaxCellBytes || rowBytes_ + size > kMaxRowBytes)
+        if (size > kMaxCellBytes || rowBytes_ + size > kMaxRowBytes ||
+            (bits >= 0x80 && !IsUtf8(std::string_view(from, size))))
             break;
         cells.Add(fieldStart_, fieldEnd); // the field before ends, whole
         fieldStart_ = base + std::size_t(from - run);
