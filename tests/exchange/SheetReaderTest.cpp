@@ -36,6 +36,26 @@ TEST(Utf8, AcceptsOnlyWellFormedText) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsUtf8(c.text), c.valid) << CellExcerpt(c.text);
+
+    // Whole texts are checked a character at a time without decoding: the same answer as the
+    // decoder's for every pair of bytes, followed by bytes that continue a character or not.
+    const auto decodes = [](std::string_view text) {
+        for (std::size_t pos = 0; pos < text.size();)
+            if (NextCodePoint(text, pos) < 0)
+                return false;
+        return true;
+    };
+    const unsigned char after[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC3};
+    int disagreements = 0;
+    for (int first = 0; first < 256; ++first)
+        for (int second = 0; second < 256; ++second)
+            for (const unsigned char third : after)
+                for (const unsigned char fourth : after) {
+                    const std::string text{char(first), char(second), char(third), char(fourth),
+                                           'a',         'b',          'c'};
+                    disagreements += IsUtf8(text) != decodes(text);
+                }
+    EXPECT_EQ(disagreements, 0);
 }
 
 std::vector<std::string> Texts(const SheetCells& cells) {
