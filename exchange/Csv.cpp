@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::size_t kChunk = 1 << 16;
-constexpr std::size_t kSpareCellRoom = 256; // a cell kept for its room holds at most this
 constexpr const char* kReading = "Importing the players from";
 
 // Whether the text starts with apostrophes followed by a character that begins a formula, or that
@@ -21,6 +20,11 @@ bool LooksLikeFormula(std::string_view text, std::size_t apostrophes) {
     const std::size_t first = text.find_first_not_of('\'');
     return first != std::string_view::npos && first >= apostrophes &&
            std::string_view("=+-@\t\r").find(text[first]) != std::string_view::npos;
+}
+
+// Whether a field's first character makes it a plain one: neither quoted nor empty.
+bool IsPlain(char c) {
+    return c != '"' && c != ',' && c != '\r' && c != '\n';
 }
 
 // Whether everything `in` holds from where it stands is UTF-8, read a chunk at a time; a sequence
@@ -78,18 +82,31 @@ CsvReader::CsvReader(std::istream& in, std::filesystem::path file)
     : in_(in), file_(std::move(file)) {
     char start[3] = {};
     in_.read(start, 3);
-    const bool bom = in_.gcount() == 3 && std::string_view(start, 3) == kUtf8Bom;
+    bom_ = in_.gcount() == 3 && std::string_view(start, 3) == kUtf8Bom;
     in_.clear();
-    in_.seekg(bom ? 3 : 0);
-    // One pass over the whole file first: without the mark it tells UTF-8 from Windows-1252; with
-    // it, a file found whole needs no check per cell (only a broken one is searched for the cells).
-    const bool utf8 = StreamIsUtf8(in_);
-    windows1252_ = !bom && !utf8;
-    checkedUtf8_ = utf8;
-    in_.clear();
-    in_.seekg(bom ? 3 : 0);
+    in_.seekg(bom_ ? 3 : 0);
     if (!in_)
         throw LeagueError(kReading, file_, "the file cannot be read again from its start");
+    // Without the mark, one pass over the whole file first tells UTF-8 from Windows-1252. With
+    // it, the file is read once and each cell is checked as it is read.
+    if (!bom_)
+        windows1252_ = !FileIsUtf8();
+}
+
+// Whether everything after the mark is UTF-8: a pass over the whole file the first time it is
+// asked, after which reading goes on where it stood.
+bool CsvReader::FileIsUtf8() {
+    if (!fileIsUtf8_) {
+        in_.clear();
+        const std::streampos at = in_.tellg();
+        in_.seekg(bom_ ? 3 : 0);
+        fileIsUtf8_ = StreamIsUtf8(in_);
+        in_.clear();
+        in_.seekg(at);
+        if (at == std::streampos(-1) || !in_)
+            throw LeagueError(kReading, file_, "the file cannot be read again from its start");
+    }
+    return *fileIsUtf8_;
 }
 
 bool CsvReader::Fill() {
@@ -103,13 +120,33 @@ bool CsvReader::Fill() {
     return filled_ > 0;
 }
 
-void CsvReader::AddBytes(std::string_view bytes) {
-    const std::size_t cellRoom = kMaxCellBytes - field_.size();
+// UTF-8 goes straight into the row's text; Windows-1252 is decoded into it at the field's end,
+// and a field past the last column is read into field_ and dropped.
+void CsvReader::StartField() {
+    if (windows1252_ || row_->cells.size() >= std::size_t(kMaxSheetColumns)) {
+        field_.clear();
+        into_ = &field_;
+        fieldStart_ = 0;
+    } else {
+        into_ = &row_->cells.Text();
+        fieldStart_ = into_->size();
+    }
+}
+
+void CsvReader::AddBytes(const char* bytes, std::size_t size) {
+    std::string& to = *into_;
+    const std::size_t fieldSize = to.size() - fieldStart_;
+    if (fieldSize + size <= kMaxCellBytes && rowBytes_ + size <= kMaxRowBytes) {
+        to.append(bytes, size);
+        rowBytes_ += size;
+        return;
+    }
+    const std::size_t cellRoom = kMaxCellBytes - fieldSize;
     const std::size_t rowRoom = kMaxRowBytes - rowBytes_;
-    const std::size_t taken = std::min({bytes.size(), cellRoom, rowRoom});
-    field_.append(bytes.data(), taken);
+    const std::size_t taken = std::min({size, cellRoom, rowRoom});
+    to.append(bytes, taken);
     rowBytes_ += taken;
-    if (taken < bytes.size())
+    if (taken < size)
         (taken == cellRoom ? fieldCut_ : rowCut_) = true;
 }
 
@@ -123,44 +160,97 @@ void CsvReader::AddRun(bool insideQuotes) {
         stop = static_cast<const char*>(std::memchr(from, '"', std::size_t(end - from)));
         if (!stop)
             stop = end;
+        fieldHigh_ = true; // not looked at byte by byte: the cell is checked whole
     } else {
+        unsigned char bits = 0;
         while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
-            ++stop;
+            bits |= static_cast<unsigned char>(*stop++);
+        fieldHigh_ = fieldHigh_ || bits >= 0x80;
     }
-    AddBytes(std::string_view(from, std::size_t(stop - from)));
+    AddBytes(from, std::size_t(stop - from));
     at_ += std::size_t(stop - from);
 }
 
-void CsvReader::EndField() {
-    const int column = int(row_->cells.size()) + 1;
-    if (column > kMaxSheetColumns) {
-        tooManyCells_ = true;
-    } else {
-        if (fieldCut_)
-            row_->flaws.push_back({column, "is longer than " + std::to_string(kMaxCellBytes) +
-                                               " bytes, more than a spreadsheet cell holds"});
-        else if (rowCut_)
-            row_->flaws.push_back({column, "the row holds more than 1 MiB of text; the rest of "
-                                           "it is not read"});
-        std::string& cell = row_->cells.emplace_back();
-        if (!spare_.empty()) { // a cell of an earlier row, with its room
-            cell.swap(spare_.back());
-            spare_.pop_back();
-        }
-        if (windows1252_) {
-            DecodeWindows1252(field_, cell);
-        } else {
-            if (!checkedUtf8_ && !IsUtf8(field_))
-                row_->flaws.push_back({column,
-                                       "is not well-formed UTF-8 (the file starts with "
-                                       "the UTF-8 byte-order mark, or is UTF-8 elsewhere)"});
-            cell.assign(field_);
-        }
+// Plain fields one after another, the bulk of a sheet, each ending the one before, while neither
+// field needs a closer look (text that is not UTF-8 or is to be decoded, a cut, the last
+// columns): the run of them is copied into the row's text in one step, commas and all, each cell
+// the bytes between two. The field that does need a look is left to the loop of Next, as it
+// stands after the comma before it; so is the rest of a field the chunk's end cut.
+void CsvReader::AddPlainFields() {
+    SheetCells& cells = row_->cells;
+    if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_ ||
+        cells.size() + 1 >= std::size_t(kMaxSheetColumns))
+        return;
+    const char* const run = buffer_.data() + at_;
+    const char* const end = buffer_.data() + filled_;
+    const std::size_t base = into_->size(); // where the run goes in the row's text
+    std::size_t fieldEnd = base;            // the end of the field being read
+    const char* at = run;
+    while (end - at >= 2 && at[0] == ',' && IsPlain(at[1]) &&
+           cells.size() + 1 < std::size_t(kMaxSheetColumns)) {
+        const char* from = at + 1;
+        const char* stop = from;
+        unsigned char bits = 0;
+        while (stop != end && *stop != ',' && *stop != '\n' && *stop != '\r')
+            bits |= static_cast<unsigned char>(*stop++);
+        const std::size_t size = std::size_t(stop - from);
+        if (size > kMaxCellBytes || rowBytes_ + size > kMaxRowBytes ||
+            (bits >= 0x80 && !IsUtf8(std::string_view(from, size))))
+            break;
+        cells.Add(fieldStart_, fieldEnd); // the field before ends, whole
+        fieldStart_ = base + std::size_t(from - run);
+        fieldEnd = base + std::size_t(stop - run);
+        rowBytes_ += size;
+        at = stop;
     }
-    field_.clear();
+    into_->append(run, std::size_t(at - run));
+    at_ = std::size_t(at - buffer_.data());
+}
+
+void CsvReader::EndField() {
+    if (windows1252_ || fieldHigh_ || fieldCut_ || rowCut_ ||
+        row_->cells.size() >= std::size_t(kMaxSheetColumns))
+        EndCheckedField();
+    else
+        row_->cells.Add(fieldStart_, into_->size()); // plain ASCII, whole
     fieldCut_ = false;
+    fieldHigh_ = false;
     atFieldStart_ = true;
     afterQuote_ = false;
+}
+
+// A field that may be cut, not UTF-8 or past the last column, or that is still to be decoded.
+void CsvReader::EndCheckedField() {
+    SheetCells& cells = row_->cells;
+    const int column = int(cells.size()) + 1;
+    if (column > kMaxSheetColumns) {
+        tooManyCells_ = true;
+        return;
+    }
+    if (fieldCut_)
+        row_->flaws.push_back({column, "is longer than " + std::to_string(kMaxCellBytes) +
+                                           " bytes, more than a spreadsheet cell holds"});
+    else if (rowCut_)
+        row_->flaws.push_back(
+            {column, "the row holds more than 1 MiB of text; the rest of it is not read"});
+    if (windows1252_) {
+        DecodeWindows1252(field_, decoded_);
+        const std::size_t start = cells.Text().size();
+        cells.Text() += decoded_;
+        cells.Add(start, cells.Text().size());
+        return;
+    }
+    cells.Add(fieldStart_, into_->size());
+    if (fieldHigh_ && !IsUtf8(cells[cells.size() - 1])) {
+        // A whole cell that is not UTF-8 is a part of the file that is not; a cell cut short may
+        // have lost the end of its last character, a flaw only where the file has one.
+        const bool cut = fieldCut_ || rowCut_;
+        if (!cut)
+            fileIsUtf8_ = false;
+        if (!cut || !FileIsUtf8())
+            row_->flaws.push_back({column, "is not well-formed UTF-8 (the file starts with the "
+                                           "UTF-8 byte-order mark, or is UTF-8 elsewhere)"});
+    }
 }
 
 void CsvReader::EndRow() {
@@ -178,19 +268,19 @@ void CsvReader::EndRow() {
 }
 
 bool CsvReader::Next(SheetRow& row) {
-    // The cells keep their room for the next row, up to a few MiB: most rows are alike.
-    for (std::string& cell : row.cells)
-        if (spare_.size() < std::size_t(kMaxSheetColumns) && cell.capacity() <= kSpareCellRoom)
-            spare_.push_back(std::move(cell));
-    row.Clear();
+    row.row = 0;
+    row.cells.clear(); // keeps its room for the next row: most rows are alike
+    row.flaws.clear();
     row_ = &row;
+    StartField();
     while (true) {
         if (at_ == filled_ && (ended_ || !Fill())) {
-            if (ended_)
+            if (ended_ || !rowOpen_) {
+                ended_ = true;
+                row.cells.clear();
                 return false;
+            }
             ended_ = true;
-            if (!rowOpen_)
-                return false;
             if (quoted_)
                 row.flaws.push_back({quoteColumn_,
                                      "the quote that opens this cell is never closed (the rest "
@@ -214,13 +304,13 @@ bool CsvReader::Next(SheetRow& row) {
                 quoted_ = false;
                 afterQuote_ = true;
             } else {
-                AddBytes(std::string_view(&c, 1));
+                --at_;
                 AddRun(true);
             }
             continue;
         }
         if (c == '"' && afterQuote_) { // "" inside quotes: one quote
-            AddBytes("\"");
+            AddBytes("\"", 1);
             quoted_ = true;
             afterQuote_ = false;
             continue;
@@ -232,6 +322,7 @@ bool CsvReader::Next(SheetRow& row) {
             atFieldStart_ = false;
         } else if (c == ',') {
             EndField();
+            StartField();
         } else if (c == '\r' || c == '\n') {
             afterCr_ = c == '\r';
             const bool yield = rowOpen_;
@@ -243,8 +334,9 @@ bool CsvReader::Next(SheetRow& row) {
                 return true;
         } else {
             atFieldStart_ = false;
-            AddBytes(std::string_view(&c, 1));
+            --at_;
             AddRun(false);
+            AddPlainFields();
         }
     }
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,7 @@ std::string UnguardedText(std::string text);
 // is not is a flaw. A quote inside an unquoted field is taken as it is; a quote left open is a
 // flaw of the cell it opens (its text would be the rest of the file). Rows are numbered as a
 // spreadsheet numbers them: a line break inside quotes stays in its row, a blank line is a row.
+// A file with the mark is read once; one without it twice, the first pass telling the encoding.
 class CsvReader : public SheetReader {
 public:
     // `file` names the sheet in messages. Throws LeagueError when `in` cannot be read.
@@ -40,24 +42,31 @@ public:
 
 private:
     bool Fill();
-    void AddBytes(std::string_view bytes);
+    bool FileIsUtf8();
+    void StartField();
+    void AddBytes(const char* bytes, std::size_t size);
     void AddRun(bool insideQuotes);
+    void AddPlainFields();
     void EndField();
+    void EndCheckedField();
     void EndRow();
 
     std::istream& in_;
     std::filesystem::path file_;
+    bool bom_ = false;
     bool windows1252_ = false;
-    bool checkedUtf8_ = false; // the whole file was found UTF-8 before reading it
+    std::optional<bool> fileIsUtf8_; // everything after the mark, once known
     std::string buffer_;
     std::size_t filled_ = 0; // bytes of buffer_ the last read gave
     std::size_t at_ = 0;
     bool ended_ = false;
 
-    SheetRow* row_ = nullptr; // the row being read
+    SheetRow* row_ = nullptr;     // the row being read
+    std::string* into_ = &field_; // where the field's bytes go: the row's text, or field_
+    std::size_t fieldStart_ = 0;  // where in *into_ they start
     int rowNumber_ = 1;
-    std::string field_;
-    std::vector<std::string> spare_; // cells of the row before, reused
+    std::string field_;   // the field's bytes when they are not its cell's text as they are
+    std::string decoded_; // those bytes decoded from Windows-1252
     std::size_t rowBytes_ = 0;
     bool rowOpen_ = false;      // something of the current row has been read
     bool atFieldStart_ = true;  // a quote opens a quoted field only as its first character
@@ -65,6 +74,7 @@ private:
     bool afterQuote_ = false;   // just past a quote that closed a quoted field ("" is a quote)
     bool afterCr_ = false;      // just past a CR ending a row: an LF after it ends nothing more
     bool fieldCut_ = false;     // the field went past what a cell holds
+    bool fieldHigh_ = false;    // the field may hold a byte past ASCII
     bool rowCut_ = false;       // the row went past kMaxRowBytes
     bool tooManyCells_ = false; // the row went past kMaxSheetColumns
     int quoteColumn_ = 0;       // the column of the quoted field being read

@@ -29,6 +29,8 @@ const int kRWeight0 = *PlayersColumnIndex("rWeight_0");
 const int kRWeight1 = *PlayersColumnIndex("rWeight_1");
 
 std::string_view Trimmed(std::string_view text) {
+    if (!text.empty() && text.front() != ' ' && text.back() != ' ')
+        return text; // the common case, told at a glance
     const auto first = text.find_first_not_of(' ');
     if (first == std::string_view::npos)
         return {};
@@ -40,6 +42,21 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
+    return n;
+}
+
+// The whole number in a cell, spaces around it allowed. A few digits alone, most cells of a
+// sheet, are read in line.
+inline std::optional<std::int64_t> CellNumber(std::string_view cell) {
+    if (cell.empty() || cell.size() > 9)
+        return WholeNumber(Trimmed(cell));
+    std::int64_t n = 0;
+    for (const char c : cell) {
+        const unsigned digit = unsigned(c - '0');
+        if (digit > 9)
+            return WholeNumber(Trimmed(cell));
+        n = n * 10 + digit;
+    }
     return n;
 }
 
@@ -61,9 +78,15 @@ const char* DerivedFrom(int column) {
     return "PositionTXT is worked out from Position; change that instead";
 }
 
+bool IsPadding(char c) {
+    return c == ' ' || c == '\0';
+}
+
 std::string_view WithoutPadding(std::string_view text) {
-    const auto end = text.find_last_not_of(std::string_view("\0 ", 2));
-    return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    std::size_t end = text.size();
+    while (end > 0 && IsPadding(text[end - 1]))
+        --end;
+    return text.substr(0, end);
 }
 
 // Whether a text cell, unguarded and without its padding, equals the stored text without its
@@ -82,7 +105,10 @@ bool SameText(std::string_view cell, const Value& stored) {
 
 // Whether a cell says nothing: empty, or only spaces and NULs (what padding is made of).
 bool IsBlank(std::string_view cell) {
-    return cell.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos;
+    for (const char c : cell)
+        if (!IsPadding(c))
+            return false;
+    return true;
 }
 
 class Planner {
@@ -120,7 +146,7 @@ private:
 
     // Takes the column names; false when the players cannot be found by them.
     bool ReadHeader(const SheetRow& header) {
-        names_ = header.cells;
+        names_.assign(header.cells.begin(), header.cells.end());
         player_.clear();
         for (const CellFlaw& flaw : header.flaws)
             Refuse(header.row, flaw.column, flaw.reason);
@@ -178,8 +204,8 @@ private:
     // The player a row's key finds, or nothing (refused).
     std::optional<std::size_t> FindPlayer(const SheetRow& row) {
         const int at = int(*keyAt_) + 1;
-        const std::string cell = *keyAt_ < row.cells.size() ? row.cells[*keyAt_] : std::string();
-        const auto key = WholeNumber(Trimmed(cell));
+        const std::string_view cell = *keyAt_ < row.cells.size() ? row.cells[*keyAt_] : "";
+        const auto key = CellNumber(cell);
         if (!key) {
             Refuse(row.row, at,
                    IsBlank(cell) ? "the row has no key to find its player by"
@@ -227,12 +253,13 @@ private:
         if (index)
             player_ = byRecord_ ? "record " + std::to_string(*index + 1)
                                 : "PID " + std::to_string(players_.Pid(*index));
-        flawed_.assign(row.cells.size(), false);
+        flawed_.clear();
+        if (!row.flaws.empty())
+            flawed_.assign(row.cells.size(), false);
         for (const CellFlaw& flaw : row.flaws) {
             const bool inRow = std::size_t(flaw.column) <= row.cells.size();
             Refuse(row.row, flaw.column, flaw.reason,
-                   inRow ? std::string_view(row.cells[std::size_t(flaw.column) - 1])
-                         : std::string_view());
+                   inRow ? row.cells[std::size_t(flaw.column) - 1] : "");
             if (inRow)
                 flawed_[std::size_t(flaw.column) - 1] = true; // refused once is enough
         }
@@ -242,16 +269,22 @@ private:
                        row.cells[i]);
         if (!index)
             return;
-        players_.Read(*index, before_);
+        index_ = *index;
+        record_ = players_.Raw(index_);
+        decoded_ = false;
+        if (!record_)
+            Decode();
         dirty_ = false;   // after_ is a copy of before_ only once a cell changes something
         derived_.clear(); // checked once the bytes are known
-        for (std::size_t i = 0; i < columns_.size() && i < row.cells.size(); ++i) {
+        const bool anyFlawed = !row.flaws.empty();
+        const std::size_t read = std::min(columns_.size(), row.cells.size());
+        for (std::size_t i = 0; i < read; ++i) {
             const int column = columns_[i];
-            const std::string& cell = row.cells[i];
-            const int at = int(i) + 1;
+            const std::string_view cell = row.cells[i];
             if (column == kRecordKey || column == kUnknown || (column == kPid && !byRecord_) ||
-                IsBlank(cell) || flawed_[i])
+                IsBlank(cell) || (anyFlawed && flawed_[i]))
                 continue;
+            const int at = int(i) + 1;
             if (column == kNoName) {
                 Refuse(row.row, at, "the column has no name", cell);
                 continue;
@@ -261,21 +294,21 @@ private:
             switch (field.kind) {
             case FieldKind::Byte:
             case FieldKind::Int16: {
-                const auto n = WholeNumber(Trimmed(cell));
+                const auto n = CellNumber(cell);
                 const std::int64_t low = field.kind == FieldKind::Byte ? 0 : -32768;
                 const std::int64_t high = field.kind == FieldKind::Byte ? 255 : 32767;
                 if (!n)
                     refuse("is not a whole number");
                 else if (*n < low || *n > high)
                     refuse("is outside " + std::to_string(low) + ".." + std::to_string(high));
-                else
+                else if (!SameNumber(column, *n))
                     Set(column, *n);
                 break;
             }
             case FieldKind::Text: {
-                if (SameText(cell, before_[column]))
+                if (SameStoredText(cell, column))
                     break; // the common case, found without a copy
-                const std::string text = UnguardedText(WithoutTrailingPadding(cell));
+                const std::string text = UnguardedText(WithoutTrailingPadding(std::string(cell)));
                 if (!FitsWindows1252(text))
                     refuse("holds a character the player file's code page (Windows-1252) "
                            "cannot hold");
@@ -315,7 +348,7 @@ private:
         if (changed(kPosition))
             after_[kPositionText] = PositionText(int(std::get<std::int64_t>(after_[kPosition])));
         for (const auto& [column, i] : derived_)
-            if (Trimmed(row.cells[i]) != CellText((dirty_ ? after_ : before_)[column]))
+            if (Trimmed(row.cells[i]) != ShownText(column))
                 Refuse(row.row, int(i) + 1, DerivedFrom(column), row.cells[i]);
 
         if (plan_.refusalCount > 0 || !dirty_)
@@ -330,9 +363,52 @@ private:
         plan_.playersChanged += any;
     }
 
+    // The player as stored, decoded whole: from a player file, only once a cell may change him.
+    void Decode() {
+        if (!decoded_)
+            players_.Read(index_, before_);
+        decoded_ = true;
+    }
+
+    // Whether a text cell equals the player's text (SameText): told from the record's bytes
+    // while the player is not decoded.
+    bool SameStoredText(std::string_view cell, int column) {
+        if (!decoded_) {
+            const RecordField& field = kRecordFields[column];
+            const std::string_view bytes(reinterpret_cast<const char*>(record_->data()) +
+                                             field.offset,
+                                         std::size_t(field.bytes));
+            if (SameAsWindows1252(WithoutPadding(cell), WithoutPadding(bytes)))
+                return true;
+            DecodePlayerField(*record_, column, field_);
+            return SameText(cell, field_);
+        }
+        return SameText(cell, before_[column]);
+    }
+
+    // Whether the player holds `n` in a number column: told from the record's bytes while he is
+    // not decoded.
+    bool SameNumber(int column, std::int64_t n) const {
+        if (!decoded_)
+            return RecordNumber(*record_, kRecordFields[column]) == n;
+        const auto* stored = std::get_if<std::int64_t>(&before_[column]);
+        return stored && *stored == n;
+    }
+
+    // What a derived column shows of the player: after the row's changes, or as stored.
+    std::string ShownText(int column) {
+        if (dirty_)
+            return CellText(after_[column]);
+        if (decoded_)
+            return CellText(before_[column]);
+        DecodePlayerField(*record_, column, field_);
+        return CellText(field_);
+    }
+
     // Sets a value of the player after the import, copying the player first when it is the row's
     // first change.
     void Set(int column, Value value) {
+        Decode();
         if (value == before_[column])
             return;
         if (!dirty_) {
@@ -358,6 +434,10 @@ private:
     std::vector<int> seenAt_;  // per player: the sheet row that changes him, or 0
     std::string player_;       // the player the current row's key found, for refusals
     std::vector<bool> flawed_; // per cell of the current row: refused for a flaw of the file
+    std::size_t index_ = 0;    // the player of the current row
+    std::optional<RecordBytes> record_; // his record, when the players come from a player file
+    bool decoded_ = false;              // before_ holds him
+    Value field_;                       // one column of his record
     PlayerRow before_, after_;
     bool dirty_ = false;                               // after_ holds the row's changes
     std::vector<std::pair<int, std::size_t>> derived_; // derived columns of the row, cell index

@@ -77,7 +77,7 @@ std::string DescribeColumn(int column) {
     return "column " + std::to_string(column) + " (" + ColumnLetters(column) + ")";
 }
 
-std::string CellExcerpt(const std::string& text, std::size_t size) {
+std::string CellExcerpt(std::string_view text, std::size_t size) {
     std::string out;
     std::size_t at = 0;
     char code[8];

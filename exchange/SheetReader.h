@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <filesystem>
 #include <istream>
+#include <iterator>
 #include <memory>
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavrel {
@@ -25,11 +27,71 @@ struct CellFlaw {
     std::string reason;
 };
 
+// The cells of a row from column A on, their text kept in one string: a row costs the same two
+// allocations however many cells it has, and none once a row as long has been read. A cell is a
+// view into that string, valid until the cells change.
+class SheetCells {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const SheetCells* cells, std::size_t at) : cells_(cells), at_(at) {}
+        std::string_view operator*() const { return (*cells_)[at_]; }
+        const_iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++at_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+    private:
+        const SheetCells* cells_ = nullptr;
+        std::size_t at_ = 0;
+    };
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(text_).substr(spans_[i].first, spans_[i].second - spans_[i].first);
+    }
+    std::string_view front() const { return (*this)[0]; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    void clear() {
+        text_.clear();
+        spans_.clear();
+    }
+    void push_back(std::string_view text) {
+        spans_.emplace_back(text_.size(), text_.size() + text.size());
+        text_ += text;
+    }
+
+    // For a reader that writes the text in place: bytes go at the end of Text(), and Add makes a
+    // cell of those from `start` to `end`. Text between cells is never shown.
+    std::string& Text() { return text_; }
+    void Add(std::size_t start, std::size_t end) { spans_.emplace_back(start, end); }
+
+private:
+    std::string text_;
+    std::vector<std::pair<std::size_t, std::size_t>> spans_; // of each cell in text_
+};
+
 // One row of a sheet: its number as a spreadsheet shows it (the header is usually row 1) and its
 // cells from column A on, UTF-8, a missing cell empty.
 struct SheetRow {
     int row = 0;
-    std::vector<std::string> cells;
+    SheetCells cells;
     std::vector<CellFlaw> flaws;
 
     void Clear() {
@@ -76,7 +138,7 @@ std::string DescribeColumn(int column);
 // The first `size` bytes of a cell for a message, cut at a character boundary with "..." after
 // it, line breaks and other control characters shown as \n, \r, \t or \u00XX, a byte of no
 // UTF-8 character as \xHH.
-std::string CellExcerpt(const std::string& text, std::size_t size = 40);
+std::string CellExcerpt(std::string_view text, std::size_t size = 40);
 
 // A reader for `file` by its extension: .xlsx as a workbook (its first sheet), anything else as
 // CSV. Throws LeagueError naming the file when it cannot be opened.

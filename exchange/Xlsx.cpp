@@ -206,6 +206,7 @@ struct XlsxReader::Parts {
     fs::path file;
     Archive archive;
     std::vector<std::string> sharedStrings;
+    std::vector<std::string> cells; // of the row being read, placed by their references
     std::optional<Member> sheet;
     QXmlStreamReader xml;
     QByteArray chunk;
@@ -348,6 +349,7 @@ struct XlsxReader::Parts {
 
     bool Next(SheetRow& row) {
         row.Clear();
+        cells.clear();
         if (sheetEnded)
             return false;
         bool inRow = false, inCell = false, taking = false;
@@ -375,7 +377,7 @@ struct XlsxReader::Parts {
                     inCell = true;
                     const QXmlStreamAttributes a = xml.attributes();
                     const QStringView ref = a.value(QLatin1String("r"));
-                    column = ref.isEmpty() ? int(row.cells.size()) + 1 : ColumnOfReference(ref);
+                    column = ref.isEmpty() ? int(cells.size()) + 1 : ColumnOfReference(ref);
                     type = a.value(QLatin1String("t")).toString();
                     value.clear();
                 } else if (inCell && (name == u"v" || name == u"t")) {
@@ -404,13 +406,16 @@ struct XlsxReader::Parts {
                         continue;
                     }
                     rowBytes += text.size();
-                    if (std::size_t(column) > row.cells.size())
-                        row.cells.resize(std::size_t(column));
-                    row.cells[std::size_t(column) - 1] = std::move(text);
+                    if (std::size_t(column) > cells.size())
+                        cells.resize(std::size_t(column));
+                    cells[std::size_t(column) - 1] = std::move(text);
                 } else if (name == u"row" && inRow) {
                     inRow = false;
-                    if (!row.cells.empty() || !row.flaws.empty())
+                    if (!cells.empty() || !row.flaws.empty()) {
+                        for (const std::string& cell : cells)
+                            row.cells.push_back(cell);
                         return true;
+                    }
                     row.Clear();
                 }
             } else if (token == QXmlStreamReader::Characters && taking) {

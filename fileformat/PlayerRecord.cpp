@@ -126,10 +126,6 @@ const std::array<RecordField, kPlayersColumnCount> kRecordFields = {{
 
 namespace {
 
-std::int64_t Signed16(std::uint8_t low, std::uint8_t high) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
-}
-
 const int kRPid0 = *PlayersColumnIndex("rPID_0");
 const int kRPid1 = *PlayersColumnIndex("rPID_1");
 
@@ -140,39 +136,51 @@ bool IsWritten(FieldKind kind) {
 
 } // namespace
 
-void DecodePlayerRecord(RecordBytes r, PlayerRow& row) {
-    for (int i = 0; i < kPlayersColumnCount; ++i) {
-        const RecordField& c = kRecordFields[i];
-        switch (c.kind) {
-        case FieldKind::Byte:
-            row[i] = std::int64_t(r[c.offset]);
-            break;
-        case FieldKind::Int16:
-            row[i] = Signed16(r[c.offset], r[c.offset + 1]);
-            break;
-        case FieldKind::Text: {
-            const std::string_view bytes(reinterpret_cast<const char*>(r.data() + c.offset),
-                                         c.bytes);
-            if (auto* text = std::get_if<std::string>(&row[i]))
-                DecodeWindows1252(bytes, *text); // reuses the room of the previous record's text
-            else
-                row[i] = DecodeWindows1252(bytes);
-            break;
-        }
-        case FieldKind::PlayerId:
-            row[i] = Signed16(r[0], r[1]);
-            break;
-        case FieldKind::Weight:
-            row[i] = Signed16(r[86], r[87]);
-            break;
-        case FieldKind::PositionText:
-            row[i] = PositionText(r[94]);
-            break;
-        case FieldKind::None:
-            row[i] = std::monostate{};
-            break;
-        }
+namespace {
+
+// The one decoding of a column, in line in the loop over a whole record (importing a league
+// decodes every record: a call per column would cost it a twentieth), each kind its own case so
+// that RecordNumber's choice of kind folds away.
+[[gnu::always_inline]] inline void DecodeField(RecordBytes r, const RecordField& c, Value& value) {
+    switch (c.kind) {
+    case FieldKind::Byte:
+        value = RecordNumber(r, c);
+        break;
+    case FieldKind::Int16:
+        value = RecordNumber(r, c);
+        break;
+    case FieldKind::PlayerId:
+        value = RecordNumber(r, c);
+        break;
+    case FieldKind::Weight:
+        value = RecordNumber(r, c);
+        break;
+    case FieldKind::Text: {
+        const std::string_view bytes(reinterpret_cast<const char*>(r.data() + c.offset), c.bytes);
+        if (auto* text = std::get_if<std::string>(&value))
+            DecodeWindows1252(bytes, *text); // reuses the room of the previous record's text
+        else
+            value = DecodeWindows1252(bytes);
+        break;
     }
+    case FieldKind::PositionText:
+        value = PositionText(r[94]);
+        break;
+    case FieldKind::None:
+        value = std::monostate{};
+        break;
+    }
+}
+
+} // namespace
+
+void DecodePlayerField(RecordBytes r, int column, Value& value) {
+    DecodeField(r, kRecordFields[column], value);
+}
+
+void DecodePlayerRecord(RecordBytes r, PlayerRow& row) {
+    for (int i = 0; i < kPlayersColumnCount; ++i)
+        DecodeField(r, kRecordFields[i], row[i]);
 }
 
 std::optional<RowProblem> CheckPlayerRow(const PlayerRow& row) {

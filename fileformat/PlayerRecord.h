@@ -46,6 +46,28 @@ extern const std::array<RecordField, kPlayersColumnCount> kRecordFields;
 // position byte; the never-filled columns become null.
 void DecodePlayerRecord(RecordBytes record, PlayerRow& row);
 
+// The number a Byte, Int16, PlayerId or Weight column holds in a record (0 for another column).
+inline std::int64_t RecordNumber(RecordBytes record, const RecordField& field) {
+    const auto signed16 = [record](int at) {
+        return std::int64_t(std::int16_t(std::uint16_t(record[at] | (record[at + 1] << 8))));
+    };
+    switch (field.kind) {
+    case FieldKind::Byte:
+        return record[field.offset];
+    case FieldKind::Int16:
+        return signed16(field.offset);
+    case FieldKind::PlayerId:
+        return signed16(0);
+    case FieldKind::Weight:
+        return signed16(86);
+    default:
+        return 0;
+    }
+}
+
+// One column of a record as DecodePlayerRecord decodes it, into `value` (reusing its room).
+void DecodePlayerField(RecordBytes record, int column, Value& value);
+
 // Why a row cannot become a record: the column and what is wrong with its value.
 struct RowProblem {
     int column;

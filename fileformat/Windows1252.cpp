@@ -3,6 +3,7 @@
 #include "base/Utf8.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -83,6 +84,19 @@ constexpr std::array<Utf8Form, 256> MakeUtf8Forms() {
 
 constexpr std::array<Utf8Form, 256> kUtf8Forms = MakeUtf8Forms();
 
+// Masks of the first 1, 2 or 3 of four bytes read as one number, in memory order whatever the
+// machine's: a form is compared with the text in one step, its unused bytes being 0.
+constexpr std::array<std::uint32_t, 4> kFirstBytes = [] {
+    std::array<std::uint32_t, 4> first{};
+    for (std::size_t n = 1; n < first.size(); ++n) {
+        std::array<unsigned char, 4> bytes{};
+        for (std::size_t i = 0; i < n; ++i)
+            bytes[i] = 0xFF;
+        first[n] = std::bit_cast<std::uint32_t>(bytes);
+    }
+    return first;
+}();
+
 // ASCII inline, the rest through the program's one UTF-8 decoder.
 inline long CodePointAt(std::string_view s, std::size_t& pos) {
     const auto c = static_cast<unsigned char>(s[pos]);
@@ -118,6 +132,38 @@ std::string DecodeWindows1252(std::string_view bytes) {
     std::string out;
     DecodeWindows1252(bytes, out);
     return out;
+}
+
+bool SameAsWindows1252(std::string_view utf8, std::string_view bytes) {
+    std::size_t at = 0;
+    std::size_t from = 0;
+    // Eight ASCII bytes at a time, the same in both.
+    for (std::uint64_t eight = 0, other = 0;
+         from + 8 <= bytes.size() && at + 8 <= utf8.size() &&
+         (std::memcpy(&eight, bytes.data() + from, 8), (eight & 0x8080808080808080u) == 0) &&
+         (std::memcpy(&other, utf8.data() + at, 8), eight == other);
+         from += 8, at += 8) {
+    }
+    // Then a byte at a time, its form against the next four bytes of the text with those past it
+    // masked off: no branch on the byte's kind, which the bytes of a field mix at random.
+    for (const char c : bytes.substr(from)) {
+        const Utf8Form& form = kUtf8Forms[static_cast<unsigned char>(c)];
+        if (utf8.size() - at >= 4) {
+            std::uint32_t text = 0, wanted = 0;
+            std::memcpy(&text, utf8.data() + at, 4);
+            std::memcpy(&wanted, form.bytes.data(), 4);
+            if ((text & kFirstBytes[form.size]) != wanted)
+                return false;
+        } else {
+            if (utf8.size() - at < form.size)
+                return false;
+            for (std::size_t i = 0; i < form.size; ++i)
+                if (utf8[at + i] != form.bytes[i])
+                    return false;
+        }
+        at += form.size;
+    }
+    return at == utf8.size();
 }
 
 std::size_t EncodeWindows1252(std::string_view utf8, std::span<char> out) {

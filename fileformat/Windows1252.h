@@ -16,6 +16,9 @@ std::string DecodeWindows1252(std::string_view bytes);
 // The same into `out`, reusing the room it has: for decoding many records one after another.
 void DecodeWindows1252(std::string_view bytes, std::string& out);
 
+// Whether the UTF-8 text is what the bytes decode to, found without decoding them.
+bool SameAsWindows1252(std::string_view utf8, std::string_view bytes);
+
 // UTF-8 to Windows-1252 bytes. A character the code page cannot hold, or a malformed UTF-8
 // sequence, becomes '?'.
 std::string EncodeWindows1252(std::string_view utf8);

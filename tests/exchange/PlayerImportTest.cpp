@@ -3,6 +3,7 @@
 
 #include "ExchangeFixtures.h"
 #include "TestFiles.h"
+#include "TestLeague.h"
 #include "exchange/Csv.h"
 #include "exchange/PlayerExport.h"
 
@@ -22,6 +23,21 @@ struct Change {
     Value after;
     bool operator==(const Change&) const = default;
 };
+
+// The players of a player file as the window imports against them: rows of the working database
+// of the league being edited (the command line imports against the file's records).
+PlayerList InWorkingDatabase(const PlayerList& file, TestLeague& league) {
+    PlayerRow row;
+    for (std::size_t n = 0; n < file.Count(); ++n) {
+        file.Read(n, row);
+        league.AddPlayer(row);
+    }
+    return PlayerList::FromWorkingDatabase(league.db());
+}
+
+const char* Source(const PlayerList& players) {
+    return players.File() ? " (player file)" : " (working database)";
+}
 
 TEST(PlayerImport, ChangesAsSpreadsheetsSaveThem) {
     const struct {
@@ -68,18 +84,22 @@ TEST(PlayerImport, ChangesAsSpreadsheetsSaveThem) {
          "Record,FirstName\r\n1,Bartholomewss\xC3\xB6n\r\n",
          {{1, "FirstName", "Bartholomewss\xC3\xB6n"s}}},
     };
-    const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
-    for (const auto& c : cases) {
-        const ImportPlan plan = PlanImport(c.csv, players);
-        EXPECT_TRUE(plan.refusals.empty())
-            << c.name << ": " << DescribeRefusal(plan.refusals.front());
-        std::vector<Change> changes;
-        for (const PlayerCellChange& got : plan.changes) {
-            changes.push_back(
-                {got.record, std::string(kPlayersColumns[got.column].name), got.after});
-            EXPECT_EQ(got.rowId, std::int64_t(got.record)) << c.name;
+    const PlayerList file = PlayerList::FromFile(Image(FourPlayers()));
+    TestLeague league;
+    const PlayerList rows = InWorkingDatabase(file, league);
+    for (const PlayerList* players : {&file, &rows}) {
+        for (const auto& c : cases) {
+            const ImportPlan plan = PlanImport(c.csv, *players);
+            EXPECT_TRUE(plan.refusals.empty())
+                << c.name << Source(*players) << ": " << DescribeRefusal(plan.refusals.front());
+            std::vector<Change> changes;
+            for (const PlayerCellChange& got : plan.changes) {
+                changes.push_back(
+                    {got.record, std::string(kPlayersColumns[got.column].name), got.after});
+                EXPECT_EQ(got.rowId, std::int64_t(got.record)) << c.name;
+            }
+            EXPECT_EQ(changes, c.changes) << c.name << Source(*players);
         }
-        EXPECT_EQ(changes, c.changes) << c.name;
     }
 }
 
@@ -131,20 +151,24 @@ TEST(PlayerImport, RefusalsListEveryCellAndChangeNothing) {
          {{"1", "", "", "neither a Record nor a PID column"}}},
         {"empty file", "\xEF\xBB\xBF", {{"1", "", "", "no header row"}}},
     };
-    const PlayerList players = PlayerList::FromFile(Image(FourPlayers()));
-    for (const auto& c : cases) {
-        const ImportPlan plan = PlanImport(c.csv, players);
-        EXPECT_TRUE(plan.changes.empty()) << c.name;
-        std::vector<std::array<std::string, 4>> refused;
-        for (std::size_t i = 0; i < plan.refusals.size(); ++i) {
-            const ImportRefusal& got = plan.refusals[i];
-            // The case gives a part of the reason: shown as the case has it when it is found.
-            const bool reasonFound =
-                i < c.refused.size() && got.reason.find(c.refused[i][3]) != std::string::npos;
-            refused.push_back({std::to_string(got.row), got.column, got.value,
-                               reasonFound ? c.refused[i][3] : got.reason});
+    const PlayerList file = PlayerList::FromFile(Image(FourPlayers()));
+    TestLeague league;
+    const PlayerList rows = InWorkingDatabase(file, league);
+    for (const PlayerList* players : {&file, &rows}) {
+        for (const auto& c : cases) {
+            const ImportPlan plan = PlanImport(c.csv, *players);
+            EXPECT_TRUE(plan.changes.empty()) << c.name << Source(*players);
+            std::vector<std::array<std::string, 4>> refused;
+            for (std::size_t i = 0; i < plan.refusals.size(); ++i) {
+                const ImportRefusal& got = plan.refusals[i];
+                // The case gives a part of the reason: shown as the case has it when it is found.
+                const bool reasonFound =
+                    i < c.refused.size() && got.reason.find(c.refused[i][3]) != std::string::npos;
+                refused.push_back({std::to_string(got.row), got.column, got.value,
+                                   reasonFound ? c.refused[i][3] : got.reason});
+            }
+            EXPECT_EQ(refused, c.refused) << c.name << Source(*players);
         }
-        EXPECT_EQ(refused, c.refused) << c.name;
     }
 }
 
@@ -164,19 +188,24 @@ TEST(PlayerImport, ExportedSheetsReadBackChangeNothing) {
     Put(records[3], 23, "+x"s);
     for (std::size_t n = 0; n < 18; ++n)
         records.push_back(PatternRecord(n)); // every byte value in the text fields
-    const PlayerList players = PlayerList::FromFile(Image(records));
-    const std::string csv = ExportCsv(players, std::nullopt);
+    const PlayerList file = PlayerList::FromFile(Image(records));
+    const std::string csv = ExportCsv(file, std::nullopt);
     for (const char* guarded : {"\r\n3,1,12,,'=SUM(A1),''@xes,", ",'plain,",
                                 "\r\n4,0,12,,'-1,'+xnes,", ",'\tTab", ",\"'\rCR"})
         EXPECT_NE(csv.find(guarded), std::string::npos) << guarded;
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::filesystem::path book = std::filesystem::path(dir.path().toStdString()) / "p.xlsx";
-    ExportPlayers(players, book, {ExportFormat::Xlsx, std::nullopt});
-    for (const ImportPlan& plan : {PlanImport(csv, players), PlanSheetImport(book, players)}) {
-        EXPECT_EQ(plan.refusalCount, 0u) << DescribeRefusals(plan).front();
-        EXPECT_TRUE(plan.changes.empty()) << kPlayersColumns[plan.changes.front().column].name;
-    }
+    ExportPlayers(file, book, {ExportFormat::Xlsx, std::nullopt});
+    TestLeague league;
+    const PlayerList rows = InWorkingDatabase(file, league);
+    for (const PlayerList* players : {&file, &rows})
+        for (const ImportPlan& plan :
+             {PlanImport(csv, *players), PlanSheetImport(book, *players)}) {
+            EXPECT_EQ(plan.refusalCount, 0u) << Source(*players) << DescribeRefusals(plan).front();
+            EXPECT_TRUE(plan.changes.empty())
+                << Source(*players) << kPlayersColumns[plan.changes.front().column].name;
+        }
 }
 
 // Sheets that would harm the league or hide where they are wrong: each refused whole, the message
@@ -287,7 +316,7 @@ TEST(PlayerExport, LargeSheetWrittenInChunksIsWhole) {
 TEST(PlayerExport, OneTeamOnly) {
     std::vector<std::string> records;
     for (const SheetRow& r : ParseCsv(ExportCsv(PlayerList::FromFile(Image(FourPlayers())), 0)))
-        records.push_back(r.cells.front());
+        records.push_back(std::string(r.cells.front()));
     EXPECT_EQ(records, (std::vector<std::string>{"Record", "4"}));
 }
 

@@ -37,6 +37,30 @@ TEST(Utf8, AcceptsOnlyWellFormedText) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsUtf8(c.text), c.valid) << CellExcerpt(c.text);
+
+    // Whole texts are checked a character at a time without decoding: the same answer as the
+    // decoder's for every pair of bytes, followed by bytes that continue a character or not.
+    const auto decodes = [](std::string_view text) {
+        for (std::size_t pos = 0; pos < text.size();)
+            if (NextCodePoint(text, pos) < 0)
+                return false;
+        return true;
+    };
+    const unsigned char after[] = {0x41, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC3};
+    int disagreements = 0;
+    for (int first = 0; first < 256; ++first)
+        for (int second = 0; second < 256; ++second)
+            for (const unsigned char third : after)
+                for (const unsigned char fourth : after) {
+                    const std::string text{char(first), char(second), char(third), char(fourth),
+                                           'a',         'b',          'c'};
+                    disagreements += IsUtf8(text) != decodes(text);
+                }
+    EXPECT_EQ(disagreements, 0);
+}
+
+std::vector<std::string> Texts(const SheetCells& cells) {
+    return std::vector<std::string>(cells.begin(), cells.end());
 }
 
 // Row numbers, cells and flaws of each CSV, "|" between cells, one string per row.
@@ -63,6 +87,7 @@ TEST(CsvReader, ReadsRowsAsASpreadsheetNumbersThem) {
          "Record,Unknown9\r\n1,\"a\r\nb\r\nc\"\r\n2,x\r\n",
          {"1:Record|Unknown9", "2:1|a\\r\\nb\\r\\nc", "3:2|x"}},
         {"blank lines are rows", "a\n\n\nb\r\rc", {"1:a", "4:b", "6:c"}},
+        {"a row narrower than the one before", "a,b,c\nd\n,\n", {"1:a|b|c", "2:d", "3:|"}},
         {"quotes doubled, a quote inside unquoted text",
          "\"say \"\"hi\"\"\",5\" tall,\"\"\n",
          {"1:say \"hi\"|5\" tall|"}},
@@ -72,6 +97,9 @@ TEST(CsvReader, ReadsRowsAsASpreadsheetNumbersThem) {
         {"malformed UTF-8 after the byte-order mark",
          "\xEF\xBB\xBFRecord,LastName\r\n1,A\xC0\x80\r\n",
          {"1:Record|LastName", "2:1|A\\xC0\\x80 !B is not well-formed U"}},
+        {"malformed UTF-8 in quotes after the byte-order mark",
+         "\xEF\xBB\xBF\"\xC3\xB1\",\"A\xC0\x80\"\r\n",
+         {"1:\xC3\xB1|A\\xC0\\x80 !B is not well-formed U"}},
         {"no mark and not UTF-8: Windows-1252",
          "1,Pe\xF1\x61,\x80\n",
          {"1:1|Pe\xC3\xB1\x61|\xE2\x82\xAC"}},
@@ -93,6 +121,25 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
     ASSERT_EQ(rows[0].flaws.size(), 1u);
     EXPECT_EQ(rows[0].flaws[0].column, 2);
 
+    // A cell cut inside a character is malformed only where the file is malformed elsewhere (here
+    // far after it): a whole file says nothing of the cut character. The rows after it read whole.
+    std::string after;
+    for (int i = 0; i < 20000; ++i)
+        after += "3,z\r\n";
+    for (const bool brokenAfter : {false, true}) {
+        rows = ParseCsv("\xEF\xBB\xBF"
+                        "1," +
+                        std::string(kMaxCellBytes - 1, 'x') + "\xC3\xB1,2\r\n" + after +
+                        "4,\xC3\xB1" + (brokenAfter ? "\xFF" : ""));
+        ASSERT_EQ(rows.size(), 20002u);
+        EXPECT_EQ(rows[0].cells[2], "2");
+        ASSERT_EQ(rows[0].flaws.size(), brokenAfter ? 2u : 1u);
+        EXPECT_EQ(rows[0].flaws.back().column, 2);
+        EXPECT_EQ(Texts(rows[20000].cells), (std::vector<std::string>{"3", "z"}));
+        EXPECT_EQ(rows.back().cells[1], brokenAfter ? "\xC3\xB1\xFF" : "\xC3\xB1");
+        EXPECT_EQ(rows.back().flaws.size(), brokenAfter ? 1u : 0u);
+    }
+
     rows = ParseCsv(std::string(kMaxSheetColumns + 5, ',') + "\nnext\n");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].cells.size(), std::size_t(kMaxSheetColumns));
@@ -106,10 +153,38 @@ TEST(CsvReader, CutsWhatNoSpreadsheetHolds) {
     rows = ParseCsv(wide);
     ASSERT_EQ(rows.size(), 1u);
     std::size_t kept = 0;
-    for (const std::string& cell : rows[0].cells)
+    for (const std::string_view cell : rows[0].cells)
         kept += cell.size();
     EXPECT_LE(kept, kMaxRowBytes);
     EXPECT_FALSE(rows[0].flaws.empty());
+}
+
+// The file is read a chunk at a time: a character, a doubled quote, a line end or a comma cut by
+// a chunk's end is read as if it were not, with the mark (cells checked one by one) and without
+// (the whole file checked first).
+TEST(CsvReader, ReadsAcrossChunks) {
+    std::string lead;
+    while (lead.size() < 65536 - 64)
+        lead += "1,x\r\n";
+    const std::size_t leadRows = lead.size() / 5;
+    for (const std::string mark : {"\xEF\xBB\xBF", ""}) {
+        for (std::size_t shift = 0; shift < 64; ++shift) {
+            const std::string csv = mark + lead + "2," + std::string(shift, 'y') +
+                                    ",\xE2\x82\xAC\xC3\xB1,\"q\"\"\xE2\x82\xAC\"\r\n3,z\n";
+            const std::vector<SheetRow> rows = ParseCsv(csv);
+            ASSERT_EQ(rows.size(), leadRows + 2) << shift;
+            bool flawless = true;
+            for (const SheetRow& row : rows)
+                flawless = flawless && row.flaws.empty();
+            EXPECT_TRUE(flawless) << shift;
+            EXPECT_EQ(Texts(rows[leadRows].cells),
+                      (std::vector<std::string>{"2", std::string(shift, 'y'),
+                                                "\xE2\x82\xAC\xC3\xB1", "q\"\xE2\x82\xAC"}))
+                << shift;
+            EXPECT_EQ(Texts(rows.back().cells), (std::vector<std::string>{"3", "z"})) << shift;
+            EXPECT_EQ(rows.back().row, int(leadRows) + 2) << shift;
+        }
+    }
 }
 
 TEST(SheetReader, NamesColumnsAndCutsExcerpts) {

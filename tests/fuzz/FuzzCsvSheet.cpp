@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         last = row.row;
         std::size_t total = 0;
-        for (const std::string& cell : row.cells)
+        for (const std::string_view cell : row.cells)
             total += cell.size();
         if (total > 3 * kMaxRowBytes) // Windows-1252 text takes up to three bytes a character
             std::abort();
