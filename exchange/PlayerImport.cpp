@@ -281,6 +281,8 @@ private:
         for (std::size_t i = 0; i < read; ++i) {
             const int column = columns_[i];
             const std::string_view cell = row.cells[i];
+            if (!anyFlawed && SameByte(column, cell))
+                continue; // the bulk of a sheet, told at a glance
             if (column == kRecordKey || column == kUnknown || (column == kPid && !byRecord_) ||
                 IsBlank(cell) || (anyFlawed && flawed_[i]))
                 continue;
@@ -384,6 +386,22 @@ private:
             return SameText(cell, field_);
         }
         return SameText(cell, before_[column]);
+    }
+
+    // Whether a cell of a byte column holds what the player's record does, as a few digits alone:
+    // a cell that changes nothing and needs no other look. False says nothing.
+    bool SameByte(int column, std::string_view cell) const {
+        if (column < 0 || decoded_ || kRecordFields[column].kind != FieldKind::Byte ||
+            cell.empty() || cell.size() > 3)
+            return false;
+        unsigned n = 0;
+        for (const char c : cell) {
+            const unsigned digit = unsigned(c - '0');
+            if (digit > 9)
+                return false;
+            n = n * 10 + digit;
+        }
+        return n == (*record_)[kRecordFields[column].offset];
     }
 
     // Whether the player holds `n` in a number column: told from the record's bytes while he is

@@ -145,22 +145,21 @@ bool SameAsWindows1252(std::string_view utf8, std::string_view bytes) {
          from += 8, at += 8) {
     }
     // Then a byte at a time, its form against the next four bytes of the text with those past it
-    // masked off: no branch on the byte's kind, which the bytes of a field mix at random.
+    // masked off: no branch on the byte's kind, which the bytes of a field mix at random. Near
+    // its end the four bytes come from a copy of the text's last four followed by zeros.
+    const std::size_t lastFour = utf8.size() >= 4 ? utf8.size() - 4 : 0;
+    char padded[8] = {};
+    std::memcpy(padded, utf8.data() + lastFour, utf8.size() - lastFour);
     for (const char c : bytes.substr(from)) {
         const Utf8Form& form = kUtf8Forms[static_cast<unsigned char>(c)];
-        if (utf8.size() - at >= 4) {
-            std::uint32_t text = 0, wanted = 0;
-            std::memcpy(&text, utf8.data() + at, 4);
-            std::memcpy(&wanted, form.bytes.data(), 4);
-            if ((text & kFirstBytes[form.size]) != wanted)
-                return false;
-        } else {
-            if (utf8.size() - at < form.size)
-                return false;
-            for (std::size_t i = 0; i < form.size; ++i)
-                if (utf8[at + i] != form.bytes[i])
-                    return false;
-        }
+        if (utf8.size() - at < form.size)
+            return false;
+        const char* four = at + 4 <= utf8.size() ? utf8.data() + at : padded + (at - lastFour);
+        std::uint32_t text = 0, wanted = 0;
+        std::memcpy(&text, four, 4);
+        std::memcpy(&wanted, form.bytes.data(), 4);
+        if ((text & kFirstBytes[form.size]) != wanted)
+            return false;
         at += form.size;
     }
     return at == utf8.size();
